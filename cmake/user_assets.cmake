@@ -1,0 +1,20 @@
+# Lays the player's own pictures and sounds over the generated ones. Every
+# file is checked first; a wrong one stops the build with its name.
+if(NOT USER_ASSETS)
+    return()
+endif()
+file(GLOB user_files "${USER_ASSETS}/*.bmp" "${USER_ASSETS}/*.wav")
+foreach(user_file ${user_files})
+    get_filename_component(name ${user_file} NAME)
+    if(NOT EXISTS "${ASSET_DIR}/${name}")
+        message(STATUS "KORDAVAN_ASSETS: ${name} is not one of the game's files; left out")
+        continue()
+    endif()
+    execute_process(COMMAND ${CHECKER} --check ${user_file}
+                    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "KORDAVAN_ASSETS: ${user_file} cannot be used: ${out}${err}")
+    endif()
+    file(COPY_FILE ${user_file} "${ASSET_DIR}/${name}")
+    message(STATUS "KORDAVAN_ASSETS: using ${user_file}")
+endforeach()

@@ -1,0 +1,64 @@
+#pragma once
+// What a back end supplies under the platform calls. The shared code in
+// platform/ keeps surfaces, sound buffers, the message queue and the key
+// snapshot in memory; a back end only opens the real window, shows the back
+// buffer, plays the mixed sound, reads the keys and tells the time.
+
+#include <cstdint>
+#include <deque>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Fault injection: a back end may refuse any creation call by name
+    // ("createWindow", "lockBuffer", ...). The real one never does.
+    virtual bool refuses(const char* call) { return call == nullptr; }
+    // Every platform call is reported here, for the headless call record.
+    virtual void note(const char* call, int serial) { (void)call, (void)serial; }
+
+    virtual bool startVideo(const Module* module, int iconId) = 0;
+    virtual void stopVideo() = 0;
+    virtual bool openWindow(const char* caption, int width, int height) = 0;
+    virtual void closeWindow() = 0;
+    virtual void setCursorVisible(bool visible) = 0;
+    virtual DesktopSize desktopSize() = 0;
+    // Turns pending system events into messages at the end of the queue and
+    // updates the keyboard focus.
+    virtual void pumpEvents(std::deque<Message>& queue) = 0;
+    virtual void showMessageBox(const char* text, const char* caption) = 0;
+
+    virtual bool openScreen(int width, int height) = 0;
+    virtual void closeScreen() = 0;
+    // Shows the 640 x 480 back buffer and waits for the next display frame.
+    virtual void present(const Surface& backBuffer) = 0;
+
+    virtual bool performanceFrequency(int64_t& frequency) = 0;
+    virtual int64_t performanceCounter() = 0;
+    virtual uint32_t milliseconds() = 0;
+
+    // The sound device mixes the live buffers through mixSoundBuffers();
+    // lockAudio keeps it out while the game thread changes them.
+    virtual bool openAudio(SoundDevice* device) = 0;
+    virtual void closeAudio() = 0;
+    virtual void lockAudio() {}
+    virtual void unlockAudio() {}
+
+    virtual bool hasKeyboardFocus() = 0;
+    // The keys held right now, by scan code (bit 7 = down).
+    virtual void readKeys(uint8_t (&state)[256]) = 0;
+};
+
+void useBackend(Backend* backend);
+Backend& backend();
+
+// Mixes `frames` samples of every playing buffer of the device into `out`
+// (signed 16-bit mono at 22050 Hz; null to advance without output) and moves
+// their play positions on. Callers hold the audio lock.
+void mixSoundBuffers(SoundDevice* device, int16_t* out, int frames);
+
+}  // namespace platform

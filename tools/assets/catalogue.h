@@ -1,0 +1,53 @@
+#pragma once
+// Every picture and sound the game carries, by resource id, with the exact
+// size the game expects.
+
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+
+struct PictureEntry {
+    int id;
+    int width;
+    int height;
+    const char* what;
+};
+
+struct SoundEntry {
+    int id;
+    int sampleBytes;
+    bool loops;
+    const char* what;
+};
+
+const std::vector<PictureEntry>& pictureCatalogue();
+const std::vector<SoundEntry>& soundCatalogue();
+const PictureEntry* findPicture(int id);
+const SoundEntry* findSound(int id);
+
+// The window icon travels with the pictures but is not one of the game's bitmaps.
+constexpr int iconId = 139;
+
+struct Picture {
+    int id;
+    Canvas canvas;
+};
+
+struct Sound {
+    int id;
+    std::vector<double> samples;  // -1..1, exactly the catalogue length
+};
+
+// Each group of pictures and sounds lives in its own file.
+void addTerrain(std::vector<Picture>& out);
+void addSky(std::vector<Picture>& out);
+void addHelicopter(std::vector<Picture>& out);
+void addSprites(std::vector<Picture>& out);
+void addHazards(std::vector<Picture>& out);
+void addExplosion(std::vector<Picture>& out);
+void addHud(std::vector<Picture>& out);
+void addScreens(std::vector<Picture>& out);
+void addCredits(std::vector<Picture>& out);
+void addEffects(std::vector<Sound>& out);
+void addMusic(std::vector<Sound>& out);

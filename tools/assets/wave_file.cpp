@@ -1,0 +1,56 @@
+#include "wave_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+std::vector<uint8_t> toEightBit(const Signal& signal, uint32_t seed) {
+    Rng rng{seed};
+    std::vector<uint8_t> out(signal.size());
+    for (size_t i = 0; i < signal.size(); ++i) {
+        double dither = uniform(rng) - uniform(rng);
+        double level = 128.0 + signal[i] * 127.0 + dither;
+        out[i] = static_cast<uint8_t>(std::clamp(std::lround(level), 0L, 255L));
+    }
+    return out;
+}
+
+namespace {
+
+void put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+void putTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+}  // namespace
+
+bool writeWav(const std::string& path, const std::vector<uint8_t>& samples) {
+    uint32_t dataBytes = static_cast<uint32_t>(samples.size());
+    uint32_t pad = dataBytes & 1;
+    std::vector<uint8_t> out;
+    putTag(out, "RIFF");
+    put32(out, 4 + (8 + 16) + (8 + dataBytes + pad));
+    putTag(out, "WAVE");
+    putTag(out, "fmt ");
+    put32(out, 16);
+    put16(out, 1);      // PCM
+    put16(out, 1);      // mono
+    put32(out, 22050);  // samples per second
+    put32(out, 22050);  // bytes per second
+    put16(out, 1);      // block align
+    put16(out, 8);      // bits per sample
+    putTag(out, "data");
+    put32(out, dataBytes);
+    out.insert(out.end(), samples.begin(), samples.end());
+    if (pad) out.push_back(128);
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    return static_cast<bool>(file);
+}
