@@ -1,0 +1,38 @@
+#pragma once
+// The arithmetic between the game's 640 x 480 RGB565 back buffer and the
+// window: pixel conversion, where the picture lands, and the 60 Hz beat.
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform::sdl {
+
+// Widens RGB565 to 32 bits with opaque alpha, each channel's top bits
+// repeated into its new low bits so that full white stays full white.
+void convertRgb565ToArgb8888(const uint16_t* src, uint32_t* dst, size_t count);
+// The same with red and blue swapped, for renderers that want ABGR.
+void convertRgb565ToAbgr8888(const uint16_t* src, uint32_t* dst, size_t count);
+
+struct Letterbox {
+    SDL_Rect rect;      // where the 640 x 480 picture goes, in output pixels
+    bool wholeScale;    // the picture is enlarged by a whole number
+};
+
+// The largest 4:3 rectangle centred in the output; the rest stays black.
+Letterbox letterbox(int outputWidth, int outputHeight);
+
+// A steady beat of one frame per `period` counter ticks.
+struct FramePacer {
+    int64_t due = 0;      // counter value at which the next frame may show
+    bool started = false;
+};
+
+// How many ticks to wait before the frame at `now` may show; books the slot
+// after it. A frame that comes late shows at once and keeps the beat, unless
+// it is more than a whole frame late: then the beat starts afresh, so a stall
+// is never followed by a burst of catching-up frames.
+int64_t frameWait(FramePacer& pacer, int64_t now, int64_t period);
+
+}  // namespace platform::sdl

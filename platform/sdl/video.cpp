@@ -1,0 +1,205 @@
+// The SDL back end's window: start-up of the video system, the borderless
+// full-desktop window with its renderer, its events, and message boxes.
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/sdl/sdl_machine.h"
+#include "platform/sdl_backend.h"
+
+namespace platform::sdl {
+
+namespace {
+
+// SDL falls back to these only when told to; chosen on its own it would mean
+// the game runs without anyone being able to see it.
+bool isInvisibleDriver(const char* driver) {
+    return driver != nullptr &&
+           (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+}
+
+bool driverRequested() {
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    return requested != nullptr && requested[0] != '\0';
+}
+
+// The icon is a 24-bit bitmap whose pure green marks the see-through pixels.
+SDL_Surface* loadIcon(const Module* module, int iconId) {
+    const Resource* resource = findResource(module, ResourceType::Icon, iconId);
+    if (resource == nullptr || resource->bytes.empty()) {
+        return nullptr;
+    }
+    SDL_RWops* bytes =
+        SDL_RWFromConstMem(resource->bytes.data(), static_cast<int>(resource->bytes.size()));
+    SDL_Surface* bitmap = SDL_LoadBMP_RW(bytes, 1);
+    if (bitmap == nullptr) {
+        return nullptr;
+    }
+    SDL_Surface* icon = SDL_ConvertSurfaceFormat(bitmap, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_FreeSurface(bitmap);
+    if (icon == nullptr) {
+        return nullptr;
+    }
+    SDL_LockSurface(icon);
+    for (int y = 0; y < icon->h; ++y) {
+        auto* row = static_cast<uint8_t*>(icon->pixels) + static_cast<ptrdiff_t>(y) * icon->pitch;
+        for (int x = 0; x < icon->w; ++x) {
+            uint8_t* rgba = row + x * 4;
+            const bool green = rgba[0] == 0 && rgba[1] == 255 && rgba[2] == 0;
+            rgba[3] = green ? 0 : 255;
+        }
+    }
+    SDL_UnlockSurface(icon);
+    return icon;
+}
+
+bool displayRunsAt60Hz(SDL_Window* window) {
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) != 0) {
+        return false;
+    }
+    return mode.refresh_rate == 60;
+}
+
+}  // namespace
+
+void quitSdlWhenIdle() {
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
+        SDL_Quit();
+    }
+}
+
+bool SdlBackend::startVideo(const Module* module, int iconId) {
+    // Closing the window already says Close; a second one from SDL's quit
+    // event would reach a window that is gone.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return false;
+    }
+    if (!driverRequested() && isInvisibleDriver(SDL_GetCurrentVideoDriver())) {
+        stopVideo();
+        return false;
+    }
+    if (icon != nullptr) {
+        SDL_FreeSurface(icon);
+    }
+    icon = loadIcon(module, iconId);
+    return true;
+}
+
+void SdlBackend::stopVideo() {
+    if (icon != nullptr) {
+        SDL_FreeSurface(icon);
+        icon = nullptr;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    quitSdlWhenIdle();
+}
+
+bool SdlBackend::openWindow(const char* caption, int width, int height) {
+    if (window != nullptr) {
+        return false;
+    }
+    window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                              height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    if (window == nullptr) {
+        return false;
+    }
+    if (icon != nullptr) {
+        SDL_SetWindowIcon(window, icon);
+    }
+    const Uint32 vsync = displayRunsAt60Hz(window) ? SDL_RENDERER_PRESENTVSYNC : 0;
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
+    if (renderer == nullptr) {
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | vsync);
+    }
+    if (renderer == nullptr) {
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (renderer == nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        return false;
+    }
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer, &info);
+    vsyncTrusted = vsync != 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    quickPresents = 0;
+    lastPresentEnd = 0;
+    pacer = FramePacer{};
+    focused = SDL_GetKeyboardFocus() == window;
+    return true;
+}
+
+void SdlBackend::closeWindow() {
+    closeScreen();
+    if (renderer != nullptr) {
+        SDL_DestroyRenderer(renderer);
+        renderer = nullptr;
+    }
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    focused = false;
+}
+
+void SdlBackend::setCursorVisible(bool visible) {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+DesktopSize SdlBackend::desktopSize() {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+        return {640, 480};
+    }
+    return {mode.w, mode.h};
+}
+
+void SdlBackend::pumpEvents(std::deque<Message>& queue) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        if (event.type == SDL_QUIT) {
+            queue.push_back({MessageKind::Close, 0});
+            continue;
+        }
+        if (event.type != SDL_WINDOWEVENT) {
+            continue;
+        }
+        switch (event.window.event) {
+            case SDL_WINDOWEVENT_CLOSE:
+                queue.push_back({MessageKind::Close, 0});
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                focused = false;
+                queue.push_back({MessageKind::FocusLost, 0});
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                focused = true;
+                queue.push_back({MessageKind::FocusGained, 0});
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void SdlBackend::showMessageBox(const char* text, const char* caption) {
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, nullptr) != 0) {
+        std::fprintf(stderr, "%s: %s\n", caption, text);
+    }
+}
+
+}  // namespace platform::sdl
+
+namespace platform {
+
+void useSdlBackend() {
+    static sdl::SdlBackend instance;
+    useBackend(&instance);
+}
+
+}  // namespace platform
