@@ -20,8 +20,8 @@ constexpr int32_t segmentCount = 4;
 // screen x 640 + s/3; each half is cut with its own truncation, so a
 // fractional s can leave one column of the last frame showing.
 void drawSky(double s) {
-    drawKeyed(surfSkyA, {0, 0, static_cast<int32_t>(640 - s / 3), 352},
-              static_cast<int32_t>(s / 3), 0);
+    drawKeyed(surfSkyA, {0, 0, static_cast<int32_t>(640 - s / 3), 352}, static_cast<int32_t>(s / 3),
+              0);
     drawKeyed(surfSkyB, {static_cast<int32_t>(640 - s / 3), 0, 640, 352}, 0, 0);
 }
 

@@ -14,15 +14,15 @@
 namespace {
 
 struct SiteLayout {
-    double anchor;         // the pictures are drawn at screen x scrollPos - anchor
-    double pushFrom;       // the pillar lifts the helicopter while scrollPos
-    double pushTo;         // lies in pushFrom..pushTo, ends included
-    double heliBoxLeft;    // the helicopter's box starts this far right of heliX
-    double columnAnchor;   // the column's box starts at scrollPos - columnAnchor
+    double anchor;        // the pictures are drawn at screen x scrollPos - anchor
+    double pushFrom;      // the pillar lifts the helicopter while scrollPos
+    double pushTo;        // lies in pushFrom..pushTo, ends included
+    double heliBoxLeft;   // the helicopter's box starts this far right of heliX
+    double columnAnchor;  // the column's box starts at scrollPos - columnAnchor
     int32_t columnWidth;
     int32_t columnHeight;
-    double soundFrom;      // the slam sounds only while scrollPos lies
-    double soundTo;        // strictly between these
+    double soundFrom;  // the slam sounds only while scrollPos lies
+    double soundTo;    // strictly between these
 };
 
 // The second site's boxes differ from its picture: its column box begins 30

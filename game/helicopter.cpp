@@ -59,10 +59,12 @@ void applyCourseEnds() {
     }
     // Between the ends a helicopter on the wrong side of 200 for its facing is
     // brought back to 200, so the landscape moves under it.
-    if (game.scrollPos > 2 && game.scrollPos < 1730 && game.heliFacingLeft == 1 && game.heliX < 200) {
+    if (game.scrollPos > 2 && game.scrollPos < 1730 && game.heliFacingLeft == 1 &&
+        game.heliX < 200) {
         game.heliX = 200;
     }
-    if (game.scrollPos > 300 && game.scrollPos < 2000 && game.heliFacingLeft == 0 && game.heliX > 200) {
+    if (game.scrollPos > 300 && game.scrollPos < 2000 && game.heliFacingLeft == 0 &&
+        game.heliX > 200) {
         game.heliX = 200;
     }
 }

@@ -108,8 +108,10 @@ void updateOrb1() {
         // The wobble's phase counter goes to sine and cosine unconverted, so
         // the orb circles in radians: a step of 2 makes it jump about the path
         // rather than turn smoothly.
-        game.orb1DrawX = static_cast<int32_t>(std::cos(game.orb1Angle) * game.orb1Radius + game.orb1X);
-        game.orb1DrawY = static_cast<int32_t>(std::sin(game.orb1Angle) * game.orb1Radius + game.orb1Y);
+        game.orb1DrawX =
+            static_cast<int32_t>(std::cos(game.orb1Angle) * game.orb1Radius + game.orb1X);
+        game.orb1DrawY =
+            static_cast<int32_t>(std::sin(game.orb1Angle) * game.orb1Radius + game.orb1Y);
         game.orb1Angle += 2;
         game.orb1Y -= 1;
         if (game.level > 1) {
@@ -125,9 +127,9 @@ void updateOrb1() {
     game.orb1X += game.velX;
     game.orb1Y -= 2;
     // Orb 1 is tested where it was drawn, against the helicopter's body.
-    if (rectsOverlap(static_cast<int32_t>(game.heliX + 10), static_cast<int32_t>(game.heliY), 230, 60,
-                     static_cast<int32_t>(game.orb1DrawX), static_cast<int32_t>(game.orb1DrawY), 32,
-                     32) != 0) {
+    if (rectsOverlap(static_cast<int32_t>(game.heliX + 10), static_cast<int32_t>(game.heliY), 230,
+                     60, static_cast<int32_t>(game.orb1DrawX), static_cast<int32_t>(game.orb1DrawY),
+                     32, 32) != 0) {
         playSound(snd147, 0);
         if (game.level <= 1) {
             game.energy -= 2;
@@ -164,8 +166,10 @@ void updateOrb2() {
         game.orb2Y -= 1;
     }
     if (game.level > 2) {
-        game.orb2DrawX = static_cast<int32_t>(std::cos(game.orb2Angle) * game.orb2Radius + game.orb2X);
-        game.orb2DrawY = static_cast<int32_t>(std::sin(game.orb2Angle) * game.orb2Radius + game.orb2Y);
+        game.orb2DrawX =
+            static_cast<int32_t>(std::cos(game.orb2Angle) * game.orb2Radius + game.orb2X);
+        game.orb2DrawY =
+            static_cast<int32_t>(std::sin(game.orb2Angle) * game.orb2Radius + game.orb2Y);
         game.orb2Angle += 1;
         if (game.orb2Angle > 360) {
             game.orb2Angle = 0;
@@ -212,7 +216,8 @@ void updateOrb3() {
         game.orb3X -= 1;
         game.orb3Y -= 1;
     }
-    drawKeyed(surfOrbB, orbSource, static_cast<int32_t>(game.orb3X), static_cast<int32_t>(game.orb3Y));
+    drawKeyed(surfOrbB, orbSource, static_cast<int32_t>(game.orb3X),
+              static_cast<int32_t>(game.orb3Y));
     if (game.orb3Y <= -33) {
         game.orb3Active = 0;
     }

@@ -120,9 +120,9 @@ void updateRocket() {
     }
     // A rocket just cleared above is tested where it was put back, under the
     // water.
-    if (rectsOverlap(static_cast<int32_t>(game.heliX + 10), static_cast<int32_t>(game.heliY), 230, 60,
-                     static_cast<int32_t>(game.scrollPos - 250), static_cast<int32_t>(game.rocketY), 24,
-                     60) != 0) {
+    if (rectsOverlap(static_cast<int32_t>(game.heliX + 10), static_cast<int32_t>(game.heliY), 230,
+                     60, static_cast<int32_t>(game.scrollPos - 250),
+                     static_cast<int32_t>(game.rocketY), 24, 60) != 0) {
         clearRocket();
         game.explosionActive = 1;
     }
@@ -133,8 +133,8 @@ void updateRocket() {
 // where this step's flight has taken it. A further hit does not restart it.
 void updateExplosion() {
     playSound(snd166, 0);
-    drawKeyed(surfExplosion[game.explosionFrame], {0, 0, 96, 96}, static_cast<int32_t>(game.heliX + 50),
-              static_cast<int32_t>(game.heliY));
+    drawKeyed(surfExplosion[game.explosionFrame], {0, 0, 96, 96},
+              static_cast<int32_t>(game.heliX + 50), static_cast<int32_t>(game.heliY));
     game.explosionDelay += 1;
     if (game.explosionDelay > 5) {
         game.energy -= 10;
