@@ -1,0 +1,213 @@
+// The display: a flip chain of one back buffer, off-screen pictures with a
+// source colour key, and the keyed copy between them. All pictures are RGB565
+// in memory; the back end only shows the back buffer.
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/backend.h"
+
+namespace platform {
+
+struct Display {
+    int serial;
+    bool ready = false;  // the interface we use was asked for
+    bool screenOpen = false;
+};
+
+namespace {
+
+int serials = 0;
+
+// The primary surface keeps what the last flip showed; its back buffer is
+// where everything is drawn.
+struct FlipChain {
+    Surface* primary = nullptr;
+    Surface* back = nullptr;
+    Display* display = nullptr;
+};
+FlipChain chain;
+
+Surface* newSurface(int width, int height) {
+    auto* surface = new Surface;
+    surface->width = width;
+    surface->height = height;
+    surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    surface->serial = ++serials;
+    return surface;
+}
+
+}  // namespace
+
+Display* createDisplay() {
+    backend().note("createDisplay", 0);
+    if (backend().refuses("createDisplay")) return nullptr;
+    return new Display{++serials};
+}
+
+bool queryDisplayInterface(Display* display) {
+    backend().note("queryDisplayInterface", display ? display->serial : 0);
+    if (display == nullptr || backend().refuses("queryDisplayInterface")) return false;
+    display->ready = true;
+    return true;
+}
+
+bool setExclusiveFullscreen(Display* display, Window* window) {
+    backend().note("setExclusiveFullscreen", display ? display->serial : 0);
+    return display != nullptr && window != nullptr && !backend().refuses("setExclusiveFullscreen");
+}
+
+bool setDisplayMode(Display* display, int width, int height, int bitsPerPixel) {
+    backend().note("setDisplayMode", display ? display->serial : 0);
+    if (display == nullptr || backend().refuses("setDisplayMode")) return false;
+    // The game's picture is always 640 x 480 in 16 bits; the back end scales it.
+    return width == 640 && height == 480 && bitsPerPixel == 16;
+}
+
+Surface* createFlipChain(Display* display) {
+    backend().note("createFlipChain", 0);
+    if (display == nullptr || chain.primary != nullptr || backend().refuses("createFlipChain")) {
+        return nullptr;
+    }
+    if (!backend().openScreen(640, 480)) return nullptr;
+    display->screenOpen = true;
+    chain = FlipChain{newSurface(640, 480), newSurface(640, 480), display};
+    return chain.primary;
+}
+
+Surface* getBackBuffer(Surface* primary) {
+    backend().note("getBackBuffer", primary ? primary->serial : 0);
+    if (primary == nullptr || primary != chain.primary || backend().refuses("getBackBuffer")) {
+        return nullptr;
+    }
+    return chain.back;
+}
+
+Surface* createSurface(Display* display, int width, int height) {
+    backend().note("createSurface", 0);
+    if (display == nullptr || width <= 0 || height <= 0 || width > 8192 || height > 8192 ||
+        backend().refuses("createSurface")) {
+        return nullptr;
+    }
+    return newSurface(width, height);
+}
+
+PixelFormat getPixelFormat(Surface* surface) {
+    backend().note("getPixelFormat", surface ? surface->serial : 0);
+    return displayFormat;
+}
+
+void setColorKey(Surface* surface, uint32_t key) {
+    if (surface == nullptr) return;
+    backend().note("setColorKey", surface->serial);
+    surface->keyed = true;
+    surface->colorKey = static_cast<uint16_t>(key);
+}
+
+bool bltFast(Surface* target, int x, int y, Surface* source, const Rect& r) {
+    if (target == nullptr || source == nullptr) return false;
+    if (r.left >= r.right || r.top >= r.bottom) return false;
+    if (r.left < 0 || r.top < 0 || r.right > source->width || r.bottom > source->height) {
+        return false;
+    }
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    if (x < 0 || y < 0 || x > target->width - width || y > target->height - height) return false;
+
+    const uint16_t key = source->colorKey;
+    for (int row = 0; row < height; ++row) {
+        const uint16_t* from = &source->pixels[static_cast<size_t>(r.top + row) * source->width +
+                                               static_cast<size_t>(r.left)];
+        uint16_t* to =
+            &target->pixels[static_cast<size_t>(y + row) * target->width + static_cast<size_t>(x)];
+        if (!source->keyed) {
+            std::memcpy(to, from, static_cast<size_t>(width) * sizeof(uint16_t));
+            continue;
+        }
+        // A select rather than a branch, so the compiler turns the row into
+        // vector blends.
+        for (int i = 0; i < width; ++i) to[i] = from[i] == key ? to[i] : from[i];
+    }
+    return true;
+}
+
+void flip(Surface* primary) {
+    if (primary == nullptr || primary != chain.primary) return;
+    backend().note("flip", primary->serial);
+    // The back buffer keeps its pixels: the game paints every frame in full.
+    primary->pixels = chain.back->pixels;
+    backend().present(*chain.back);
+}
+
+void release(Surface* surface) {
+    if (surface == nullptr) return;
+    backend().note("releaseSurface", surface->serial);
+    if (surface == chain.back) return;  // goes with its primary surface
+    if (surface == chain.primary) {
+        if (chain.display != nullptr && chain.display->screenOpen) {
+            backend().closeScreen();
+            chain.display->screenOpen = false;
+        }
+        delete chain.back;
+        chain = FlipChain{};
+    }
+    delete surface;
+}
+
+void release(Display* display) {
+    if (display == nullptr) return;
+    backend().note("releaseDisplay", display->serial);
+    if (chain.display == display) chain.display = nullptr;
+    if (display->screenOpen) backend().closeScreen();
+    delete display;
+}
+
+Bitmap* loadBitmap(const Module* module, int resourceId) {
+    backend().note("loadBitmap", resourceId);
+    const Resource* resource = findResource(module, ResourceType::Bitmap, resourceId);
+    if (resource == nullptr || backend().refuses("loadBitmap")) return nullptr;
+    if (resource->bytes.size() > static_cast<size_t>(INT32_MAX)) return nullptr;
+
+    // SDL's BMP decoder reads from memory and needs no display.
+    SDL_RWops* stream =
+        SDL_RWFromConstMem(resource->bytes.data(), static_cast<int>(resource->bytes.size()));
+    if (stream == nullptr) return nullptr;
+    SDL_Surface* decoded = SDL_LoadBMP_RW(stream, 1);
+    if (decoded == nullptr) return nullptr;
+    // Converting to RGB565 by truncation turns pure green into exactly 0x07E0.
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB565, 0);
+    SDL_FreeSurface(decoded);
+    if (converted == nullptr) return nullptr;
+
+    auto* bitmap = new Bitmap;
+    bitmap->width = converted->w;
+    bitmap->height = converted->h;
+    bitmap->pixels.resize(static_cast<size_t>(converted->w) * static_cast<size_t>(converted->h));
+    SDL_LockSurface(converted);
+    for (int row = 0; row < converted->h; ++row) {
+        std::memcpy(&bitmap->pixels[static_cast<size_t>(row) * converted->w],
+                    static_cast<const uint8_t*>(converted->pixels) +
+                        static_cast<size_t>(row) * static_cast<size_t>(converted->pitch),
+                    static_cast<size_t>(converted->w) * sizeof(uint16_t));
+    }
+    SDL_UnlockSurface(converted);
+    SDL_FreeSurface(converted);
+    return bitmap;
+}
+
+void copyBitmap(const Bitmap* bitmap, Surface* target) {
+    if (bitmap == nullptr || target == nullptr) return;
+    const int width = std::min(bitmap->width, target->width);
+    const int height = std::min(bitmap->height, target->height);
+    for (int row = 0; row < height; ++row) {
+        std::memcpy(&target->pixels[static_cast<size_t>(row) * target->width],
+                    &bitmap->pixels[static_cast<size_t>(row) * bitmap->width],
+                    static_cast<size_t>(width) * sizeof(uint16_t));
+    }
+}
+
+void deleteBitmap(Bitmap* bitmap) { delete bitmap; }
+
+}  // namespace platform

@@ -1,0 +1,117 @@
+// The window, its procedure and the message queue. Messages from the system
+// (close requests, focus changes) arrive through the back end; the quit
+// message waits until nothing else is queued, so a destroyed window's last
+// messages are still handled before the loop ends.
+
+#include <deque>
+
+#include "platform/backend.h"
+
+namespace platform {
+
+struct Window {
+    int serial;
+};
+
+namespace {
+
+WindowProc windowClassProc = nullptr;
+Window* theWindow = nullptr;
+std::deque<Message> queue;
+bool quitPosted = false;
+int quitCode = 0;
+int serials = 0;
+
+}  // namespace
+
+bool registerWindowClass(const Module* module, WindowProc proc, int iconId) {
+    backend().note("registerWindowClass", 0);
+    if (backend().refuses("registerWindowClass") || proc == nullptr) return false;
+    if (!backend().startVideo(module, iconId)) return false;
+    windowClassProc = proc;
+    queue.clear();
+    quitPosted = false;
+    return true;
+}
+
+void unregisterWindowClass() {
+    backend().note("unregisterWindowClass", 0);
+    windowClassProc = nullptr;
+}
+
+Window* createWindow(const char* caption, int width, int height) {
+    backend().note("createWindow", 0);
+    if (backend().refuses("createWindow") || windowClassProc == nullptr || theWindow != nullptr) {
+        return nullptr;
+    }
+    if (!backend().openWindow(caption, width, height)) return nullptr;
+    theWindow = new Window{++serials};
+    return theWindow;
+}
+
+void showWindow(Window* window) { backend().note("showWindow", window ? window->serial : 0); }
+void updateWindow(Window* window) { backend().note("updateWindow", window ? window->serial : 0); }
+
+void showCursor(bool visible) {
+    backend().note(visible ? "showCursor" : "hideCursor", 0);
+    backend().setCursorVisible(visible);
+}
+
+void destroyWindow(Window* window) {
+    if (window == nullptr || window != theWindow) return;
+    backend().note("destroyWindow", window->serial);
+    // The procedure hears of it while the window still exists.
+    if (windowClassProc != nullptr) windowClassProc(window, MessageKind::Destroy, 0);
+    backend().closeWindow();
+    theWindow = nullptr;
+    delete window;
+}
+
+int64_t defWindowProc(Window* window, MessageKind kind, int64_t /*wParam*/) {
+    // Closing a window, by Alt+F4 or the window manager, destroys it.
+    if (kind == MessageKind::Close) destroyWindow(window);
+    return 0;
+}
+
+bool peekMessage(Message& message) {
+    if (theWindow != nullptr) backend().pumpEvents(queue);
+    if (!queue.empty()) {
+        message = queue.front();
+        queue.pop_front();
+        return true;
+    }
+    if (quitPosted) {
+        quitPosted = false;
+        message = Message{MessageKind::Quit, quitCode};
+        return true;
+    }
+    return false;
+}
+
+void translateMessage(const Message& /*message*/) {}
+
+void dispatchMessage(const Message& message) {
+    if (message.kind == MessageKind::Quit || theWindow == nullptr) return;
+    if (windowClassProc != nullptr) windowClassProc(theWindow, message.kind, message.wParam);
+}
+
+void postQuitMessage(int exitCode) {
+    backend().note("postQuitMessage", 0);
+    quitPosted = true;
+    quitCode = exitCode;
+}
+
+DesktopSize desktopSize() { return backend().desktopSize(); }
+
+void messageBox(const char* text, const char* caption) {
+    backend().note("messageBox", 0);
+    backend().showMessageBox(text, caption);
+}
+
+bool queryPerformanceFrequency(int64_t& frequency) {
+    return backend().performanceFrequency(frequency);
+}
+int64_t queryPerformanceCounter() { return backend().performanceCounter(); }
+uint32_t timeGetTime() { return backend().milliseconds(); }
+
+}  // namespace platform
