@@ -112,3 +112,13 @@ void loopEcho(Signal& signal, int delay, double feedback, int repeats) {
         mixInto(signal, dry, static_cast<long>(delay) * r, gain, true);
     }
 }
+
+Signal foldIntoLoop(const Signal& extended, size_t length, size_t fade) {
+    Signal out(extended.begin(), extended.begin() + static_cast<long>(length));
+    for (size_t i = 0; i < fade; ++i) {
+        // Equal-power weights: the two halves are unrelated noise.
+        double t = static_cast<double>(i) / fade;
+        out[i] = extended[i] * std::sin(t * pi / 2) + extended[length + i] * std::cos(t * pi / 2);
+    }
+    return out;
+}

@@ -57,3 +57,8 @@ double softClip(double v);
 // A feedback echo that wraps around a loop, so the echo of the last bar
 // sounds over the first.
 void loopEcho(Signal& signal, int delay, double feedback, int repeats);
+
+// Makes a seamless loop of `length` samples from a signal rendered
+// `fade` samples longer: the overhang is crossfaded into the start, so the
+// last sample flows into the first as it did into the overhang.
+Signal foldIntoLoop(const Signal& extended, size_t length, size_t fade);

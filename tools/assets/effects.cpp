@@ -1,0 +1,174 @@
+// Sound effects: short one-shots that start and end in silence, and the
+// rotor beat that loops under the whole game.
+#include <cmath>
+
+#include "catalogue.h"
+#include "synth.h"
+
+namespace {
+
+Signal silence(int samples) { return Signal(static_cast<size_t>(samples), 0.0); }
+
+// Finishing touches every one-shot gets: a level and clean ends.
+Sound oneShot(int id, Signal s, double peak) {
+    normalise(s, peak);
+    fadeEnds(s, 32, static_cast<int>(s.size() / 12));
+    return {id, std::move(s)};
+}
+
+// The orb leaves the launcher with a rising electric zap.
+Signal orbLaunch(int n) {
+    Signal s = silence(n);
+    Rng rng{140};
+    OnePole hiss;
+    double phase = 0;
+    for (int i = 0; i < n; ++i) {
+        double t = i / sampleRate;
+        double hz = 180 + 1400 * (1 - std::exp(-t / 0.25));
+        phase += hz / sampleRate;
+        double wobble = sine(t * 31) * 0.3;
+        double tone = std::sin(2 * pi * phase + wobble + 1.5 * sine(phase * 2.01));
+        double noise = hiss.run(bipolar(rng), 2500) * decayEnvelope(t, 0.08);
+        s[i] = (tone * 0.7 + noise * 1.2) * adsr(t, 0.35, 0.01, 0.1, 0.7, 0.7);
+    }
+    return s;
+}
+
+// Something strikes the helicopter: a metallic clank over a dull thud.
+Signal hit(int n) {
+    Signal s = silence(n);
+    Rng rng{147};
+    StateVariable grit;
+    const double partials[] = {417, 1123, 1764, 2631};
+    for (int i = 0; i < n; ++i) {
+        double t = i / sampleRate;
+        double ring = 0;
+        for (int k = 0; k < 4; ++k) ring += std::sin(2 * pi * partials[k] * t) * decayEnvelope(t, 0.22 / (k + 1)) / (k + 1);
+        grit.run(bipolar(rng), 1800, 1.2);
+        double thud = std::sin(2 * pi * (60 + 80 * decayEnvelope(t, 0.02)) * t) * decayEnvelope(t, 0.09);
+        s[i] = ring * 0.6 + grit.band * decayEnvelope(t, 0.05) * 1.5 + thud;
+    }
+    return s;
+}
+
+// The crusher slams shut: a deep boom, a crunch, and the ring of steel.
+Signal crusherSlam(int n) {
+    Signal s = silence(n);
+    Rng rng{145};
+    OnePole crunch;
+    double phase = 0;
+    for (int i = 0; i < n; ++i) {
+        double t = i / sampleRate;
+        phase += (38 + 90 * decayEnvelope(t, 0.05)) / sampleRate;
+        double boom = sine(phase) * decayEnvelope(t, 0.2);
+        double noise = crunch.run(bipolar(rng), 300 + 2500 * decayEnvelope(t, 0.04)) * decayEnvelope(t, 0.12);
+        double ring = (std::sin(2 * pi * 731 * t) + 0.6 * std::sin(2 * pi * 1187 * t)) * decayEnvelope(t, 0.3) * 0.15;
+        s[i] = boom + noise * 1.8 + ring;
+    }
+    return s;
+}
+
+// Space on the title: the engine starts and the rotor winds up to speed.
+Signal start(int n) {
+    Signal s = silence(n);
+    Rng rng{146};
+    OnePole chop;
+    double rotorPhase = 0;
+    double whinePhase = 0;
+    for (int i = 0; i < n; ++i) {
+        double t = i / sampleRate;
+        double spin = clamp01(t / 2.2);
+        rotorPhase += (1.5 + 10 * spin) / sampleRate;
+        whinePhase += (220 + 900 * spin * spin) / sampleRate;
+        double pass = std::pow(0.5 + 0.5 * sine(rotorPhase), 8);
+        double thump = chop.run(bipolar(rng), 500) * pass * 3 + sine(rotorPhase * 6) * pass * 0.3;
+        double whine = (sine(whinePhase) + 0.3 * sine(whinePhase * 2.003)) * 0.25 * smoothStep(0, 0.5, t);
+        s[i] = thump + whine;
+    }
+    return s;
+}
+
+// A man climbs aboard: a bright rising chime.
+Signal pickUp(int n) {
+    Signal s = silence(n);
+    const double notes[] = {72, 76, 79, 84};
+    for (int k = 0; k < 4; ++k) {
+        double hz = midiToHz(notes[k]);
+        int begin = k * 1800;
+        for (int i = begin; i < n; ++i) {
+            double t = (i - begin) / sampleRate;
+            s[i] += (sine(hz * t) + 0.3 * sine(hz * 2 * t)) * decayEnvelope(t, 0.18) * std::min(1.0, t / 0.003);
+        }
+    }
+    return s;
+}
+
+// The helicopter blows up: a blast of noise that rolls off into rumble.
+Signal explosion(int n) {
+    Signal s = silence(n);
+    Rng rng{166};
+    OnePole blast;
+    OnePole rumble;
+    OnePole rumble2;
+    for (int i = 0; i < n; ++i) {
+        double t = i / sampleRate;
+        double white = bipolar(rng);
+        double bright = blast.run(white, 150 + 5000 * decayEnvelope(t, 0.18)) * decayEnvelope(t, 0.5);
+        double deep = rumble2.run(rumble.run(white, 120), 90) * 9 * decayEnvelope(t, 1.1);
+        double crackle = (uniform(rng) < 0.002 * decayEnvelope(t, 0.6)) ? bipolar(rng) * 0.8 : 0.0;
+        s[i] = bright * 1.6 + deep + crackle;
+    }
+    return s;
+}
+
+// A rocket bursts out of the sea: a roar whose pitch climbs as it rises.
+Signal rocketLaunch(int n) {
+    Signal s = silence(n);
+    Rng rng{168};
+    StateVariable roar;
+    for (int i = 0; i < n; ++i) {
+        double t = i / sampleRate;
+        roar.run(bipolar(rng), 300 + 2600 * clamp01(t / 1.1), 2.5);
+        s[i] = (roar.band + roar.low * 0.4) * adsr(t, 0.8, 0.06, 0.2, 0.8, 0.5);
+    }
+    return s;
+}
+
+// The rotor beat: blade passes at a steady rate over the turbine's whine.
+// Every part repeats a whole number of times in the loop, so it never clicks.
+Signal rotorBeat(int n) {
+    constexpr int passes = 28;
+    int period = n / passes;
+    int fade = 2048;
+    Signal air = silence(n + fade);
+    Rng rng{142};
+    OnePole wind;
+    OnePole wind2;
+    for (size_t i = 0; i < air.size(); ++i) air[i] = wind2.run(wind.run(bipolar(rng), 900), 700) * 1.2;
+    Signal s = foldIntoLoop(air, static_cast<size_t>(n), static_cast<size_t>(fade));
+    for (int i = 0; i < n; ++i) {
+        // Beats fall mid-period, so the loop point sits in a quiet moment.
+        double cycle = static_cast<double>((i + period / 2) % period) / period;
+        double pass = (1 - std::exp(-cycle * 60)) * std::exp(-cycle * 8);
+        double phase = static_cast<double>(i) / n;
+        // Frequencies as whole cycles per loop.
+        double thump = std::sin(2 * pi * phase * 180) * pass;
+        double whine = std::sin(2 * pi * phase * 1560) * 0.05 + std::sin(2 * pi * phase * 3125) * 0.02;
+        s[i] = s[i] * (0.3 + 1.4 * pass) + thump * 0.8 + whine;
+    }
+    normalise(s, 0.6);
+    return s;
+}
+
+}  // namespace
+
+void addEffects(std::vector<Sound>& out) {
+    out.push_back(oneShot(140, orbLaunch(24576), 0.75));
+    out.push_back(oneShot(147, hit(18432), 0.75));
+    out.push_back(oneShot(145, crusherSlam(24910), 0.8));
+    out.push_back(oneShot(146, start(61879), 0.7));
+    out.push_back(oneShot(149, pickUp(15584), 0.7));
+    out.push_back(oneShot(166, explosion(79616), 0.85));
+    out.push_back(oneShot(168, rocketLaunch(29644), 0.75));
+    out.push_back({142, rotorBeat(57344)});
+}
