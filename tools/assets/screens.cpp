@@ -15,7 +15,9 @@ Canvas nightScene(int skyX, int courseX) {
     Canvas screen = makeCanvas(screenWidth, screenHeight, night::skyTop);
     Canvas sky = skyPanorama();
     Canvas course = courseStrip();
+    // The sky wraps around, as it does in the game.
     drawCanvas(screen, crop(sky, skyX, 0, screenWidth, 352), 0, 0);
+    if (skyX + screenWidth > sky.width) drawCanvas(screen, crop(sky, 0, 0, screenWidth, 352), sky.width - skyX, 0);
     drawCanvas(screen, crop(course, courseX, 0, screenWidth, 192), 0, 288);
     return screen;
 }
@@ -24,18 +26,18 @@ const TextLook headline{Font::Bold, 44, rgb(255, 236, 180), rgb(20, 10, 6), 3};
 const TextLook prompt{Font::Bold, 18, rgb(235, 240, 255), rgb(0, 0, 10), 2};
 
 void pressReturn(Canvas& screen) {
-    fillRoundRect(screen, 230, 428, 410, 458, 8, rgb(10, 12, 26), 0.75);
-    drawTextCentred(screen, "Press Return", 320, 449, prompt);
+    fillRoundRect(screen, 230, 262, 410, 292, 8, rgb(10, 12, 26), 0.75);
+    drawTextCentred(screen, "Press Return", 320, 283, prompt);
 }
 
 Canvas title() {
     Canvas screen = nightScene(520, 1920);
-    drawCanvas(screen, moonPicture(160), 430, 6);
-    TextLook name{Font::Bold, 92, rgb(255, 210, 110), rgb(30, 10, 0), 4};
-    fillGlow(screen, 320, 80, 260, rgb(255, 150, 60), 0.12);
-    drawTextCentred(screen, "KORDAVAN", 320, 118, name);
-    drawTextCentred(screen, "Night Rescue", 320, 146, TextLook{Font::Bold, 20, rgb(200, 220, 255), rgb(0, 0, 20), 2});
-    drawHelicopter(screen, 26, 196, 1, 1.15);
+    drawCanvas(screen, moonPicture(130), 24, 128);
+    TextLook name{Font::Bold, 84, rgb(255, 210, 110), rgb(30, 10, 0), 4};
+    fillGlow(screen, 320, 70, 260, rgb(255, 150, 60), 0.12);
+    drawTextCentred(screen, "KORDAVAN", 320, 100, name);
+    drawTextCentred(screen, "Night Rescue", 320, 132, TextLook{Font::Bold, 20, rgb(200, 220, 255), rgb(0, 0, 20), 2});
+    drawHelicopter(screen, 50, 244, 1, 1.05);
     // The quiet window behind the scrolling credits.
     fillRoundRect(screen, 314, 146, 614, 289, 10, rgb(120, 130, 170));
     fillRoundRect(screen, 317, 149, 611, 286, 8, verticalGradient(149, rgb(8, 10, 28), 286, rgb(16, 20, 44)));
@@ -85,7 +87,7 @@ Canvas briefing() {
         double y = 298 + (i % 2) * 26;
         double x = i < 2 ? 120 : 360;
         drawText(screen, keys[i][0], x, y, key);
-        drawText(screen, keys[i][1], x + 110, y, body);
+        drawText(screen, keys[i][1], x + 128, y, body);
     }
     // The loading bar is drawn by the game at y 380..404.
     drawTextCentred(screen, "Loading", 320, 372, TextLook{Font::Bold, 14, rgb(150, 170, 210), rgb(0, 0, 0), 0});
@@ -94,12 +96,13 @@ Canvas briefing() {
 
 Canvas success() {
     Canvas screen = nightScene(760, 1920);
-    drawCanvas(screen, moonPicture(120), 60, 30);
+    drawCanvas(screen, moonPicture(120), 500, 20);
     // The helicopter home on its pad, the rescued men walking to the door.
-    drawHelicopter(screen, 226, 408, 2);
-    drawMan(screen, 440, 434, 0);
-    drawMan(screen, 410, 434, 1);
-    for (int i = 0; i < 7; ++i) fillGlow(screen, 120 + i * 66, 240, 30, rgb(255, 200, 90), 0.12);
+    drawHelicopter(screen, 212, 403, 2);
+    drawMan(screen, 456, 434, 0);
+    drawMan(screen, 432, 434, 1);
+    // The seven men who were brought home, waving.
+    for (int i = 0; i < 7; ++i) drawMan(screen, 236 + i * 24, 300, 3);
     drawTextCentred(screen, "MISSION ACCOMPLISHED", 320, 170, headline);
     drawTextCentred(screen, "All seven men are safe at the base.", 320, 206, prompt);
     pressReturn(screen);

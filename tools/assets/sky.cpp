@@ -78,7 +78,7 @@ void drawRanges(Canvas& sky) {
             double depth = clamp01((y - far) / 60.0);
             Rgb rock = mix(rgb(42, 44, 80), night::farHills, depth);
             // Snow and moonlight catch the crest.
-            if (y - far < 2) rock = mix(rock, rgb(96, 100, 140), 0.5);
+            if (y - far < 1.5) rock = mix(rock, rgb(70, 74, 110), 0.4);
             blendPixel(sky, x, y, rock, cover);
         }
         for (int y = static_cast<int>(nearTop) - 1; y < sky.height; ++y)

@@ -32,7 +32,7 @@ void drawBackHills(Canvas& strip) {
         for (int y = static_cast<int>(top) - 1; y < strip.height; ++y) {
             double depth = clamp01((y - top) / 90.0);
             Rgb c = mix(rgb(30, 34, 60), rgb(16, 20, 36), depth);
-            if (y - top < 1.5) c = mix(c, rgb(90, 96, 130), 0.6);  // moonlit crest
+            if (y - top < 1.5) c = mix(c, rgb(70, 76, 110), 0.5);  // moonlit crest
             blendPixel(strip, x, y, c, clamp01(y + 1 - top));
         }
     }
@@ -56,6 +56,62 @@ void drawWoods(Canvas& strip) {
         Rgb c = mix(rgb(12, 20, 26), rgb(20, 32, 38), uniform(rng));
         fillPolygon(strip, {{x, base - height}, {x + half, base}, {x - half, base}}, c);
         drawLine(strip, x - half * 0.4, base - height * 0.45, x, base - height + 2, 1, rgb(44, 58, 70), 0.5);
+    }
+}
+
+// Lit farm windows far off in the woods and a few houses' roofs.
+void drawFarms(Canvas& strip) {
+    const double farms[] = {at(3, 120), at(3, 420), at(2, 90), at(2, 380), at(1, 150), at(0, 60)};
+    Rng rng{0xFA4};
+    for (double x : farms) {
+        double base = uniform(rng, 150, 160);
+        double w = uniform(rng, 22, 34);
+        fillRect(strip, x, base - 12, x + w, base, rgb(22, 22, 30));
+        fillPolygon(strip, {{x - 3, base - 12}, {x + w / 2, base - 22}, {x + w + 3, base - 12}}, rgb(30, 28, 36));
+        fillRect(strip, x + 5, base - 9, x + 9, base - 5, night::lampLight);
+        if (uniform(rng) < 0.6) fillRect(strip, x + w - 10, base - 9, x + w - 6, base - 5, rgb(255, 190, 110));
+        fillGlow(strip, x + 7, base - 7, 8, night::lampLight, 0.25);
+    }
+}
+
+// Nearer trees, darker and taller, standing just behind the ground.
+void drawNearTrees(Canvas& strip) {
+    Rng rng{0x7EE6};
+    for (int i = 0; i < 60; ++i) {
+        double x = uniform(rng, 0, stripWidth);
+        // Keep the base and the far field open for landing.
+        if ((x > at(0, 200) && x < at(0, 640)) || x < at(3, 570)) continue;
+        double height = uniform(rng, 40, 70);
+        double half = height * 0.26;
+        double base = groundRow + 1;
+        drawLine(strip, x, base, x, base - 8, 3, rgb(20, 16, 16));
+        for (int tier = 0; tier < 3; ++tier) {
+            double top = base - height + tier * height * 0.22;
+            double bottom = base - 6 - (2 - tier) * height * 0.12;
+            double spread = half * (0.6 + tier * 0.25);
+            fillPolygon(strip, {{x, top}, {x + spread, bottom}, {x - spread, bottom}},
+                        verticalGradient(top, rgb(22, 40, 40), bottom, rgb(8, 16, 18)));
+        }
+        drawLine(strip, x - 1, base - height + 3, x - half * 0.5, base - height * 0.55, 1, rgb(70, 90, 100), 0.45);
+    }
+}
+
+// Boulders and bushes along the ground.
+void drawRocks(Canvas& strip) {
+    Rng rng{0x80C};
+    for (int i = 0; i < 40; ++i) {
+        double x = uniform(rng, 0, stripWidth);
+        bool open = (x > at(0, 200) && x < at(0, 640)) || (x > at(1, 270) && x < at(1, 650)) || x < at(3, 560) ||
+                    (x > at(2, 560) && x < at(2, 730)) || (x > at(2, 200) && x < at(2, 284)) ||
+                    (x > at(1, 280) && x < at(1, 364));
+        if (open) continue;
+        double r = uniform(rng, 3, 7);
+        if (uniform(rng) < 0.5) {
+            fillEllipse(strip, x, groundRow + 1 - r * 0.5, r * 1.4, r, verticalGradient(groundRow - r, rgb(96, 96, 104), groundRow + 1, rgb(40, 40, 48)));
+        } else {
+            for (int k = 0; k < 4; ++k)
+                fillCircle(strip, x + (k - 1.5) * r * 0.8, groundRow - r * 0.6 - (k % 2) * r * 0.4, r * 0.9, rgb(18, 34, 28));
+        }
     }
 }
 
@@ -173,6 +229,12 @@ void drawFarField(Canvas& strip) {
     fillPolygon(strip, {{pole, 121}, {pole - 26, 126}, {pole - 26, 130}, {pole, 133}}, rgb(220, 110, 40));
     fillRect(strip, pole - 17, 123, pole - 11, 132, rgb(230, 230, 230));
     drawLamp(strip, at(3, 620), 146, night::lampLight);
+    // The stranded man's campfire, left of the field where he waits.
+    double fire = at(3, 30);
+    fillGlow(strip, fire, groundRow - 6, 40, rgb(255, 120, 40), 0.35);
+    fillPolygon(strip, {{fire - 6, groundRow}, {fire - 3, groundRow - 10}, {fire, groundRow - 4}, {fire + 2, groundRow - 13}, {fire + 6, groundRow}}, rgb(255, 150, 40));
+    fillPolygon(strip, {{fire - 3, groundRow}, {fire + 1, groundRow - 7}, {fire + 3, groundRow}}, rgb(255, 240, 170));
+    drawLine(strip, fire - 8, groundRow + 1, fire + 8, groundRow - 1, 2, rgb(60, 36, 24));
 }
 
 // Gravel under the launcher and its pillar, in segment 2.
@@ -188,7 +250,10 @@ Canvas courseStrip() {
     Canvas strip = makeCanvas(stripWidth, stripHeight);
     drawBackHills(strip);
     drawWoods(strip);
+    drawFarms(strip);
     drawGround(strip);
+    drawNearTrees(strip);
+    drawRocks(strip);
     drawFarField(strip);
     drawLauncherGround(strip);
     drawSea(strip);
