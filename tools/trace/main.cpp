@@ -1,0 +1,183 @@
+// kordavan-trace: the real start-up and main loop on the headless machine,
+// fed from a key script, printing the game state after every game step.
+//
+//   kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]
+//                  [--frames DIR] [--from-title] < keys
+//
+// Exit codes: 0 done; 1 start-up failed; 2 bad arguments or key script; 3 an
+// end picture waits for Return but the key script is used up (or the title
+// waits for Space for ever).
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/devices.h"
+#include "app/keyboard.h"
+#include "app/main_loop.h"
+#include "app/startup.h"
+#include "game/game_state.h"
+#include "gfx/surfaces.h"
+#include "platform/headless.h"
+#include "platform/platform.h"
+#include "sound/playback.h"
+#include "sound/sound_buffers.h"
+#include "tools/trace/trace_input.h"
+#include "tools/trace/trace_output.h"
+
+namespace {
+
+// Every read of the performance counter moves the clock past the next step's
+// time, so the main loop never spins waiting.
+constexpr int64_t microsecondsPerClockRead = 20'000;
+// The loading sequence lasts 700 passes; a title still running after more
+// passes than that with no keys left waits for Space that will never come.
+constexpr int64_t titlePassesWithoutKeys = 702;
+
+TraceOptions options;
+std::vector<DrawRecord> draws;
+std::vector<SoundRecord> sounds;
+int64_t stepNumber = 0;
+bool inStep = false;
+int exhaustedReadsInStep = 0;
+int64_t exhaustedReadsInTitle = 0;
+bool stopping = false;
+
+void recordDraw(const Surface* source, const Rect& sourceRect, int x, int y) {
+    draws.push_back({surfaceName(source), sourceRect, x, y});
+}
+
+void recordSound(bool play, const platform::SoundBuffer* buffer, uint32_t flags) {
+    sounds.push_back({play, soundName(buffer), flags});
+}
+
+[[noreturn]] void stopWith(const char* message, int exitCode) {
+    std::fflush(stdout);
+    std::fputs(message, stderr);
+    std::exit(exitCode);
+}
+
+// A read that finds the key script used up. Within a step the first one is
+// the poll after runGame; a second can only come from an end picture's loop,
+// which would wait for Return for ever.
+void onScriptExhausted() {
+    if (inStep) {
+        ++exhaustedReadsInStep;
+        if (exhaustedReadsInStep >= 2) {
+            stopWith(
+                "kordavan-trace: an end picture waits for Return, but the key script is used up\n",
+                3);
+        }
+        return;
+    }
+    if (stopping) {
+        return;
+    }
+    if (!options.steps) {
+        // The input ended during the title: nothing more to trace.
+        std::fflush(stdout);
+        std::exit(0);
+    }
+    ++exhaustedReadsInTitle;
+    if (exhaustedReadsInTitle > titlePassesWithoutKeys) {
+        stopWith("kordavan-trace: the title waits for Space, but the key script is used up\n", 3);
+    }
+}
+
+void beforeStep() {
+    if (stepNumber == 0) {
+        for (const FieldSetting& setting : options.settings) {
+            writeField(game, *setting.field, setting.value);
+        }
+    }
+    ++stepNumber;
+    inStep = true;
+    exhaustedReadsInStep = 0;
+    draws.clear();
+    sounds.clear();
+}
+
+void writeFrame() {
+    char name[32];
+    std::snprintf(name, sizeof name, "step-%06lld.bmp", static_cast<long long>(stepNumber));
+    const std::filesystem::path path = std::filesystem::path(options.framesDir) / name;
+    if (!writeScreenBmp(path.string(), platform::headless::screen())) {
+        std::cerr << "kordavan-trace: cannot write " << path.string() << "\n";
+    }
+}
+
+void afterStep(int result) {
+    inStep = false;
+    const std::string line = stepJson(stepNumber, result, game, options.draws ? &draws : nullptr,
+                                      options.sounds ? &sounds : nullptr);
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    if (!options.framesDir.empty()) {
+        writeFrame();
+    }
+    // Escape after a step has already destroyed the window through the controls.
+    const bool escaped = result == 1 && isKeyDown(platform::DIK_ESCAPE);
+    const bool enough = options.steps ? stepNumber >= *options.steps
+                                      : platform::headless::keyScriptRemaining() == 0;
+    if (escaped) {
+        stopping = true;
+    } else if (result == 0 || enough) {
+        stopping = true;
+        if (appWindow != nullptr) {
+            platform::destroyWindow(appWindow);
+        }
+    }
+}
+
+int fail(const std::string& message) {
+    std::cerr << "kordavan-trace: " << message << "\n" << usageText();
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::string error;
+    if (!parseOptions(arguments, options, error)) {
+        return fail(error);
+    }
+    std::vector<platform::headless::Snapshot> script;
+    if (!readKeyScript(std::cin, script, error)) {
+        std::cerr << "kordavan-trace: " << error << "\n";
+        return 2;
+    }
+    if (!options.framesDir.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(options.framesDir, ignored);
+        if (!std::filesystem::is_directory(options.framesDir)) {
+            return fail("cannot make the frames folder '" + options.framesDir + "'");
+        }
+    }
+
+    platform::headless::use();
+    platform::headless::setAutoAdvance(microsecondsPerClockRead);
+    platform::headless::setKeyScript(std::move(script), onScriptExhausted);
+    setDrawObserver(recordDraw);
+    setSoundObserver(recordSound);
+    setLoopObserver({beforeStep, afterStep});
+
+    if (initApplication(platform::gameModule(), 1) == 0) {
+        const std::string reason = errorMessage != nullptr ? errorMessage : "start-up failed";
+        shutdownApp();
+        std::cerr << "kordavan-trace: " << reason << "\n";
+        return 1;
+    }
+    if (options.steps && *options.steps == 0) {
+        platform::destroyWindow(appWindow);
+        platform::finish();
+        return 0;
+    }
+    runMainLoop(!options.fromTitle);
+    std::fflush(stdout);
+    platform::finish();
+    return 0;
+}

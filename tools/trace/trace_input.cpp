@@ -1,0 +1,160 @@
+// Parsing the command line and the key script of kordavan-trace.
+
+#include "tools/trace/trace_input.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace {
+
+struct KeyName {
+    const char* name;
+    uint8_t code;
+};
+
+constexpr KeyName keyNames[] = {
+    {"ESCAPE", platform::DIK_ESCAPE}, {"RETURN", platform::DIK_RETURN},
+    {"L", platform::DIK_L},           {"SPACE", platform::DIK_SPACE},
+    {"UP", platform::DIK_UP},         {"DOWN", platform::DIK_DOWN},
+    {"LEFT", platform::DIK_LEFT},     {"RIGHT", platform::DIK_RIGHT},
+};
+
+std::optional<uint8_t> keyCode(std::string word) {
+    std::transform(word.begin(), word.end(), word.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    for (const KeyName& key : keyNames) {
+        if (word == key.name) {
+            return key.code;
+        }
+    }
+    return std::nullopt;
+}
+
+// The whole text must be a number.
+std::optional<double> parseNumber(std::string_view text) {
+    double value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool parseSetting(std::string_view text, TraceOptions& options, std::string& error) {
+    const size_t equals = text.find('=');
+    if (equals == std::string_view::npos) {
+        error = "--set needs FIELD=VALUE, got '" + std::string(text) + "'";
+        return false;
+    }
+    const std::string_view name = text.substr(0, equals);
+    const StateField* field = findStateField(name);
+    if (field == nullptr) {
+        error = "unknown game state field '" + std::string(name) + "'";
+        return false;
+    }
+    const std::optional<double> value = parseNumber(text.substr(equals + 1));
+    if (!value) {
+        error = "--set " + std::string(name) + " needs a number, got '" +
+                std::string(text.substr(equals + 1)) + "'";
+        return false;
+    }
+    if (field->intMember != nullptr &&
+        (*value != std::trunc(*value) || *value < INT32_MIN || *value > INT32_MAX)) {
+        error = "--set " + std::string(name) + " needs a whole number within 32 bits";
+        return false;
+    }
+    options.settings.push_back({field, *value});
+    return true;
+}
+
+}  // namespace
+
+const char* usageText() {
+    return "usage: kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]\n"
+           "                      [--frames DIR] [--from-title] < keys\n";
+}
+
+bool parseOptions(const std::vector<std::string>& arguments, TraceOptions& options,
+                  std::string& error) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--draws") {
+            options.draws = true;
+        } else if (argument == "--sounds") {
+            options.sounds = true;
+        } else if (argument == "--from-title") {
+            options.fromTitle = true;
+        } else if (argument == "--steps") {
+            if (!hasValue) {
+                error = "--steps needs a number of steps";
+                return false;
+            }
+            const std::string& text = arguments[++i];
+            int64_t steps = -1;
+            const auto [end, result] =
+                std::from_chars(text.data(), text.data() + text.size(), steps);
+            if (result != std::errc() || end != text.data() + text.size() || steps < 0) {
+                error = "--steps needs a whole number of steps, 0 or more, got '" + text + "'";
+                return false;
+            }
+            options.steps = steps;
+        } else if (argument == "--set") {
+            if (!hasValue) {
+                error = "--set needs FIELD=VALUE";
+                return false;
+            }
+            if (!parseSetting(arguments[++i], options, error)) {
+                return false;
+            }
+        } else if (argument == "--frames") {
+            if (!hasValue || arguments[i + 1].empty()) {
+                error = "--frames needs a folder";
+                return false;
+            }
+            options.framesDir = arguments[++i];
+        } else {
+            error = "unknown argument '" + argument + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool readKeyScript(std::istream& input, std::vector<platform::headless::Snapshot>& script,
+                   std::string& error) {
+    std::string line;
+    size_t lineNumber = 0;
+    while (std::getline(input, line)) {
+        ++lineNumber;
+        std::replace_if(
+            line.begin(), line.end(),
+            [](unsigned char c) { return c == ',' || std::isspace(c) != 0; }, ' ');
+        platform::headless::Snapshot snapshot;
+        size_t start = line.find_first_not_of(' ');
+        while (start != std::string::npos) {
+            const size_t end = line.find(' ', start);
+            const std::string word = line.substr(start, end - start);
+            const std::optional<uint8_t> code = keyCode(word);
+            if (!code) {
+                error = "line " + std::to_string(lineNumber) + ": unknown key '" + word +
+                        "' (keys: ESCAPE RETURN L SPACE UP DOWN LEFT RIGHT)";
+                return false;
+            }
+            snapshot.push_back(*code);
+            start = line.find_first_not_of(' ', end);
+        }
+        script.push_back(std::move(snapshot));
+    }
+    return true;
+}
