@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
