@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/sdl/icon.h"
 #include "platform/sdl/sdl_machine.h"
 #include "platform/sdl_backend.h"
 
@@ -25,34 +26,9 @@ bool driverRequested() {
     return requested != nullptr && requested[0] != '\0';
 }
 
-// The icon is a 24-bit bitmap whose pure green marks the see-through pixels.
 SDL_Surface* loadIcon(const Module* module, int iconId) {
     const Resource* resource = findResource(module, ResourceType::Icon, iconId);
-    if (resource == nullptr || resource->bytes.empty()) {
-        return nullptr;
-    }
-    SDL_RWops* bytes =
-        SDL_RWFromConstMem(resource->bytes.data(), static_cast<int>(resource->bytes.size()));
-    SDL_Surface* bitmap = SDL_LoadBMP_RW(bytes, 1);
-    if (bitmap == nullptr) {
-        return nullptr;
-    }
-    SDL_Surface* icon = SDL_ConvertSurfaceFormat(bitmap, SDL_PIXELFORMAT_RGBA32, 0);
-    SDL_FreeSurface(bitmap);
-    if (icon == nullptr) {
-        return nullptr;
-    }
-    SDL_LockSurface(icon);
-    for (int y = 0; y < icon->h; ++y) {
-        auto* row = static_cast<uint8_t*>(icon->pixels) + static_cast<ptrdiff_t>(y) * icon->pitch;
-        for (int x = 0; x < icon->w; ++x) {
-            uint8_t* rgba = row + x * 4;
-            const bool green = rgba[0] == 0 && rgba[1] == 255 && rgba[2] == 0;
-            rgba[3] = green ? 0 : 255;
-        }
-    }
-    SDL_UnlockSurface(icon);
-    return icon;
+    return resource == nullptr ? nullptr : decodeIcon(resource->bytes);
 }
 
 bool displayRunsAt60Hz(SDL_Window* window) {

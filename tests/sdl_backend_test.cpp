@@ -1,0 +1,309 @@
+// The SDL back end on SDL's own stand-in drivers: start-up refuses to run
+// unseen, the window shows the back buffer at no more than 60 frames a
+// second, and the icon keeps its see-through green.
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/headless.h"
+#include "platform/platform.h"
+#include "platform/sdl/icon.h"
+#include "platform/sdl/screen_math.h"
+#include "platform/sdl_backend.h"
+#include "tests/sdl_test_support.h"
+
+namespace {
+
+using namespace platform;
+using sdltest::EnvVar;
+using sdltest::runInChild;
+
+constexpr int iconId = 139;
+
+// A bottom-up 24-bit BMP file, pixels given top row first as 0xRRGGBB.
+std::vector<uint8_t> makeBmp(int width, int height, const std::vector<uint32_t>& rgb) {
+    const int rowBytes = (width * 3 + 3) & ~3;
+    const uint32_t dataSize = static_cast<uint32_t>(rowBytes * height);
+    std::vector<uint8_t> file(54 + dataSize, 0);
+    auto put16 = [&](size_t at, uint32_t v) {
+        file[at] = static_cast<uint8_t>(v);
+        file[at + 1] = static_cast<uint8_t>(v >> 8);
+    };
+    auto put32 = [&](size_t at, uint32_t v) {
+        put16(at, v & 0xFFFF);
+        put16(at + 2, v >> 16);
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<uint32_t>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(width));
+    put32(22, static_cast<uint32_t>(height));
+    put16(26, 1);
+    put16(28, 24);
+    put32(34, dataSize);
+    for (int y = 0; y < height; ++y) {
+        const size_t row = 54 + static_cast<size_t>((height - 1 - y) * rowBytes);
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = rgb[static_cast<size_t>(y * width + x)];
+            file[row + x * 3] = static_cast<uint8_t>(c);
+            file[row + x * 3 + 1] = static_cast<uint8_t>(c >> 8);
+            file[row + x * 3 + 2] = static_cast<uint8_t>(c >> 16);
+        }
+    }
+    return file;
+}
+
+const std::vector<uint8_t>& iconBytes() {
+    static const std::vector<uint8_t> bytes = [] {
+        std::vector<uint32_t> pixels(32 * 32, 0x00FF00);
+        for (int i = 0; i < 32; ++i) pixels[static_cast<size_t>(i * 32 + i)] = 0xC02040;
+        return makeBmp(32, 32, pixels);
+    }();
+    return bytes;
+}
+
+const Module& testModule() {
+    static const Module module{{{ResourceType::Icon, iconId, iconBytes()}}};
+    return module;
+}
+
+double threadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+SDL_Window* firstWindow() {
+    for (Uint32 id = 1; id < 1000; ++id) {
+        if (SDL_Window* window = SDL_GetWindowFromID(id)) return window;
+    }
+    return nullptr;
+}
+
+class SdlBackendTest : public ::testing::Test {
+protected:
+    void SetUp() override { useSdlBackend(); }
+    void TearDown() override { headless::use(); }
+};
+
+// ---------------------------------------------------------------- start-up
+
+TEST_F(SdlBackendTest, WithoutADisplayStartUpFails) {
+    const int code = runInChild([] {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        unsetenv("XDG_RUNTIME_DIR");
+        unsetenv("SDL_VIDEODRIVER");
+        useSdlBackend();
+        return backend().startVideo(&testModule(), iconId) ? 1 : 0;
+    });
+    EXPECT_EQ(code, 0);
+}
+
+TEST_F(SdlBackendTest, AnInvisibleDriverChosenWithoutAskingIsRefused) {
+    // The hint picks the driver just as a fallback would, while the
+    // environment says nothing.
+    for (const char* driver : {"dummy", "offscreen"}) {
+        const int code = runInChild([driver] {
+            unsetenv("SDL_VIDEODRIVER");
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+            useSdlBackend();
+            const bool started = backend().startVideo(&testModule(), iconId);
+            const bool videoLeftOpen = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+            return (started ? 1 : 0) | (videoLeftOpen ? 2 : 0);
+        });
+        EXPECT_EQ(code, 0) << driver;
+    }
+}
+
+TEST_F(SdlBackendTest, AnInvisibleDriverAskedForByNameRuns) {
+    for (const char* driver : {"dummy", "offscreen"}) {
+        EnvVar video("SDL_VIDEODRIVER", driver);
+        ASSERT_TRUE(backend().startVideo(&testModule(), iconId)) << driver << SDL_GetError();
+        EXPECT_STREQ(SDL_GetCurrentVideoDriver(), driver);
+        backend().stopVideo();
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+    }
+}
+
+TEST_F(SdlBackendTest, MessageBoxFallsBackToStandardErrorWithoutADisplay) {
+    const std::string printed = sdltest::childStderr([] {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        unsetenv("XDG_RUNTIME_DIR");
+        useSdlBackend();
+        backend().showMessageBox("The sound card could not be opened.", "Kordavan");
+    });
+    EXPECT_NE(printed.find("Kordavan: The sound card could not be opened.\n"), std::string::npos)
+        << printed;
+}
+
+TEST(SdlIcon, PureGreenBecomesSeeThroughAndTheRestStaysOpaque) {
+    SDL_Surface* icon = sdl::decodeIcon(iconBytes());
+    ASSERT_NE(icon, nullptr) << SDL_GetError();
+    EXPECT_EQ(icon->w, 32);
+    EXPECT_EQ(icon->h, 32);
+    EXPECT_EQ(icon->format->format, static_cast<Uint32>(SDL_PIXELFORMAT_RGBA32));
+    int wrong = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const auto* p = static_cast<const uint8_t*>(icon->pixels) + y * icon->pitch + x * 4;
+            if (x == y) {
+                wrong += p[0] != 0xC0 || p[1] != 0x20 || p[2] != 0x40 || p[3] != 255;
+            } else {
+                wrong += p[3] != 0;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    SDL_FreeSurface(icon);
+}
+
+TEST(SdlIcon, BytesThatAreNoBitmapGiveNoIcon) {
+    const std::vector<uint8_t> junk(200, 0x5A);
+    EXPECT_EQ(sdl::decodeIcon(junk), nullptr);
+    EXPECT_EQ(sdl::decodeIcon({}), nullptr);
+}
+
+// ---------------------------------------------------------------- window and screen
+
+class SdlWindowTest : public SdlBackendTest {
+protected:
+    void SetUp() override {
+        SdlBackendTest::SetUp();
+        ASSERT_TRUE(backend().startVideo(&testModule(), iconId)) << SDL_GetError();
+        ASSERT_TRUE(backend().openWindow("Kordavan", 640, 480)) << SDL_GetError();
+        ASSERT_TRUE(backend().openScreen(640, 480)) << SDL_GetError();
+    }
+    void TearDown() override {
+        backend().closeScreen();
+        backend().closeWindow();
+        backend().stopVideo();
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+        SdlBackendTest::TearDown();
+    }
+
+    EnvVar video{"SDL_VIDEODRIVER", "dummy"};
+    Surface backBuffer{640, 480, std::vector<uint16_t>(640 * 480), false, 0, 0};
+};
+
+TEST_F(SdlWindowTest, WindowCoversTheDesktopUnderTheGamesName) {
+    SDL_Window* window = firstWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "Kordavan");
+    EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    const DesktopSize desktop = backend().desktopSize();
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    EXPECT_EQ(w, desktop.width);
+    EXPECT_EQ(h, desktop.height);
+}
+
+TEST_F(SdlWindowTest, BackBufferReachesTheWindowInItsColours) {
+    // Left half red, right half blue, one green row at the top.
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            backBuffer.pixels[static_cast<size_t>(y * 640 + x)] =
+                y == 0 ? 0x07E0 : (x < 320 ? 0xF800 : 0x001F);
+        }
+    }
+    backend().present(backBuffer);
+    SDL_Renderer* renderer = SDL_GetRenderer(firstWindow());
+    ASSERT_NE(renderer, nullptr);
+    int w = 0;
+    int h = 0;
+    SDL_GetRendererOutputSize(renderer, &w, &h);
+    auto pixelAt = [&](int x, int y) {
+        uint32_t argb = 0;
+        SDL_Rect one{x, y, 1, 1};
+        SDL_RenderReadPixels(renderer, &one, SDL_PIXELFORMAT_ARGB8888, &argb, 4);
+        return argb & 0xFFFFFFu;
+    };
+    const SDL_Rect box = sdl::letterbox(w, h).rect;
+    EXPECT_EQ(pixelAt(box.x + box.w / 4, box.y + box.h / 2), 0xFF0000u);
+    EXPECT_EQ(pixelAt(box.x + box.w * 3 / 4, box.y + box.h / 2), 0x0000FFu);
+    EXPECT_EQ(pixelAt(box.x + box.w / 2, box.y), 0x00FF00u);
+}
+
+TEST_F(SdlWindowTest, PresentsNoMoreThanSixtyFramesASecondAndSleepsMeanwhile) {
+    const int frames = 60;
+    backend().present(backBuffer);  // the beat starts here
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = threadCpuSeconds();
+    for (int i = 0; i < frames; ++i) backend().present(backBuffer);
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = threadCpuSeconds() - cpuStart;
+    EXPECT_GE(wall, (frames - 1) / 60.0);
+    EXPECT_LT(wall, 10.0);
+    // Drawing takes some; a busy wait would take it all.
+    EXPECT_LT(cpu, wall * 0.6) << "cpu " << cpu << " s of " << wall << " s";
+}
+
+TEST_F(SdlWindowTest, ClocksAgree) {
+    int64_t frequency = 0;
+    ASSERT_TRUE(backend().performanceFrequency(frequency));
+    EXPECT_GT(frequency, 0);
+    const int64_t counter = backend().performanceCounter();
+    const uint32_t ms = backend().milliseconds();
+    SDL_Delay(50);
+    const double counted =
+        static_cast<double>(backend().performanceCounter() - counter) / static_cast<double>(frequency);
+    EXPECT_GE(counted, 0.045);
+    EXPECT_GE(backend().milliseconds() - ms, 45u);
+}
+
+TEST_F(SdlWindowTest, NoKeysAreHeldOnAFreshKeyboard) {
+    uint8_t state[256];
+    std::fill(std::begin(state), std::end(state), uint8_t{0xAA});
+    backend().readKeys(state);
+    for (uint8_t byte : state) ASSERT_EQ(byte, 0);
+}
+
+TEST_F(SdlWindowTest, WindowCloseRequestBecomesOneCloseMessage) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    event.window.windowID = SDL_GetWindowID(firstWindow());
+    SDL_PushEvent(&event);
+    std::deque<Message> queue;
+    backend().pumpEvents(queue);
+    ASSERT_EQ(queue.size(), 1u);
+    EXPECT_EQ(queue.front().kind, MessageKind::Close);
+}
+
+TEST_F(SdlWindowTest, FocusEventsBecomeMessagesAndMoveTheFocus) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = SDL_GetWindowID(firstWindow());
+    event.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    SDL_PushEvent(&event);
+    std::deque<Message> queue;
+    backend().pumpEvents(queue);
+    ASSERT_EQ(queue.size(), 1u);
+    EXPECT_EQ(queue.back().kind, MessageKind::FocusGained);
+    EXPECT_TRUE(backend().hasKeyboardFocus());
+
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&event);
+    backend().pumpEvents(queue);
+    ASSERT_EQ(queue.size(), 2u);
+    EXPECT_EQ(queue.back().kind, MessageKind::FocusLost);
+    EXPECT_FALSE(backend().hasKeyboardFocus());
+}
+
+}  // namespace
