@@ -56,10 +56,16 @@ std::vector<uint8_t> readFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-uint32_t read16(const std::vector<uint8_t>& b, size_t at) { return b[at] | (b[at + 1] << 8); }
-uint32_t read32(const std::vector<uint8_t>& b, size_t at) { return read16(b, at) | (read16(b, at + 2) << 16); }
+uint32_t read16(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8);
+}
+uint32_t read32(const std::vector<uint8_t>& b, size_t at) {
+    return read16(b, at) | (read16(b, at + 2) << 16);
+}
 
-std::string tag(const std::vector<uint8_t>& b, size_t at) { return std::string(b.begin() + at, b.begin() + at + 4); }
+std::string tag(const std::vector<uint8_t>& b, size_t at) {
+    return std::string(b.begin() + at, b.begin() + at + 4);
+}
 
 std::string quoted(const fs::path& path) {
     std::string out;
@@ -76,7 +82,7 @@ int runGenerator(const std::string& arguments) {
 
 // The generator runs twice per test run; every test reads the first output.
 class GeneratedAssets : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         root = fs::temp_directory_path() / ("kordavan-assets-test-" + std::to_string(getpid()));
         fs::remove_all(root);
@@ -85,7 +91,9 @@ protected:
     }
     static void TearDownTestSuite() { fs::remove_all(root); }
 
-    static fs::path file(int id, const char* extension) { return root / "first" / (std::to_string(id) + extension); }
+    static fs::path file(int id, const char* extension) {
+        return root / "first" / (std::to_string(id) + extension);
+    }
 
     // Samples of a sound, after checking its header.
     static std::vector<uint8_t> samples(int id) {
@@ -167,7 +175,9 @@ TEST_F(GeneratedAssets, SpritesHaveTransparencyAndScreensHaveNone) {
             }
         return count;
     };
-    for (int id : {151, 152, 154, 155, 117, 118}) EXPECT_EQ(keyPixels(readFile(file(id, ".bmp")), 640, id < 117 || id > 118 ? 480 : 352), 0) << id;
+    for (int id : {151, 152, 154, 155, 117, 118})
+        EXPECT_EQ(keyPixels(readFile(file(id, ".bmp")), 640, id < 117 || id > 118 ? 480 : 352), 0)
+            << id;
     for (int id : {136, 128}) EXPECT_GT(keyPixels(readFile(file(id, ".bmp")), 240, 64), 0) << id;
     EXPECT_GT(keyPixels(readFile(file(153, ".bmp")), 288, 608), 0);
 }
@@ -222,7 +232,8 @@ TEST_F(GeneratedAssets, LoopsJoinWithoutAClick) {
         EXPECT_LE(std::abs(v.back() - v.front()), 12);
         // Nothing near the seam jumps further than the music does anywhere.
         int largestStep = 0;
-        for (size_t i = 1; i < v.size(); ++i) largestStep = std::max(largestStep, std::abs(v[i] - v[i - 1]));
+        for (size_t i = 1; i < v.size(); ++i)
+            largestStep = std::max(largestStep, std::abs(v[i] - v[i - 1]));
         EXPECT_LE(std::abs(v.back() - v.front()), std::max(largestStep, 4));
     }
 }
@@ -251,7 +262,8 @@ TEST_F(GeneratedAssets, SoundsAreAudibleButNeverClip) {
 }
 
 TEST_F(GeneratedAssets, CheckerAcceptsTheGameFilesAndNamesWhatIsWrong) {
-    EXPECT_EQ(runGenerator("--check " + quoted(file(151, ".bmp")) + " " + quoted(file(141, ".wav"))), 0);
+    EXPECT_EQ(
+        runGenerator("--check " + quoted(file(151, ".bmp")) + " " + quoted(file(141, ".wav"))), 0);
 
     // A title picture of the wrong size must be refused.
     fs::path wrong = root / "wrong";
@@ -262,7 +274,9 @@ TEST_F(GeneratedAssets, CheckerAcceptsTheGameFilesAndNamesWhatIsWrong) {
     std::vector<uint8_t> wave = readFile(file(149, ".wav"));
     wave[24] = 0x44;  // 44100 Hz
     wave[25] = 0xAC;
-    std::ofstream(wrong / "149.wav", std::ios::binary).write(reinterpret_cast<const char*>(wave.data()), static_cast<std::streamsize>(wave.size()));
+    std::ofstream(wrong / "149.wav", std::ios::binary)
+        .write(reinterpret_cast<const char*>(wave.data()),
+               static_cast<std::streamsize>(wave.size()));
     EXPECT_NE(runGenerator("--check " + quoted(wrong / "149.wav")), 0);
     // And a file named after no resource.
     fs::copy_file(file(151, ".bmp"), wrong / "999.bmp");

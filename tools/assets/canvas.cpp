@@ -9,9 +9,13 @@ Rgb mix(Rgb a, Rgb b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Rgb scale(Rgb c, double k) { return {c.r * k, c.g * k, c.b * k}; }
+Rgb scale(Rgb c, double k) {
+    return {c.r * k, c.g * k, c.b * k};
+}
 
-double clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+double clamp01(double v) {
+    return std::clamp(v, 0.0, 1.0);
+}
 
 double smoothStep(double edge0, double edge1, double v) {
     double t = clamp01((v - edge0) / (edge1 - edge0));
@@ -92,13 +96,16 @@ Canvas crop(const Canvas& source, int x0, int y0, int width, int height) {
     Canvas out = makeCanvas(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if (inside(source, x0 + x, y0 + y)) pixelAt(out, x, y) = pixelAt(source, x0 + x, y0 + y);
+            if (inside(source, x0 + x, y0 + y))
+                pixelAt(out, x, y) = pixelAt(source, x0 + x, y0 + y);
     return out;
 }
 
 namespace {
 
-uint8_t toByte(double v) { return static_cast<uint8_t>(std::lround(clamp01(v) * 255.0)); }
+uint8_t toByte(double v) {
+    return static_cast<uint8_t>(std::lround(clamp01(v) * 255.0));
+}
 
 }  // namespace
 

@@ -15,7 +15,9 @@ struct Rgb {
 };
 
 // Colours are written as 0..255 byte values, the way an artist picks them.
-constexpr Rgb rgb(int r, int g, int b) { return {r / 255.0, g / 255.0, b / 255.0}; }
+constexpr Rgb rgb(int r, int g, int b) {
+    return {r / 255.0, g / 255.0, b / 255.0};
+}
 
 Rgb mix(Rgb a, Rgb b, double t);
 Rgb scale(Rgb c, double k);
@@ -39,16 +41,15 @@ struct Paint {
     std::function<Rgb(double x, double y)> at;
     Paint(Rgb c) : at([c](double, double) { return c; }) {}
     template <class F>
-        requires std::is_invocable_r_v<Rgb, F, double, double>
-    Paint(F f) : at(std::move(f)) {}
+    requires std::is_invocable_r_v<Rgb, F, double, double> Paint(F f) : at(std::move(f)) {}
 };
 
 Paint verticalGradient(double y0, Rgb top, double y1, Rgb bottom);
 Paint horizontalGradient(double x0, Rgb left, double x1, Rgb right);
 Paint radialGradient(double cx, double cy, double radius, Rgb centre, Rgb edge);
 
-Canvas makeCanvas(int width, int height);              // fully transparent
-Canvas makeCanvas(int width, int height, Rgb fill);    // fully opaque
+Canvas makeCanvas(int width, int height);            // fully transparent
+Canvas makeCanvas(int width, int height, Rgb fill);  // fully opaque
 bool inside(const Canvas& canvas, int x, int y);
 Pixel& pixelAt(Canvas& canvas, int x, int y);
 const Pixel& pixelAt(const Canvas& canvas, int x, int y);

@@ -12,9 +12,13 @@
 
 namespace {
 
-uint32_t read16(const std::vector<uint8_t>& b, size_t at) { return b[at] | (b[at + 1] << 8); }
+uint32_t read16(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8);
+}
 
-uint32_t read32(const std::vector<uint8_t>& b, size_t at) { return read16(b, at) | (read16(b, at + 2) << 16); }
+uint32_t read32(const std::vector<uint8_t>& b, size_t at) {
+    return read16(b, at) | (read16(b, at + 2) << 16);
+}
 
 std::string bitmapProblem(int id, const std::vector<uint8_t>& b) {
     int width = 0;
@@ -31,12 +35,13 @@ std::string bitmapProblem(int id, const std::vector<uint8_t>& b) {
     if (read32(b, 14) < 40) return "old-style BMP header; save as a Windows BMP";
     auto fileWidth = static_cast<int32_t>(read32(b, 18));
     auto fileHeight = static_cast<int32_t>(read32(b, 22));
-    if (read16(b, 28) != 24) return "must be 24 bits per pixel, is " + std::to_string(read16(b, 28));
+    if (read16(b, 28) != 24)
+        return "must be 24 bits per pixel, is " + std::to_string(read16(b, 28));
     if (read32(b, 30) != 0) return "must be uncompressed (BI_RGB)";
     if (fileHeight < 0) return "rows are stored top-down; the game needs bottom-up rows";
     if (fileWidth != width || fileHeight != height)
-        return "is " + std::to_string(fileWidth) + " x " + std::to_string(fileHeight) + ", the game needs " +
-               std::to_string(width) + " x " + std::to_string(height);
+        return "is " + std::to_string(fileWidth) + " x " + std::to_string(fileHeight) +
+               ", the game needs " + std::to_string(width) + " x " + std::to_string(height);
     size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
     if (read32(b, 10) + stride * height > b.size()) return "file is shorter than its pixels";
     return {};
@@ -44,7 +49,9 @@ std::string bitmapProblem(int id, const std::vector<uint8_t>& b) {
 
 std::string waveProblem(int id, const std::vector<uint8_t>& b) {
     if (!findSound(id)) return "no sound of the game has id " + std::to_string(id);
-    auto tag = [&](size_t at, const char* t) { return b.size() >= at + 4 && std::equal(t, t + 4, b.begin() + static_cast<long>(at)); };
+    auto tag = [&](size_t at, const char* t) {
+        return b.size() >= at + 4 && std::equal(t, t + 4, b.begin() + static_cast<long>(at));
+    };
     if (!tag(0, "RIFF") || !tag(8, "WAVE")) return "not a RIFF WAVE file";
     bool formatSeen = false;
     size_t at = 12;
@@ -54,7 +61,8 @@ std::string waveProblem(int id, const std::vector<uint8_t>& b) {
             if (size < 16 || at + 8 + 16 > b.size()) return "fmt chunk is too short";
             if (read16(b, at + 8) != 1) return "must be plain PCM";
             if (read16(b, at + 10) != 1) return "must be mono";
-            if (read32(b, at + 12) != 22050) return "must be 22050 Hz, is " + std::to_string(read32(b, at + 12));
+            if (read32(b, at + 12) != 22050)
+                return "must be 22050 Hz, is " + std::to_string(read32(b, at + 12));
             if (read16(b, at + 22) != 8) return "must be 8 bits per sample";
             formatSeen = true;
         } else if (tag(at, "data")) {
@@ -79,12 +87,18 @@ bool checkUserFile(const std::string& path) {
     long id = std::strtol(stem.c_str(), &end, 10);
     std::ifstream file(path, std::ios::binary);
     bool readable = file.is_open();
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (stem.empty() || *end != '\0') problem = "name must be the resource id, like 151.bmp";
-    else if (!readable) problem = "cannot be read";
-    else if (extension == ".bmp") problem = bitmapProblem(static_cast<int>(id), bytes);
-    else if (extension == ".wav") problem = waveProblem(static_cast<int>(id), bytes);
-    else problem = "must end in .bmp or .wav";
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                               std::istreambuf_iterator<char>());
+    if (stem.empty() || *end != '\0')
+        problem = "name must be the resource id, like 151.bmp";
+    else if (!readable)
+        problem = "cannot be read";
+    else if (extension == ".bmp")
+        problem = bitmapProblem(static_cast<int>(id), bytes);
+    else if (extension == ".wav")
+        problem = waveProblem(static_cast<int>(id), bytes);
+    else
+        problem = "must end in .bmp or .wav";
     if (problem.empty()) return true;
     std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());
     return false;

@@ -16,10 +16,10 @@ const Rgb grey = rgb(112, 112, 116);
 // The order pictures are reviewed in: screens, then the world from sky to
 // ground with the terrain segments in their order on the course, then the
 // sprites.
-const int reviewOrder[] = {151, 153, 152, 155, 154, 117, 118, 107, 106, 105, 137, 156, 136, 123, 125, 126,
-                           127, 128, 129, 130, 131, 132, 133, 134, 135, 104, 150, 167, 169, 165, 158, 159,
-                           160, 161, 162, 163, 164, 157, 108, 109, 110, 111, 112, 113, 114, 120, 121, 124,
-                           139, 103, 122};
+const int reviewOrder[] = {151, 153, 152, 155, 154, 117, 118, 107, 106, 105, 137, 156, 136,
+                           123, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135, 104,
+                           150, 167, 169, 165, 158, 159, 160, 161, 162, 163, 164, 157, 108,
+                           109, 110, 111, 112, 113, 114, 120, 121, 124, 139, 103, 122};
 
 int rank(int id) {
     auto at = std::find(std::begin(reviewOrder), std::end(reviewOrder), id);
@@ -37,8 +37,9 @@ struct Placement {
 bool writeContactSheet(const std::string& path, const std::vector<SheetEntry>& entries) {
     std::vector<const SheetEntry*> ordered;
     for (const SheetEntry& e : entries) ordered.push_back(&e);
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const SheetEntry* a, const SheetEntry* b) { return rank(a->id) < rank(b->id); });
+    std::stable_sort(ordered.begin(), ordered.end(), [](const SheetEntry* a, const SheetEntry* b) {
+        return rank(a->id) < rank(b->id);
+    });
 
     // Shelf packing: left to right, a new row when the next one does not fit.
     std::vector<Placement> placements;

@@ -18,15 +18,32 @@ struct Line {
 };
 
 const Line lines[] = {
-    {"KORDAVAN", 'T'},   {"a night rescue", 't'}, {"", 's'},
-    {"", 's'},           {"PILOT'S ORDERS", 'h'}, {"Fly to the far end,", 't'},
-    {"land by the man,", 't'}, {"bring him home.", 't'}, {"Seven men to save.", 't'},
-    {"", 's'},           {"CONTROLS", 'h'},      {"Arrows - fly", 't'},
-    {"L - land", 't'},   {"Space - start", 't'},  {"Escape - quit", 't'},
-    {"", 's'},           {"WATCH OUT FOR", 'h'},  {"crushers, the launcher,", 't'},
-    {"the submarine's rockets", 't'}, {"", 's'},  {"MADE BY", 'h'},
-    {"the Kordavan team", 't'}, {"pictures and sounds", 't'}, {"made by our own tools", 't'},
-    {"", 's'},           {"Good luck, pilot.", 'h'},
+    {"KORDAVAN", 'T'},
+    {"a night rescue", 't'},
+    {"", 's'},
+    {"", 's'},
+    {"PILOT'S ORDERS", 'h'},
+    {"Fly to the far end,", 't'},
+    {"land by the man,", 't'},
+    {"bring him home.", 't'},
+    {"Seven men to save.", 't'},
+    {"", 's'},
+    {"CONTROLS", 'h'},
+    {"Arrows - fly", 't'},
+    {"L - land", 't'},
+    {"Space - start", 't'},
+    {"Escape - quit", 't'},
+    {"", 's'},
+    {"WATCH OUT FOR", 'h'},
+    {"crushers, the launcher,", 't'},
+    {"the submarine's rockets", 't'},
+    {"", 's'},
+    {"MADE BY", 'h'},
+    {"the Kordavan team", 't'},
+    {"pictures and sounds", 't'},
+    {"made by our own tools", 't'},
+    {"", 's'},
+    {"Good luck, pilot.", 'h'},
 };
 
 }  // namespace
@@ -38,7 +55,9 @@ void addCredits(std::vector<Picture>& out) {
     TextLook textLook{Font::Bold, 16, rgb(235, 238, 250), rgb(0, 0, 12), 2};
     double y = 60;
     for (const Line& line : lines) {
-        const TextLook& look = line.kind == 'T' ? titleLook : line.kind == 'h' ? headingLook : textLook;
+        const TextLook& look = line.kind == 'T'   ? titleLook
+                               : line.kind == 'h' ? headingLook
+                                                  : textLook;
         if (line.kind == 's') {
             y += 12;
             continue;

@@ -7,10 +7,15 @@
 
 namespace {
 
-Signal silence(int samples) { return Signal(static_cast<size_t>(samples), 0.0); }
+Signal silence(int samples) {
+    return Signal(static_cast<size_t>(samples), 0.0);
+}
 
 // Finishing touches every one-shot gets: a level and clean ends.
-Sound oneShot(int id, Signal s, double peak) {
+// `drive` above 1 squeezes the peaks so short bangs sound as loud as the rest.
+Sound oneShot(int id, Signal s, double peak, double drive = 1.0) {
+    normalise(s, 1.0);
+    for (double& v : s) v = softClip(v * drive) / softClip(drive);
     normalise(s, peak);
     fadeEnds(s, 32, static_cast<int>(s.size() / 12));
     return {id, std::move(s)};
@@ -43,9 +48,11 @@ Signal hit(int n) {
     for (int i = 0; i < n; ++i) {
         double t = i / sampleRate;
         double ring = 0;
-        for (int k = 0; k < 4; ++k) ring += std::sin(2 * pi * partials[k] * t) * decayEnvelope(t, 0.22 / (k + 1)) / (k + 1);
+        for (int k = 0; k < 4; ++k)
+            ring += std::sin(2 * pi * partials[k] * t) * decayEnvelope(t, 0.22 / (k + 1)) / (k + 1);
         grit.run(bipolar(rng), 1800, 1.2);
-        double thud = std::sin(2 * pi * (60 + 80 * decayEnvelope(t, 0.02)) * t) * decayEnvelope(t, 0.09);
+        double thud =
+            std::sin(2 * pi * (60 + 80 * decayEnvelope(t, 0.02)) * t) * decayEnvelope(t, 0.09);
         s[i] = ring * 0.6 + grit.band * decayEnvelope(t, 0.05) * 1.5 + thud;
     }
     return s;
@@ -61,8 +68,10 @@ Signal crusherSlam(int n) {
         double t = i / sampleRate;
         phase += (38 + 90 * decayEnvelope(t, 0.05)) / sampleRate;
         double boom = sine(phase) * decayEnvelope(t, 0.2);
-        double noise = crunch.run(bipolar(rng), 300 + 2500 * decayEnvelope(t, 0.04)) * decayEnvelope(t, 0.12);
-        double ring = (std::sin(2 * pi * 731 * t) + 0.6 * std::sin(2 * pi * 1187 * t)) * decayEnvelope(t, 0.3) * 0.15;
+        double noise =
+            crunch.run(bipolar(rng), 300 + 2500 * decayEnvelope(t, 0.04)) * decayEnvelope(t, 0.12);
+        double ring = (std::sin(2 * pi * 731 * t) + 0.6 * std::sin(2 * pi * 1187 * t)) *
+                      decayEnvelope(t, 0.3) * 0.15;
         s[i] = boom + noise * 1.8 + ring;
     }
     return s;
@@ -82,7 +91,8 @@ Signal start(int n) {
         whinePhase += (220 + 900 * spin * spin) / sampleRate;
         double pass = std::pow(0.5 + 0.5 * sine(rotorPhase), 8);
         double thump = chop.run(bipolar(rng), 500) * pass * 3 + sine(rotorPhase * 6) * pass * 0.3;
-        double whine = (sine(whinePhase) + 0.3 * sine(whinePhase * 2.003)) * 0.25 * smoothStep(0, 0.5, t);
+        double whine =
+            (sine(whinePhase) + 0.3 * sine(whinePhase * 2.003)) * 0.25 * smoothStep(0, 0.5, t);
         s[i] = thump + whine;
     }
     return s;
@@ -97,7 +107,8 @@ Signal pickUp(int n) {
         int begin = k * 1800;
         for (int i = begin; i < n; ++i) {
             double t = (i - begin) / sampleRate;
-            s[i] += (sine(hz * t) + 0.3 * sine(hz * 2 * t)) * decayEnvelope(t, 0.18) * std::min(1.0, t / 0.003);
+            s[i] += (sine(hz * t) + 0.3 * sine(hz * 2 * t)) * decayEnvelope(t, 0.18) *
+                    std::min(1.0, t / 0.003);
         }
     }
     return s;
@@ -113,7 +124,8 @@ Signal explosion(int n) {
     for (int i = 0; i < n; ++i) {
         double t = i / sampleRate;
         double white = bipolar(rng);
-        double bright = blast.run(white, 150 + 5000 * decayEnvelope(t, 0.18)) * decayEnvelope(t, 0.5);
+        double bright =
+            blast.run(white, 150 + 5000 * decayEnvelope(t, 0.18)) * decayEnvelope(t, 0.5);
         double deep = rumble2.run(rumble.run(white, 120), 90) * 9 * decayEnvelope(t, 1.1);
         double crackle = (uniform(rng) < 0.002 * decayEnvelope(t, 0.6)) ? bipolar(rng) * 0.8 : 0.0;
         s[i] = bright * 1.6 + deep + crackle;
@@ -144,7 +156,8 @@ Signal rotorBeat(int n) {
     Rng rng{142};
     OnePole wind;
     OnePole wind2;
-    for (size_t i = 0; i < air.size(); ++i) air[i] = wind2.run(wind.run(bipolar(rng), 900), 700) * 1.2;
+    for (size_t i = 0; i < air.size(); ++i)
+        air[i] = wind2.run(wind.run(bipolar(rng), 900), 700) * 1.2;
     Signal s = foldIntoLoop(air, static_cast<size_t>(n), static_cast<size_t>(fade));
     for (int i = 0; i < n; ++i) {
         // Beats fall mid-period, so the loop point sits in a quiet moment.
@@ -153,10 +166,11 @@ Signal rotorBeat(int n) {
         double phase = static_cast<double>(i) / n;
         // Frequencies as whole cycles per loop.
         double thump = std::sin(2 * pi * phase * 180) * pass;
-        double whine = std::sin(2 * pi * phase * 1560) * 0.05 + std::sin(2 * pi * phase * 3125) * 0.02;
+        double whine =
+            std::sin(2 * pi * phase * 1560) * 0.05 + std::sin(2 * pi * phase * 3125) * 0.02;
         s[i] = s[i] * (0.3 + 1.4 * pass) + thump * 0.8 + whine;
     }
-    normalise(s, 0.6);
+    normalise(s, 0.7);
     return s;
 }
 
@@ -164,11 +178,11 @@ Signal rotorBeat(int n) {
 
 void addEffects(std::vector<Sound>& out) {
     out.push_back(oneShot(140, orbLaunch(24576), 0.75));
-    out.push_back(oneShot(147, hit(18432), 0.75));
-    out.push_back(oneShot(145, crusherSlam(24910), 0.8));
+    out.push_back(oneShot(147, hit(18432), 0.85, 3.0));
+    out.push_back(oneShot(145, crusherSlam(24910), 0.85, 2.0));
     out.push_back(oneShot(146, start(61879), 0.7));
     out.push_back(oneShot(149, pickUp(15584), 0.7));
-    out.push_back(oneShot(166, explosion(79616), 0.85));
+    out.push_back(oneShot(166, explosion(79616), 0.9, 3.0));
     out.push_back(oneShot(168, rocketLaunch(29644), 0.75));
     out.push_back({142, rotorBeat(57344)});
 }

@@ -15,7 +15,7 @@ Rgb fireColour(double heat) {
     if (heat > 0.55) return mix(rgb(250, 140, 30), rgb(255, 220, 120), (heat - 0.55) / 0.25);
     if (heat > 0.3) return mix(rgb(170, 40, 20), rgb(250, 140, 30), (heat - 0.3) / 0.25);
     if (heat > 0.12) return mix(rgb(60, 40, 38), rgb(170, 40, 20), (heat - 0.12) / 0.18);
-    return mix(rgb(40, 40, 44), rgb(60, 40, 38), heat / 0.12);
+    return mix(rgb(70, 66, 70), rgb(90, 50, 40), heat / 0.12);
 }
 
 Canvas explosionFrame(int frame) {
@@ -33,22 +33,28 @@ Canvas explosionFrame(int frame) {
         if (t > 0.6) continue;
         double x = 48 + std::cos(angle) * reach;
         double y = 52 + std::sin(angle) * reach + 30 * t * t;
-        drawLine(c, x, y, x - std::cos(angle) * 5, y - std::sin(angle) * 5, 2, fireColour(0.85 - t), 1);
+        drawLine(c, x, y, x - std::cos(angle) * 5, y - std::sin(angle) * 5, 2, fireColour(0.85 - t),
+                 1);
     }
     for (int y = 0; y < 96; ++y) {
         for (int x = 0; x < 96; ++x) {
             double dx = x + 0.5 - cx;
             double dy = y + 0.5 - cy;
             double d = std::hypot(dx, dy);
-            double n = fractalNoise(x / 9.0 + frame * 0.7, y / 9.0 - frame * 0.9, 0xF12E, 4);
+            double n = fractalNoise(x / 12.0 + frame * 0.7, y / 12.0 - frame * 0.9, 0xF12E, 3);
             double edge = radius * (0.72 + 0.5 * n);
             double cover = clamp01(edge - d);
-            // The cloud tears apart as it cools.
-            if (t > 0.5) cover *= clamp01((n - (t - 0.5) * 0.9) * 6);
+            // The cloud tears apart into puffs as it cools.
+            double puffs = fractalNoise(x / 18.0 + frame * 0.3, y / 18.0, 0xF12F, 2);
+            if (t > 0.5) cover *= clamp01((puffs - (t - 0.5) * 0.9) * 5);
             if (cover <= 0) continue;
             double heat = (1 - d / edge) * (1.25 - t * 1.1) + (n - 0.5) * 0.5;
             heat = clamp01(heat - t * 0.25);
-            blendPixel(c, x, y, fireColour(heat), cover);
+            // Smoke is lit from above by the moon and from below by the fire.
+            Rgb colour = fireColour(heat);
+            if (heat < 0.12)
+                colour = mix(colour, rgb(120, 112, 116), clamp01((cy - y) / radius) * 0.6);
+            blendPixel(c, x, y, colour, cover);
         }
     }
     return c;

@@ -15,8 +15,11 @@ const Rgb hazardBlack = rgb(28, 28, 32);
 void hazardStripes(Canvas& c, double x0, double y0, double x1, double y1) {
     fillRect(c, x0, y0, x1, y1, hazardYellow);
     for (double x = x0 - (y1 - y0); x < x1; x += 10) {
-        fillPolygon(c, {{std::max(x, x0), y0}, {std::min(x + 5, x1), y0},
-                        {std::min(x + 5 + (y1 - y0), x1), y1}, {std::max(x + (y1 - y0), x0), y1}},
+        fillPolygon(c,
+                    {{std::max(x, x0), y0},
+                     {std::min(x + 5, x1), y0},
+                     {std::min(x + 5 + (y1 - y0), x1), y1},
+                     {std::max(x + (y1 - y0), x0), y1}},
                     hazardBlack);
     }
     // The diagonal band leaks past the corners; trim it back to the box.
@@ -37,7 +40,8 @@ Canvas crusher() {
     hazardStripes(c, 4, 30, 60, 38);
     for (int i = 0; i < 5; ++i) {
         double x = 2 + i * 12;
-        fillPolygon(c, {{x, 23}, {x + 6, 1}, {x + 12, 23}}, horizontalGradient(x, rgb(235, 238, 245), x + 12, rgb(110, 116, 130)));
+        fillPolygon(c, {{x, 23}, {x + 6, 1}, {x + 12, 23}},
+                    horizontalGradient(x, rgb(235, 238, 245), x + 12, rgb(110, 116, 130)));
         drawLine(c, x + 6, 3, x + 6, 20, 1, rgb(255, 255, 255), 0.5);
     }
     return c;
@@ -70,11 +74,20 @@ Canvas launcher(double tilt) {
     double pivotX = 64;
     double pivotY = 86;
     // Barrel first, so the turret's dome covers its root.
-    std::vector<Point> barrel = {{pivotX - 7, pivotY}, {pivotX - 6, pivotY - 58}, {pivotX + 6, pivotY - 58}, {pivotX + 7, pivotY}};
+    std::vector<Point> barrel = {{pivotX - 7, pivotY},
+                                 {pivotX - 6, pivotY - 58},
+                                 {pivotX + 6, pivotY - 58},
+                                 {pivotX + 7, pivotY}};
     fillPolygon(c, rotated(barrel, pivotX, pivotY, tilt), rgb(78, 82, 92));
-    std::vector<Point> stripe = {{pivotX - 2, pivotY - 4}, {pivotX - 1.5, pivotY - 56}, {pivotX + 1, pivotY - 56}, {pivotX + 1, pivotY - 4}};
+    std::vector<Point> stripe = {{pivotX - 2, pivotY - 4},
+                                 {pivotX - 1.5, pivotY - 56},
+                                 {pivotX + 1, pivotY - 56},
+                                 {pivotX + 1, pivotY - 4}};
     fillPolygon(c, rotated(stripe, pivotX, pivotY, tilt), rgb(130, 136, 150));
-    std::vector<Point> muzzle = {{pivotX - 9, pivotY - 52}, {pivotX - 9, pivotY - 62}, {pivotX + 9, pivotY - 62}, {pivotX + 9, pivotY - 52}};
+    std::vector<Point> muzzle = {{pivotX - 9, pivotY - 52},
+                                 {pivotX - 9, pivotY - 62},
+                                 {pivotX + 9, pivotY - 62},
+                                 {pivotX + 9, pivotY - 52}};
     fillPolygon(c, rotated(muzzle, pivotX, pivotY, tilt), rgb(50, 52, 60));
     Point tip = rotated({{pivotX, pivotY - 62}}, pivotX, pivotY, tilt)[0];
     fillGlow(c, tip.x, tip.y, 8, rgb(255, 130, 60), 0.9);
@@ -84,7 +97,8 @@ Canvas launcher(double tilt) {
     fillCircle(c, 56, 82, 3, rgb(255, 80, 40));  // sensor eye
     fillGlow(c, 56, 82, 7, rgb(255, 80, 40), 0.6);
     // The bunker it stands on, sunk into the ground.
-    fillPolygon(c, {{22, 124}, {34, 96}, {94, 96}, {106, 124}}, verticalGradient(96, rgb(96, 94, 90), 124, rgb(50, 48, 48)));
+    fillPolygon(c, {{22, 124}, {34, 96}, {94, 96}, {106, 124}},
+                verticalGradient(96, rgb(96, 94, 90), 124, rgb(50, 48, 48)));
     hazardStripes(c, 36, 100, 92, 106);
     fillRect(c, 18, 120, 110, 126, rgb(60, 58, 56));
     return c;

@@ -29,10 +29,12 @@ struct Pen {
         fillPolygon(canvas, shape(points), paint);
     }
     void line(double ax, double ay, double bx, double by, double width, const Paint& paint) const {
-        drawLine(canvas, x0 + ax * zoom, y0 + ay * zoom, x0 + bx * zoom, y0 + by * zoom, width * zoom, paint);
+        drawLine(canvas, x0 + ax * zoom, y0 + ay * zoom, x0 + bx * zoom, y0 + by * zoom,
+                 width * zoom, paint);
     }
     void roundRect(double ax, double ay, double bx, double by, double r, const Paint& paint) const {
-        fillRoundRect(canvas, x0 + ax * zoom, y0 + ay * zoom, x0 + bx * zoom, y0 + by * zoom, r * zoom, paint);
+        fillRoundRect(canvas, x0 + ax * zoom, y0 + ay * zoom, x0 + bx * zoom, y0 + by * zoom,
+                      r * zoom, paint);
     }
     void ellipse(double cx, double cy, double rx, double ry, const Paint& paint) const {
         fillEllipse(canvas, x0 + cx * zoom, y0 + cy * zoom, rx * zoom, ry * zoom, paint);
@@ -56,9 +58,11 @@ void drawSkids(const Pen& pen) {
 }
 
 void drawTail(const Pen& pen, int frame) {
-    pen.polygon({{136, 22}, {226, 25}, {226, 31}, {136, 42}}, pen.vertical(22, rgb(200, 72, 48), 42, rgb(110, 32, 28)));
+    pen.polygon({{136, 22}, {226, 25}, {226, 31}, {136, 42}},
+                pen.vertical(22, rgb(200, 72, 48), 42, rgb(110, 32, 28)));
     pen.line(140, 31, 224, 28, 1.6, rgb(228, 228, 232));
-    pen.polygon({{210, 29}, {220, 6}, {232, 5}, {231, 31}}, pen.vertical(5, rgb(190, 66, 44), 31, rgb(120, 36, 30)));
+    pen.polygon({{210, 29}, {220, 6}, {232, 5}, {231, 31}},
+                pen.vertical(5, rgb(190, 66, 44), 31, rgb(120, 36, 30)));
     pen.polygon({{196, 36}, {214, 33}, {214, 37}, {198, 40}}, rgb(150, 46, 36));  // stabiliser
     // The tail rotor spins face-on to us: two blades, a fifth of a half turn per frame.
     double angle = frame * std::numbers::pi / 5;
@@ -75,17 +79,20 @@ void drawBody(const Pen& pen) {
     Paint hull = pen.vertical(14, rgb(214, 84, 56), 52, rgb(104, 30, 26));
     pen.roundRect(40, 14, 150, 52, 14, hull);
     pen.ellipse(44, 36, 26, 16, hull);
-    pen.roundRect(76, 8, 138, 19, 5, pen.vertical(8, rgb(120, 122, 132), 19, rgb(70, 72, 80)));  // engine
+    pen.roundRect(76, 8, 138, 19, 5,
+                  pen.vertical(8, rgb(120, 122, 132), 19, rgb(70, 72, 80)));  // engine
     pen.line(90, 12, 124, 12, 1, rgb(40, 42, 48));
     // The white band and the cabin door.
-    pen.polygon({{24, 38}, {150, 34}, {150, 39}, {22, 43}}, pen.vertical(34, rgb(240, 240, 244), 43, rgb(170, 170, 180)));
+    pen.polygon({{24, 38}, {150, 34}, {150, 39}, {22, 43}},
+                pen.vertical(34, rgb(240, 240, 244), 43, rgb(170, 170, 180)));
     pen.polygon({{96, 20}, {122, 20}, {122, 48}, {96, 48}}, rgb(168, 52, 40));
     pen.line(96, 20, 96, 48, 1, rgb(70, 22, 20));
     pen.line(122, 20, 122, 48, 1, rgb(70, 22, 20));
     pen.roundRect(100, 23, 118, 32, 2, pen.vertical(23, rgb(70, 110, 150), 32, rgb(30, 46, 70)));
     pen.roundRect(130, 22, 146, 31, 2, pen.vertical(22, rgb(70, 110, 150), 31, rgb(30, 46, 70)));
     // Cockpit glass, lit from inside by the instruments.
-    pen.polygon({{22, 33}, {34, 19}, {70, 16}, {74, 33}}, pen.vertical(16, rgb(110, 160, 200), 33, rgb(30, 52, 84)));
+    pen.polygon({{22, 33}, {34, 19}, {70, 16}, {74, 33}},
+                pen.vertical(16, rgb(110, 160, 200), 33, rgb(30, 52, 84)));
     pen.line(50, 17, 52, 33, 1.4, rgb(60, 40, 40));
     pen.glow(46, 30, 10, rgb(120, 255, 220), 0.35);
     pen.line(28, 24, 40, 18, 1, rgb(220, 240, 255));  // glint of the moon
@@ -106,7 +113,9 @@ void drawMainRotor(const Pen& pen, int frame) {
         double reach = 100 * std::cos(a);
         double lift = 2.2 * std::sin(a);
         pen.line(104, 4, 104 + reach, 4 + lift, 2.4, bladeDark);
-        if (std::abs(reach) > 20) pen.line(104 + reach * 0.92, 4 + lift * 0.92, 104 + reach, 4 + lift, 2.4, rgb(200, 200, 60));
+        if (std::abs(reach) > 20)
+            pen.line(104 + reach * 0.92, 4 + lift * 0.92, 104 + reach, 4 + lift, 2.4,
+                     rgb(200, 200, 60));
     }
     pen.circle(104, 4, 3, rgb(96, 98, 108));
 }

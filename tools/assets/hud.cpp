@@ -13,10 +13,13 @@ constexpr int barHeight = 24;
 // The empty bar: a dark trough in a metal frame.
 Canvas barFrame() {
     Canvas c = makeCanvas(barWidth, barHeight);
-    fillRoundRect(c, 0, 0, barWidth, barHeight, 5, verticalGradient(0, rgb(150, 156, 170), barHeight, rgb(60, 64, 76)));
-    fillRoundRect(c, 3, 3, barWidth - 3, barHeight - 3, 3, verticalGradient(3, rgb(10, 12, 20), barHeight - 3, rgb(30, 34, 46)));
+    fillRoundRect(c, 0, 0, barWidth, barHeight, 5,
+                  verticalGradient(0, rgb(150, 156, 170), barHeight, rgb(60, 64, 76)));
+    fillRoundRect(c, 3, 3, barWidth - 3, barHeight - 3, 3,
+                  verticalGradient(3, rgb(10, 12, 20), barHeight - 3, rgb(30, 34, 46)));
     // Quarter marks so the pilot can judge what is left.
-    for (int i = 1; i < 4; ++i) fillRect(c, i * barWidth / 4.0 - 0.5, 4, i * barWidth / 4.0 + 0.5, 8, rgb(80, 86, 100));
+    for (int i = 1; i < 4; ++i)
+        fillRect(c, i * barWidth / 4.0 - 0.5, 4, i * barWidth / 4.0 + 0.5, 8, rgb(80, 86, 100));
     return c;
 }
 

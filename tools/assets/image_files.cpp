@@ -47,7 +47,8 @@ bool writeBmp(const std::string& path, const Image& image) {
             out.push_back(row[x * 3 + 1]);
             out.push_back(row[x * 3 + 0]);
         }
-        for (uint32_t pad = static_cast<uint32_t>(image.width) * 3; pad < stride; ++pad) out.push_back(0);
+        for (uint32_t pad = static_cast<uint32_t>(image.width) * 3; pad < stride; ++pad)
+            out.push_back(0);
     }
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));

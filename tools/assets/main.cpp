@@ -89,7 +89,8 @@ int generate(const std::string& outDir, const std::string& sheetPath) {
         sheet.push_back({picture.id, std::move(image)});
     }
     for (const PictureEntry& entry : pictureCatalogue())
-        if (!drawn[entry.id]) return fail("picture " + std::to_string(entry.id) + " was never drawn");
+        if (!drawn[entry.id])
+            return fail("picture " + std::to_string(entry.id) + " was never drawn");
     if (!drawn[iconId]) return fail("the window icon was never drawn");
 
     std::vector<bool> made(1000, false);
@@ -98,7 +99,8 @@ int generate(const std::string& outDir, const std::string& sheetPath) {
         if (!entry) return fail("sound " + std::to_string(sound.id) + " is not in the catalogue");
         if (static_cast<int>(sound.samples.size()) != entry->sampleBytes)
             return fail("sound " + std::to_string(sound.id) + " has the wrong length");
-        std::vector<uint8_t> bytes = toEightBit(sound.samples, 0x9E37u + static_cast<uint32_t>(sound.id) * 7919u);
+        std::vector<uint8_t> bytes =
+            toEightBit(sound.samples, 0x9E37u + static_cast<uint32_t>(sound.id) * 7919u);
         std::string problem = soundProblem(*entry, bytes);
         if (!problem.empty()) return fail("sound " + std::to_string(sound.id) + ": " + problem);
         std::string path = outDir + "/" + std::to_string(sound.id) + ".wav";

@@ -18,7 +18,8 @@ struct Part {
 Signal render(int samples, double beats, const std::vector<Part>& parts, bool loops) {
     Signal song(static_cast<size_t>(samples), 0.0);
     double samplesPerBeat = samples / beats;
-    for (const Part& part : parts) playNotes(song, part.notes, samplesPerBeat, part.instrument, part.gain, loops);
+    for (const Part& part : parts)
+        playNotes(song, part.notes, samplesPerBeat, part.instrument, part.gain, loops);
     return song;
 }
 

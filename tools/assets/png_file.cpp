@@ -58,7 +58,8 @@ std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& raw) {
         out.push_back(static_cast<uint8_t>(length >> 8));
         out.push_back(static_cast<uint8_t>(~length));
         out.push_back(static_cast<uint8_t>(~length >> 8));
-        out.insert(out.end(), raw.begin() + static_cast<long>(pos), raw.begin() + static_cast<long>(pos + length));
+        out.insert(out.end(), raw.begin() + static_cast<long>(pos),
+                   raw.begin() + static_cast<long>(pos + length));
         pos += length;
     } while (pos < raw.size());
     putBig32(out, adler32(raw));

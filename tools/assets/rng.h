@@ -20,16 +20,23 @@ inline uint32_t nextRandom(Rng& rng) {
 }
 
 // Uniform in [0, 1).
-inline double uniform(Rng& rng) { return (nextRandom(rng) >> 8) * (1.0 / 16777216.0); }
+inline double uniform(Rng& rng) {
+    return (nextRandom(rng) >> 8) * (1.0 / 16777216.0);
+}
 
-inline double uniform(Rng& rng, double low, double high) { return low + (high - low) * uniform(rng); }
+inline double uniform(Rng& rng, double low, double high) {
+    return low + (high - low) * uniform(rng);
+}
 
 // Uniform in [-1, 1).
-inline double bipolar(Rng& rng) { return uniform(rng) * 2.0 - 1.0; }
+inline double bipolar(Rng& rng) {
+    return uniform(rng) * 2.0 - 1.0;
+}
 
 // A repeatable pseudo-random value in [0, 1) for a lattice point.
 inline double hashNoise(int x, int y, uint32_t seed) {
-    uint32_t h = seed * 0x9E3779B1u ^ static_cast<uint32_t>(x) * 0x85EBCA77u ^ static_cast<uint32_t>(y) * 0xC2B2AE3Du;
+    uint32_t h = seed * 0x9E3779B1u ^ static_cast<uint32_t>(x) * 0x85EBCA77u ^
+                 static_cast<uint32_t>(y) * 0xC2B2AE3Du;
     h ^= h >> 15;
     h *= 0x2C1B3C6Du;
     h ^= h >> 12;
@@ -56,7 +63,8 @@ inline double valueNoise(double x, double y, uint32_t seed, int period = 1 << 20
 }
 
 // A few octaves of value noise, roughly in [0, 1).
-inline double fractalNoise(double x, double y, uint32_t seed, int octaves = 4, int period = 1 << 20) {
+inline double fractalNoise(double x, double y, uint32_t seed, int octaves = 4,
+                           int period = 1 << 20) {
     double sum = 0;
     double weight = 0.5;
     double total = 0;

@@ -17,7 +17,8 @@ Canvas nightScene(int skyX, int courseX) {
     Canvas course = courseStrip();
     // The sky wraps around, as it does in the game.
     drawCanvas(screen, crop(sky, skyX, 0, screenWidth, 352), 0, 0);
-    if (skyX + screenWidth > sky.width) drawCanvas(screen, crop(sky, 0, 0, screenWidth, 352), sky.width - skyX, 0);
+    if (skyX + screenWidth > sky.width)
+        drawCanvas(screen, crop(sky, 0, 0, screenWidth, 352), sky.width - skyX, 0);
     drawCanvas(screen, crop(course, courseX, 0, screenWidth, 192), 0, 288);
     return screen;
 }
@@ -36,11 +37,13 @@ Canvas title() {
     TextLook name{Font::Bold, 84, rgb(255, 210, 110), rgb(30, 10, 0), 4};
     fillGlow(screen, 320, 70, 260, rgb(255, 150, 60), 0.12);
     drawTextCentred(screen, "KORDAVAN", 320, 100, name);
-    drawTextCentred(screen, "Night Rescue", 320, 132, TextLook{Font::Bold, 20, rgb(200, 220, 255), rgb(0, 0, 20), 2});
+    drawTextCentred(screen, "Night Rescue", 320, 132,
+                    TextLook{Font::Bold, 20, rgb(200, 220, 255), rgb(0, 0, 20), 2});
     drawHelicopter(screen, 50, 244, 1, 1.05);
     // The quiet window behind the scrolling credits.
     fillRoundRect(screen, 314, 146, 614, 289, 10, rgb(120, 130, 170));
-    fillRoundRect(screen, 317, 149, 611, 286, 8, verticalGradient(149, rgb(8, 10, 28), 286, rgb(16, 20, 44)));
+    fillRoundRect(screen, 317, 149, 611, 286, 8,
+                  verticalGradient(149, rgb(8, 10, 28), 286, rgb(16, 20, 44)));
     fillRoundRect(screen, 200, 316, 440, 344, 8, rgb(10, 12, 26), 0.75);
     drawTextCentred(screen, "Press Space to fly", 320, 337, prompt);
     return screen;
@@ -72,17 +75,23 @@ void drawCourseMap(Canvas& screen) {
 
 Canvas briefing() {
     Canvas screen = makeCanvas(screenWidth, screenHeight);
-    fillRect(screen, 0, 0, screenWidth, screenHeight, verticalGradient(0, rgb(6, 10, 28), screenHeight, rgb(14, 20, 44)));
-    for (int x = 0; x < screenWidth; x += 32) fillRect(screen, x, 0, x + 1, screenHeight, rgb(40, 60, 100), 0.25);
-    for (int y = 0; y < screenHeight; y += 32) fillRect(screen, 0, y, screenWidth, y + 1, rgb(40, 60, 100), 0.25);
-    drawTextCentred(screen, "MISSION BRIEFING", 320, 56, TextLook{Font::Bold, 36, rgb(255, 210, 110), rgb(20, 10, 0), 3});
+    fillRect(screen, 0, 0, screenWidth, screenHeight,
+             verticalGradient(0, rgb(6, 10, 28), screenHeight, rgb(14, 20, 44)));
+    for (int x = 0; x < screenWidth; x += 32)
+        fillRect(screen, x, 0, x + 1, screenHeight, rgb(40, 60, 100), 0.25);
+    for (int y = 0; y < screenHeight; y += 32)
+        fillRect(screen, 0, y, screenWidth, y + 1, rgb(40, 60, 100), 0.25);
+    drawTextCentred(screen, "MISSION BRIEFING", 320, 56,
+                    TextLook{Font::Bold, 36, rgb(255, 210, 110), rgb(20, 10, 0), 3});
     TextLook body{Font::Regular, 17, rgb(225, 232, 250), rgb(0, 0, 0), 1.5};
     drawTextCentred(screen, "A man is stranded at the far end of the valley.", 320, 100, body);
-    drawTextCentred(screen, "Fly there, land, pick him up and bring him back to the base.", 320, 124, body);
+    drawTextCentred(screen, "Fly there, land, pick him up and bring him back to the base.", 320,
+                    124, body);
     drawTextCentred(screen, "Seven rescues complete the mission.", 320, 148, body);
     drawCourseMap(screen);
     TextLook key{Font::Bold, 17, rgb(255, 220, 140), rgb(0, 0, 0), 1.5};
-    const char* keys[4][2] = {{"Arrow keys", "fly"}, {"L", "land"}, {"Space", "start"}, {"Escape", "quit"}};
+    const char* keys[4][2] = {
+        {"Arrow keys", "fly"}, {"L", "land"}, {"Space", "start"}, {"Escape", "quit"}};
     for (int i = 0; i < 4; ++i) {
         double y = 298 + (i % 2) * 26;
         double x = i < 2 ? 120 : 360;
@@ -90,7 +99,8 @@ Canvas briefing() {
         drawText(screen, keys[i][1], x + 128, y, body);
     }
     // The loading bar is drawn by the game at y 380..404.
-    drawTextCentred(screen, "Loading", 320, 372, TextLook{Font::Bold, 14, rgb(150, 170, 210), rgb(0, 0, 0), 0});
+    drawTextCentred(screen, "Loading", 320, 372,
+                    TextLook{Font::Bold, 14, rgb(150, 170, 210), rgb(0, 0, 0), 0});
     return screen;
 }
 
@@ -113,11 +123,13 @@ Canvas failure() {
     Canvas screen = nightScene(100, 1280);
     // Red glow of the wreck burning on the shore.
     fillGlow(screen, 300, 440, 180, rgb(255, 80, 30), 0.35);
-    for (int i = 0; i < 6; ++i) fillGlow(screen, 300 + i * 14, 420 - i * 40, 40 + i * 10, rgb(50, 44, 48), 0.7);
+    for (int i = 0; i < 6; ++i)
+        fillGlow(screen, 300 + i * 14, 420 - i * 40, 40 + i * 10, rgb(50, 44, 48), 0.7);
     fillPolygon(screen, {{250, 466}, {270, 446}, {330, 440}, {350, 466}}, rgb(60, 26, 22));
     drawLine(screen, 260, 444, 340, 420, 3, rgb(40, 40, 46));
     fillGlow(screen, 300, 450, 28, rgb(255, 190, 80), 0.9);
-    drawTextCentred(screen, "MISSION FAILED", 320, 170, TextLook{Font::Bold, 52, rgb(255, 90, 70), rgb(20, 0, 0), 3});
+    drawTextCentred(screen, "MISSION FAILED", 320, 170,
+                    TextLook{Font::Bold, 52, rgb(255, 90, 70), rgb(20, 0, 0), 3});
     drawTextCentred(screen, "The valley waits for another night.", 320, 206, prompt);
     pressReturn(screen);
     return screen;

@@ -13,7 +13,8 @@ std::vector<Note> tune(std::string_view text, double startBeat, double velocity)
         while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
         if (i >= text.size()) break;
         size_t end = text.find_first_of(" \t\n", i);
-        std::string token(text.substr(i, end == std::string_view::npos ? text.size() - i : end - i));
+        std::string token(
+            text.substr(i, end == std::string_view::npos ? text.size() - i : end - i));
         i = end == std::string_view::npos ? text.size() : end;
 
         size_t slash = token.find('/');
@@ -23,10 +24,13 @@ std::vector<Note> tune(std::string_view text, double startBeat, double velocity)
             static const int offsets[] = {9, 11, 0, 2, 4, 5, 7};  // a b c d e f g
             int semitone = offsets[std::tolower(name[0]) - 'a'];
             size_t at = 1;
-            if (at < name.size() && name[at] == '#') ++semitone, ++at;
-            else if (at < name.size() && name[at] == 'b') --semitone, ++at;
+            if (at < name.size() && name[at] == '#')
+                ++semitone, ++at;
+            else if (at < name.size() && name[at] == 'b')
+                --semitone, ++at;
             int octave = std::atoi(name.c_str() + at);
-            notes.push_back({beat, beats, static_cast<double>(12 * (octave + 1) + semitone), velocity});
+            notes.push_back(
+                {beat, beats, static_cast<double>(12 * (octave + 1) + semitone), velocity});
         }
         beat += beats;
     }
@@ -41,7 +45,8 @@ std::vector<Note> transposed(std::vector<Note> notes, double semitones) {
 void playNotes(Signal& song, const std::vector<Note>& notes, double samplesPerBeat,
                const Instrument& instrument, double gain, bool wrap) {
     for (const Note& n : notes) {
-        Signal voice = instrument(midiToHz(n.pitch), n.beats * samplesPerBeat / sampleRate, n.velocity);
+        Signal voice =
+            instrument(midiToHz(n.pitch), n.beats * samplesPerBeat / sampleRate, n.velocity);
         mixInto(song, voice, std::lround(n.beat * samplesPerBeat), gain, wrap);
     }
 }
@@ -66,7 +71,8 @@ Signal leadVoice(double hz, double seconds, double velocity) {
         double step = hz * vibrato / sampleRate;
         phase += step;
         double v = pulse(phase, step, 0.5) * 0.6 + pulse(phase * 1.003, step, 0.25) * 0.4;
-        out[i] = tone.run(v, 2400 + 1200 * velocity) * adsr(t, seconds, 0.01, 0.12, 0.7, 0.12) * velocity;
+        out[i] = tone.run(v, 2400 + 1200 * velocity) * adsr(t, seconds, 0.01, 0.12, 0.7, 0.12) *
+                 velocity;
     }
     return out;
 }
@@ -81,7 +87,8 @@ Signal brassVoice(double hz, double seconds, double velocity) {
         phase += step;
         double env = adsr(t, seconds, 0.03, 0.15, 0.75, 0.1);
         double cutoff = 500 + 3500 * env * velocity;
-        out[i] = tone.run(saw(phase, step) + 0.5 * saw(phase * 1.005, step), cutoff) * env * velocity * 0.7;
+        out[i] = tone.run(saw(phase, step) + 0.5 * saw(phase * 1.005, step), cutoff) * env *
+                 velocity * 0.7;
     }
     return out;
 }

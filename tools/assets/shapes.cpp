@@ -105,7 +105,8 @@ void fillEllipse(Canvas& canvas, double cx, double cy, double rx, double ry, con
         paint, alpha);
 }
 
-void fillPolygon(Canvas& canvas, const std::vector<Point>& points, const Paint& paint, double alpha) {
+void fillPolygon(Canvas& canvas, const std::vector<Point>& points, const Paint& paint,
+                 double alpha) {
     if (points.size() < 3) return;
     double minX = points[0].x, maxX = points[0].x, minY = points[0].y, maxY = points[0].y;
     for (const Point& p : points) {
@@ -161,8 +162,8 @@ void drawLine(Canvas& canvas, double x0, double y0, double x1, double y1, double
         alpha);
 }
 
-void drawPolyline(Canvas& canvas, const std::vector<Point>& points, double width, const Paint& paint,
-                  double alpha) {
+void drawPolyline(Canvas& canvas, const std::vector<Point>& points, double width,
+                  const Paint& paint, double alpha) {
     if (points.size() < 2) return;
     double r = width / 2;
     double minX = points[0].x, maxX = points[0].x, minY = points[0].y, maxY = points[0].y;

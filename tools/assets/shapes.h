@@ -25,8 +25,8 @@ void fillPolygon(Canvas& canvas, const std::vector<Point>& points, const Paint& 
 // A line with round ends.
 void drawLine(Canvas& canvas, double x0, double y0, double x1, double y1, double width,
               const Paint& paint, double alpha = 1.0);
-void drawPolyline(Canvas& canvas, const std::vector<Point>& points, double width, const Paint& paint,
-                  double alpha = 1.0);
+void drawPolyline(Canvas& canvas, const std::vector<Point>& points, double width,
+                  const Paint& paint, double alpha = 1.0);
 // A soft glow: opacity falls off smoothly from the centre to `radius`.
 void fillGlow(Canvas& canvas, double cx, double cy, double radius, Rgb colour, double alpha = 1.0);
 

@@ -37,7 +37,8 @@ void drawClouds(Canvas& sky) {
             double band = std::exp(-std::pow((y - 150.0) / 55.0, 2));
             double n = wrappedNoise(x, y / 26.0, 71, 5, 80.0);
             double density = clamp01((n - 0.52) * 3.0) * band * 0.35;
-            if (density > 0) blendPixel(sky, x, y, mix(rgb(40, 44, 78), rgb(86, 90, 128), n), density);
+            if (density > 0)
+                blendPixel(sky, x, y, mix(rgb(40, 44, 78), rgb(86, 90, 128), n), density);
         }
     }
 }
@@ -82,7 +83,8 @@ void drawRanges(Canvas& sky) {
             blendPixel(sky, x, y, rock, cover);
         }
         for (int y = static_cast<int>(nearTop) - 1; y < sky.height; ++y)
-            blendPixel(sky, x, y, mix(night::farHills, night::nearHills, clamp01((y - nearTop) / 30.0)),
+            blendPixel(sky, x, y,
+                       mix(night::farHills, night::nearHills, clamp01((y - nearTop) / 30.0)),
                        clamp01(y + 1 - nearTop));
     }
     // A haze over the ranges makes them recede behind the course.

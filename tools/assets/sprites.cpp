@@ -26,10 +26,12 @@ void drawManSideways(Canvas& c, double s, int pose) {
     limb(12, 12, -a * 0.8, 8, 2.6, rgb(190, 110, 30));  // far arm
     Point farFoot = limb(12, 20, -a, 10, 3.2, rgb(44, 52, 84));
     drawLine(c, farFoot.x * s, farFoot.y * s, (farFoot.x + 2.5) * s, farFoot.y * s, 2.4 * s, boots);
-    fillRoundRect(c, 8.5 * s, 9 * s, 15.5 * s, 21 * s, 2.5 * s, verticalGradient(9 * s, jacket, 21 * s, rgb(180, 100, 20)));
+    fillRoundRect(c, 8.5 * s, 9 * s, 15.5 * s, 21 * s, 2.5 * s,
+                  verticalGradient(9 * s, jacket, 21 * s, rgb(180, 100, 20)));
     fillRect(c, 8.5 * s, 15 * s, 15.5 * s, 16.5 * s, rgb(230, 230, 200));  // reflective band
     Point nearFoot = limb(12, 20, a, 10, 3.2, trousers);
-    drawLine(c, nearFoot.x * s, nearFoot.y * s, (nearFoot.x + 2.5) * s, nearFoot.y * s, 2.4 * s, boots);
+    drawLine(c, nearFoot.x * s, nearFoot.y * s, (nearFoot.x + 2.5) * s, nearFoot.y * s, 2.4 * s,
+             boots);
     limb(12, 11.5, a * 0.8, 8, 2.6, jacket);
     fillCircle(c, 12.5 * s, 5.5 * s, 3.6 * s, skin);
     fillEllipse(c, 12 * s, 3.4 * s, 4 * s, 2.2 * s, rgb(60, 40, 30));  // hair
@@ -42,7 +44,8 @@ void drawManFront(Canvas& c, double s) {
     drawLine(c, 15.5 * s, 11 * s, 20.5 * s, 3 * s, 2.6 * s, jacket);
     fillCircle(c, 3.5 * s, 2.5 * s, 1.5 * s, skin);
     fillCircle(c, 20.5 * s, 2.5 * s, 1.5 * s, skin);
-    fillRoundRect(c, 7.5 * s, 9 * s, 16.5 * s, 21 * s, 2.5 * s, verticalGradient(9 * s, jacket, 21 * s, rgb(180, 100, 20)));
+    fillRoundRect(c, 7.5 * s, 9 * s, 16.5 * s, 21 * s, 2.5 * s,
+                  verticalGradient(9 * s, jacket, 21 * s, rgb(180, 100, 20)));
     fillRect(c, 7.5 * s, 15 * s, 16.5 * s, 16.5 * s, rgb(230, 230, 200));
     drawLine(c, 10 * s, 21 * s, 9.5 * s, 30 * s, 3.2 * s, trousers);
     drawLine(c, 14 * s, 21 * s, 14.5 * s, 30 * s, 3.2 * s, trousers);
@@ -66,7 +69,7 @@ Canvas submarine() {
     fillEllipse(c, 80, 20, 78, 8, steel);
     fillRect(c, 8, 18, 150, 19, rgb(140, 150, 170));
     fillPolygon(c, {{150, 14}, {159, 10}, {159, 26}, {150, 24}}, rgb(50, 56, 68));  // tail fin
-    fillRect(c, 104, 14, 112, 16, rgb(120, 128, 142));  // hatch
+    fillRect(c, 104, 14, 112, 16, rgb(120, 128, 142));                              // hatch
     return c;
 }
 
@@ -92,14 +95,24 @@ Canvas orb() {
     return c;
 }
 
+// At 32 x 32 the full helicopter would be a smudge, so the icon draws it
+// again in a few bold shapes over a night-blue disc.
 Canvas icon() {
     Canvas c = makeCanvas(32, 32);
-    fillCircle(c, 16, 16, 15.5, radialGradient(12, 10, 20, rgb(40, 60, 120), rgb(8, 12, 36)));
-    drawHelicopter(c, 1, 10, 0, 0.125);
-    // A small red cross for the rescue service.
-    fillRect(c, 13, 23, 19, 31, rgb(240, 240, 240));
-    fillRect(c, 15, 24, 17, 30, rgb(210, 30, 30));
-    fillRect(c, 14, 26, 18, 28, rgb(210, 30, 30));
+    fillCircle(c, 16, 16, 15.5, radialGradient(12, 10, 20, rgb(40, 60, 130), rgb(8, 12, 40)));
+    fillCircle(c, 22, 9, 4, rgb(235, 232, 215));            // the moon
+    drawLine(c, 4, 9.5, 28, 9.5, 1.6, rgb(200, 204, 214));  // rotor
+    drawLine(c, 15, 10, 15, 13, 2, rgb(150, 150, 160));
+    drawLine(c, 17, 16, 28, 14, 2.6, rgb(220, 70, 50));  // tail boom
+    drawLine(c, 28, 14, 29, 10, 2, rgb(220, 70, 50));
+    fillEllipse(c, 13, 17, 8, 5, verticalGradient(12, rgb(240, 90, 60), 22, rgb(150, 36, 30)));
+    fillEllipse(c, 9, 16, 3.4, 2.6, rgb(150, 200, 235));  // cockpit
+    fillRect(c, 12, 16, 16, 18, rgb(255, 255, 255));      // red cross on white
+    fillRect(c, 13.3, 15, 14.7, 19, rgb(210, 30, 30));
+    fillRect(c, 12.5, 16.3, 15.5, 17.7, rgb(210, 30, 30));
+    drawLine(c, 7, 24, 22, 24, 1.6, rgb(190, 194, 204));  // skid
+    drawLine(c, 10, 21, 10, 24, 1.2, rgb(190, 194, 204));
+    drawLine(c, 18, 21, 18, 24, 1.2, rgb(190, 194, 204));
     return c;
 }
 
@@ -110,19 +123,24 @@ Canvas moonPicture(int size) {
     double r = size / 2.0;
     fillGlow(c, r, r, r, rgb(150, 160, 200), 0.6);
     double body = r * 0.62;
-    fillCircle(c, r, r, body, radialGradient(r - body * 0.3, r - body * 0.3, body * 1.5, rgb(250, 248, 230), rgb(170, 172, 180)));
+    fillCircle(c, r, r, body,
+               radialGradient(r - body * 0.3, r - body * 0.3, body * 1.5, rgb(250, 248, 230),
+                              rgb(170, 172, 180)));
     // Seas and craters.
-    const double spots[][3] = {{-0.3, -0.2, 0.25}, {0.25, 0.1, 0.3}, {-0.1, 0.4, 0.18}, {0.35, -0.4, 0.12},
-                               {-0.45, 0.25, 0.1}, {0.05, -0.5, 0.1}};
+    const double spots[][3] = {{-0.3, -0.2, 0.25}, {0.25, 0.1, 0.3},   {-0.1, 0.4, 0.18},
+                               {0.35, -0.4, 0.12}, {-0.45, 0.25, 0.1}, {0.05, -0.5, 0.1}};
     for (const auto& s : spots)
         fillCircle(c, r + s[0] * body, r + s[1] * body, s[2] * body, rgb(150, 150, 160), 0.45);
     return c;
 }
 
 void drawMan(Canvas& canvas, double x, double y, int pose, double zoom, bool mirror) {
-    Canvas man = makeCanvas(static_cast<int>(std::ceil(24 * zoom)), static_cast<int>(std::ceil(32 * zoom)));
-    if (pose == 3) drawManFront(man, zoom);
-    else drawManSideways(man, zoom, pose);
+    Canvas man =
+        makeCanvas(static_cast<int>(std::ceil(24 * zoom)), static_cast<int>(std::ceil(32 * zoom)));
+    if (pose == 3)
+        drawManFront(man, zoom);
+    else
+        drawManSideways(man, zoom, pose);
     drawCanvas(canvas, man, static_cast<int>(x), static_cast<int>(y), mirror);
 }
 

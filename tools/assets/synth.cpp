@@ -5,7 +5,9 @@
 
 namespace {
 
-double fraction(double phase) { return phase - std::floor(phase); }
+double fraction(double phase) {
+    return phase - std::floor(phase);
+}
 
 // Smooths a unit step at phase 0 over one sample either side.
 double polyBlep(double t, double step) {
@@ -22,7 +24,9 @@ double polyBlep(double t, double step) {
 
 }  // namespace
 
-double sine(double phase) { return std::sin(2 * pi * fraction(phase)); }
+double sine(double phase) {
+    return std::sin(2 * pi * fraction(phase));
+}
 
 double triangle(double phase) {
     double t = fraction(phase);
@@ -42,7 +46,9 @@ double pulse(double phase, double step, double duty) {
     return v;
 }
 
-double midiToHz(double note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
+double midiToHz(double note) {
+    return 440.0 * std::pow(2.0, (note - 69) / 12.0);
+}
 
 double adsr(double t, double length, double attack, double decay, double sustain, double release) {
     if (t < 0) return 0;
@@ -57,7 +63,9 @@ double adsr(double t, double length, double attack, double decay, double sustain
     return held(length) * (1 - after / release);
 }
 
-double decayEnvelope(double t, double time) { return t < 0 ? 0 : std::exp(-t / time); }
+double decayEnvelope(double t, double time) {
+    return t < 0 ? 0 : std::exp(-t / time);
+}
 
 double OnePole::run(double input, double cutoff) {
     double k = 1 - std::exp(-2 * pi * std::clamp(cutoff, 1.0, sampleRate / 2) / sampleRate);
@@ -99,10 +107,13 @@ void normalise(Signal& signal, double peak) {
 void fadeEnds(Signal& signal, int fadeIn, int fadeOut) {
     int n = static_cast<int>(signal.size());
     for (int i = 0; i < fadeIn && i < n; ++i) signal[i] *= static_cast<double>(i) / fadeIn;
-    for (int i = 0; i < fadeOut && i < n; ++i) signal[n - 1 - i] *= static_cast<double>(i) / fadeOut;
+    for (int i = 0; i < fadeOut && i < n; ++i)
+        signal[n - 1 - i] *= static_cast<double>(i) / fadeOut;
 }
 
-double softClip(double v) { return std::tanh(v); }
+double softClip(double v) {
+    return std::tanh(v);
+}
 
 void loopEcho(Signal& signal, int delay, double feedback, int repeats) {
     Signal dry = signal;

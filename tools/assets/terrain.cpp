@@ -18,7 +18,9 @@ constexpr int groundRow = 178;
 constexpr int seaRow = 172;
 
 // Where x of a segment lies on the strip.
-double at(int segment, double x) { return (3 - segment) * 640.0 + x; }
+double at(int segment, double x) {
+    return (3 - segment) * 640.0 + x;
+}
 
 double skylineRow(int x) {
     // Everything below row 64 must be solid, so the hills never dip lower.
@@ -55,7 +57,8 @@ void drawWoods(Canvas& strip) {
         double half = height * uniform(rng, 0.22, 0.32);
         Rgb c = mix(rgb(12, 20, 26), rgb(20, 32, 38), uniform(rng));
         fillPolygon(strip, {{x, base - height}, {x + half, base}, {x - half, base}}, c);
-        drawLine(strip, x - half * 0.4, base - height * 0.45, x, base - height + 2, 1, rgb(44, 58, 70), 0.5);
+        drawLine(strip, x - half * 0.4, base - height * 0.45, x, base - height + 2, 1,
+                 rgb(44, 58, 70), 0.5);
     }
 }
 
@@ -67,9 +70,11 @@ void drawFarms(Canvas& strip) {
         double base = uniform(rng, 150, 160);
         double w = uniform(rng, 22, 34);
         fillRect(strip, x, base - 12, x + w, base, rgb(22, 22, 30));
-        fillPolygon(strip, {{x - 3, base - 12}, {x + w / 2, base - 22}, {x + w + 3, base - 12}}, rgb(30, 28, 36));
+        fillPolygon(strip, {{x - 3, base - 12}, {x + w / 2, base - 22}, {x + w + 3, base - 12}},
+                    rgb(30, 28, 36));
         fillRect(strip, x + 5, base - 9, x + 9, base - 5, night::lampLight);
-        if (uniform(rng) < 0.6) fillRect(strip, x + w - 10, base - 9, x + w - 6, base - 5, rgb(255, 190, 110));
+        if (uniform(rng) < 0.6)
+            fillRect(strip, x + w - 10, base - 9, x + w - 6, base - 5, rgb(255, 190, 110));
         fillGlow(strip, x + 7, base - 7, 8, night::lampLight, 0.25);
     }
 }
@@ -92,7 +97,8 @@ void drawNearTrees(Canvas& strip) {
             fillPolygon(strip, {{x, top}, {x + spread, bottom}, {x - spread, bottom}},
                         verticalGradient(top, rgb(22, 40, 40), bottom, rgb(8, 16, 18)));
         }
-        drawLine(strip, x - 1, base - height + 3, x - half * 0.5, base - height * 0.55, 1, rgb(70, 90, 100), 0.45);
+        drawLine(strip, x - 1, base - height + 3, x - half * 0.5, base - height * 0.55, 1,
+                 rgb(70, 90, 100), 0.45);
     }
 }
 
@@ -101,16 +107,19 @@ void drawRocks(Canvas& strip) {
     Rng rng{0x80C};
     for (int i = 0; i < 40; ++i) {
         double x = uniform(rng, 0, stripWidth);
-        bool open = (x > at(0, 200) && x < at(0, 640)) || (x > at(1, 270) && x < at(1, 650)) || x < at(3, 560) ||
-                    (x > at(2, 560) && x < at(2, 730)) || (x > at(2, 200) && x < at(2, 284)) ||
-                    (x > at(1, 280) && x < at(1, 364));
+        bool open = (x > at(0, 200) && x < at(0, 640)) || (x > at(1, 270) && x < at(1, 650)) ||
+                    x < at(3, 560) || (x > at(2, 560) && x < at(2, 730)) ||
+                    (x > at(2, 200) && x < at(2, 284)) || (x > at(1, 280) && x < at(1, 364));
         if (open) continue;
         double r = uniform(rng, 3, 7);
         if (uniform(rng) < 0.5) {
-            fillEllipse(strip, x, groundRow + 1 - r * 0.5, r * 1.4, r, verticalGradient(groundRow - r, rgb(96, 96, 104), groundRow + 1, rgb(40, 40, 48)));
+            fillEllipse(
+                strip, x, groundRow + 1 - r * 0.5, r * 1.4, r,
+                verticalGradient(groundRow - r, rgb(96, 96, 104), groundRow + 1, rgb(40, 40, 48)));
         } else {
             for (int k = 0; k < 4; ++k)
-                fillCircle(strip, x + (k - 1.5) * r * 0.8, groundRow - r * 0.6 - (k % 2) * r * 0.4, r * 0.9, rgb(18, 34, 28));
+                fillCircle(strip, x + (k - 1.5) * r * 0.8, groundRow - r * 0.6 - (k % 2) * r * 0.4,
+                           r * 0.9, rgb(18, 34, 28));
         }
     }
 }
@@ -121,15 +130,16 @@ void drawGround(Canvas& strip) {
             double grain = fractalNoise(x / 6.0, y / 3.0, 503, 3, stripWidth / 6);
             Rgb soil = mix(rgb(38, 34, 30), rgb(22, 20, 20), clamp01((y - groundRow) / 14.0));
             soil = mix(soil, rgb(54, 48, 40), grain * 0.5);
-            if (y < groundRow + 2) soil = mix(rgb(58, 78, 62), rgb(40, 56, 46), y - groundRow);  // grass edge
+            if (y < groundRow + 2)
+                soil = mix(rgb(58, 78, 62), rgb(40, 56, 46), y - groundRow);  // grass edge
             pixelAt(strip, x, y) = {soil, 1.0};
         }
     }
     Rng rng{0x6A55};
     for (int i = 0; i < 900; ++i) {
         double x = uniform(rng, 0, stripWidth);
-        drawLine(strip, x, groundRow + 1, x + uniform(rng, -1.5, 1.5), groundRow - uniform(rng, 1, 4), 1,
-                 rgb(50, 72, 58), 0.8);
+        drawLine(strip, x, groundRow + 1, x + uniform(rng, -1.5, 1.5),
+                 groundRow - uniform(rng, 1, 4), 1, rgb(50, 72, 58), 0.8);
     }
 }
 
@@ -143,7 +153,8 @@ void drawLamp(Canvas& strip, double x, double top, Rgb light) {
 void drawBase(Canvas& strip) {
     double padLeft = at(0, 228);
     double padRight = at(0, 452);
-    fillRect(strip, padLeft, groundRow - 2, padRight, groundRow + 6, verticalGradient(groundRow - 2, rgb(96, 98, 104), groundRow + 6, rgb(52, 54, 60)));
+    fillRect(strip, padLeft, groundRow - 2, padRight, groundRow + 6,
+             verticalGradient(groundRow - 2, rgb(96, 98, 104), groundRow + 6, rgb(52, 54, 60)));
     for (double x = padLeft + 12; x < padRight - 12; x += 28)
         fillRect(strip, x, groundRow - 2, x + 14, groundRow, rgb(220, 190, 70));
     for (double x = padLeft + 4; x <= padRight; x += 44) {
@@ -154,13 +165,15 @@ void drawBase(Canvas& strip) {
     double left = at(0, 448);
     double right = at(0, 636);
     double roof = 100;
-    fillRect(strip, left, roof, right, groundRow, verticalGradient(roof, rgb(70, 72, 82), groundRow, rgb(40, 42, 50)));
+    fillRect(strip, left, roof, right, groundRow,
+             verticalGradient(roof, rgb(70, 72, 82), groundRow, rgb(40, 42, 50)));
     fillRect(strip, left - 4, roof - 6, right + 2, roof, rgb(88, 90, 100));
     // Windows lit from inside: the crew waits for the helicopter.
     for (int row = 0; row < 2; ++row) {
         for (double x = left + 48; x + 20 < right - 6; x += 32) {
             double y = roof + 14 + row * 30;
-            fillRect(strip, x, y, x + 20, y + 14, verticalGradient(y, rgb(255, 220, 140), y + 14, rgb(200, 140, 60)));
+            fillRect(strip, x, y, x + 20, y + 14,
+                     verticalGradient(y, rgb(255, 220, 140), y + 14, rgb(200, 140, 60)));
             fillRect(strip, x + 9, y, x + 11, y + 14, rgb(60, 50, 40));
         }
     }
@@ -173,7 +186,8 @@ void drawBase(Canvas& strip) {
     double doorLeft = at(0, 456);
     double doorRight = at(0, 484);
     fillRect(strip, doorLeft - 2, 136, doorRight + 2, groundRow, rgb(30, 30, 36));
-    fillRect(strip, doorLeft, 139, doorRight, groundRow, verticalGradient(139, rgb(255, 210, 130), groundRow, rgb(230, 150, 70)));
+    fillRect(strip, doorLeft, 139, doorRight, groundRow,
+             verticalGradient(139, rgb(255, 210, 130), groundRow, rgb(230, 150, 70)));
     fillGlow(strip, (doorLeft + doorRight) / 2, 131, 16, night::lampLight, 0.7);
     fillRect(strip, doorLeft + 8, 128, doorRight - 8, 132, rgb(255, 240, 200));
     // Radio mast with its warning light.
@@ -200,7 +214,8 @@ void drawSea(Canvas& strip) {
     // Moonlight glitters along the surface.
     for (int x = static_cast<int>(left); x < static_cast<int>(right); ++x) {
         double glint = hashNoise(x / 3, 1, 612);
-        pixelAt(strip, x, seaRow) = {mix(rgb(70, 92, 140), night::moonlight, glint > 0.7 ? 0.8 : 0.2), 1.0};
+        pixelAt(strip, x, seaRow) = {
+            mix(rgb(70, 92, 140), night::moonlight, glint > 0.7 ? 0.8 : 0.2), 1.0};
     }
     // Stone shore on the left, where the first crusher pillar stands.
     for (int y = groundRow - 2; y < strip.height; ++y) {
@@ -213,7 +228,8 @@ void drawSea(Canvas& strip) {
         }
     }
     // The base's concrete quay on the right.
-    fillRect(strip, right - 4, groundRow - 2, at(0, 40), strip.height, verticalGradient(groundRow, rgb(86, 88, 94), strip.height, rgb(44, 46, 52)));
+    fillRect(strip, right - 4, groundRow - 2, at(0, 40), strip.height,
+             verticalGradient(groundRow, rgb(86, 88, 94), strip.height, rgb(44, 46, 52)));
     fillRect(strip, right - 4, groundRow - 2, at(0, 40), groundRow, rgb(120, 122, 128));
 }
 
@@ -226,14 +242,22 @@ void drawFarField(Canvas& strip) {
     // A windsock at the edge of the field.
     double pole = at(3, 590);
     drawLine(strip, pole, groundRow, pole, 120, 2, rgb(120, 120, 128));
-    fillPolygon(strip, {{pole, 121}, {pole - 26, 126}, {pole - 26, 130}, {pole, 133}}, rgb(220, 110, 40));
+    fillPolygon(strip, {{pole, 121}, {pole - 26, 126}, {pole - 26, 130}, {pole, 133}},
+                rgb(220, 110, 40));
     fillRect(strip, pole - 17, 123, pole - 11, 132, rgb(230, 230, 230));
     drawLamp(strip, at(3, 620), 146, night::lampLight);
     // The stranded man's campfire, left of the field where he waits.
     double fire = at(3, 30);
     fillGlow(strip, fire, groundRow - 6, 40, rgb(255, 120, 40), 0.35);
-    fillPolygon(strip, {{fire - 6, groundRow}, {fire - 3, groundRow - 10}, {fire, groundRow - 4}, {fire + 2, groundRow - 13}, {fire + 6, groundRow}}, rgb(255, 150, 40));
-    fillPolygon(strip, {{fire - 3, groundRow}, {fire + 1, groundRow - 7}, {fire + 3, groundRow}}, rgb(255, 240, 170));
+    fillPolygon(strip,
+                {{fire - 6, groundRow},
+                 {fire - 3, groundRow - 10},
+                 {fire, groundRow - 4},
+                 {fire + 2, groundRow - 13},
+                 {fire + 6, groundRow}},
+                rgb(255, 150, 40));
+    fillPolygon(strip, {{fire - 3, groundRow}, {fire + 1, groundRow - 7}, {fire + 3, groundRow}},
+                rgb(255, 240, 170));
     drawLine(strip, fire - 8, groundRow + 1, fire + 8, groundRow - 1, 2, rgb(60, 36, 24));
 }
 

@@ -95,7 +95,8 @@ Mask dilate(const Mask& mask, double radius) {
                     int sy = y + dy;
                     if (sx < 0 || sy < 0 || sx >= mask.width || sy >= mask.height) continue;
                     double reach = clamp01(radius + 0.5 - std::hypot(dx, dy));
-                    best = std::max(best, mask.coverage[static_cast<size_t>(sy) * mask.width + sx] * reach);
+                    best = std::max(
+                        best, mask.coverage[static_cast<size_t>(sy) * mask.width + sx] * reach);
                 }
             }
             out.coverage[static_cast<size_t>(y) * mask.width + x] = best;
@@ -131,7 +132,8 @@ double textWidth(std::string_view text, const TextLook& look) {
     return width;
 }
 
-void drawText(Canvas& canvas, std::string_view text, double x, double baseline, const TextLook& look) {
+void drawText(Canvas& canvas, std::string_view text, double x, double baseline,
+              const TextLook& look) {
     Mask mask = renderMask(text, x, baseline, look);
     if (look.outlineRadius > 0) paintMask(canvas, dilate(mask, look.outlineRadius), look.outline);
     paintMask(canvas, mask, look.fill);

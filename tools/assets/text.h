@@ -21,7 +21,8 @@ struct TextLook {
 double textWidth(std::string_view text, const TextLook& look);
 
 // Draws with the baseline at `baseline`, the text starting at `x`.
-void drawText(Canvas& canvas, std::string_view text, double x, double baseline, const TextLook& look);
+void drawText(Canvas& canvas, std::string_view text, double x, double baseline,
+              const TextLook& look);
 void drawTextCentred(Canvas& canvas, std::string_view text, double centreX, double baseline,
                      const TextLook& look);
 
