@@ -73,7 +73,7 @@ void drawStars(Canvas& sky) {
 void drawRanges(Canvas& sky) {
     for (int x = 0; x < sky.width; ++x) {
         double far = 262 + 52 * (1 - wrappedNoise(x, 0.5, 11, 5, 160.0)) - 16;
-        double nearTop = 300 + 40 * (1 - wrappedNoise(x, 3.5, 23, 4, 110.0)) - 8;
+        double nearTop = 300 + 40 * (1 - wrappedNoise(x, 3.5, 23, 4, 128.0)) - 8;
         for (int y = static_cast<int>(far) - 1; y < sky.height; ++y) {
             double cover = clamp01(y + 1 - far);
             double depth = clamp01((y - far) / 60.0);
