@@ -1,0 +1,239 @@
+# Shared helpers of the end-to-end scripts: a private X server, the real game
+# started with SDL's disk audio driver, keys, screenshots and clean-up.
+#
+# A script sources this file, calls e2e_begin with its name and a global time
+# limit, and then uses the helpers below. Every process started here is
+# remembered by its process id and killed on exit, whatever the outcome.
+
+E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+E2E_PIDS=()
+E2E_PASSED=0
+E2E_FAILED=0
+E2E_TMP=""
+E2E_NAME="e2e"
+E2E_WATCHDOG=""
+XVFB_PID=""
+GAME_PID=""
+GAME_WID=""
+GAME_EXIT=""
+
+e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*"; }
+
+e2e_cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        if kill -0 "$pid" 2>/dev/null; then
+            kill -TERM "$pid" 2>/dev/null || true
+        fi
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        for _ in 1 2 3 4 5 6 7 8 9 10; do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    if [ -n "$E2E_WATCHDOG" ]; then
+        kill -TERM "$E2E_WATCHDOG" 2>/dev/null || true
+        wait "$E2E_WATCHDOG" 2>/dev/null || true
+    fi
+    if [ -n "$E2E_TMP" ] && [ -z "${E2E_KEEP:-}" ]; then
+        rm -rf "$E2E_TMP"
+    fi
+}
+
+# e2e_begin NAME SECONDS: temporary folder, clean-up trap and a watchdog that
+# stops the whole script once the time is up.
+e2e_begin() {
+    E2E_NAME="$1"
+    local limit="$2"
+    E2E_TMP="$(mktemp -d "${TMPDIR:-/tmp}/kordavan-e2e.XXXXXX")"
+    trap e2e_cleanup EXIT
+    trap 'e2e_log "FAIL: the script ran out of its ${limit} s"; exit 124' TERM
+    trap 'exit 130' INT
+    local script_pid=$$
+    (
+        trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+        sleep "$limit" &
+        sleeper=$!
+        wait "$sleeper"
+        kill -TERM "$script_pid" 2>/dev/null
+    ) &
+    E2E_WATCHDOG=$!
+    e2e_log "working in $E2E_TMP"
+}
+
+e2e_pass() {
+    E2E_PASSED=$((E2E_PASSED + 1))
+    e2e_log "ok: $*"
+}
+
+# A failed check is counted and reported; the script goes on where it can.
+e2e_fail() {
+    E2E_FAILED=$((E2E_FAILED + 1))
+    e2e_log "FAIL: $*"
+}
+
+# Stops at once: later checks make no sense without this one.
+e2e_die() {
+    E2E_FAILED=$((E2E_FAILED + 1))
+    e2e_log "FAIL: $*"
+    e2e_show_stderr
+    e2e_summary
+}
+
+e2e_check() {
+    local what="$1"
+    shift
+    if "$@"; then e2e_pass "$what"; else e2e_fail "$what"; fi
+}
+
+# e2e_check_not WHAT COMMAND...: passes when the command fails.
+e2e_check_not() {
+    local what="$1"
+    shift
+    if "$@"; then e2e_fail "$what"; else e2e_pass "$what"; fi
+}
+
+e2e_summary() {
+    e2e_log "$E2E_PASSED passed, $E2E_FAILED failed"
+    if [ "$E2E_FAILED" -ne 0 ]; then exit 1; fi
+    exit 0
+}
+
+e2e_show_stderr() {
+    if [ -s "$E2E_TMP/game.stderr" ]; then
+        e2e_log "the game's standard error:"
+        sed -n '1,40p' "$E2E_TMP/game.stderr"
+    fi
+}
+
+# e2e_xvfb WIDTHxHEIGHT: a private X server on a display number it picks
+# itself; sets DISPLAY and the screen size.
+e2e_xvfb() {
+    local size="$1"
+    SCREEN_W="${size%x*}"
+    SCREEN_H="${size#*x}"
+    local fdfile="$E2E_TMP/displayfd"
+    : >"$fdfile"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
+        3>"$fdfile" >"$E2E_TMP/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    E2E_PIDS+=("$XVFB_PID")
+    local number=""
+    for _ in $(seq 100); do
+        number="$(tr -dc '0-9' <"$fdfile")"
+        if [ -n "$number" ] && [ "$(tail -c 1 "$fdfile" | od -An -c | tr -d ' ')" = '\n' ]; then
+            break
+        fi
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ -z "$number" ]; then
+        sed -n '1,20p' "$E2E_TMP/xvfb.log"
+        e2e_die "Xvfb did not start"
+    fi
+    export DISPLAY=":$number"
+    for _ in $(seq 50); do
+        if timeout 5 xdpyinfo >/dev/null 2>&1; then
+            e2e_log "Xvfb $size on $DISPLAY (pid $XVFB_PID)"
+            return 0
+        fi
+        sleep 0.1
+    done
+    e2e_die "Xvfb on $DISPLAY does not answer"
+}
+
+# e2e_find_window: the game's visible window now. SDL may make its window
+# twice while it sets up the renderer, so an id found early can go stale.
+e2e_find_window() {
+    timeout 5 xdotool search --onlyvisible --name '^Kordavan$' 2>/dev/null | tail -n 1 || true
+}
+
+# e2e_start_game KORDAVAN: runs the game on the private display with sound
+# going to $E2E_TMP/audio.raw, waits until its window has settled and gives it
+# the keyboard.
+e2e_start_game() {
+    local exe="$1"
+    env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw" \
+        "$exe" >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
+    GAME_PID=$!
+    E2E_PIDS+=("$GAME_PID")
+    GAME_WID=""
+    local seen="" same=0
+    for _ in $(seq 100); do
+        e2e_game_alive || break
+        GAME_WID="$(e2e_find_window)"
+        if [ -n "$GAME_WID" ] && [ "$GAME_WID" = "$seen" ]; then
+            same=$((same + 1))
+            [ "$same" -ge 3 ] && break
+        else
+            same=0
+        fi
+        seen="$GAME_WID"
+        sleep 0.1
+    done
+    if [ -z "$GAME_WID" ] || [ "$same" -lt 3 ]; then
+        e2e_die "no steady visible window named Kordavan within 10 s"
+    fi
+    e2e_log "game pid $GAME_PID, window $GAME_WID"
+    e2e_focus
+}
+
+e2e_focus() {
+    GAME_WID="$(e2e_find_window)"
+    [ -n "$GAME_WID" ] || return 0
+    timeout 5 xdotool windowfocus --sync "$GAME_WID" >/dev/null 2>&1 ||
+        timeout 5 xdotool windowfocus "$GAME_WID" >/dev/null 2>&1 || true
+}
+
+# Alive means running: a process that has ended but not yet been waited for
+# still answers kill -0.
+e2e_game_alive() {
+    local state
+    state="$(awk '{print $3}' "/proc/$GAME_PID/stat" 2>/dev/null || true)"
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
+# e2e_hold KEY SECONDS: presses a key through the XTEST extension, as a real
+# keyboard would, holds it and lets it go. The game reads the keyboard state
+# once per frame, so a press must last at least a few frames.
+e2e_hold() {
+    e2e_focus
+    timeout 5 xdotool keydown "$1"
+    sleep "$2"
+    timeout 5 xdotool keyup "$1"
+}
+
+# e2e_shot NAME: the whole X screen as raw RGB bytes in $E2E_TMP/NAME.rgb.
+e2e_shot() {
+    timeout 20 import -window root -depth 8 "rgb:$E2E_TMP/$1.rgb"
+}
+
+# e2e_image ARGS...: the picture checks of image.py on this screen's size.
+e2e_image() {
+    local command="$1"
+    shift
+    python3 "$E2E_DIR/image.py" "$command" "$SCREEN_W" "$SCREEN_H" "$@"
+}
+
+# e2e_wait_exit SECONDS: polls until the game has ended; GAME_EXIT is its
+# exit code, or empty while it still runs.
+e2e_wait_exit() {
+    local tenths=$(($1 * 10))
+    GAME_EXIT=""
+    for _ in $(seq "$tenths"); do
+        if ! e2e_game_alive; then
+            local status=0
+            wait "$GAME_PID" || status=$?
+            GAME_EXIT="$status"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# e2e_audio_bytes: the size of the sound written so far.
+e2e_audio_bytes() { stat -c %s "$E2E_TMP/audio.raw" 2>/dev/null || echo 0; }
