@@ -42,9 +42,9 @@ Surface* newSurface(int width, int height) {
 }  // namespace
 
 Display* createDisplay() {
-    backend().note("createDisplay", 0);
-    if (backend().refuses("createDisplay")) return nullptr;
-    return new Display{++serials};
+    Display* display = backend().refuses("createDisplay") ? nullptr : new Display{++serials};
+    backend().note("createDisplay", display ? display->serial : 0);
+    return display;
 }
 
 bool queryDisplayInterface(Display* display) {
@@ -67,14 +67,15 @@ bool setDisplayMode(Display* display, int width, int height, int bitsPerPixel) {
 }
 
 Surface* createFlipChain(Display* display) {
-    backend().note("createFlipChain", 0);
-    if (display == nullptr || chain.primary != nullptr || backend().refuses("createFlipChain")) {
-        return nullptr;
+    Surface* primary = nullptr;
+    if (display != nullptr && chain.primary == nullptr && !backend().refuses("createFlipChain") &&
+        backend().openScreen(640, 480)) {
+        display->screenOpen = true;
+        chain = FlipChain{newSurface(640, 480), newSurface(640, 480), display};
+        primary = chain.primary;
     }
-    if (!backend().openScreen(640, 480)) return nullptr;
-    display->screenOpen = true;
-    chain = FlipChain{newSurface(640, 480), newSurface(640, 480), display};
-    return chain.primary;
+    backend().note("createFlipChain", primary ? primary->serial : 0);
+    return primary;
 }
 
 Surface* getBackBuffer(Surface* primary) {
@@ -86,12 +87,13 @@ Surface* getBackBuffer(Surface* primary) {
 }
 
 Surface* createSurface(Display* display, int width, int height) {
-    backend().note("createSurface", 0);
-    if (display == nullptr || width <= 0 || height <= 0 || width > 8192 || height > 8192 ||
-        backend().refuses("createSurface")) {
-        return nullptr;
+    Surface* surface = nullptr;
+    if (display != nullptr && width > 0 && height > 0 && width <= 8192 && height <= 8192 &&
+        !backend().refuses("createSurface")) {
+        surface = newSurface(width, height);
     }
-    return newSurface(width, height);
+    backend().note("createSurface", surface ? surface->serial : 0);
+    return surface;
 }
 
 PixelFormat getPixelFormat(Surface* surface) {

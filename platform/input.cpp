@@ -28,15 +28,21 @@ int serials = 0;
 }  // namespace
 
 InputSystem* createInputSystem(const Module* module) {
-    backend().note("createInputSystem", 0);
-    if (module == nullptr || backend().refuses("createInputSystem")) return nullptr;
-    return new InputSystem{++serials};
+    InputSystem* input = nullptr;
+    if (module != nullptr && !backend().refuses("createInputSystem")) {
+        input = new InputSystem{++serials};
+    }
+    backend().note("createInputSystem", input ? input->serial : 0);
+    return input;
 }
 
 KeyboardDevice* createKeyboardDevice(InputSystem* input) {
-    backend().note("createKeyboardDevice", 0);
-    if (input == nullptr || backend().refuses("createKeyboardDevice")) return nullptr;
-    return new KeyboardDevice{++serials};
+    KeyboardDevice* keyboard = nullptr;
+    if (input != nullptr && !backend().refuses("createKeyboardDevice")) {
+        keyboard = new KeyboardDevice{++serials};
+    }
+    backend().note("createKeyboardDevice", keyboard ? keyboard->serial : 0);
+    return keyboard;
 }
 
 bool setKeyboardDataFormat(KeyboardDevice* keyboard) {

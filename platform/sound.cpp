@@ -54,15 +54,18 @@ public:
 }  // namespace
 
 SoundDevice* createSoundDevice() {
-    backend().note("createSoundDevice", 0);
-    if (backend().refuses("createSoundDevice")) return nullptr;
-    auto* device = new SoundDevice;
-    device->serial = ++serials;
-    if (!backend().openAudio(device)) {
-        delete device;
-        return nullptr;
+    SoundDevice* device = nullptr;
+    if (!backend().refuses("createSoundDevice")) {
+        device = new SoundDevice;
+        device->serial = ++serials;
+        if (backend().openAudio(device)) {
+            device->audioOpen = true;
+        } else {
+            delete device;
+            device = nullptr;
+        }
     }
-    device->audioOpen = true;
+    backend().note("createSoundDevice", device ? device->serial : 0);
     return device;
 }
 
@@ -71,8 +74,9 @@ bool setSoundCooperativeLevel(SoundDevice* device, Window* window) {
     return device != nullptr && window != nullptr && !backend().refuses("setSoundCooperativeLevel");
 }
 
-SoundBuffer* createSoundBuffer(SoundDevice* device, const WaveFormat& format, uint32_t bytes) {
-    backend().note("createSoundBuffer", 0);
+namespace {
+
+SoundBuffer* makeSoundBuffer(SoundDevice* device, const WaveFormat& format, uint32_t bytes) {
     if (device == nullptr || backend().refuses("createSoundBuffer")) return nullptr;
     // The mixer plays 8-bit mono at 22050 Hz only; a buffer of no bytes is no buffer.
     const bool playable = format.formatTag == 1 && format.channels == 1 &&
@@ -88,13 +92,23 @@ SoundBuffer* createSoundBuffer(SoundDevice* device, const WaveFormat& format, ui
     return buffer;
 }
 
+}  // namespace
+
+SoundBuffer* createSoundBuffer(SoundDevice* device, const WaveFormat& format, uint32_t bytes) {
+    SoundBuffer* buffer = makeSoundBuffer(device, format, bytes);
+    backend().note("createSoundBuffer", buffer ? buffer->serial : 0);
+    return buffer;
+}
+
 SoundBuffer* createPrimaryBuffer(SoundDevice* device) {
-    backend().note("createPrimaryBuffer", 0);
-    if (device == nullptr || backend().refuses("createPrimaryBuffer")) return nullptr;
-    // The primary buffer is never mixed; it only gives the listener.
-    auto* buffer = new SoundBuffer;
-    buffer->serial = ++serials;
-    buffer->primary = true;
+    SoundBuffer* buffer = nullptr;
+    if (device != nullptr && !backend().refuses("createPrimaryBuffer")) {
+        // The primary buffer is never mixed; it only gives the listener.
+        buffer = new SoundBuffer;
+        buffer->serial = ++serials;
+        buffer->primary = true;
+    }
+    backend().note("createPrimaryBuffer", buffer ? buffer->serial : 0);
     return buffer;
 }
 
@@ -186,12 +200,15 @@ uint32_t getStatus(SoundBuffer* buffer) {
 
 void setPan(SoundBuffer* buffer, int32_t pan) {
     if (buffer == nullptr) return;
+    backend().note("setPan", buffer->serial);
     AudioLock lock;
     buffer->pan = std::clamp(pan, -10000, 10000);
 }
 
 void play(SoundBuffer* buffer, uint32_t flags) {
-    if (buffer == nullptr || buffer->primary || buffer->samples.empty()) return;
+    if (buffer == nullptr) return;
+    backend().note("play", buffer->serial);
+    if (buffer->primary || buffer->samples.empty()) return;
     AudioLock lock;
     buffer->playing = true;
     buffer->looping = (flags & DSBPLAY_LOOPING) != 0;
@@ -199,6 +216,7 @@ void play(SoundBuffer* buffer, uint32_t flags) {
 
 void stop(SoundBuffer* buffer) {
     if (buffer == nullptr) return;
+    backend().note("stop", buffer->serial);
     AudioLock lock;
     buffer->playing = false;
 }

@@ -40,13 +40,13 @@ void unregisterWindowClass() {
 }
 
 Window* createWindow(const char* caption, int width, int height) {
-    backend().note("createWindow", 0);
-    if (backend().refuses("createWindow") || windowClassProc == nullptr || theWindow != nullptr) {
-        return nullptr;
+    Window* window = nullptr;
+    if (!backend().refuses("createWindow") && windowClassProc != nullptr && theWindow == nullptr &&
+        backend().openWindow(caption, width, height)) {
+        window = theWindow = new Window{++serials};
     }
-    if (!backend().openWindow(caption, width, height)) return nullptr;
-    theWindow = new Window{++serials};
-    return theWindow;
+    backend().note("createWindow", window ? window->serial : 0);
+    return window;
 }
 
 void showWindow(Window* window) { backend().note("showWindow", window ? window->serial : 0); }
