@@ -1,0 +1,366 @@
+// The launcher, its three orbs, the hit test and the launcher push-up.
+
+#include <numbers>
+
+#include "game/launcher.h"
+#include "game_test_support.h"
+
+namespace {
+
+using namespace game_test;
+
+using LauncherTest = GameTest;
+
+TEST(RectsOverlapTest, BoxesShrinkToAboutThreeQuarters) {
+    EXPECT_EQ(rectsOverlap(0, 0, 32, 32, 24, 0, 32, 32), 0);
+    EXPECT_EQ(rectsOverlap(0, 0, 32, 32, 23, 0, 32, 32), 1);
+    EXPECT_EQ(rectsOverlap(0, 0, 32, 32, 0, 24, 32, 32), 0);
+    EXPECT_EQ(rectsOverlap(0, 0, 32, 32, 0, 23, 32, 32), 1);
+    EXPECT_EQ(rectsOverlap(24, 0, 32, 32, 0, 0, 32, 32), 0);
+    EXPECT_EQ(rectsOverlap(23, 0, 32, 32, 0, 0, 32, 32), 1);
+}
+
+TEST(RectsOverlapTest, EffectiveExtentsOfTheGamesSizes) {
+    // Two equal boxes overlap while their distance is below the shrunk size.
+    const int sizes[][2] = {{24, 18},   {32, 24},   {60, 46},   {64, 48},  {65, 48},
+                            {220, 166}, {230, 174}, {235, 176}, {240, 180}};
+    for (const auto& [size, extent] : sizes) {
+        EXPECT_EQ(rectsOverlap(0, 0, size, 8, extent - 1, 0, size, 8), 1) << size;
+        EXPECT_EQ(rectsOverlap(0, 0, size, 8, extent, 0, size, 8), 0) << size;
+        EXPECT_EQ(rectsOverlap(0, 0, 8, size, 0, extent - 1, 8, size), 1) << size;
+        EXPECT_EQ(rectsOverlap(0, 0, 8, size, 0, extent, 8, size), 0) << size;
+    }
+}
+
+TEST(RectsOverlapTest, OrbOneAgainstTheHelicoptersBody) {
+    // An orb 173 px right of the body's left edge still touches; 174 px does not.
+    EXPECT_EQ(rectsOverlap(240, 370, 230, 60, 240 + 173, 370, 32, 32), 1);
+    EXPECT_EQ(rectsOverlap(240, 370, 230, 60, 240 + 174, 370, 32, 32), 0);
+}
+
+TEST(RectsOverlapTest, NegativeAndFarApartCoordinates) {
+    EXPECT_EQ(rectsOverlap(-10, -10, 32, 32, 0, 0, 32, 32), 1);
+    EXPECT_EQ(rectsOverlap(-2000000000, 0, 32, 32, 2000000000, 0, 32, 32), 0);
+}
+
+TEST_F(LauncherTest, HeadFollowsTheCourse) {
+    const double positions[] = {0, 700, 700.5, 1150, 1150.5, 1920};
+    const int states[] = {0, 0, 2, 2, 1, 1};
+    for (size_t i = 0; i < std::size(positions); ++i) {
+        game = GameState{};
+        game.scrollPos = positions[i];
+        updateLauncher();
+        EXPECT_EQ(game.launcherState, states[i]) << positions[i];
+    }
+}
+
+TEST_F(LauncherTest, IsCutAtTheScreenEdges) {
+    game.scrollPos = 600;
+    updateLauncher();
+    game.scrollPos = 1300;
+    updateLauncher();
+    game.scrollPos = 1340;
+    updateLauncher();
+    game.scrollPos = 900;
+    updateLauncher();
+    const auto& draws = drawCalls();
+    ASSERT_EQ(draws.size(), 4u);
+    EXPECT_TRUE(isDraw(draws[0], surfLauncher[0], {100, 0, 128, 128}, 0, 350));
+    EXPECT_TRUE(isDraw(draws[1], surfLauncher[1], {0, 0, 40, 128}, 600, 350));
+    EXPECT_TRUE(isDraw(draws[2], surfLauncher[1], {0, 0, 0, 128}, 640, 350));
+    EXPECT_TRUE(isDraw(draws[3], surfLauncher[2], {0, 0, 128, 128}, 200, 350));
+}
+
+TEST_F(LauncherTest, PointingUpReleasesOrbOne) {
+    game.scrollPos = 900.5;
+    updateLauncher();
+    EXPECT_EQ(game.orb1Active, 1);
+    EXPECT_EQ(game.orb1X, 250.5);
+    EXPECT_EQ(game.orb1Y, 345);
+    EXPECT_EQ(playsOf(snd140), 1);
+}
+
+TEST_F(LauncherTest, OrbOneInFlightIsNotReleasedAgain) {
+    game.scrollPos = 900;
+    game.orb1Active = 1;
+    game.orb1X = 12;
+    game.orb1Y = 34;
+    updateLauncher();
+    EXPECT_EQ(game.orb1X, 12);
+    EXPECT_EQ(game.orb1Y, 34);
+    EXPECT_EQ(playsOf(snd140), 0);
+}
+
+TEST_F(LauncherTest, OtherHeadsReleaseNothingThemselves) {
+    game.scrollPos = 1500;
+    updateLauncher();
+    game.scrollPos = 300;
+    updateLauncher();
+    EXPECT_EQ(game.orb1Active, 0);
+    EXPECT_EQ(playsOf(snd140), 0);
+}
+
+TEST_F(LauncherTest, OrbOneRisesStraightAtLevelZero) {
+    game.orb1Active = 1;
+    game.orb1X = 100;
+    game.orb1Y = 200;
+    game.velX = 1.5;
+    updateOrb1();
+    ASSERT_EQ(drawCalls().size(), 1u);
+    EXPECT_TRUE(isDraw(drawCalls()[0], surfOrbA, {0, 0, 32, 32}, 100, 200));
+    EXPECT_EQ(game.orb1X, 101.5);  // keeps its place in the landscape
+    EXPECT_EQ(game.orb1Y, 198);
+    EXPECT_EQ(game.orb1Angle, 0);
+}
+
+TEST_F(LauncherTest, OrbOneWobblesInRadiansFromLevelOne) {
+    game.level = 1;
+    game.orb1Active = 1;
+    game.orb1X = 100;
+    game.orb1Y = 200;
+    game.orb1Angle = 1;
+    updateOrb1();
+    EXPECT_EQ(game.orb1DrawX, 121);  // trunc(cos(1 rad) * 40 + 100)
+    EXPECT_EQ(game.orb1DrawY, 233);  // trunc(sin(1 rad) * 40 + 200)
+    EXPECT_TRUE(isDraw(drawCalls()[0], surfOrbA, {0, 0, 32, 32}, 121, 233));
+    EXPECT_EQ(game.orb1Angle, 3);
+    EXPECT_EQ(game.orb1Y, 197);
+}
+
+TEST_F(LauncherTest, OrbOneRisesFasterWithTheLevel) {
+    const double rise[] = {2, 3, 4, 4};
+    for (int level = 0; level < 4; ++level) {
+        game = GameState{};
+        game.level = level;
+        game.orb1Active = 1;
+        game.orb1Y = 200;
+        updateOrb1();
+        EXPECT_EQ(game.orb1Y, 200 - rise[level]) << level;
+    }
+}
+
+TEST_F(LauncherTest, OrbOnesPhaseWrapsAfter360) {
+    game.level = 1;
+    game.orb1Active = 1;
+    game.orb1Angle = 358;
+    updateOrb1();
+    EXPECT_EQ(game.orb1Angle, 360);
+    updateOrb1();
+    EXPECT_EQ(game.orb1Angle, 0);
+}
+
+TEST_F(LauncherTest, OrbOneLeavesOnlyAboveMinus33) {
+    game.orb1Active = 1;
+    game.orb1Y = -31;
+    updateOrb1();
+    EXPECT_EQ(game.orb1Y, -33);
+    EXPECT_EQ(game.orb1Active, 1);
+    updateOrb1();
+    EXPECT_EQ(game.orb1Active, 0);
+}
+
+// Runs orb 1 ten times over the helicopter's body and gives the energy lost.
+int orbOneCostOverTenFrames(int level) {
+    game = GameState{};
+    game.level = level;
+    for (int frame = 0; frame < 10; ++frame) {
+        game.orb1Active = 1;
+        game.orb1Angle = 0;  // the wobble puts the picture 40 px right of the path
+        game.orb1X = level > 0 ? 260 : 300;
+        game.orb1Y = 380;
+        updateOrb1();
+    }
+    return 352 - game.energy;
+}
+
+TEST_F(LauncherTest, OrbOneHitCostsMoreFromLevelTwo) {
+    EXPECT_EQ(orbOneCostOverTenFrames(0), 20);
+    EXPECT_EQ(orbOneCostOverTenFrames(1), 20);
+    EXPECT_EQ(orbOneCostOverTenFrames(2), 30);
+    EXPECT_EQ(orbOneCostOverTenFrames(3), 40);
+    EXPECT_EQ(orbOneCostOverTenFrames(5), 40);
+    EXPECT_GE(playsOf(snd147), 1);
+}
+
+TEST_F(LauncherTest, OrbOneMissesAHelicopterElsewhere) {
+    game.orb1Active = 1;
+    game.orb1X = 50;
+    game.orb1Y = 100;
+    updateOrb1();
+    EXPECT_EQ(game.energy, 352);
+    EXPECT_EQ(playsOf(snd147), 0);
+}
+
+TEST_F(LauncherTest, OrbTwoJoinsFromLevelOneWhileTheHeadPointsRight) {
+    game.scrollPos = 650;
+    game.launcherState = 0;
+    updateOrb2();
+    EXPECT_EQ(game.orb2Active, 0);
+    game.level = 1;
+    updateOrb2();
+    EXPECT_EQ(game.orb2Active, 1);
+    EXPECT_EQ(game.orb2X, 16);  // released at 650 - 635, then one step right
+    EXPECT_EQ(game.orb2Y, 349);
+    EXPECT_EQ(playsOf(snd140), 1);
+    EXPECT_TRUE(isDraw(drawCalls()[0], surfOrbB, {0, 0, 32, 32}, 16, 349));
+}
+
+TEST_F(LauncherTest, OrbTwoSpeedsUpWithTheLevel) {
+    const double step[] = {1, 1, 2, 3, 3};
+    for (int level = 1; level <= 5; ++level) {
+        game = GameState{};
+        game.level = level;
+        game.launcherState = 2;
+        game.orb2Active = 1;
+        game.orb2X = 100;
+        game.orb2Y = 100;
+        game.velX = 0.5;
+        updateOrb2();
+        EXPECT_EQ(game.orb2X, 100 + step[level - 1] + 0.5) << level;
+        EXPECT_EQ(game.orb2Y, 100 - step[level - 1]) << level;
+    }
+}
+
+TEST_F(LauncherTest, OrbTwoIsHitTestedOnItsPathNotWhereItWobbles) {
+    game.level = 3;
+    game.launcherState = 2;
+    game.orb2Active = 1;
+    game.orb2Angle = 0;
+    game.orb2Radius = 51;
+    game.orb2X = 398;  // steps to (400, 400): its path touches the helicopter
+    game.orb2Y = 402;
+    updateOrb2();
+    // Drawn 51 px right of its path, clear of the helicopter, yet it hurts.
+    EXPECT_TRUE(isDraw(drawCalls()[0], surfOrbB, {0, 0, 32, 32}, 451, 400));
+    EXPECT_EQ(game.orb2Angle, 1);
+    EXPECT_EQ(game.energy, 349);
+    EXPECT_EQ(playsOf(snd147), 1);
+
+    // Drawn over the helicopter while its path lies clear: no cost.
+    game.energy = 352;
+    game.orb2Angle = std::numbers::pi;
+    game.orb2X = 418;
+    game.orb2Y = 402;
+    updateOrb2();
+    EXPECT_EQ(game.orb2DrawX, 369);
+    EXPECT_EQ(game.energy, 352);
+}
+
+TEST_F(LauncherTest, SideOrbHitCostsMoreFromLevelThree) {
+    const int cost[] = {2, 2, 3, 4, 4};
+    for (int level = 1; level <= 5; ++level) {
+        game = GameState{};
+        game.level = level;
+        game.launcherState = 2;  // nothing new is released
+        for (int frame = 0; frame < 10; ++frame) {
+            game.orb2Active = 1;
+            game.orb2X = 300;
+            game.orb2Y = 400;
+            updateOrb2();
+        }
+        EXPECT_EQ(352 - game.energy, 10 * cost[level - 1]) << "orb 2, level " << level;
+        game.energy = 352;
+        for (int frame = 0; frame < 10; ++frame) {
+            game.orb3Active = 1;
+            game.orb3X = 300;
+            game.orb3Y = 400;
+            updateOrb3();
+        }
+        EXPECT_EQ(352 - game.energy, 10 * cost[level - 1]) << "orb 3, level " << level;
+    }
+}
+
+TEST_F(LauncherTest, OrbTwosRadiusSwingsFromLevelFour) {
+    game.level = 4;
+    game.launcherState = 2;
+    game.orb2Active = 1;
+    game.orb2Radius = 50;
+    game.orb2RadiusGrowing = 1;
+    updateOrb2();
+    EXPECT_EQ(game.orb2Radius, 51);
+    EXPECT_EQ(game.orb2RadiusGrowing, 0);
+    game.orb2Radius = 20;
+    updateOrb2();
+    EXPECT_EQ(game.orb2Radius, 19);
+    EXPECT_EQ(game.orb2RadiusGrowing, 1);
+    game.level = 3;
+    updateOrb2();
+    EXPECT_EQ(game.orb2Radius, 19);
+}
+
+TEST_F(LauncherTest, OrbTwoStillMovesAndHitsInTheFrameItLeaves) {
+    game.level = 1;
+    game.launcherState = 2;
+    game.orb2Active = 1;
+    game.orb2X = 10;
+    game.orb2Y = -32;
+    game.velX = 2;
+    updateOrb2();
+    EXPECT_EQ(game.orb2Active, 0);
+    EXPECT_EQ(game.orb2Y, -33);
+    EXPECT_EQ(game.orb2X, 13);
+}
+
+TEST_F(LauncherTest, OrbThreeJoinsFromLevelOneWhileTheHeadPointsLeft) {
+    game.scrollPos = 1500;
+    game.launcherState = 1;
+    updateOrb3();
+    EXPECT_EQ(game.orb3Active, 0);
+    game.level = 2;
+    updateOrb3();
+    EXPECT_EQ(game.orb3Active, 1);
+    EXPECT_EQ(game.orb3X, 845);  // released at 1500 - 653, then two steps left
+    EXPECT_EQ(game.orb3Y, 355);
+    EXPECT_TRUE(isDraw(drawCalls()[0], surfOrbB, {0, 0, 32, 32}, 845, 355));
+}
+
+TEST_F(LauncherTest, OrbThreeSpeedsUpWithTheLevel) {
+    const double step[] = {1, 2, 3, 3};
+    for (int level = 1; level <= 4; ++level) {
+        game = GameState{};
+        game.level = level;
+        game.launcherState = 2;
+        game.orb3Active = 1;
+        game.orb3X = 100;
+        game.orb3Y = 100;
+        updateOrb3();
+        EXPECT_EQ(game.orb3X, 100 - step[level - 1]) << level;
+        EXPECT_EQ(game.orb3Y, 100 - step[level - 1]) << level;
+    }
+}
+
+TEST_F(LauncherTest, OrbThreeLeavesAtMinus33) {
+    game.level = 1;
+    game.launcherState = 2;
+    game.orb3Active = 1;
+    game.orb3Y = -32;
+    updateOrb3();
+    EXPECT_EQ(game.orb3Active, 0);
+}
+
+TEST_F(LauncherTest, LauncherLiftsALowHelicopter) {
+    game.heliY = 335;
+    game.scrollPos = 900;
+    pushAboveLauncher();
+    EXPECT_EQ(game.heliY, 325);
+    pushAboveLauncher();
+    EXPECT_EQ(game.heliY, 325);
+    const double outside[] = {860, 1080};
+    for (double scrollPos : outside) {
+        game.heliY = 400;
+        game.scrollPos = scrollPos;
+        pushAboveLauncher();
+        EXPECT_EQ(game.heliY, 400) << scrollPos;
+    }
+}
+
+TEST_F(LauncherTest, LevelZeroOnlyEverReleasesOrbOne) {
+    for (double scrollPos = 0; scrollPos <= 1920; scrollPos += 10) {
+        game.scrollPos = scrollPos;
+        runGame();
+        EXPECT_EQ(game.orb2Active, 0);
+        EXPECT_EQ(game.orb3Active, 0);
+    }
+}
+
+}  // namespace
