@@ -1,0 +1,353 @@
+// The keyboard snapshot with its recovery after a focus loss, and the
+// helicopter's controls applied after each game step.
+
+#include "app/keyboard.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/devices.h"
+#include "app/startup.h"
+#include "game/game_state.h"
+#include "platform/headless.h"
+
+namespace {
+
+class KeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::headless::use();
+        std::memset(keyState, 0, sizeof keyState);
+        appWindow = nullptr;
+        ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
+        game = GameState{};
+        platform::headless::clearCalls();
+    }
+    void TearDown() override {
+        shutdownApp();
+        platform::destroyWindow(appWindow);
+        appWindow = nullptr;
+        std::memset(keyState, 0, sizeof keyState);
+        game = GameState{};
+    }
+
+    // One game step's worth of input: the keys held now are read, then applied.
+    static void step(const std::vector<uint8_t>& held) {
+        platform::headless::setKeys(held);
+        pollKeyboard();
+        applyGameControls();
+    }
+    static int callsNamed(const std::string& name) {
+        const auto& record = platform::headless::calls();
+        return static_cast<int>(std::count_if(record.begin(), record.end(),
+                                              [&](const auto& call) { return call.name == name; }));
+    }
+    static bool noKeyDown() {
+        return std::all_of(std::begin(keyState), std::end(keyState),
+                           [](uint8_t key) { return key == 0; });
+    }
+};
+
+using platform::DIK_DOWN;
+using platform::DIK_ESCAPE;
+using platform::DIK_L;
+using platform::DIK_LEFT;
+using platform::DIK_RIGHT;
+using platform::DIK_SPACE;
+using platform::DIK_UP;
+
+// ------------------------------------------------------------ arrows
+
+TEST_F(KeyboardTest, LeftPushesTwiceAsHardAsRight) {
+    step({DIK_LEFT});
+    EXPECT_DOUBLE_EQ(game.velX, 0.4);
+    game.velX = 0;
+    step({DIK_RIGHT});
+    EXPECT_DOUBLE_EQ(game.velX, -0.2);
+}
+
+TEST_F(KeyboardTest, UpAndDownChangeTheClimbByTwoTenths) {
+    step({DIK_UP});
+    EXPECT_DOUBLE_EQ(game.velY, -0.2);
+    game.velY = 0;
+    step({DIK_DOWN});
+    EXPECT_DOUBLE_EQ(game.velY, 0.2);
+}
+
+TEST_F(KeyboardTest, AHeldKeyActsInEveryStep) {
+    for (int i = 0; i < 3; ++i) step({DIK_DOWN});
+    EXPECT_NEAR(game.velY, 0.6, 1e-12);
+    EXPECT_DOUBLE_EQ(game.velX, 0.0);
+}
+
+TEST_F(KeyboardTest, TheLimitIsTestedBeforeThePush) {
+    game.velX = 3.9;
+    step({DIK_LEFT});
+    EXPECT_DOUBLE_EQ(game.velX, 3.9 + 0.4) << "past 4 by less than one push";
+    step({DIK_LEFT});
+    EXPECT_DOUBLE_EQ(game.velX, 3.9 + 0.4);
+
+    game.velX = -3.9;
+    step({DIK_RIGHT});
+    EXPECT_DOUBLE_EQ(game.velX, -3.9 - 0.2);
+    step({DIK_RIGHT});
+    EXPECT_DOUBLE_EQ(game.velX, -3.9 - 0.2);
+
+    game.velY = -3.9;
+    step({DIK_UP});
+    EXPECT_DOUBLE_EQ(game.velY, -3.9 - 0.2);
+    step({DIK_UP});
+    EXPECT_DOUBLE_EQ(game.velY, -3.9 - 0.2);
+
+    game.velY = 3.9;
+    step({DIK_DOWN});
+    EXPECT_DOUBLE_EQ(game.velY, 3.9 + 0.2);
+    step({DIK_DOWN});
+    EXPECT_DOUBLE_EQ(game.velY, 3.9 + 0.2);
+}
+
+TEST_F(KeyboardTest, ASpeedOfExactlyFourIsNotPushedFurther) {
+    game.velX = 4.0;
+    step({DIK_LEFT});
+    EXPECT_DOUBLE_EQ(game.velX, 4.0);
+    game.velX = -4.0;
+    step({DIK_RIGHT});
+    EXPECT_DOUBLE_EQ(game.velX, -4.0);
+    game.velY = -4.0;
+    step({DIK_UP});
+    EXPECT_DOUBLE_EQ(game.velY, -4.0);
+    game.velY = 4.0;
+    step({DIK_DOWN});
+    EXPECT_DOUBLE_EQ(game.velY, 4.0);
+}
+
+TEST_F(KeyboardTest, HoldingAnArrowLongSettlesJustPastTheLimit) {
+    for (int i = 0; i < 40; ++i) step({DIK_LEFT, DIK_DOWN});
+    EXPECT_GE(game.velX, 4.0 - 1e-9);
+    EXPECT_LT(game.velX, 4.4);
+    EXPECT_GE(game.velY, 4.0 - 1e-9);
+    EXPECT_LT(game.velY, 4.2);
+
+    for (int i = 0; i < 80; ++i) step({DIK_RIGHT, DIK_UP});
+    EXPECT_LE(game.velX, -4.0 + 1e-9);
+    EXPECT_GT(game.velX, -4.2);
+    EXPECT_LE(game.velY, -4.0 + 1e-9);
+    EXPECT_GT(game.velY, -4.2);
+}
+
+TEST_F(KeyboardTest, OppositeArrowsBothApplyInOneStep) {
+    step({DIK_LEFT, DIK_RIGHT});
+    EXPECT_DOUBLE_EQ(game.velX, 0.4 - 0.2);
+    step({DIK_UP, DIK_DOWN});
+    EXPECT_DOUBLE_EQ(game.velY, 0.0);
+}
+
+TEST_F(KeyboardTest, OppositeArrowsEachTestTheSpeedAsTheOtherLeftIt) {
+    // Right alone would be refused at -4.1; after Left's push it is not.
+    game.velX = -4.1;
+    step({DIK_LEFT, DIK_RIGHT});
+    EXPECT_DOUBLE_EQ(game.velX, -4.1 + 0.4 - 0.2);
+    // At 4.0 Left is refused, Right still pulls.
+    game.velX = 4.0;
+    step({DIK_LEFT, DIK_RIGHT});
+    EXPECT_DOUBLE_EQ(game.velX, 4.0 - 0.2);
+}
+
+TEST_F(KeyboardTest, WhileLandingOnlyDownIsHonoured) {
+    game.landingActive = 1;
+    game.velX = 1.0;
+    game.velY = 1.0;
+    step({DIK_LEFT});
+    step({DIK_RIGHT});
+    step({DIK_UP});
+    EXPECT_DOUBLE_EQ(game.velX, 1.0);
+    EXPECT_DOUBLE_EQ(game.velY, 1.0);
+    step({DIK_DOWN});
+    EXPECT_DOUBLE_EQ(game.velY, 1.2);
+}
+
+TEST_F(KeyboardTest, KeysActOnlyThroughTheLastPoll) {
+    pollKeyboard();
+    platform::headless::setKeys({DIK_LEFT});
+    applyGameControls();
+    EXPECT_DOUBLE_EQ(game.velX, 0.0) << "not read yet";
+    pollKeyboard();
+    platform::headless::setKeys({});
+    applyGameControls();
+    EXPECT_DOUBLE_EQ(game.velX, 0.4) << "the snapshot still holds it";
+}
+
+// ------------------------------------------------------------ landing key
+
+class LandingKeyTest : public KeyboardTest {
+protected:
+    void place(double scrollPos, double heliY, int carryingMan) {
+        game.scrollPos = scrollPos;
+        game.heliY = heliY;
+        game.carryingMan = carryingMan;
+    }
+};
+
+TEST_F(LandingKeyTest, LandsAtTheFarEndWithNobodyOnBoard) {
+    place(1900.0, 271.0, 0);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 1);
+}
+
+TEST_F(LandingKeyTest, DoesNothingJustShortOfTheFarEnd) {
+    place(1899.9, 380.0, 0);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 0);
+}
+
+TEST_F(LandingKeyTest, DoesNothingAtTheFarEndWithAManOnBoard) {
+    place(1950.0, 380.0, 1);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 0);
+}
+
+TEST_F(LandingKeyTest, NeedsTheHelicopterStrictlyBelowRow270) {
+    place(1920.0, 270.0, 0);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 0);
+    place(1920.0, 270.001, 0);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 1);
+}
+
+TEST_F(LandingKeyTest, LandsAtTheBaseOnlyWithAManOnBoard) {
+    place(2.0, 300.0, 0);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 0);
+    place(2.0, 300.0, 1);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 1);
+}
+
+TEST_F(LandingKeyTest, DoesNothingJustPastTheBase) {
+    place(2.1, 300.0, 1);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 0);
+}
+
+TEST_F(LandingKeyTest, DoesNothingHalfwayAlongTheCourse) {
+    place(960.0, 400.0, 0);
+    step({DIK_L});
+    place(960.0, 400.0, 1);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 0);
+}
+
+TEST_F(LandingKeyTest, APressDuringALandingChangesNothing) {
+    place(1900.0, 380.0, 0);
+    step({DIK_L});
+    ASSERT_EQ(game.landingActive, 1);
+    step({DIK_L});
+    EXPECT_EQ(game.landingActive, 1);
+}
+
+TEST_F(LandingKeyTest, DoesNotMoveTheHelicopter) {
+    place(1900.0, 380.0, 0);
+    step({DIK_L});
+    EXPECT_DOUBLE_EQ(game.velX, 0.0);
+    EXPECT_DOUBLE_EQ(game.velY, 0.0);
+}
+
+// ------------------------------------------------------------ Escape
+
+TEST_F(KeyboardTest, EscapeDestroysTheWindowAndTearsEverythingDown) {
+    step({DIK_ESCAPE});
+    EXPECT_EQ(callsNamed("destroyWindow"), 1);
+    EXPECT_EQ(callsNamed("postQuitMessage"), 1);
+    EXPECT_EQ(directDraw, nullptr);
+    EXPECT_EQ(keyboardDevice, nullptr);
+    EXPECT_EQ(platform::headless::messageBoxCount(), 0);
+    appWindow = nullptr;
+}
+
+// ------------------------------------------------------------ the snapshot
+
+TEST_F(KeyboardTest, AKeyPressedAndReleasedBetweenPollsIsNotSeen) {
+    platform::headless::setKeys({DIK_SPACE});
+    platform::headless::setKeys({});
+    pollKeyboard();
+    EXPECT_FALSE(isKeyDown(DIK_SPACE));
+}
+
+TEST_F(KeyboardTest, EachPollTakesTheKeysHeldAtThatMoment) {
+    platform::headless::setKeyScript({{DIK_SPACE}, {}, {DIK_UP, DIK_SPACE}});
+    pollKeyboard();
+    EXPECT_TRUE(isKeyDown(DIK_SPACE));
+    EXPECT_FALSE(isKeyDown(DIK_UP));
+    pollKeyboard();
+    EXPECT_FALSE(isKeyDown(DIK_SPACE));
+    pollKeyboard();
+    EXPECT_TRUE(isKeyDown(DIK_SPACE));
+    EXPECT_TRUE(isKeyDown(DIK_UP));
+    EXPECT_EQ(keyState[DIK_UP], 0x80);
+}
+
+TEST_F(KeyboardTest, OnlyBitSevenMeansDown) {
+    keyState[DIK_L] = 0x7F;
+    EXPECT_FALSE(isKeyDown(DIK_L));
+    keyState[DIK_L] = 0x80;
+    EXPECT_TRUE(isKeyDown(DIK_L));
+}
+
+TEST_F(KeyboardTest, AfterTheFocusGoesEveryKeyReadsUp) {
+    step({DIK_LEFT, DIK_UP});
+    ASSERT_TRUE(isKeyDown(DIK_LEFT));
+
+    platform::headless::setFocus(false);
+    pollKeyboard();
+    EXPECT_TRUE(noKeyDown()) << "no key stays held while the player is elsewhere";
+    pollKeyboard();
+    EXPECT_TRUE(noKeyDown());
+    applyGameControls();
+    EXPECT_DOUBLE_EQ(game.velX, 0.4) << "only the step before the focus went counted";
+}
+
+TEST_F(KeyboardTest, EveryPollWhileAwayTriesToGetTheKeyboardBack) {
+    platform::headless::setKeys({DIK_LEFT});
+    platform::headless::setFocus(false);
+    platform::headless::clearCalls();
+    pollKeyboard();
+    pollKeyboard();
+    pollKeyboard();
+    EXPECT_EQ(callsNamed("acquire"), 3);
+    EXPECT_TRUE(noKeyDown());
+}
+
+TEST_F(KeyboardTest, TheKeyboardWorksAgainInTheFirstPollAfterTheFocusReturns) {
+    platform::headless::setKeys({DIK_LEFT});
+    platform::headless::setFocus(false);
+    for (int i = 0; i < 5; ++i) pollKeyboard();
+    ASSERT_TRUE(noKeyDown());
+
+    platform::headless::setFocus(true);
+    platform::headless::clearCalls();
+    pollKeyboard();
+    EXPECT_EQ(callsNamed("acquire"), 1);
+    EXPECT_TRUE(isKeyDown(DIK_LEFT)) << "read in the same poll that got the keyboard back";
+
+    platform::headless::clearCalls();
+    step({DIK_RIGHT});
+    EXPECT_EQ(callsNamed("acquire"), 0) << "nothing more to recover";
+    EXPECT_TRUE(isKeyDown(DIK_RIGHT));
+    EXPECT_FALSE(isKeyDown(DIK_LEFT));
+    EXPECT_DOUBLE_EQ(game.velX, -0.2);
+}
+
+TEST_F(KeyboardTest, AFocusLossThatEndsBeforeThePollStillReadsTheKeys) {
+    platform::headless::setKeys({DIK_DOWN});
+    platform::headless::setFocus(false);
+    platform::headless::setFocus(true);
+    pollKeyboard();
+    EXPECT_TRUE(isKeyDown(DIK_DOWN));
+}
+
+}  // namespace
