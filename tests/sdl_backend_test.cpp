@@ -18,7 +18,7 @@
 #include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
-#include "platform/sdl/icon.h"
+#include "platform/sdl/sdl_machine.h"
 #include "platform/sdl/screen_math.h"
 #include "platform/sdl_backend.h"
 #include "tests/sdl_test_support.h"
@@ -172,6 +172,28 @@ TEST(SdlIcon, PureGreenBecomesSeeThroughAndTheRestStaysOpaque) {
     SDL_FreeSurface(icon);
 }
 
+TEST(SdlIcon, TheGamesOwnIconDecodesWithBothClearAndSolidPixels) {
+    const Resource* resource = findResource(gameModule(), ResourceType::Icon, iconId);
+    ASSERT_NE(resource, nullptr);
+    SDL_Surface* icon = sdl::decodeIcon(resource->bytes);
+    ASSERT_NE(icon, nullptr) << SDL_GetError();
+    EXPECT_EQ(icon->w, 32);
+    EXPECT_EQ(icon->h, 32);
+    int clear = 0;
+    int solid = 0;
+    for (int y = 0; y < icon->h; ++y) {
+        for (int x = 0; x < icon->w; ++x) {
+            const auto* p = static_cast<const uint8_t*>(icon->pixels) + y * icon->pitch + x * 4;
+            clear += p[3] == 0;
+            solid += p[3] == 255;
+        }
+    }
+    EXPECT_GT(clear, 0);
+    EXPECT_GT(solid, 0);
+    EXPECT_EQ(clear + solid, 32 * 32);
+    SDL_FreeSurface(icon);
+}
+
 TEST(SdlIcon, BytesThatAreNoBitmapGiveNoIcon) {
     const std::vector<uint8_t> junk(200, 0x5A);
     EXPECT_EQ(sdl::decodeIcon(junk), nullptr);
@@ -252,6 +274,20 @@ TEST_F(SdlWindowTest, PresentsNoMoreThanSixtyFramesASecondAndSleepsMeanwhile) {
     EXPECT_LT(wall, 10.0);
     // Drawing takes some; a busy wait would take it all.
     EXPECT_LT(cpu, wall * 0.6) << "cpu " << cpu << " s of " << wall << " s";
+}
+
+TEST_F(SdlBackendTest, StoppingVideoWithTheWindowStillOpenLetsGoOfIt) {
+    EnvVar video("SDL_VIDEODRIVER", "dummy");
+    ASSERT_TRUE(backend().startVideo(&testModule(), iconId));
+    ASSERT_TRUE(backend().openWindow("Kordavan", 640, 480));
+    ASSERT_TRUE(backend().openScreen(640, 480));
+    backend().stopVideo();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+    // Whatever the game calls afterwards must find nothing left to free.
+    backend().closeScreen();
+    backend().closeWindow();
+    backend().stopVideo();
+    EXPECT_FALSE(backend().hasKeyboardFocus());
 }
 
 TEST_F(SdlWindowTest, ClocksAgree) {

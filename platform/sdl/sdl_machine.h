@@ -3,6 +3,9 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+#include <span>
+
 #include "platform/backend.h"
 #include "platform/sdl/screen_math.h"
 
@@ -58,6 +61,11 @@ private:
 
     SDL_AudioDeviceID audioDevice = 0;
 };
+
+// Decodes the window icon, a 24-bit BMP file, into an RGBA surface in which
+// pure green (0, 255, 0) is fully transparent and every other pixel fully
+// opaque; null when the bytes are no bitmap. Freed with SDL_FreeSurface.
+SDL_Surface* decodeIcon(std::span<const uint8_t> bmpFile);
 
 // Gives SDL back entirely once no subsystem is left open.
 void quitSdlWhenIdle();
