@@ -1,0 +1,264 @@
+// kordavan-trace as other tools use it: whole missions from a key script, the
+// ends of a game, and the tool's own contract (arguments, stopping, output).
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#ifdef KORDAVAN_TRACE_EXE
+
+namespace {
+
+struct TraceRun {
+    std::vector<std::string> lines;
+    std::string errors;
+    int exitCode = -1;
+};
+
+std::filesystem::path scratchDir() {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("kordavan-trace-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+// Runs the tool with the key lines on its standard input.
+TraceRun runTrace(const std::string& arguments, const std::vector<std::string>& keys) {
+    const auto dir = scratchDir();
+    const auto input = dir / "keys.txt";
+    const auto errors = dir / "errors.txt";
+    {
+        std::ofstream out(input);
+        for (const std::string& line : keys) out << line << "\n";
+    }
+    const std::string command = std::string(KORDAVAN_TRACE_EXE) + " " + arguments + " < " +
+                                input.string() + " 2> " + errors.string();
+    TraceRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    std::string line;
+    char buffer[65536];
+    while (fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        line += buffer;
+        if (!line.empty() && line.back() == '\n') {
+            line.pop_back();
+            run.lines.push_back(line);
+            line.clear();
+        }
+    }
+    const int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errors);
+    run.errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return run;
+}
+
+// A number from a step line: "ret", or a field of "state".
+double value(const std::string& line, const std::string& name) {
+    const size_t state = line.find("\"state\":{");
+    const std::string key = "\"" + name + "\":";
+    const size_t at = name == "ret" || name == "step" ? line.find(key) : line.find(key, state);
+    if (at == std::string::npos) {
+        ADD_FAILURE() << "no " << name << " in " << line.substr(0, 80);
+        return -1e300;
+    }
+    return std::strtod(line.c_str() + at + key.size(), nullptr);
+}
+
+std::vector<std::string> repeat(const std::string& keys, int times) {
+    return std::vector<std::string>(static_cast<size_t>(times), keys);
+}
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(TraceMissionTest, OutLandPickUpBackLandUnload) {
+    // Out at full speed holding L, so the landing starts as soon as the far
+    // end allows it; wait for the man; home holding L again.
+    const auto keys =
+        repeat("LEFT L", 10) + repeat("L", 1190) + repeat("RIGHT,L", 25) + repeat("l", 1100);
+    const TraceRun run = runTrace("", keys);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.lines.size(), keys.size());
+
+    size_t landedFar = 0, pickedUp = 0, landedHome = 0, completed = 0;
+    for (size_t i = 0; i < run.lines.size(); ++i) {
+        const std::string& line = run.lines[i];
+        EXPECT_EQ(value(line, "step"), static_cast<double>(i + 1));
+        if (!landedFar && value(line, "heliLanded") == 1) landedFar = i;
+        if (!pickedUp && value(line, "carryingMan") == 1) pickedUp = i;
+        if (pickedUp && !landedHome && value(line, "heliLanded") == 1) landedHome = i;
+        if (!completed && value(line, "level") == 1) completed = i;
+    }
+    ASSERT_NE(landedFar, 0u);
+    ASSERT_GT(pickedUp, landedFar);
+    ASSERT_GT(landedHome, pickedUp);
+    ASSERT_GT(completed, landedHome);
+
+    const std::string& far = run.lines[landedFar];
+    EXPECT_GE(value(far, "scrollPos"), 1900);
+    EXPECT_EQ(value(far, "heliX"), 30);
+    EXPECT_EQ(value(far, "heliY"), 400);
+    EXPECT_EQ(value(run.lines[pickedUp], "rescuedCount"), 1);
+    EXPECT_EQ(value(run.lines[pickedUp], "manWaiting"), 0);
+    const std::string& home = run.lines[landedHome];
+    EXPECT_LE(value(home, "scrollPos"), 2);
+    EXPECT_EQ(value(home, "heliX"), 230);
+    EXPECT_EQ(value(home, "heliY"), 400);
+    // The hazards took their share on the way; the completion refills it.
+    EXPECT_LT(value(run.lines[completed - 1], "energy"), 352);
+    const std::string& done = run.lines.back();
+    EXPECT_EQ(value(done, "level"), 1);
+    EXPECT_EQ(value(done, "rescuedCount"), 1);
+    EXPECT_EQ(value(done, "energy"), 352);
+    EXPECT_EQ(value(done, "manWaiting"), 1);
+    EXPECT_EQ(value(done, "carryingMan"), 0);
+    EXPECT_EQ(value(done, "landingActive"), 0);
+}
+
+TEST(TraceEndTest, LostGameEndsWithTheResetAfterReturn) {
+    const TraceRun run =
+        runTrace("--set energy=-1 --set heliX=300", repeat("", 100) + repeat("RETURN", 1));
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.lines.size(), 74u);  // 20 frames of fall, 54 of crash, then the picture
+    const std::string& before = run.lines[72];
+    EXPECT_EQ(value(before, "ret"), 1);
+    EXPECT_EQ(value(before, "crashExplosionPending"), 0);
+    EXPECT_EQ(value(before, "heliY"), 410);
+    const std::string& last = run.lines.back();
+    EXPECT_EQ(value(last, "ret"), 0);
+    EXPECT_EQ(value(last, "heliX"), 300);
+    EXPECT_EQ(value(last, "heliY"), 370);
+    EXPECT_EQ(value(last, "energy"), 352);
+    EXPECT_EQ(value(last, "crashExplosionPending"), 1);
+}
+
+TEST(TraceEndTest, WonGameEndsWithTheResetAfterReturn) {
+    const TraceRun run = runTrace("--set level=7 --set heliY=20 --set rescuedCount=7",
+                                  repeat("", 40) + repeat("RETURN", 1));
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.lines.size(), 10u);
+    EXPECT_EQ(value(run.lines[8], "heliY"), 2);
+    const std::string& last = run.lines.back();
+    EXPECT_EQ(value(last, "ret"), 0);
+    EXPECT_EQ(value(last, "level"), 0);
+    EXPECT_EQ(value(last, "rescuedCount"), 0);
+    EXPECT_EQ(value(last, "heliY"), 370);
+}
+
+TEST(TraceEndTest, EndPictureWithoutKeysLeftStopsWithExitCodeThree) {
+    const TraceRun run = runTrace("--set energy=-1", repeat("", 75));
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.lines.size(), 73u);  // the step stuck in the picture is not printed
+    EXPECT_NE(run.errors.find("Return"), std::string::npos);
+}
+
+TEST(TraceContractTest, StopsWhenTheInputIsUsedUp) {
+    const TraceRun run = runTrace("", repeat("LEFT", 3) + repeat("", 2));
+    ASSERT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.lines.size(), 5u);
+    EXPECT_EQ(value(run.lines[0], "velX"), 0.4);  // after the step's controls
+    EXPECT_EQ(value(run.lines[0], "ret"), 1);
+}
+
+TEST(TraceContractTest, StepsGoOnWithNoKeyHeldAfterTheInput) {
+    const TraceRun run = runTrace("--steps 12", repeat("LEFT", 2));
+    ASSERT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.lines.size(), 12u);
+    EXPECT_EQ(value(run.lines[11], "step"), 12);
+}
+
+TEST(TraceContractTest, EscapeStopsAfterItsStep) {
+    const TraceRun run = runTrace("--steps 50", {"", "escape", "", ""});
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.lines.size(), 2u);
+}
+
+TEST(TraceContractTest, SettingsApplyBeforeTheFirstStepAndDoublesReadBack) {
+    const TraceRun run = runTrace("--steps 1 --set heliX=0.1 --set walkerX=1e-3", {});
+    ASSERT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.lines.size(), 1u);
+    EXPECT_NE(run.lines[0].find("\"heliX\":0.1,"), std::string::npos) << run.lines[0];
+    EXPECT_NE(run.lines[0].find("\"walkerX\":0.301,"), std::string::npos) << run.lines[0];
+}
+
+TEST(TraceContractTest, DrawsAndSoundsAreListedInOrder) {
+    const TraceRun run = runTrace("--draws --sounds --steps 1", {});
+    ASSERT_EQ(run.lines.size(), 1u);
+    const std::string& line = run.lines[0];
+    const size_t sky = line.find("[\"surfSkyA\",0,0,640,352,0,0]");
+    const size_t ground = line.find("[\"surfTerrain[0]\",0,0,640,192,0,288]");
+    const size_t heli = line.find("[\"surfHeliLeft[0]\",0,0,240,64,230,370]");
+    const size_t bar = line.find("[\"surfBarFill\",0,0,352,24,10,5]]");
+    EXPECT_LT(sky, ground);
+    EXPECT_LT(ground, heli);
+    EXPECT_LT(heli, bar);
+    EXPECT_NE(bar, std::string::npos);
+    EXPECT_NE(line.find("\"sounds\":[[\"play\",\"snd142\",1]]"), std::string::npos);
+}
+
+TEST(TraceContractTest, StopsOfLoopingSoundsAreListed) {
+    const TraceRun run = runTrace("--sounds --set level=7 --set heliY=2", {"RETURN"});
+    ASSERT_EQ(run.lines.size(), 1u);
+    EXPECT_NE(
+        run.lines[0].find("[\"play\",\"snd141\",1],[\"stop\",\"snd142\"],[\"stop\",\"snd141\"]"),
+        std::string::npos)
+        << run.lines[0];
+}
+
+TEST(TraceContractTest, FramesAreWrittenAsBitmaps) {
+    const auto dir = scratchDir() / "frames";
+    std::filesystem::remove_all(dir);
+    const TraceRun run = runTrace("--steps 2 --frames " + dir.string(), {});
+    ASSERT_EQ(run.exitCode, 0);
+    const auto first = dir / "step-000001.bmp";
+    ASSERT_TRUE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(dir / "step-000002.bmp"));
+    EXPECT_EQ(std::filesystem::file_size(first), 54u + 640u * 480u * 3u);
+    std::ifstream in(first, std::ios::binary);
+    char magic[2] = {};
+    in.read(magic, 2);
+    EXPECT_EQ(magic[0], 'B');
+    EXPECT_EQ(magic[1], 'M');
+}
+
+TEST(TraceContractTest, FromTheTitleTheGameBeginsAfterSpaceAndTheLoading) {
+    const TraceRun run = runTrace(
+        "--from-title", repeat("", 5) + repeat("SPACE", 1) + repeat("", 699) + repeat("LEFT", 3));
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.lines.size(), 3u);
+    EXPECT_EQ(value(run.lines[0], "step"), 1);
+    EXPECT_EQ(value(run.lines[0], "velX"), 0.4);
+}
+
+TEST(TraceContractTest, BadArgumentsAreRefused) {
+    const char* bad[] = {"--set nothing=1", "--set heliX", "--set heliX=abc",
+                         "--set level=1.5", "--steps",     "--steps -3",
+                         "--steps ten",     "--frames",    "--what"};
+    for (const char* arguments : bad) {
+        const TraceRun run = runTrace(arguments, {""});
+        EXPECT_EQ(run.exitCode, 2) << arguments;
+        EXPECT_TRUE(run.lines.empty()) << arguments;
+        EXPECT_FALSE(run.errors.empty()) << arguments;
+    }
+}
+
+TEST(TraceContractTest, UnknownKeyNamesAreRefused) {
+    const TraceRun run = runTrace("", {"LEFT", "JUMP"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.errors.find("line 2"), std::string::npos);
+}
+
+}  // namespace
+
+#endif
