@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Turns the benchmarks' JSON output into the table of bench/README.md.
+
+    table.py HEADLESS.json SDL.json PEAK_RSS_KIB
+
+Ratios use the median CPU time of the repetitions; the SDL rows also give the
+median wall time, since the flip waits for the display.
+"""
+
+import json
+import sys
+
+
+def medians(path):
+    try:
+        with open(path) as f:
+            data = json.load(f)
+    except (OSError, ValueError):
+        return {}, {}
+    found = {}
+    labels = {}
+    for b in data.get("benchmarks", []):
+        if b.get("error_occurred"):
+            labels[b.get("run_name", b["name"])] = "skipped: " + b.get("error_message", "")
+            continue
+        if b.get("aggregate_name") not in (None, "median"):
+            continue
+        found[b.get("run_name", b["name"])] = b
+        if b.get("label"):
+            labels[b.get("run_name", b["name"])] = b["label"]
+    return found, labels
+
+
+def us(b, key="cpu_time"):
+    scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[b.get("time_unit", "ns")]
+    return b[key] * scale
+
+
+def main(argv):
+    if len(argv) != 4:
+        sys.exit(__doc__)
+    headless, _ = medians(argv[1])
+    sdl, sdl_labels = medians(argv[2])
+    peak = argv[3]
+    rows = ["| Measure | Time (CPU, median) | Baseline (same run) | Ratio | Target |",
+            "|---|---|---|---|---|"]
+    for name in ("fullscreen_640x480", "helicopter_240x64", "orb_32x32", "terrain_640x192"):
+        d = headless.get(f"drawKeyedBench/{name}")
+        m = headless.get(f"memcpyBench/{name}")
+        if d and m:
+            rows.append(f"| drawKeyed {name} | {us(d):.2f} us | memcpy of the same bytes "
+                        f"{us(m):.2f} us | {us(d) / us(m):.2f}x | |")
+    step = headless.get("BM_GameStep")
+    copy = headless.get("BM_GameStepPixelsMemcpy")
+    if step and copy:
+        ratio = us(step) / us(copy)
+        rows.append(f"| one game step (runGame + controls, headless) | {us(step):.1f} us | memcpy of "
+                    f"its {step['written_px_per_step'] / 1000:.0f}k written pixels {us(copy):.1f} us "
+                    f"| {ratio:.2f}x | at most 3x: {'met' if ratio <= 3 else 'NOT met'} |")
+    start = headless.get("BM_StartupToFirstTitleFrame/manual_time")
+    if start:
+        wall = us(start, "real_time") / 1000
+        rows.append(f"| start-up to the first title frame (headless, with teardown) | {wall:.1f} ms "
+                    f"wall | | | under 100 ms: {'met' if wall < 100 else 'NOT met'} |")
+    upload = sdl.get("BM_SdlUpload")
+    present = sdl.get("BM_SdlUploadAndPresent")
+    flip = sdl.get("BM_SdlGameFlip/min_time:1.000")
+    if upload and present:
+        renderer = sdl_labels.get("BM_SdlUpload", "?")
+        rows.append(f"| SDL upload + present, Xvfb, renderer {renderer} | {us(present):.0f} us CPU, "
+                    f"{us(present, 'real_time'):.0f} us wall | upload alone {us(upload):.0f} us CPU, "
+                    f"{us(upload, 'real_time'):.0f} us wall | {us(present) / us(upload):.2f}x | |")
+    if flip and upload:
+        rows.append(f"| the game's flip (upload, present, 60 Hz beat), Xvfb | "
+                    f"{us(flip, 'real_time'):.0f} us wall, {us(flip):.0f} us CPU | upload alone "
+                    f"{us(upload):.0f} us CPU | {us(flip) / us(upload):.2f}x (CPU) | 16667 us wall |")
+    elif "BM_SdlUpload" in sdl_labels:
+        rows.append(f"| SDL flip | {sdl_labels['BM_SdlUpload']} | | | |")
+    rows.append(f"| peak resident memory of the real game (title, loading, 10 s play) | "
+                f"{int(peak) / 1024:.1f} MiB | | | |" if peak.isdigit() else
+                f"| peak resident memory | {peak} | | | |")
+    print("\n".join(rows))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
