@@ -219,7 +219,7 @@ protected:
     // end is caught by the address sanitizer.
     WaveImage& load(const std::vector<uint8_t>& bytes) {
         image = std::make_unique<uint8_t[]>(bytes.size());
-        std::memcpy(image.get(), bytes.data(), bytes.size());
+        if (!bytes.empty()) std::memcpy(image.get(), bytes.data(), bytes.size());
         module.resources = {
             platform::Resource{platform::ResourceType::Wave, 1, {image.get(), bytes.size()}}};
         reader = std::make_unique<WaveImage>();
