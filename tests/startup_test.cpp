@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -258,6 +259,10 @@ struct FailingStep {
     int surfaces;         // pictures loaded when start-up stops
     int soundBuffers;     // sound buffers that exist when start-up stops
 };
+
+void PrintTo(const FailingStep& step, std::ostream* out) {
+    *out << step.call << " #" << step.nth;
+}
 
 std::string stepName(const ::testing::TestParamInfo<FailingStep>& info) {
     return std::string(info.param.call) + "_" + std::to_string(info.param.nth);
