@@ -5,7 +5,7 @@
 #
 #   bash bench/peak_memory.sh path/to/kordavan
 set -euo pipefail
-source "$(dirname "$0")/../tests/e2e/lib.sh"
+source "$(dirname "$0")/../tests/e2e/lib.bash"
 [ $# -eq 1 ] && [ -x "$1" ] || { echo "usage: $0 path/to/kordavan" >&2; exit 2; }
 kordavan="$(realpath "$1")"
 

@@ -20,7 +20,7 @@ build-bench/bench/kordavan-bench --benchmark_repetitions=5 --benchmark_report_ag
     --benchmark_out="$out/headless.json" --benchmark_out_format=json "$@"
 
 (
-    source "$root/tests/e2e/lib.sh"
+    source "$root/tests/e2e/lib.bash"
     e2e_begin bench-sdl 120
     e2e_xvfb 640x480
     SDL_AUDIODRIVER=dummy timeout 100 build-bench/bench/kordavan-bench-sdl \

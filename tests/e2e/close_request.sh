@@ -5,7 +5,7 @@
 #
 #   bash tests/e2e/close_request.sh path/to/kordavan
 set -euo pipefail
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.bash"
 [ $# -eq 1 ] && [ -x "$1" ] || { echo "usage: $0 path/to/kordavan" >&2; exit 2; }
 kordavan="$(realpath "$1")"
 

@@ -6,7 +6,7 @@
 #
 #   bash tests/e2e/letterbox.sh path/to/kordavan
 set -euo pipefail
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.bash"
 [ $# -eq 1 ] && [ -x "$1" ] || { echo "usage: $0 path/to/kordavan" >&2; exit 2; }
 kordavan="$(realpath "$1")"
 

@@ -1,7 +1,8 @@
 # Shared helpers of the end-to-end scripts: a private X server, the real game
 # started with SDL's disk audio driver, keys, screenshots and clean-up.
 #
-# A script sources this file, calls e2e_begin with its name and a global time
+# Named .bash, not .sh, so that CTest does not take it for a test. A script
+# sources this file, calls e2e_begin with its name and a global time
 # limit, and then uses the helpers below. Every process started here is
 # remembered by its process id and killed on exit, whatever the outcome.
 
@@ -16,6 +17,8 @@ XVFB_PID=""
 GAME_PID=""
 GAME_WID=""
 GAME_EXIT=""
+# Words put before the game's command line, e.g. (/usr/bin/time -v).
+E2E_WRAPPER=()
 
 e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*"; }
 
@@ -156,7 +159,7 @@ e2e_find_window() {
 # the keyboard.
 e2e_start_game() {
     local exe="$1"
-    env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw" \
+    "${E2E_WRAPPER[@]}" env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw" \
         "$exe" >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
     GAME_PID=$!
     E2E_PIDS+=("$GAME_PID")
