@@ -270,6 +270,34 @@ TEST_F(SdlWindowTest, BackBufferReachesTheWindowInItsColours) {
     EXPECT_EQ(pixelAt(box.x + box.w / 2, box.y), 0x00FF00u);
 }
 
+// What one frame's drawing costs this machine, without any waiting: the
+// same upload and scaled copy the back end makes, on a texture of our own.
+double drawingSeconds() {
+    SDL_Renderer* renderer = SDL_GetRenderer(firstWindow());
+    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+                                             SDL_TEXTUREACCESS_STREAMING, 640, 480);
+    if (texture == nullptr) return 1.0;
+    int w = 0;
+    int h = 0;
+    SDL_GetRendererOutputSize(renderer, &w, &h);
+    const sdl::Letterbox box = sdl::letterbox(w, h);
+    SDL_SetTextureScaleMode(texture, box.wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    const std::vector<uint16_t> picture(640 * 480, 0x3333);
+    std::vector<uint32_t> converted(picture.size());
+    const int frames = 10;
+    const double start = threadCpuSeconds();
+    for (int i = 0; i < frames; ++i) {
+        sdl::convertRgb565ToArgb8888(picture.data(), converted.data(), picture.size());
+        SDL_UpdateTexture(texture, nullptr, converted.data(), 640 * 4);
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture, nullptr, &box.rect);
+        SDL_RenderPresent(renderer);
+    }
+    const double seconds = (threadCpuSeconds() - start) / frames;
+    SDL_DestroyTexture(texture);
+    return seconds;
+}
+
 TEST_F(SdlWindowTest, PresentsNoMoreThanSixtyFramesASecondAndSleepsMeanwhile) {
     const int frames = 60;
     backend().present(backBuffer);  // the beat starts here
@@ -283,6 +311,10 @@ TEST_F(SdlWindowTest, PresentsNoMoreThanSixtyFramesASecondAndSleepsMeanwhile) {
     const long switches = voluntarySwitches() - switchesStart;
     EXPECT_GE(wall, (frames - 1) / 60.0);
     EXPECT_LT(wall, 10.0);
+    if (drawingSeconds() > 0.4 / 60.0) {
+        // Under a sanitizer drawing alone can fill the frame: nothing is left to sleep.
+        GTEST_SKIP() << "drawing takes " << drawingSeconds() * 1000 << " ms a frame";
+    }
     // Each frame waits in a sleep; a busy wait would never give the processor up.
     EXPECT_GE(switches, frames / 2) << "cpu " << cpu << " s of " << wall << " s";
     // Drawing takes some time; a busy wait would take it all when the machine is idle.
