@@ -73,6 +73,17 @@ bool parseSetting(std::string_view text, TraceOptions& options, std::string& err
         error = "--set " + std::string(name) + " needs a whole number within 32 bits";
         return false;
     }
+    // These two choose a picture from an array: anything else would draw from
+    // outside it.
+    const std::string_view pictureIndex[] = {"rotorFrame", "explosionFrame"};
+    if (std::find(std::begin(pictureIndex), std::end(pictureIndex), name) !=
+            std::end(pictureIndex) &&
+        (*value < field->lowest || *value > field->highest)) {
+        error = "--set " + std::string(name) + " chooses a picture and must lie within " +
+                std::to_string(static_cast<int>(field->lowest)) + ".." +
+                std::to_string(static_cast<int>(field->highest));
+        return false;
+    }
     options.settings.push_back({field, *value});
     return true;
 }
