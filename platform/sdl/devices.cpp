@@ -96,9 +96,10 @@ void SdlBackend::unlockAudio() {
 // ---------------------------------------------------------------- keyboard
 
 bool SdlBackend::hasKeyboardFocus() {
-    // The events tell of a focus change only once pumped; SDL's own record
-    // may already know, so either counts.
-    return window != nullptr && (focused || SDL_GetKeyboardFocus() == window);
+    // SDL's own record changes at every pump, readKeys' included, while the
+    // focus messages wait for the next pumpEvents. The end screens read keys
+    // without handling messages, so only this record sees the player come back.
+    return window != nullptr && SDL_GetKeyboardFocus() == window;
 }
 
 void SdlBackend::readKeys(uint8_t (&state)[256]) {

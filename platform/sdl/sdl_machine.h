@@ -44,7 +44,6 @@ private:
     SDL_Surface* icon = nullptr;
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
-    bool focused = false;
 
     SDL_Texture* screen = nullptr;
     int screenWidth = 0;

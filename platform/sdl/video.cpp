@@ -140,7 +140,6 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     quickPresents = 0;
     lastPresentEnd = 0;
     pacer = FramePacer{};
-    focused = SDL_GetKeyboardFocus() == window;
     return true;
 }
 
@@ -154,7 +153,6 @@ void SdlBackend::closeWindow() {
         SDL_DestroyWindow(window);
         window = nullptr;
     }
-    focused = false;
 }
 
 void SdlBackend::setCursorVisible(bool visible) {
@@ -184,11 +182,9 @@ void SdlBackend::pumpEvents(std::deque<Message>& queue) {
                 queue.push_back({MessageKind::Close, 0});
                 break;
             case SDL_WINDOWEVENT_FOCUS_LOST:
-                focused = false;
                 queue.push_back({MessageKind::FocusLost, 0});
                 break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
-                focused = true;
                 queue.push_back({MessageKind::FocusGained, 0});
                 break;
             default:
