@@ -63,7 +63,7 @@ bool eventually(const std::function<bool()>& condition, std::chrono::millisecond
 }
 
 class SdlAudioTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         useSdlBackend();
         device = createSoundDevice();
@@ -146,8 +146,8 @@ TEST_F(SdlAudioTest, ReleasingASoundWhileItPlaysIsSafe) {
 }
 
 TEST(SdlAudioDisk, PlayedSoundReachesTheDeviceAsSound) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("kordavan-sdl-audio-" + std::to_string(getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("kordavan-sdl-audio-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const auto file = folder / "out.raw";
     {

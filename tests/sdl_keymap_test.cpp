@@ -50,24 +50,42 @@ TEST(SdlKeymap, DigitsAndFunctionKeys) {
 
 TEST(SdlKeymap, ModifiersEditingKeysAndKeypad) {
     const std::map<SDL_Scancode, uint8_t> sample = {
-        {SDL_SCANCODE_TAB, DIK_TAB},           {SDL_SCANCODE_BACKSPACE, DIK_BACK},
-        {SDL_SCANCODE_LSHIFT, DIK_LSHIFT},     {SDL_SCANCODE_RSHIFT, DIK_RSHIFT},
-        {SDL_SCANCODE_LCTRL, DIK_LCONTROL},    {SDL_SCANCODE_RCTRL, DIK_RCONTROL},
-        {SDL_SCANCODE_LALT, DIK_LMENU},        {SDL_SCANCODE_RALT, DIK_RMENU},
-        {SDL_SCANCODE_HOME, DIK_HOME},         {SDL_SCANCODE_END, DIK_END},
-        {SDL_SCANCODE_PAGEUP, DIK_PRIOR},      {SDL_SCANCODE_PAGEDOWN, DIK_NEXT},
-        {SDL_SCANCODE_INSERT, DIK_INSERT},     {SDL_SCANCODE_DELETE, DIK_DELETE},
-        {SDL_SCANCODE_MINUS, DIK_MINUS},       {SDL_SCANCODE_EQUALS, DIK_EQUALS},
-        {SDL_SCANCODE_COMMA, DIK_COMMA},       {SDL_SCANCODE_PERIOD, DIK_PERIOD},
-        {SDL_SCANCODE_SLASH, DIK_SLASH},       {SDL_SCANCODE_SEMICOLON, DIK_SEMICOLON},
-        {SDL_SCANCODE_GRAVE, DIK_GRAVE},       {SDL_SCANCODE_APOSTROPHE, DIK_APOSTROPHE},
-        {SDL_SCANCODE_KP_0, DIK_NUMPAD0},      {SDL_SCANCODE_KP_5, DIK_NUMPAD5},
-        {SDL_SCANCODE_KP_9, DIK_NUMPAD9},      {SDL_SCANCODE_KP_ENTER, DIK_NUMPADENTER},
-        {SDL_SCANCODE_KP_PLUS, DIK_ADD},       {SDL_SCANCODE_KP_MINUS, DIK_SUBTRACT},
-        {SDL_SCANCODE_KP_MULTIPLY, DIK_MULTIPLY}, {SDL_SCANCODE_KP_DIVIDE, DIK_DIVIDE},
-        {SDL_SCANCODE_KP_PERIOD, DIK_DECIMAL}, {SDL_SCANCODE_NUMLOCKCLEAR, DIK_NUMLOCK},
-        {SDL_SCANCODE_CAPSLOCK, DIK_CAPITAL},  {SDL_SCANCODE_SCROLLLOCK, DIK_SCROLL},
-        {SDL_SCANCODE_LGUI, DIK_LWIN},         {SDL_SCANCODE_RGUI, DIK_RWIN},
+        {SDL_SCANCODE_TAB, DIK_TAB},
+        {SDL_SCANCODE_BACKSPACE, DIK_BACK},
+        {SDL_SCANCODE_LSHIFT, DIK_LSHIFT},
+        {SDL_SCANCODE_RSHIFT, DIK_RSHIFT},
+        {SDL_SCANCODE_LCTRL, DIK_LCONTROL},
+        {SDL_SCANCODE_RCTRL, DIK_RCONTROL},
+        {SDL_SCANCODE_LALT, DIK_LMENU},
+        {SDL_SCANCODE_RALT, DIK_RMENU},
+        {SDL_SCANCODE_HOME, DIK_HOME},
+        {SDL_SCANCODE_END, DIK_END},
+        {SDL_SCANCODE_PAGEUP, DIK_PRIOR},
+        {SDL_SCANCODE_PAGEDOWN, DIK_NEXT},
+        {SDL_SCANCODE_INSERT, DIK_INSERT},
+        {SDL_SCANCODE_DELETE, DIK_DELETE},
+        {SDL_SCANCODE_MINUS, DIK_MINUS},
+        {SDL_SCANCODE_EQUALS, DIK_EQUALS},
+        {SDL_SCANCODE_COMMA, DIK_COMMA},
+        {SDL_SCANCODE_PERIOD, DIK_PERIOD},
+        {SDL_SCANCODE_SLASH, DIK_SLASH},
+        {SDL_SCANCODE_SEMICOLON, DIK_SEMICOLON},
+        {SDL_SCANCODE_GRAVE, DIK_GRAVE},
+        {SDL_SCANCODE_APOSTROPHE, DIK_APOSTROPHE},
+        {SDL_SCANCODE_KP_0, DIK_NUMPAD0},
+        {SDL_SCANCODE_KP_5, DIK_NUMPAD5},
+        {SDL_SCANCODE_KP_9, DIK_NUMPAD9},
+        {SDL_SCANCODE_KP_ENTER, DIK_NUMPADENTER},
+        {SDL_SCANCODE_KP_PLUS, DIK_ADD},
+        {SDL_SCANCODE_KP_MINUS, DIK_SUBTRACT},
+        {SDL_SCANCODE_KP_MULTIPLY, DIK_MULTIPLY},
+        {SDL_SCANCODE_KP_DIVIDE, DIK_DIVIDE},
+        {SDL_SCANCODE_KP_PERIOD, DIK_DECIMAL},
+        {SDL_SCANCODE_NUMLOCKCLEAR, DIK_NUMLOCK},
+        {SDL_SCANCODE_CAPSLOCK, DIK_CAPITAL},
+        {SDL_SCANCODE_SCROLLLOCK, DIK_SCROLL},
+        {SDL_SCANCODE_LGUI, DIK_LWIN},
+        {SDL_SCANCODE_RGUI, DIK_RWIN},
     };
     for (const auto& [scancode, dik] : sample) {
         EXPECT_EQ(dikFromScancode(scancode), dik) << SDL_GetScancodeName(scancode);
@@ -77,18 +95,23 @@ TEST(SdlKeymap, ModifiersEditingKeysAndKeypad) {
 TEST(SdlKeymap, EveryNamedScanCodeHasAKey) {
     // Each value platform.h names must be reachable from some SDL key.
     const uint8_t named[] = {
-        DIK_ESCAPE, DIK_1, DIK_2, DIK_3, DIK_4, DIK_5, DIK_6, DIK_7, DIK_8, DIK_9, DIK_0,
-        DIK_MINUS, DIK_EQUALS, DIK_BACK, DIK_TAB, DIK_Q, DIK_W, DIK_E, DIK_R, DIK_T, DIK_Y,
-        DIK_U, DIK_I, DIK_O, DIK_P, DIK_LBRACKET, DIK_RBRACKET, DIK_RETURN, DIK_LCONTROL,
-        DIK_A, DIK_S, DIK_D, DIK_F, DIK_G, DIK_H, DIK_J, DIK_K, DIK_L, DIK_SEMICOLON,
-        DIK_APOSTROPHE, DIK_GRAVE, DIK_LSHIFT, DIK_BACKSLASH, DIK_Z, DIK_X, DIK_C, DIK_V,
-        DIK_B, DIK_N, DIK_M, DIK_COMMA, DIK_PERIOD, DIK_SLASH, DIK_RSHIFT, DIK_MULTIPLY,
-        DIK_LMENU, DIK_SPACE, DIK_CAPITAL, DIK_F1, DIK_F2, DIK_F3, DIK_F4, DIK_F5, DIK_F6,
-        DIK_F7, DIK_F8, DIK_F9, DIK_F10, DIK_NUMLOCK, DIK_SCROLL, DIK_NUMPAD7, DIK_NUMPAD8,
-        DIK_NUMPAD9, DIK_SUBTRACT, DIK_NUMPAD4, DIK_NUMPAD5, DIK_NUMPAD6, DIK_ADD, DIK_NUMPAD1,
-        DIK_NUMPAD2, DIK_NUMPAD3, DIK_NUMPAD0, DIK_DECIMAL, DIK_F11, DIK_F12, DIK_NUMPADENTER,
-        DIK_RCONTROL, DIK_DIVIDE, DIK_RMENU, DIK_HOME, DIK_UP, DIK_PRIOR, DIK_LEFT, DIK_RIGHT,
-        DIK_END, DIK_DOWN, DIK_NEXT, DIK_INSERT, DIK_DELETE, DIK_LWIN, DIK_RWIN,
+        DIK_ESCAPE,    DIK_1,           DIK_2,         DIK_3,          DIK_4,        DIK_5,
+        DIK_6,         DIK_7,           DIK_8,         DIK_9,          DIK_0,        DIK_MINUS,
+        DIK_EQUALS,    DIK_BACK,        DIK_TAB,       DIK_Q,          DIK_W,        DIK_E,
+        DIK_R,         DIK_T,           DIK_Y,         DIK_U,          DIK_I,        DIK_O,
+        DIK_P,         DIK_LBRACKET,    DIK_RBRACKET,  DIK_RETURN,     DIK_LCONTROL, DIK_A,
+        DIK_S,         DIK_D,           DIK_F,         DIK_G,          DIK_H,        DIK_J,
+        DIK_K,         DIK_L,           DIK_SEMICOLON, DIK_APOSTROPHE, DIK_GRAVE,    DIK_LSHIFT,
+        DIK_BACKSLASH, DIK_Z,           DIK_X,         DIK_C,          DIK_V,        DIK_B,
+        DIK_N,         DIK_M,           DIK_COMMA,     DIK_PERIOD,     DIK_SLASH,    DIK_RSHIFT,
+        DIK_MULTIPLY,  DIK_LMENU,       DIK_SPACE,     DIK_CAPITAL,    DIK_F1,       DIK_F2,
+        DIK_F3,        DIK_F4,          DIK_F5,        DIK_F6,         DIK_F7,       DIK_F8,
+        DIK_F9,        DIK_F10,         DIK_NUMLOCK,   DIK_SCROLL,     DIK_NUMPAD7,  DIK_NUMPAD8,
+        DIK_NUMPAD9,   DIK_SUBTRACT,    DIK_NUMPAD4,   DIK_NUMPAD5,    DIK_NUMPAD6,  DIK_ADD,
+        DIK_NUMPAD1,   DIK_NUMPAD2,     DIK_NUMPAD3,   DIK_NUMPAD0,    DIK_DECIMAL,  DIK_F11,
+        DIK_F12,       DIK_NUMPADENTER, DIK_RCONTROL,  DIK_DIVIDE,     DIK_RMENU,    DIK_HOME,
+        DIK_UP,        DIK_PRIOR,       DIK_LEFT,      DIK_RIGHT,      DIK_END,      DIK_DOWN,
+        DIK_NEXT,      DIK_INSERT,      DIK_DELETE,    DIK_LWIN,       DIK_RWIN,
     };
     std::set<uint8_t> reached;
     for (int s = 0; s < SDL_NUM_SCANCODES; ++s) reached.insert(dikFromScancode(s));
@@ -103,7 +126,8 @@ TEST(SdlKeymap, NoTwoKeysShareAScanCodeExceptTheIsoBackslash) {
     for (const auto& [dik, scancodes] : byDik) {
         if (dik == DIK_BACKSLASH) {
             // US backslash and the ISO key in the same place are one key to the game.
-            EXPECT_EQ(scancodes, (std::vector<int>{SDL_SCANCODE_BACKSLASH, SDL_SCANCODE_NONUSHASH}));
+            EXPECT_EQ(scancodes,
+                      (std::vector<int>{SDL_SCANCODE_BACKSLASH, SDL_SCANCODE_NONUSHASH}));
         } else {
             EXPECT_EQ(scancodes.size(), 1u) << "scan code " << std::hex << int{dik};
         }

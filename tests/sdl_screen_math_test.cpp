@@ -16,8 +16,12 @@ using platform::sdl::FramePacer;
 using platform::sdl::frameWait;
 using platform::sdl::letterbox;
 
-uint32_t expand5(uint32_t c) { return (c << 3) | (c >> 2); }
-uint32_t expand6(uint32_t c) { return (c << 2) | (c >> 4); }
+uint32_t expand5(uint32_t c) {
+    return (c << 3) | (c >> 2);
+}
+uint32_t expand6(uint32_t c) {
+    return (c << 2) | (c >> 4);
+}
 
 uint32_t expectedArgb(uint16_t p) {
     return 0xFF000000u | expand5(p >> 11u) << 16 | expand6((p >> 5u) & 0x3Fu) << 8 |
@@ -159,7 +163,7 @@ TEST(SdlFramePacer, NeverMoreThanOneFramePerPeriodOverALongRun) {
 TEST(SdlFramePacer, SlightlyLateFrameKeepsTheBeat) {
     FramePacer pacer;
     frameWait(pacer, 0, period);
-    EXPECT_EQ(frameWait(pacer, 1300, period), 0);  // 300 late: shows now
+    EXPECT_EQ(frameWait(pacer, 1300, period), 0);    // 300 late: shows now
     EXPECT_EQ(frameWait(pacer, 1400, period), 600);  // slot 2000 as before
 }
 

@@ -16,7 +16,7 @@ namespace sdltest {
 
 // Sets (or with null, removes) a variable for the lifetime of the object.
 class EnvVar {
-public:
+  public:
     EnvVar(const char* name, const char* value) : name(name) {
         if (const char* old = std::getenv(name)) previous = old;
         if (value != nullptr) {
@@ -35,7 +35,7 @@ public:
     EnvVar(const EnvVar&) = delete;
     EnvVar& operator=(const EnvVar&) = delete;
 
-private:
+  private:
     std::string name;
     std::optional<std::string> previous;
 };

@@ -81,8 +81,8 @@ void waitTicks(int64_t ticks) {
     const int64_t spinTicks = static_cast<int64_t>(frequency / 2000);  // half a millisecond
     if (ticks > spinTicks) {
         const int64_t sleepTicks = ticks - spinTicks;
-        const auto nanoseconds = static_cast<int64_t>(
-            static_cast<double>(sleepTicks) * 1e9 / static_cast<double>(frequency));
+        const auto nanoseconds = static_cast<int64_t>(static_cast<double>(sleepTicks) * 1e9 /
+                                                      static_cast<double>(frequency));
         std::this_thread::sleep_for(std::chrono::nanoseconds(nanoseconds));
     }
     while (SDL_GetPerformanceCounter() < end) {
@@ -169,8 +169,8 @@ void SdlBackend::present(const Surface& backBuffer) {
     if (SDL_LockTexture(screen, nullptr, &pixels, &pitch) == 0) {
         const int width = std::min(screenWidth, backBuffer.width);
         const int height = std::min(screenHeight, backBuffer.height);
-        const bool tight = width == screenWidth && pitch == screenWidth * 4 &&
-                           backBuffer.width == screenWidth;
+        const bool tight =
+            width == screenWidth && pitch == screenWidth * 4 && backBuffer.width == screenWidth;
         const auto convert = screenIsAbgr ? convertRgb565ToAbgr8888 : convertRgb565ToArgb8888;
         if (backBuffer.pixels.size() >=
             static_cast<size_t>(backBuffer.width) * static_cast<size_t>(height)) {

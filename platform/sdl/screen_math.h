@@ -16,8 +16,8 @@ void convertRgb565ToArgb8888(const uint16_t* src, uint32_t* dst, size_t count);
 void convertRgb565ToAbgr8888(const uint16_t* src, uint32_t* dst, size_t count);
 
 struct Letterbox {
-    SDL_Rect rect;      // where the 640 x 480 picture goes, in output pixels
-    bool wholeScale;    // the picture is enlarged by a whole number
+    SDL_Rect rect;    // where the 640 x 480 picture goes, in output pixels
+    bool wholeScale;  // the picture is enlarged by a whole number
 };
 
 // The largest 4:3 rectangle centred in the output; the rest stays black.
@@ -25,7 +25,7 @@ Letterbox letterbox(int outputWidth, int outputHeight);
 
 // A steady beat of one frame per `period` counter ticks.
 struct FramePacer {
-    int64_t due = 0;      // counter value at which the next frame may show
+    int64_t due = 0;  // counter value at which the next frame may show
     bool started = false;
 };
 

@@ -12,7 +12,7 @@
 namespace platform::sdl {
 
 class SdlBackend final : public Backend {
-public:
+  public:
     bool startVideo(const Module* module, int iconId) override;
     void stopVideo() override;
     bool openWindow(const char* caption, int width, int height) override;
@@ -38,7 +38,7 @@ public:
     bool hasKeyboardFocus() override;
     void readKeys(uint8_t (&state)[256]) override;
 
-private:
+  private:
     void paceFrame();
 
     SDL_Surface* icon = nullptr;
