@@ -2,7 +2,7 @@
 # The sanitizer runs that the everyday AddressSanitizer build does not cover:
 #  - ThreadSanitizer over the tests where SDL's audio thread mixes the sound
 #    buffers while the game thread plays, stops and polls them (build-tsan);
-#  - a shorter soak (100 000 steps) under AddressSanitizer and
+#  - a shorter soak (50 000 steps) under AddressSanitizer and
 #    UndefinedBehaviorSanitizer (build-asan-soak).
 # Exits non-zero on any report.
 #
@@ -42,10 +42,10 @@ for part in "${parts[@]}"; do
         cmake -S . -B build-asan-soak -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORDAVAN_TESTS=OFF \
             -DKORDAVAN_WERROR=ON -DKORDAVAN_SANITIZE=address,undefined >/dev/null
         cmake --build build-asan-soak --target kordavan-soak -j"$jobs" >/dev/null
-        echo "== AddressSanitizer and UndefinedBehaviorSanitizer: 100000 game steps"
+        echo "== AddressSanitizer and UndefinedBehaviorSanitizer: 50000 game steps"
         if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-            timeout 1200 build-asan-soak/tools/soak/kordavan-soak --steps 100000 --seed 20240607; then
+            timeout 1200 build-asan-soak/tools/soak/kordavan-soak --steps 50000 --seed 20240607; then
             echo "sanitized soak FAILED"
             status=1
         fi
