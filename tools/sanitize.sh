@@ -27,8 +27,11 @@ no_aslr() {
 for part in "${parts[@]}"; do
     case "$part" in
     tsan)
+        # g++ 12 with -fsanitize=thread sees a string overflow in a vector copy
+        # of tools/assets/wave_file.cpp that cannot happen; it stays a warning.
         cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORDAVAN_TESTS=ON \
-            -DKORDAVAN_WERROR=ON -DKORDAVAN_SANITIZE=thread >/dev/null
+            -DKORDAVAN_WERROR=ON -DKORDAVAN_SANITIZE=thread \
+            -DCMAKE_CXX_FLAGS=-Wno-error=stringop-overflow >/dev/null
         cmake --build build-tsan --target kordavan-tests -j"$jobs" >/dev/null
         echo "== ThreadSanitizer: the sound buffers between the game and SDL's audio thread"
         if ! TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" SDL_AUDIODRIVER=dummy \
