@@ -1,6 +1,6 @@
 // One whole game step on the headless machine against memcpy of the pixels
 // that step writes: every pixel drawKeyed copies into the back buffer, plus
-// the 640 x 480 the flip copies to the primary surface.
+// the 640 x 480 frame the flip hands on to be shown.
 
 #include <benchmark/benchmark.h>
 
