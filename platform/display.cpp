@@ -20,6 +20,7 @@ struct Display {
 namespace {
 
 int serials = 0;
+constexpr int maxSurfaceSide = 8192;
 
 // The primary surface stands for the screen, which the back end shows; its back buffer is
 // where everything is drawn.
@@ -171,11 +172,38 @@ void release(Display* display) {
     delete display;
 }
 
+namespace {
+
+// A bitmap's header says how large a picture to expect; the decoder would
+// set that much memory aside before reading a single pixel, so a damaged
+// header must not promise more than any surface can hold.
+bool plausibleBitmapSize(std::span<const uint8_t> bytes) {
+    if (bytes.size() < 26) return true;  // too short to say; the decoder refuses it
+    auto read32 = [&](size_t at) {
+        return static_cast<int32_t>(static_cast<uint32_t>(bytes[at]) | bytes[at + 1] << 8 |
+                                    bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24);
+    };
+    int64_t width = 0;
+    int64_t height = 0;
+    if (read32(14) == 12) {  // the old, short header with 16-bit sizes
+        width = bytes[18] | bytes[19] << 8;
+        height = bytes[20] | bytes[21] << 8;
+    } else {
+        width = read32(18);
+        height = read32(22);
+    }
+    return width >= -maxSurfaceSide && width <= maxSurfaceSide && height >= -maxSurfaceSide &&
+           height <= maxSurfaceSide;
+}
+
+}  // namespace
+
 Bitmap* loadBitmap(const Module* module, int resourceId) {
     backend().note("loadBitmap", resourceId);
     const Resource* resource = findResource(module, ResourceType::Bitmap, resourceId);
     if (resource == nullptr || backend().refuses("loadBitmap")) return nullptr;
     if (resource->bytes.size() > static_cast<size_t>(INT32_MAX)) return nullptr;
+    if (!plausibleBitmapSize(resource->bytes)) return nullptr;
 
     // SDL's BMP decoder reads from memory and needs no display.
     SDL_RWops* stream =
