@@ -194,6 +194,10 @@ void SdlBackend::pumpEvents(std::deque<Message>& queue) {
 }
 
 void SdlBackend::showMessageBox(const char* text, const char* caption) {
+    // The message is read on the normal desktop, not behind our full-screen window.
+    if (window != nullptr) {
+        SDL_HideWindow(window);
+    }
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, nullptr) != 0) {
         std::fprintf(stderr, "%s: %s\n", caption, text);
     }
