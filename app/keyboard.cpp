@@ -16,7 +16,9 @@ void pollKeyboard() {
     }
 }
 
-bool isKeyDown(int code) { return (keyState[code & 0xFF] & 0x80) != 0; }
+bool isKeyDown(int code) {
+    return (keyState[code & 0xFF] & 0x80) != 0;
+}
 
 void applyGameControls() {
     // Each limit is tested before the change, so a speed can pass it by less

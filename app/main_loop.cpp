@@ -18,8 +18,8 @@ namespace {
 struct LoopState {
     int running = 1;
     int inTitle = 1;
-    int loadCount = 0;       // 0 waits for Space; 1..701 counts the loading passes
-    int openHalfWidth = 0;   // of the loading picture's opening, 0..320
+    int loadCount = 0;      // 0 waits for Space; 1..701 counts the loading passes
+    int openHalfWidth = 0;  // of the loading picture's opening, 0..320
     double creditsScroll = 0.0;
     int useCounter = 0;
     int32_t stepTicks = 16;  // milliseconds, unless the performance counter is used
@@ -155,4 +155,6 @@ int winMain(const platform::Module* instance, int showCommand) {
     return runMainLoop(false);
 }
 
-void setLoopObserver(LoopObserver newObserver) { observer = newObserver; }
+void setLoopObserver(LoopObserver newObserver) {
+    observer = newObserver;
+}

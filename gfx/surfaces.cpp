@@ -100,7 +100,9 @@ void releaseOne(Surface*& surface) {
 
 }  // namespace
 
-std::span<const SurfaceEntry> surfaceCatalogue() { return catalogue; }
+std::span<const SurfaceEntry> surfaceCatalogue() {
+    return catalogue;
+}
 
 const char* surfaceName(const Surface* surface) {
     if (surface == nullptr) return "?";
@@ -162,4 +164,6 @@ void drawOpening(Surface* surface, int r) {
     drawKeyed(surface, Rect{320 - r, 0, 320 + r, 2 * r - 160}, 320 - r, 320 - r);
 }
 
-void setDrawObserver(DrawObserver observer) { drawObserver = observer; }
+void setDrawObserver(DrawObserver observer) {
+    drawObserver = observer;
+}

@@ -12,7 +12,7 @@
 namespace platform {
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
 
     // Fault injection: a back end may refuse any creation call by name

@@ -181,7 +181,8 @@ bool plausibleBitmapSize(std::span<const uint8_t> bytes) {
     if (bytes.size() < 26) return true;  // too short to say; the decoder refuses it
     auto read32 = [&](size_t at) {
         return static_cast<int32_t>(static_cast<uint32_t>(bytes[at]) | bytes[at + 1] << 8 |
-                                    bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24);
+                                    bytes[at + 2] << 16 |
+                                    static_cast<uint32_t>(bytes[at + 3]) << 24);
     };
     int64_t width = 0;
     int64_t height = 0;
@@ -243,6 +244,8 @@ void copyBitmap(const Bitmap* bitmap, Surface* target) {
     }
 }
 
-void deleteBitmap(Bitmap* bitmap) { delete bitmap; }
+void deleteBitmap(Bitmap* bitmap) {
+    delete bitmap;
+}
 
 }  // namespace platform

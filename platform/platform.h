@@ -251,6 +251,7 @@ void release(KeyboardDevice* keyboard);
 void release(InputSystem* input);
 
 // Scan codes of the main keyboard.
+// clang-format off
 enum : uint8_t {
     DIK_ESCAPE = 0x01, DIK_1 = 0x02, DIK_2 = 0x03, DIK_3 = 0x04, DIK_4 = 0x05, DIK_5 = 0x06,
     DIK_6 = 0x07, DIK_7 = 0x08, DIK_8 = 0x09, DIK_9 = 0x0A, DIK_0 = 0x0B, DIK_MINUS = 0x0C,
@@ -273,6 +274,7 @@ enum : uint8_t {
     DIK_PRIOR = 0xC9, DIK_LEFT = 0xCB, DIK_RIGHT = 0xCD, DIK_END = 0xCF, DIK_DOWN = 0xD0,
     DIK_NEXT = 0xD1, DIK_INSERT = 0xD2, DIK_DELETE = 0xD3, DIK_LWIN = 0xDB, DIK_RWIN = 0xDC,
 };
+// clang-format on
 
 // ---------------------------------------------------------------- process
 

@@ -11,7 +11,9 @@ namespace {
 Backend* current = nullptr;
 }  // namespace
 
-void useBackend(Backend* backend) { current = backend; }
+void useBackend(Backend* backend) {
+    current = backend;
+}
 
 Backend& backend() {
     if (current == nullptr) {

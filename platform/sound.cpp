@@ -44,7 +44,7 @@ int serials = 0;
 
 // Holds the audio device off the buffers while the game thread changes them.
 class AudioLock {
-public:
+  public:
     AudioLock() { backend().lockAudio(); }
     ~AudioLock() { backend().unlockAudio(); }
     AudioLock(const AudioLock&) = delete;
@@ -234,8 +234,8 @@ void mixSoundBuffers(SoundDevice* device, int16_t* out, int frames) {
         int done = 0;
         const auto length = static_cast<uint32_t>(buffer->samples.size());
         while (buffer->playing && done < frames) {
-            const uint32_t run = std::min<uint32_t>(length - buffer->position,
-                                                    static_cast<uint32_t>(frames - done));
+            const uint32_t run =
+                std::min<uint32_t>(length - buffer->position, static_cast<uint32_t>(frames - done));
             if (out != nullptr) {
                 const uint8_t* from = buffer->samples.data() + buffer->position;
                 for (uint32_t i = 0; i < run; ++i) {

@@ -49,8 +49,12 @@ Window* createWindow(const char* caption, int width, int height) {
     return window;
 }
 
-void showWindow(Window* window) { backend().note("showWindow", window ? window->serial : 0); }
-void updateWindow(Window* window) { backend().note("updateWindow", window ? window->serial : 0); }
+void showWindow(Window* window) {
+    backend().note("showWindow", window ? window->serial : 0);
+}
+void updateWindow(Window* window) {
+    backend().note("updateWindow", window ? window->serial : 0);
+}
 
 void showCursor(bool visible) {
     backend().note(visible ? "showCursor" : "hideCursor", 0);
@@ -101,7 +105,9 @@ void postQuitMessage(int exitCode) {
     quitCode = exitCode;
 }
 
-DesktopSize desktopSize() { return backend().desktopSize(); }
+DesktopSize desktopSize() {
+    return backend().desktopSize();
+}
 
 void messageBox(const char* text, const char* caption) {
     backend().note("messageBox", 0);
@@ -111,7 +117,11 @@ void messageBox(const char* text, const char* caption) {
 bool queryPerformanceFrequency(int64_t& frequency) {
     return backend().performanceFrequency(frequency);
 }
-int64_t queryPerformanceCounter() { return backend().performanceCounter(); }
-uint32_t timeGetTime() { return backend().milliseconds(); }
+int64_t queryPerformanceCounter() {
+    return backend().performanceCounter();
+}
+uint32_t timeGetTime() {
+    return backend().milliseconds();
+}
 
 }  // namespace platform

@@ -24,4 +24,6 @@ void stopLooping(platform::SoundBuffer* buffer) {
     if (status & platform::DSBSTATUS_LOOPING) platform::stop(buffer);
 }
 
-void setSoundObserver(SoundObserver observer) { soundObserver = observer; }
+void setSoundObserver(SoundObserver observer) {
+    soundObserver = observer;
+}

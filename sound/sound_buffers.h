@@ -15,16 +15,16 @@ extern platform::Listener3D* listener3D;
 extern platform::Buffer3D* buffer3D;
 
 // Each sound is named after its WAVE id.
-inline SoundBuffer*& snd140 = soundBuffers[0];  // an orb is launched
-inline SoundBuffer*& snd147 = soundBuffers[1];  // the helicopter is hit
-inline SoundBuffer*& snd143 = soundBuffers[2];  // title music, looping
-inline SoundBuffer*& snd144 = soundBuffers[3];  // mission complete
-inline SoundBuffer*& snd142 = soundBuffers[4];  // rotor beat during play, looping
-inline SoundBuffer*& snd148 = soundBuffers[5];  // failure music, looping
-inline SoundBuffer*& snd146 = soundBuffers[6];  // start
-inline SoundBuffer*& snd145 = soundBuffers[7];  // crusher slam
-inline SoundBuffer*& snd141 = soundBuffers[8];  // victory music, looping
-inline SoundBuffer*& snd149 = soundBuffers[9];  // pick-up
+inline SoundBuffer*& snd140 = soundBuffers[0];   // an orb is launched
+inline SoundBuffer*& snd147 = soundBuffers[1];   // the helicopter is hit
+inline SoundBuffer*& snd143 = soundBuffers[2];   // title music, looping
+inline SoundBuffer*& snd144 = soundBuffers[3];   // mission complete
+inline SoundBuffer*& snd142 = soundBuffers[4];   // rotor beat during play, looping
+inline SoundBuffer*& snd148 = soundBuffers[5];   // failure music, looping
+inline SoundBuffer*& snd146 = soundBuffers[6];   // start
+inline SoundBuffer*& snd145 = soundBuffers[7];   // crusher slam
+inline SoundBuffer*& snd141 = soundBuffers[8];   // victory music, looping
+inline SoundBuffer*& snd149 = soundBuffers[9];   // pick-up
 inline SoundBuffer*& snd166 = soundBuffers[10];  // explosion
 inline SoundBuffer*& snd168 = soundBuffers[11];  // rocket launch
 

@@ -65,7 +65,9 @@ Chunk findWaveChunk(const uint8_t* data, uint32_t size, uint32_t id) {
 
 }  // namespace
 
-WaveImage::~WaveImage() { release(); }
+WaveImage::~WaveImage() {
+    release();
+}
 
 int WaveImage::loadFromResource(unsigned id, const platform::Module* module) {
     release();
@@ -79,7 +81,9 @@ int WaveImage::loadFromResource(unsigned id, const platform::Module* module) {
     return data != nullptr ? 1 : 0;
 }
 
-int WaveImage::isLoaded() const { return data != nullptr ? 1 : 0; }
+int WaveImage::isLoaded() const {
+    return data != nullptr ? 1 : 0;
+}
 
 int WaveImage::readFormat(platform::WaveFormat* format) const {
     if (data == nullptr || format == nullptr) return 0;

@@ -7,7 +7,7 @@
 #include "platform/platform.h"
 
 class WaveImage {
-public:
+  public:
     WaveImage() = default;
     WaveImage(const WaveImage&) = delete;
     WaveImage& operator=(const WaveImage&) = delete;

@@ -71,7 +71,7 @@ int countCalls(const std::string& name) {
 }
 
 class BitmapLoaderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::headless::use();
         directDraw = platform::createDisplay();

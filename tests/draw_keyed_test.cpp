@@ -11,7 +11,7 @@ namespace {
 constexpr uint16_t green = 0x07E0;
 
 class DrawKeyedTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::headless::use();
         display = platform::createDisplay();

@@ -242,10 +242,17 @@ TEST(TraceContractTest, FromTheTitleTheGameBeginsAfterSpaceAndTheLoading) {
 }
 
 TEST(TraceContractTest, BadArgumentsAreRefused) {
-    const char* bad[] = {"--set nothing=1", "--set heliX", "--set heliX=abc",
-                         "--set level=1.5", "--steps",     "--steps -3",
-                         "--steps ten",     "--frames",    "--what",
-                         "--set rotorFrame=5", "--set explosionFrame=-1"};
+    const char* bad[] = {"--set nothing=1",
+                         "--set heliX",
+                         "--set heliX=abc",
+                         "--set level=1.5",
+                         "--steps",
+                         "--steps -3",
+                         "--steps ten",
+                         "--frames",
+                         "--what",
+                         "--set rotorFrame=5",
+                         "--set explosionFrame=-1"};
     for (const char* arguments : bad) {
         const TraceRun run = runTrace(arguments, {""});
         EXPECT_EQ(run.exitCode, 2) << arguments;

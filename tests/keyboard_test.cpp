@@ -18,7 +18,7 @@
 namespace {
 
 class KeyboardTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::headless::use();
         std::memset(keyState, 0, sizeof keyState);
@@ -184,7 +184,7 @@ TEST_F(KeyboardTest, KeysActOnlyThroughTheLastPoll) {
 // ------------------------------------------------------------ landing key
 
 class LandingKeyTest : public KeyboardTest {
-protected:
+  protected:
     void place(double scrollPos, double heliY, int carryingMan) {
         game.scrollPos = scrollPos;
         game.heliY = heliY;

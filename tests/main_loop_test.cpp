@@ -129,7 +129,7 @@ bool sameRect(const Rect& a, const Rect& b) {
 }
 
 class MainLoopTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::headless::use();
         platform::headless::setAutoAdvance(100);

@@ -17,7 +17,7 @@ using platform::SoundBuffer;
 constexpr uint32_t sixFrames = 367 + 368 + 367 + 368 + 367 + 368;  // 2205 samples
 
 class PlaybackTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::headless::use();
         display = platform::createDisplay();

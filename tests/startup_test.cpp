@@ -27,7 +27,7 @@ using platform::headless::Call;
 
 // The headless machine with the caption of every message box kept as well.
 class CaptionRecorder final : public platform::Backend {
-public:
+  public:
     explicit CaptionRecorder(platform::Backend& inner) : inner(inner) {}
 
     std::vector<std::string> captions;
@@ -62,7 +62,7 @@ public:
     bool hasKeyboardFocus() override { return inner.hasKeyboardFocus(); }
     void readKeys(uint8_t (&state)[256]) override { inner.readKeys(state); }
 
-private:
+  private:
     platform::Backend& inner;
 };
 
@@ -231,7 +231,7 @@ uint32_t bufferBytes(SoundBuffer* buffer) {
 }
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform::headless::use();
         recorder = std::make_unique<CaptionRecorder>(platform::backend());

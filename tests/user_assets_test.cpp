@@ -39,8 +39,8 @@ void writeBmp(const fs::path& path, int width, int height) {
     for (int row = 0; row < height; ++row) {
         for (uint32_t i = 0; i < stride; ++i) b.push_back(i < uint32_t(width) * 3 ? 0x40 : 0);
     }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                               std::streamsize(b.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
 }
 
 struct CommandResult {
@@ -49,10 +49,10 @@ struct CommandResult {
 };
 
 CommandResult layOver(const fs::path& userDir, const fs::path& assetDir) {
-    const std::string command = std::string(KORDAVAN_CMAKE_COMMAND) + " -DUSER_ASSETS=" +
-                                userDir.string() + " -DASSET_DIR=" + assetDir.string() +
-                                " -DCHECKER=" + KORDAVAN_ASSETS_EXE + " -P " +
-                                KORDAVAN_SOURCE_DIR + "/cmake/user_assets.cmake 2>&1";
+    const std::string command =
+        std::string(KORDAVAN_CMAKE_COMMAND) + " -DUSER_ASSETS=" + userDir.string() +
+        " -DASSET_DIR=" + assetDir.string() + " -DCHECKER=" + KORDAVAN_ASSETS_EXE + " -P " +
+        KORDAVAN_SOURCE_DIR + "/cmake/user_assets.cmake 2>&1";
     CommandResult run{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -63,12 +63,12 @@ CommandResult layOver(const fs::path& userDir, const fs::path& assetDir) {
 }
 
 class UserAssets : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root = fs::temp_directory_path() /
-               ("kordavan-user-assets-" + std::to_string(::testing::UnitTest::GetInstance()
-                                                             ->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               ("kordavan-user-assets-" +
+                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         fs::create_directories(root / "user");
         fs::create_directories(root / "assets");

@@ -213,7 +213,7 @@ TEST(WaveImageStates, ReleaseGivesTheImageBackOnce) {
 // ------------------------------------------------------------ hand-made images
 
 class HandMadeWaveTest : public ::testing::Test {
-protected:
+  protected:
     // Loads the bytes as WAVE resource 1 of a module of their own; the bytes
     // are copied to a block of exactly their size, so that any read past the
     // end is caught by the address sanitizer.

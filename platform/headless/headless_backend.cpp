@@ -12,7 +12,7 @@ namespace platform::headless {
 namespace {
 
 class HeadlessBackend final : public Backend {
-public:
+  public:
     std::vector<Call> record;
     std::map<std::string, int> failures;  // name -> calls to go before the failing one
     int64_t nowMicroseconds = 0;
@@ -128,14 +128,28 @@ void use() {
     useBackend(machine);
 }
 
-const std::vector<Call>& calls() { return current().record; }
-void clearCalls() { current().record.clear(); }
-void failCall(const std::string& name, int nth) { current().failures[name] = nth < 1 ? 1 : nth; }
+const std::vector<Call>& calls() {
+    return current().record;
+}
+void clearCalls() {
+    current().record.clear();
+}
+void failCall(const std::string& name, int nth) {
+    current().failures[name] = nth < 1 ? 1 : nth;
+}
 
-void setMicroseconds(int64_t now) { current().nowMicroseconds = now; }
-void advanceMicroseconds(int64_t delta) { current().nowMicroseconds += delta; }
-void setAutoAdvance(int64_t microsecondsPerRead) { current().autoAdvance = microsecondsPerRead; }
-void setPerformanceCounterAvailable(bool available) { current().counterAvailable = available; }
+void setMicroseconds(int64_t now) {
+    current().nowMicroseconds = now;
+}
+void advanceMicroseconds(int64_t delta) {
+    current().nowMicroseconds += delta;
+}
+void setAutoAdvance(int64_t microsecondsPerRead) {
+    current().autoAdvance = microsecondsPerRead;
+}
+void setPerformanceCounterAvailable(bool available) {
+    current().counterAvailable = available;
+}
 
 void setKeys(const std::vector<uint8_t>& scanCodesDown) {
     HeadlessBackend& m = current();
@@ -157,13 +171,25 @@ void setKeyScript(std::vector<Snapshot> script, void (*onExhausted)()) {
     m.onExhausted = onExhausted;
 }
 
-size_t keyScriptRemaining() { return current().script.size(); }
+size_t keyScriptRemaining() {
+    return current().script.size();
+}
 
-const Surface& screen() { return current().shown; }
-int flipCount() { return current().flips; }
-int messageBoxCount() { return current().boxes; }
-const std::string& lastMessageBox() { return current().lastBox; }
+const Surface& screen() {
+    return current().shown;
+}
+int flipCount() {
+    return current().flips;
+}
+int messageBoxCount() {
+    return current().boxes;
+}
+const std::string& lastMessageBox() {
+    return current().lastBox;
+}
 
-void postSystemMessage(MessageKind kind) { current().pending.push_back(Message{kind, 0}); }
+void postSystemMessage(MessageKind kind) {
+    current().pending.push_back(Message{kind, 0});
+}
 
 }  // namespace platform::headless
