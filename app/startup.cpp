@@ -130,6 +130,8 @@ void shutdownApp() {
 int64_t windowProc(platform::Window* window, platform::MessageKind kind, int64_t wParam) {
     if (kind == platform::MessageKind::Destroy) {
         shutdownApp();
+        // The window is on its way out; nothing may reach it through the old handle.
+        appWindow = nullptr;
         platform::postQuitMessage(0);
         return 0;
     }
