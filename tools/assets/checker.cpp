@@ -9,16 +9,9 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "little_endian.h"
 
 namespace {
-
-uint32_t read16(const std::vector<uint8_t>& b, size_t at) {
-    return b[at] | (b[at + 1] << 8);
-}
-
-uint32_t read32(const std::vector<uint8_t>& b, size_t at) {
-    return read16(b, at) | (read16(b, at + 2) << 16);
-}
 
 std::string bitmapProblem(int id, const std::vector<uint8_t>& b) {
     int width = 0;

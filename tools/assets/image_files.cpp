@@ -4,19 +4,7 @@
 #include <fstream>
 #include <vector>
 
-namespace {
-
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-}  // namespace
+#include "little_endian.h"
 
 bool writeBmp(const std::string& path, const Image& image) {
     uint32_t stride = (static_cast<uint32_t>(image.width) * 3 + 3) & ~3u;

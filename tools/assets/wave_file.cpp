@@ -4,6 +4,8 @@
 #include <cmath>
 #include <fstream>
 
+#include "little_endian.h"
+
 std::vector<uint8_t> toEightBit(const Signal& signal, uint32_t seed) {
     Rng rng{seed};
     std::vector<uint8_t> out(signal.size());
@@ -14,24 +16,6 @@ std::vector<uint8_t> toEightBit(const Signal& signal, uint32_t seed) {
     }
     return out;
 }
-
-namespace {
-
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-void putTag(std::vector<uint8_t>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
-}
-
-}  // namespace
 
 bool writeWav(const std::string& path, const std::vector<uint8_t>& samples) {
     uint32_t dataBytes = static_cast<uint32_t>(samples.size());
