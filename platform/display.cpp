@@ -2,9 +2,6 @@
 // source colour key, and the keyed copy between them. All pictures are RGB565
 // in memory; the back end only shows the back buffer.
 
-#include <SDL.h>
-
-#include <algorithm>
 #include <cstring>
 
 #include "platform/backend.h"
@@ -20,7 +17,6 @@ struct Display {
 namespace {
 
 int serials = 0;
-constexpr int maxSurfaceSide = 8192;
 
 // The primary surface stands for the screen, which the back end shows; its back buffer is
 // where everything is drawn.
@@ -170,82 +166,6 @@ void release(Display* display) {
     if (chain.display == display) chain.display = nullptr;
     if (display->screenOpen) backend().closeScreen();
     delete display;
-}
-
-namespace {
-
-// A bitmap's header says how large a picture to expect; the decoder would
-// set that much memory aside before reading a single pixel, so a damaged
-// header must not promise more than any surface can hold.
-bool plausibleBitmapSize(std::span<const uint8_t> bytes) {
-    if (bytes.size() < 26) return true;  // too short to say; the decoder refuses it
-    auto read32 = [&](size_t at) {
-        return static_cast<int32_t>(static_cast<uint32_t>(bytes[at]) | bytes[at + 1] << 8 |
-                                    bytes[at + 2] << 16 |
-                                    static_cast<uint32_t>(bytes[at + 3]) << 24);
-    };
-    int64_t width = 0;
-    int64_t height = 0;
-    if (read32(14) == 12) {  // the old, short header with 16-bit sizes
-        width = bytes[18] | bytes[19] << 8;
-        height = bytes[20] | bytes[21] << 8;
-    } else {
-        width = read32(18);
-        height = read32(22);
-    }
-    return width >= -maxSurfaceSide && width <= maxSurfaceSide && height >= -maxSurfaceSide &&
-           height <= maxSurfaceSide;
-}
-
-}  // namespace
-
-Bitmap* loadBitmap(const Module* module, int resourceId) {
-    backend().note("loadBitmap", resourceId);
-    const Resource* resource = findResource(module, ResourceType::Bitmap, resourceId);
-    if (resource == nullptr || backend().refuses("loadBitmap")) return nullptr;
-    if (resource->bytes.size() > static_cast<size_t>(INT32_MAX)) return nullptr;
-    if (!plausibleBitmapSize(resource->bytes)) return nullptr;
-
-    // SDL's BMP decoder reads from memory and needs no display.
-    SDL_RWops* stream =
-        SDL_RWFromConstMem(resource->bytes.data(), static_cast<int>(resource->bytes.size()));
-    if (stream == nullptr) return nullptr;
-    SDL_Surface* decoded = SDL_LoadBMP_RW(stream, 1);
-    if (decoded == nullptr) return nullptr;
-    // Converting to RGB565 by truncation turns pure green into exactly 0x07E0.
-    SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB565, 0);
-    SDL_FreeSurface(decoded);
-    if (converted == nullptr) return nullptr;
-
-    auto* bitmap = new Bitmap;
-    bitmap->width = converted->w;
-    bitmap->height = converted->h;
-    bitmap->pixels.resize(static_cast<size_t>(converted->w) * static_cast<size_t>(converted->h));
-    SDL_LockSurface(converted);
-    for (int row = 0; row < converted->h; ++row) {
-        std::memcpy(&bitmap->pixels[static_cast<size_t>(row) * converted->w],
-                    static_cast<const uint8_t*>(converted->pixels) +
-                        static_cast<size_t>(row) * static_cast<size_t>(converted->pitch),
-                    static_cast<size_t>(converted->w) * sizeof(uint16_t));
-    }
-    SDL_UnlockSurface(converted);
-    SDL_FreeSurface(converted);
-    return bitmap;
-}
-
-void copyBitmap(const Bitmap* bitmap, Surface* target) {
-    if (bitmap == nullptr || target == nullptr) return;
-    const int width = std::min(bitmap->width, target->width);
-    const int height = std::min(bitmap->height, target->height);
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(&target->pixels[static_cast<size_t>(row) * target->width],
-                    &bitmap->pixels[static_cast<size_t>(row) * bitmap->width],
-                    static_cast<size_t>(width) * sizeof(uint16_t));
-    }
-}
-
-void deleteBitmap(Bitmap* bitmap) {
-    delete bitmap;
 }
 
 }  // namespace platform

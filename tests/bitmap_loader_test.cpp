@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -55,6 +57,31 @@ std::vector<uint8_t> bmp24(int width, int height, const std::function<Rgb(int x,
             row[x * 3 + 1] = c.g;
             row[x * 3 + 2] = c.r;
         }
+    }
+    return out;
+}
+
+// An uncompressed 8-bit bitmap whose every pixel is colour `index` of `palette`.
+std::vector<uint8_t> bmp8(int width, int height, const std::vector<Rgb>& palette, uint8_t index) {
+    const size_t stride = (static_cast<size_t>(width) + 3) & ~size_t{3};
+    const size_t table = palette.size() * 4;
+    const size_t pixelStart = 54 + table;
+    std::vector<uint8_t> out(pixelStart + stride * static_cast<size_t>(height), index);
+    std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(pixelStart), 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    putU32(out, 2, static_cast<uint32_t>(out.size()));
+    putU32(out, 10, static_cast<uint32_t>(pixelStart));
+    putU32(out, 14, 40);
+    putU32(out, 18, static_cast<uint32_t>(width));
+    putU32(out, 22, static_cast<uint32_t>(height));
+    putU16(out, 26, 1);
+    putU16(out, 28, 8);
+    putU32(out, 46, static_cast<uint32_t>(palette.size()));
+    for (size_t i = 0; i < palette.size(); ++i) {
+        out[54 + i * 4] = palette[i].b;
+        out[54 + i * 4 + 1] = palette[i].g;
+        out[54 + i * 4 + 2] = palette[i].r;
     }
     return out;
 }
@@ -263,6 +290,22 @@ TEST_F(BitmapLoaderTest, AHeaderPromisingAHugePictureIsRefusedBeforeDecoding) {
     EXPECT_EQ(load(221), nullptr);
     EXPECT_EQ(load(222), nullptr);
     EXPECT_EQ(countCalls("createSurface"), 0);
+}
+
+TEST_F(BitmapLoaderTest, AColourTableBitmapLoadsThroughItsTable) {
+    add(223, bmp8(3, 2, {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}}, 2));
+    Surface* surface = load(223);
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(at(surface, 0, 0), 0x07E0);
+    EXPECT_EQ(at(surface, 2, 1), 0x07E0);
+}
+
+TEST_F(BitmapLoaderTest, AHeaderPromisingMorePixelsThanTheFileHoldsIsRefused) {
+    std::vector<uint8_t> big = bmp24(4, 4, [](int, int) { return Rgb{1, 2, 3}; });
+    putU32(big, 18, 8192);
+    putU32(big, 22, 8192);
+    add(226, big);
+    EXPECT_EQ(load(226), nullptr);
 }
 
 TEST_F(BitmapLoaderTest, ABitmapThatCannotBeLoadedGivesNull) {
