@@ -49,14 +49,16 @@ fi
 export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 status=0
+rm -rf "$build/findings"
+mkdir -p "$build/findings"
 
 # Inputs that once broke a decoder (tests/fuzz/regressions/<target>/), each
 # run once before any fuzzing.
 for target in bitmap wave; do
     inputs=("$root/tests/fuzz/regressions/$target"/*)
     [ -e "${inputs[0]}" ] || continue
-    if ! "$build/fuzz-$target" -rss_limit_mb=2048 "${inputs[@]}" \
-        >"$build/fuzz-$target-regressions.log" 2>&1; then
+    if ! "$build/fuzz-$target" -rss_limit_mb=2048 -artifact_prefix="$build/findings/$target-" \
+        "${inputs[@]}" >"$build/fuzz-$target-regressions.log" 2>&1; then
         status=1
         grep -E -m 20 'Running:|ERROR|runtime error|SUMMARY' "$build/fuzz-$target-regressions.log"
     fi
@@ -69,8 +71,7 @@ if [ -n "$seed" ]; then
     seed_option=(-seed="$seed")
     rm -rf "$corpus-bitmap" "$corpus-wave"
 fi
-rm -rf "$build/findings"
-mkdir -p "$corpus-bitmap" "$corpus-wave" "$build/findings"
+mkdir -p "$corpus-bitmap" "$corpus-wave"
 cp -n "$assets"/*.bmp "$corpus-bitmap/"
 cp -n "$assets"/*.wav "$corpus-wave/"
 echo "fuzzing ${seconds} s per target, seeds from $assets${seed:+, random seed $seed}"
