@@ -1,8 +1,8 @@
 // Any bytes as bitmap resource 1: the loader either gives a picture whose
 // pixel count matches its size, or null; it never reads or writes out of
-// bounds, and a header promising a huge picture or colour table is refused
-// before anything is set aside for it (the fuzzer's memory limit catches the
-// rest). A picture it gives is copied onto a surface like the start-up does.
+// bounds, and a header promising a huge picture is refused before anything
+// is set aside for it (the fuzzer's memory limit catches the rest). A picture
+// it gives is copied onto a surface like the start-up does.
 
 #include <cstddef>
 #include <cstdint>
