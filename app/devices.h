@@ -1,17 +1,14 @@
 #pragma once
-// The window and the three devices, created once by initApplication and
-// released once by shutdownApp, children before their parents.
+// The window and the devices, created once by initApplication and released
+// once by shutdownApp, children before their parents. The display and the
+// sound device belong to the layers that use them; the window and the
+// keyboard are the application's own.
 
+#include "gfx/display.h"
 #include "platform/platform.h"
+#include "platform/startup_state.h"
+#include "sound/sound_buffers.h"
 
-extern const platform::Module* appInstance;
 extern platform::Window* appWindow;
-extern platform::Display* directDraw;
-extern platform::Surface* primarySurface;
-extern platform::Surface* backBuffer;
-extern platform::SoundDevice* directSound;
 extern platform::InputSystem* directInput;
 extern platform::KeyboardDevice* keyboardDevice;
-
-// The start-up failure to tell the player about, or null.
-extern const char* errorMessage;

@@ -1,8 +1,10 @@
 #pragma once
-// The keyboard as the game reads it: one snapshot of all keys per poll.
+// The keyboard as the game reads it: one snapshot of all keys per poll, and
+// the controls record the snapshot stands for.
 
 #include <cstdint>
 
+#include "game/controls.h"
 #include "platform/platform.h"
 
 // One byte per scan code, bit 7 set while the key was down at the last poll.
@@ -10,5 +12,8 @@ extern uint8_t keyState[256];
 
 void pollKeyboard();
 bool isKeyDown(int code);
-// The arrow keys, the landing key and Escape, after each game step.
-void applyGameControls();
+
+// What the player held at the last poll.
+const Controls& currentControls();
+// Polls the keyboard and gives what the player holds now.
+const Controls& pollControls();

@@ -1,19 +1,36 @@
 #pragma once
-// The program's entry: start-up, the title sequence, the game steps.
+// The program's entry and the one loop that owns every frame. The loop alone
+// handles window messages, reads the player's controls, shows the frame and
+// waits for the next one; the title, the game steps and the end pictures only
+// update and draw.
 
 #include "platform/platform.h"
 
 // Runs the whole program and gives its exit code.
 int winMain(const platform::Module* instance, int showCommand);
 
-// The loop that follows a successful start-up; returns the quit message's
-// exit code. With startInGame the game phase begins at once, as if the
-// loading sequence had just ended.
+// Start-up for a host that owns the loop (a browser calls runFrame once per
+// display frame); false when start-up failed, after the teardown has shown why.
+bool startMainLoop(const platform::Module* instance, int showCommand);
+
+// A fresh loop: the title waiting for Space, or with startInGame the game
+// phase at once, as if the loading sequence had just ended.
+void beginLoop(bool startInGame);
+// One frame of the loop: handles the messages that are waiting, then runs the
+// title pass, game step or end-picture pass that is due and shows it; returns
+// at once when no step is due yet. False once the program has ended.
+bool runFrame();
+// The quit message's exit code, once runFrame has answered false.
+int loopExitCode();
+// beginLoop, then runFrame until the program ends; the exit code.
 int runMainLoop(bool startInGame);
 
+enum class LoopPhase { Title, Game, WinPicture, FailurePicture };
+LoopPhase loopPhase();
+
 // Lets a tool watch the game phase from outside: beforeStep just before each
-// runGame, afterStep after that step's controls (or after the reset when the
-// step ended a game) with runGame's result.
+// runGame, afterStep after that step's controls with 1, or with 0 once the
+// step's end picture has been dismissed and the game reset.
 struct LoopObserver {
     void (*beforeStep)() = nullptr;
     void (*afterStep)(int result) = nullptr;

@@ -9,15 +9,9 @@
 #include "gfx/surfaces.h"
 #include "sound/sound_buffers.h"
 
-const platform::Module* appInstance = nullptr;
 platform::Window* appWindow = nullptr;
-platform::Display* directDraw = nullptr;
-platform::Surface* primarySurface = nullptr;
-platform::Surface* backBuffer = nullptr;
-platform::SoundDevice* directSound = nullptr;
 platform::InputSystem* directInput = nullptr;
 platform::KeyboardDevice* keyboardDevice = nullptr;
-const char* errorMessage = nullptr;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "app/devices.h"
-#include "app/keyboard.h"
+#include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "gfx/surfaces.h"
@@ -33,12 +33,6 @@ void countDraw(const Surface* source, const Rect& r, int x, int y) {
     drawnPixels += static_cast<int64_t>(width) * height;
 }
 
-void onKeysUsedUp() {
-    if (++endPictureReads >= 120) {
-        platform::headless::setKeyScript({{platform::DIK_RETURN}}, onKeysUsedUp);
-    }
-}
-
 }  // namespace
 
 bool startHeadlessGame() {
@@ -52,6 +46,7 @@ bool startHeadlessGame() {
         return false;
     }
     setDrawObserver(countDraw);
+    beginLoop(true);
     started = true;
     return true;
 }
@@ -78,14 +73,19 @@ void headlessGameStep() {
             }
         }
     }
-    endPictureReads = 0;
-    platform::headless::setKeyScript({held}, onKeysUsedUp);
-    if (runGame() != 1) {
-        resetGame();
+    const LoopPhase phase = loopPhase();
+    if (phase == LoopPhase::WinPicture || phase == LoopPhase::FailurePicture) {
+        // The player looks at an end picture for a while, then presses Return.
+        const bool dismiss = ++endPictureReads >= 120;
+        platform::headless::setKeyScript(
+            {dismiss ? platform::headless::Snapshot{platform::DIK_RETURN} : held});
     } else {
-        pollKeyboard();
-        applyGameControls();
+        endPictureReads = 0;
+        platform::headless::setKeyScript({held});
     }
+    runFrame();
+    // The next game starts at once, without the title's loading sequence.
+    if (loopPhase() == LoopPhase::Title) beginLoop(true);
     platform::headless::clearCalls();
 }
 

@@ -11,9 +11,9 @@ bool startHeadlessGame();
 // startHeadlessGame begins afresh.
 void forgetHeadlessGame();
 
-// One game step as the main loop makes it: runGame, then the keyboard and the
-// controls. The keys change now and then from a fixed-seed generator; an end
-// picture is dismissed with Return after a while, and the game starts afresh.
+// One frame of the main loop: a game step, or a pass of an end picture. The
+// keys change now and then from a fixed-seed generator; an end picture is
+// dismissed with Return after a while, and the game starts afresh.
 void headlessGameStep();
 
 // Pixels that drawKeyed really copied since the last call.

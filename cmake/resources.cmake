@@ -60,5 +60,5 @@ add_custom_command(
     DEPENDS kordavan-assets ${user_asset_files} ${CMAKE_SOURCE_DIR}/cmake/user_assets.cmake
     COMMENT "Making the game's pictures and sounds"
     VERBATIM)
-add_custom_target(kordavan-resources DEPENDS ${resource_files})
+add_custom_target(kordavan-resources-made DEPENDS ${resource_files})
 set_source_files_properties(${KORDAVAN_RESOURCE_ASM} PROPERTIES OBJECT_DEPENDS "${resource_files}")

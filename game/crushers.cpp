@@ -100,7 +100,7 @@ void drawCrusherSite(CrusherSite site) {
         drawKeyed(surfCrusher, {0, 0, 64, 240}, x, columnY);
         drawKeyed(surfPillar, {0, 0, 64, 128}, x, 352);
         if (columnHitsHelicopter(layout)) {
-            playSound(snd147, 0);
+            playSound(sndMetalHit, 0);
             loseEnergyToCrusher();
         }
     } else {
@@ -129,7 +129,7 @@ void crusherStep(CrusherSite site) {
         game.crusherY += 0.7;
         if (game.crusherY > 220) {
             if (game.scrollPos > layout.soundFrom && game.scrollPos < layout.soundTo) {
-                playSound(snd145, 0);
+                playSound(sndCrusherSlam, 0);
             }
             game.crusherRising = 1;
         }

@@ -69,6 +69,11 @@ extern GameState game;
 // rest (the helicopter's x, the crushers, the walking man, a rocket in flight).
 void resetGame();
 
-// One frame: draws it, moves everything, flips; 1 to go on, 0 once an end
-// picture has been dismissed with Return.
+// What a frame tells the loop: the game goes on, or it has ended and one of
+// the two end pictures is to show from now on (its first pass follows at once).
+constexpr int32_t frameGoesOn = 1;
+constexpr int32_t winPictureShows = 2;
+constexpr int32_t failurePictureShows = 3;
+
+// One frame: draws it into the back buffer and moves everything.
 int runGame();

@@ -1,11 +1,10 @@
-// The heads-up display, the end of a game and the flip. A game ends first in
-// the game world (a climb off the top, or a fall and a crash) and then with a
-// full-screen picture that opens step by step and stays until Return.
+// The heads-up display and the end of a game in the game world: a climb off
+// the top, or a fall and a crash. The full-screen pictures that follow are in
+// end_pictures.cpp.
 
 #include "game/hud.h"
 
-#include "app/devices.h"
-#include "app/keyboard.h"
+#include "game/end_pictures.h"
 #include "game/game_state.h"
 #include "gfx/surfaces.h"
 #include "platform/platform.h"
@@ -17,55 +16,11 @@ namespace {
 constexpr int32_t iconCount = 7;
 constexpr Rect explosionSource{0, 0, 96, 96};
 
-// The success picture opens from the screen centre like the title's loading
-// picture, 3 pixels a pass on each side. Nothing shows for the first 27
-// passes. The loop has no step timer and handles no window messages: the flip
-// paces it, and only Return ends it.
-int32_t showWinPicture() {
-    int32_t k = 0;
-    playSound(snd141, platform::DSBPLAY_LOOPING);
-    for (;;) {
-        stopLooping(snd142);
-        pollKeyboard();
-        drawOpening(surfWinScreen, k);
-        platform::flip(primarySurface);
-        if (isKeyDown(platform::DIK_RETURN)) {
-            stopLooping(snd141);
-            return 0;
-        }
-        k += 3;
-        if (k > 320) {
-            k = 320;
-        }
-    }
-}
-
-// The failure picture slides in from the bottom-right corner, its top-left
-// part first, 5 pixels a pass.
-int32_t showFailurePicture() {
-    int32_t k = 0;
-    playSound(snd148, platform::DSBPLAY_LOOPING);
-    for (;;) {
-        stopLooping(snd142);
-        pollKeyboard();
-        drawKeyed(surfGameOverScreen, {0, 0, 640 - (480 - k), k}, 480 - k, 480 - k);
-        platform::flip(primarySurface);
-        if (isKeyDown(platform::DIK_RETURN)) {
-            stopLooping(snd148);
-            return 0;
-        }
-        k += 5;
-        if (k > 480) {
-            k = 480;
-        }
-    }
-}
-
 // The crashed helicopter explodes on the ground, one step per frame. It shares
 // its counters with the explosion of a rocket hit, so if both run in one frame
 // both advance them.
 void advanceCrashExplosion() {
-    playSound(snd166, 0);
+    playSound(sndExplosion, 0);
     drawKeyed(surfExplosion[game.explosionFrame], explosionSource,
               static_cast<int32_t>(game.heliX + 40), static_cast<int32_t>(game.heliY - 26));
     game.explosionDelay += 1;
@@ -98,7 +53,7 @@ void drawEnergyBar() {
 // Runs every frame, so the loop starts again in the first frame after anything
 // has stopped it.
 void keepBackgroundSound() {
-    playSound(snd142, platform::DSBPLAY_LOOPING);
+    playSound(sndRotorLoop, platform::DSBPLAY_LOOPING);
 }
 
 // The speeds are held at 0 every frame, so the keys can only nudge the climb
@@ -109,9 +64,10 @@ int32_t flyOutAfterWin() {
     game.heliY -= 2;
     game.scrollPos += 2;
     if (game.heliY <= 0) {
-        return showWinPicture();
+        beginWinPicture();
+        return winPictureShows;
     }
-    return 1;
+    return frameGoesOn;
 }
 
 // The helicopter sinks 2 pixels a frame to the ground, explodes there for 54
@@ -124,14 +80,10 @@ int32_t fallAfterLoss() {
     if (game.heliY >= 410) {
         game.heliY = 410;
         if (game.crashExplosionPending == 0) {
-            return showFailurePicture();
+            beginFailurePicture();
+            return failurePictureShows;
         }
         advanceCrashExplosion();
     }
-    return 1;
-}
-
-int32_t showFrame() {
-    platform::flip(primarySurface);
-    return 1;
+    return frameGoesOn;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The display over the game, the two ways a game ends, and the flip.
+// The display over the game, and the two ways a game ends in the game world.
 
 #include <cstdint>
 
@@ -9,11 +9,9 @@ void drawFigureIcons();
 void drawEnergyBar();
 // Phase 20: the rotor beat keeps looping during play.
 void keepBackgroundSound();
-// Phase 21 (level 7 and up): the climb off the top of the screen, then the
-// success picture; 0 once Return has dismissed it, else 1.
+// Phase 21 (level 7 and up): the climb off the top of the screen;
+// winPictureShows once the helicopter is gone, else frameGoesOn.
 int32_t flyOutAfterWin();
-// Phase 22 (energy below 0): the fall, the crash explosion, then the failure
-// picture; 0 once Return has dismissed it, else 1.
+// Phase 22 (energy below 0): the fall and the crash explosion;
+// failurePictureShows once the explosion is over, else frameGoesOn.
 int32_t fallAfterLoss();
-// Phase 23: shows the frame; 1, the game goes on.
-int32_t showFrame();

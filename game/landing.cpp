@@ -57,7 +57,7 @@ void pickUpMan() {
     game.rescuedCount += 1;
     game.heliLanded = 0;
     game.carryingMan = 1;
-    playSound(snd149, 0);
+    playSound(sndPickUp, 0);
 }
 
 // The closer the game is to its end, the less energy a completed mission
@@ -78,7 +78,7 @@ int32_t energyBonus(int32_t newLevel) {
 // The next man waits at the far end at once, starting from where this one
 // stopped and walking the way he last walked.
 void completeMission() {
-    playSound(snd144, 0);
+    playSound(sndMissionComplete, 0);
     game.level += 1;
     game.heliLanded = 0;
     game.landingActive = 0;

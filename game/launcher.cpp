@@ -91,7 +91,7 @@ void updateLauncher() {
         game.orb1X = s - 650;
         game.orb1Y = 345;
         game.orb1Active = 1;
-        playSound(snd140, 0);
+        playSound(sndOrbLaunch, 0);
     }
     // Past 1212 the launcher is cut at the right edge of the screen, and from
     // 1340 on nothing of it is left.
@@ -130,7 +130,7 @@ void updateOrb1() {
     if (rectsOverlap(static_cast<int32_t>(game.heliX + 10), static_cast<int32_t>(game.heliY), 230,
                      60, static_cast<int32_t>(game.orb1DrawX), static_cast<int32_t>(game.orb1DrawY),
                      32, 32) != 0) {
-        playSound(snd147, 0);
+        playSound(sndMetalHit, 0);
         if (game.level <= 1) {
             game.energy -= 2;
         } else {
@@ -150,7 +150,7 @@ void updateOrb2() {
         game.orb2X = game.scrollPos - 635;
         game.orb2Y = 350;
         game.orb2Active = 1;
-        playSound(snd140, 0);
+        playSound(sndOrbLaunch, 0);
     }
     if (game.orb2Active != 1) {
         return;
@@ -191,7 +191,7 @@ void updateOrb2() {
     // Orb 2 is tested on its path, not where its wobble draws it: the picture
     // can be up to 51 pixels away from the box that hurts.
     if (sideOrbHitsHelicopter(game.orb2X, game.orb2Y)) {
-        playSound(snd147, 0);
+        playSound(sndMetalHit, 0);
         loseEnergyToSideOrb();
     }
 }
@@ -201,7 +201,7 @@ void updateOrb3() {
         game.orb3X = game.scrollPos - 653;
         game.orb3Y = 357;
         game.orb3Active = 1;
-        playSound(snd140, 0);
+        playSound(sndOrbLaunch, 0);
     }
     if (game.orb3Active != 1) {
         return;
@@ -223,7 +223,7 @@ void updateOrb3() {
     }
     game.orb3X += game.velX;
     if (sideOrbHitsHelicopter(game.orb3X, game.orb3Y)) {
-        playSound(snd147, 0);
+        playSound(sndMetalHit, 0);
         loseEnergyToSideOrb();
     }
 }

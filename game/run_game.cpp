@@ -3,7 +3,7 @@
 // and the men, the submarine, the rocket, the explosion and the display are
 // drawn over it. The hazards test the helicopter where the last frame left it,
 // the rocket where this frame's flight has taken it. The keys are read after
-// the frame, so they act from the next frame on.
+// the frame, so they act from the next frame on; the loop shows the frame.
 
 #include "game/backdrop.h"
 #include "game/crushers.h"
@@ -35,7 +35,7 @@ int runGame() {
     pushAboveLauncher();
     drawEnergyBar();
     keepBackgroundSound();
-    if (game.level >= 7 && flyOutAfterWin() == 0) return 0;
-    if (game.energy < 0 && fallAfterLoss() == 0) return 0;
-    return showFrame();
+    if (game.level >= 7 && flyOutAfterWin() == winPictureShows) return winPictureShows;
+    if (game.energy < 0 && fallAfterLoss() == failurePictureShows) return failurePictureShows;
+    return frameGoesOn;
 }

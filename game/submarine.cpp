@@ -94,7 +94,7 @@ void updateSubmarine() {
             game.subHeight = fullHeight;
         }
         if (game.subHeight == fullHeight && helicopterInRange() && game.rocketActive != 1) {
-            playSound(snd168, 0);
+            playSound(sndRocketLaunch, 0);
             game.rocketActive = 1;
         }
     } else {
@@ -132,7 +132,7 @@ void updateRocket() {
 // 54 steps and 90 energy in all. The explosion follows the helicopter, drawn
 // where this step's flight has taken it. A further hit does not restart it.
 void updateExplosion() {
-    playSound(snd166, 0);
+    playSound(sndExplosion, 0);
     drawKeyed(surfExplosion[game.explosionFrame], {0, 0, 96, 96},
               static_cast<int32_t>(game.heliX + 50), static_cast<int32_t>(game.heliY));
     game.explosionDelay += 1;

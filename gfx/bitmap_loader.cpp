@@ -2,7 +2,8 @@
 
 #include "gfx/bitmap_loader.h"
 
-#include "app/devices.h"
+#include "gfx/display.h"
+#include "platform/startup_state.h"
 
 platform::Surface* loadBitmapSurface(int resourceId) {
     platform::Bitmap* bitmap = platform::loadBitmap(appInstance, resourceId & 0xFFFF);

@@ -4,8 +4,9 @@
 
 #include <array>
 
-#include "app/devices.h"
 #include "gfx/bitmap_loader.h"
+#include "gfx/display.h"
+#include "platform/startup_state.h"
 
 Surface* surfSubmarine = nullptr;
 Surface* surfRocket = nullptr;

@@ -3,9 +3,13 @@
 
 #include "sound/sound_buffers.h"
 
-#include "app/devices.h"
+#include <array>
+#include <string>
+
+#include "platform/startup_state.h"
 #include "sound/wave_image.h"
 
+platform::SoundDevice* directSound = nullptr;
 SoundBuffer* soundBuffers[soundCount] = {};
 SoundBuffer* primaryBuffer = nullptr;
 platform::Listener3D* listener3D = nullptr;
@@ -67,7 +71,7 @@ int createPrimaryBuffer() {
 }
 
 int query3DBuffer() {
-    buffer3D = platform::query3DBuffer(snd140);
+    buffer3D = platform::query3DBuffer(sndOrbLaunch);
     if (buffer3D == nullptr) {
         errorMessage = "3D Buffer query FAILED";
         return 0;
@@ -124,12 +128,14 @@ void releaseSoundBuffers() {
 }
 
 const char* soundName(const SoundBuffer* buffer) {
-    static const char* const names[soundCount] = {"snd140", "snd147", "snd143", "snd144",
-                                                  "snd142", "snd148", "snd146", "snd145",
-                                                  "snd141", "snd149", "snd166", "snd168"};
+    static const auto names = [] {
+        std::array<std::string, soundCount> made;
+        for (int i = 0; i < soundCount; ++i) made[i] = "snd" + std::to_string(soundOrder[i]);
+        return made;
+    }();
     if (buffer == nullptr) return "?";
     for (int i = 0; i < soundCount; ++i) {
-        if (soundBuffers[i] == buffer) return names[i];
+        if (soundBuffers[i] == buffer) return names[i].c_str();
     }
     return "?";
 }

@@ -91,7 +91,7 @@ TEST_F(CrushersTest, SlamSoundsOnlyInsideTheSitesWindow) {
         game.scrollPos = c.scrollPos;
         crusherStep(c.site);
         EXPECT_EQ(game.crusherRising, 1);
-        EXPECT_EQ(playsOf(snd145), c.plays) << c.scrollPos;
+        EXPECT_EQ(playsOf(sndCrusherSlam), c.plays) << c.scrollPos;
     }
 }
 
@@ -124,7 +124,7 @@ TEST_F(CrushersTest, JustPastTheAnchorTheColumnHits) {
     drawCrusherSite(CrusherSite::first);
     EXPECT_TRUE(isDraw(drawCalls()[0], surfCrusher, {0, 0, 64, 240}, 0, 100));
     EXPECT_EQ(game.energy, 351);
-    EXPECT_EQ(playsOf(snd147), 1);
+    EXPECT_EQ(playsOf(sndMetalHit), 1);
 }
 
 TEST_F(CrushersTest, SiteLeavesAtTheRightEdgeWithoutATest) {
@@ -201,7 +201,7 @@ TEST_F(CrushersTest, AtLevelThreeTheSlamCanComeFromEitherStep) {
     game.scrollPos = 600;
     updateCrushers();
     EXPECT_EQ(game.crusherRising, 1);
-    EXPECT_EQ(playsOf(snd145), 0);
+    EXPECT_EQ(playsOf(sndCrusherSlam), 0);
     // Turned by the first site's step, inside its window: the slam sounds.
     game = GameState{};
     game.level = 3;
@@ -209,7 +209,7 @@ TEST_F(CrushersTest, AtLevelThreeTheSlamCanComeFromEitherStep) {
     game.scrollPos = 600;
     updateCrushers();
     EXPECT_EQ(game.crusherRising, 1);
-    EXPECT_EQ(playsOf(snd145), 1);
+    EXPECT_EQ(playsOf(sndCrusherSlam), 1);
 }
 
 }  // namespace

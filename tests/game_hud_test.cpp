@@ -1,6 +1,7 @@
 // The figure icons, the energy bar, the background sound, and the two ends of
 // a game with their pictures.
 
+#include "game/end_pictures.h"
 #include "game/hud.h"
 #include "game_test_support.h"
 
@@ -9,6 +10,20 @@ namespace {
 using namespace game_test;
 
 using HudTest = GameTest;
+
+// The passes of the end picture on show as the loop makes them: draw, show,
+// then the keys; Return is held in the pass after `blank` passes without it.
+// Gives the number of passes.
+int passesUntilReturn(bool win, int blank) {
+    for (int pass = 0;; ++pass) {
+        win ? drawWinPicture() : drawFailurePicture();
+        Controls controls;
+        controls.confirm = pass >= blank;
+        if (win ? winPictureDismissed(controls) : failurePictureDismissed(controls)) {
+            return pass + 1;
+        }
+    }
+}
 
 TEST_F(HudTest, OneIconLightsForEachManPickedUp) {
     game.rescuedCount = 3;
@@ -43,7 +58,7 @@ TEST_F(HudTest, BackgroundSoundLoopsEveryFrame) {
     keepBackgroundSound();
     ASSERT_EQ(soundCalls().size(), 1u);
     EXPECT_TRUE(soundCalls()[0].play);
-    EXPECT_EQ(soundCalls()[0].sound, snd142);
+    EXPECT_EQ(soundCalls()[0].sound, sndRotorLoop);
     EXPECT_EQ(soundCalls()[0].flags, platform::DSBPLAY_LOOPING);
 }
 
@@ -63,29 +78,27 @@ TEST_F(HudTest, WonGameClimbsWithTheViewScrolling) {
 TEST_F(HudTest, WinPictureOpensFromTheCentreUntilReturn) {
     game.level = 7;
     game.heliY = 2;
-    scriptReturnAfter(28);
-    const int flips = platform::headless::flipCount();
-    EXPECT_EQ(flyOutAfterWin(), 0);
-    EXPECT_EQ(platform::headless::flipCount(), flips + 29);
+    EXPECT_EQ(flyOutAfterWin(), winPictureShows);
+    EXPECT_EQ(passesUntilReturn(true, 28), 29);
     const auto draws = drawsOf(surfWinScreen);
     ASSERT_EQ(draws.size(), 29u);
     // Nothing shows for 27 passes; the 28th opens a box 162 wide and 2 high.
     EXPECT_TRUE(isDraw(draws[0], surfWinScreen, {320, 0, 320, -160}, 320, 320));
     EXPECT_TRUE(isDraw(draws[26], surfWinScreen, {242, 0, 398, -4}, 242, 242));
     EXPECT_TRUE(isDraw(draws[27], surfWinScreen, {239, 0, 401, 2}, 239, 239));
-    EXPECT_EQ(soundCalls().front().sound, snd141);
+    EXPECT_EQ(soundCalls().front().sound, sndVictoryMusic);
     EXPECT_EQ(soundCalls().front().flags, platform::DSBPLAY_LOOPING);
-    EXPECT_EQ(stopsOf(snd142), 29);
-    EXPECT_EQ(stopsOf(snd141), 1);
+    EXPECT_EQ(stopsOf(sndRotorLoop), 29);
+    EXPECT_EQ(stopsOf(sndVictoryMusic), 1);
     EXPECT_FALSE(soundCalls().back().play);
-    EXPECT_EQ(soundCalls().back().sound, snd141);
+    EXPECT_EQ(soundCalls().back().sound, sndVictoryMusic);
 }
 
 TEST_F(HudTest, WinPictureStaysWholeOnceOpen) {
     game.level = 7;
     game.heliY = 1;
-    scriptReturnAfter(120);
-    EXPECT_EQ(flyOutAfterWin(), 0);
+    EXPECT_EQ(flyOutAfterWin(), winPictureShows);
+    passesUntilReturn(true, 120);
     const auto draws = drawsOf(surfWinScreen);
     ASSERT_EQ(draws.size(), 121u);
     EXPECT_TRUE(isDraw(draws[106], surfWinScreen, {2, 0, 638, 476}, 2, 2));
@@ -96,8 +109,8 @@ TEST_F(HudTest, WinPictureStaysWholeOnceOpen) {
 TEST_F(HudTest, ReturnAlreadyHeldEndsAPictureAfterOnePass) {
     game.level = 7;
     game.heliY = 1;
-    scriptReturnAfter(0);
-    EXPECT_EQ(flyOutAfterWin(), 0);
+    EXPECT_EQ(flyOutAfterWin(), winPictureShows);
+    EXPECT_EQ(passesUntilReturn(true, 0), 1);
     EXPECT_EQ(drawsOf(surfWinScreen).size(), 1u);
 }
 
@@ -125,7 +138,7 @@ TEST_F(HudTest, OnTheGroundTheHelicopterExplodesForFiftyFourFrames) {
     EXPECT_EQ(game.heliY, 410);
     EXPECT_EQ(game.explosionFrame, 0);
     EXPECT_EQ(game.energy, -1);  // the crash itself costs nothing
-    EXPECT_EQ(playsOf(snd166), 54);
+    EXPECT_EQ(playsOf(sndExplosion), 54);
     const auto first = drawsOf(surfExplosion[0]);
     ASSERT_EQ(first.size(), 6u);
     EXPECT_TRUE(isDraw(first[0], surfExplosion[0], {0, 0, 96, 96}, 140, 384));
@@ -136,23 +149,23 @@ TEST_F(HudTest, FailurePictureSlidesInFromTheCorner) {
     game.energy = -1;
     game.heliY = 410;
     game.crashExplosionPending = 0;
-    scriptReturnAfter(1);
-    EXPECT_EQ(fallAfterLoss(), 0);
+    EXPECT_EQ(fallAfterLoss(), failurePictureShows);
+    EXPECT_EQ(passesUntilReturn(false, 1), 2);
     const auto draws = drawsOf(surfGameOverScreen);
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_TRUE(isDraw(draws[0], surfGameOverScreen, {0, 0, 160, 0}, 480, 480));
     EXPECT_TRUE(isDraw(draws[1], surfGameOverScreen, {0, 0, 165, 5}, 475, 475));
-    EXPECT_EQ(soundCalls().front().sound, snd148);
-    EXPECT_EQ(stopsOf(snd142), 2);
-    EXPECT_EQ(stopsOf(snd148), 1);
+    EXPECT_EQ(soundCalls().front().sound, sndFailureMusic);
+    EXPECT_EQ(stopsOf(sndRotorLoop), 2);
+    EXPECT_EQ(stopsOf(sndFailureMusic), 1);
 }
 
 TEST_F(HudTest, FailurePictureIsWholeFromThe97thPass) {
     game.energy = -1;
     game.heliY = 410;
     game.crashExplosionPending = 0;
-    scriptReturnAfter(100);
-    EXPECT_EQ(fallAfterLoss(), 0);
+    EXPECT_EQ(fallAfterLoss(), failurePictureShows);
+    passesUntilReturn(false, 100);
     const auto draws = drawsOf(surfGameOverScreen);
     EXPECT_TRUE(isDraw(draws[95], surfGameOverScreen, {0, 0, 635, 475}, 5, 5));
     EXPECT_TRUE(isDraw(draws[96], surfGameOverScreen, {0, 0, 640, 480}, 0, 0));
@@ -180,14 +193,27 @@ TEST_F(HudTest, BothExplosionsAdvanceTheSharedCounters) {
     EXPECT_EQ(game.energy, -11);
 }
 
-TEST_F(HudTest, EndedGameReturnsZeroWithoutTheFramesOwnFlip) {
+TEST_F(HudTest, AFrameOnlyDrawsTheLoopShowsIt) {
+    const int flips = platform::headless::flipCount();
+    EXPECT_EQ(runGame(), frameGoesOn);
     game.energy = -1;
     game.heliY = 410;
     game.crashExplosionPending = 0;
-    scriptReturnAfter(0);
-    const int flips = platform::headless::flipCount();
-    EXPECT_EQ(runGame(), 0);
-    EXPECT_EQ(platform::headless::flipCount(), flips + 1);
+    EXPECT_EQ(runGame(), failurePictureShows);
+    EXPECT_EQ(platform::headless::flipCount(), flips);
+    EXPECT_EQ(playsOf(sndFailureMusic), 1) << "the failure music starts with the picture";
+}
+
+TEST_F(HudTest, EachPictureStartsClosedAgain) {
+    game.level = 7;
+    game.heliY = 1;
+    EXPECT_EQ(flyOutAfterWin(), winPictureShows);
+    passesUntilReturn(true, 200);
+    drawCalls().clear();
+    EXPECT_EQ(flyOutAfterWin(), winPictureShows);
+    passesUntilReturn(true, 0);
+    ASSERT_EQ(drawsOf(surfWinScreen).size(), 1u);
+    EXPECT_TRUE(isDraw(drawsOf(surfWinScreen)[0], surfWinScreen, {320, 0, 320, -160}, 320, 320));
 }
 
 }  // namespace

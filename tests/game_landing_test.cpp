@@ -205,7 +205,7 @@ TEST_F(WalkerTest, HurriesToALandedHelicopterAndBoards) {
     EXPECT_EQ(game.rescuedCount, 1);
     EXPECT_EQ(game.heliLanded, 0);
     EXPECT_EQ(game.carryingMan, 1);
-    EXPECT_EQ(playsOf(snd149), 1);
+    EXPECT_EQ(playsOf(sndPickUp), 1);
     EXPECT_EQ(drawCalls().size(), 1u);  // drawn once more as he boards
 }
 
@@ -286,7 +286,7 @@ TEST_F(UnloadingTest, WalkToTheBaseCompletesTheMission) {
     EXPECT_EQ(game.landingActive, 0);
     EXPECT_EQ(game.manWaiting, 1);
     EXPECT_EQ(game.energy, 300);
-    EXPECT_EQ(playsOf(snd144), 1);
+    EXPECT_EQ(playsOf(sndMissionComplete), 1);
     EXPECT_GE(game.walkerX, 455);
 }
 

@@ -77,7 +77,7 @@ TEST_F(LauncherTest, PointingUpReleasesOrbOne) {
     EXPECT_EQ(game.orb1Active, 1);
     EXPECT_EQ(game.orb1X, 250.5);
     EXPECT_EQ(game.orb1Y, 345);
-    EXPECT_EQ(playsOf(snd140), 1);
+    EXPECT_EQ(playsOf(sndOrbLaunch), 1);
 }
 
 TEST_F(LauncherTest, OrbOneInFlightIsNotReleasedAgain) {
@@ -88,7 +88,7 @@ TEST_F(LauncherTest, OrbOneInFlightIsNotReleasedAgain) {
     updateLauncher();
     EXPECT_EQ(game.orb1X, 12);
     EXPECT_EQ(game.orb1Y, 34);
-    EXPECT_EQ(playsOf(snd140), 0);
+    EXPECT_EQ(playsOf(sndOrbLaunch), 0);
 }
 
 TEST_F(LauncherTest, OtherHeadsReleaseNothingThemselves) {
@@ -97,7 +97,7 @@ TEST_F(LauncherTest, OtherHeadsReleaseNothingThemselves) {
     game.scrollPos = 300;
     updateLauncher();
     EXPECT_EQ(game.orb1Active, 0);
-    EXPECT_EQ(playsOf(snd140), 0);
+    EXPECT_EQ(playsOf(sndOrbLaunch), 0);
 }
 
 TEST_F(LauncherTest, OrbOneRisesStraightAtLevelZero) {
@@ -179,7 +179,7 @@ TEST_F(LauncherTest, OrbOneHitCostsMoreFromLevelTwo) {
     EXPECT_EQ(orbOneCostOverTenFrames(2), 30);
     EXPECT_EQ(orbOneCostOverTenFrames(3), 40);
     EXPECT_EQ(orbOneCostOverTenFrames(5), 40);
-    EXPECT_GE(playsOf(snd147), 1);
+    EXPECT_GE(playsOf(sndMetalHit), 1);
 }
 
 TEST_F(LauncherTest, OrbOneMissesAHelicopterElsewhere) {
@@ -188,7 +188,7 @@ TEST_F(LauncherTest, OrbOneMissesAHelicopterElsewhere) {
     game.orb1Y = 100;
     updateOrb1();
     EXPECT_EQ(game.energy, 352);
-    EXPECT_EQ(playsOf(snd147), 0);
+    EXPECT_EQ(playsOf(sndMetalHit), 0);
 }
 
 TEST_F(LauncherTest, OrbTwoJoinsFromLevelOneWhileTheHeadPointsRight) {
@@ -201,8 +201,23 @@ TEST_F(LauncherTest, OrbTwoJoinsFromLevelOneWhileTheHeadPointsRight) {
     EXPECT_EQ(game.orb2Active, 1);
     EXPECT_EQ(game.orb2X, 16);  // released at 650 - 635, then one step right
     EXPECT_EQ(game.orb2Y, 349);
-    EXPECT_EQ(playsOf(snd140), 1);
+    EXPECT_EQ(playsOf(sndOrbLaunch), 1);
     EXPECT_TRUE(isDraw(drawCalls()[0], surfOrbB, {0, 0, 32, 32}, 16, 349));
+}
+
+TEST_F(LauncherTest, OrbTwoStillCostsEnergyInTheFrameItLeaves) {
+    // The orb is taken off above the screen, but the rest of its frame runs:
+    // a helicopter up there still pays for the touch.
+    game.level = 1;
+    game.heliX = 0;
+    game.heliY = -60;
+    game.orb2Active = 1;
+    game.orb2X = 20;
+    game.orb2Y = -32;
+    updateOrb2();
+    EXPECT_EQ(game.orb2Active, 0);
+    EXPECT_EQ(game.energy, 350);
+    EXPECT_EQ(playsOf(sndMetalHit), 1);
 }
 
 TEST_F(LauncherTest, OrbTwoSpeedsUpWithTheLevel) {
@@ -234,7 +249,7 @@ TEST_F(LauncherTest, OrbTwoIsHitTestedOnItsPathNotWhereItWobbles) {
     EXPECT_TRUE(isDraw(drawCalls()[0], surfOrbB, {0, 0, 32, 32}, 451, 400));
     EXPECT_EQ(game.orb2Angle, 1);
     EXPECT_EQ(game.energy, 349);
-    EXPECT_EQ(playsOf(snd147), 1);
+    EXPECT_EQ(playsOf(sndMetalHit), 1);
 
     // Drawn over the helicopter while its path lies clear: no cost.
     game.energy = 352;

@@ -120,12 +120,6 @@ TEST_F(GameStateTest, StartValuesLieWithinTheKeptRanges) {
     EXPECT_EQ(findStateField("energy")->highest, 352);
 }
 
-TEST_F(GameStateTest, FrameShowsOnceAndGoesOn) {
-    const int flips = platform::headless::flipCount();
-    EXPECT_EQ(runGame(), 1);
-    EXPECT_EQ(platform::headless::flipCount(), flips + 1);
-}
-
 // Index of the first draw of a surface in the frame.
 size_t firstDraw(const Surface* surface) {
     const auto& draws = drawCalls();

@@ -101,7 +101,7 @@ TEST_F(SubmarineTest, FiresWhenItsLeftEndIsNearTheHelicopter) {
     EXPECT_TRUE(firesAt(699.5));
     EXPECT_FALSE(firesAt(700));
     EXPECT_TRUE(firesAt(500));
-    EXPECT_EQ(playsOf(snd168), 3);
+    EXPECT_EQ(playsOf(sndRocketLaunch), 3);
 }
 
 TEST_F(SubmarineTest, FiresOnlyWhenFullyUpAndWithNoRocketInFlight) {
@@ -114,7 +114,7 @@ TEST_F(SubmarineTest, FiresOnlyWhenFullyUpAndWithNoRocketInFlight) {
     game.rocketActive = 1;
     game.subHeight = 28;
     updateSubmarine();
-    EXPECT_EQ(playsOf(snd168), 0);
+    EXPECT_EQ(playsOf(sndRocketLaunch), 0);
 }
 
 TEST_F(SubmarineTest, ARocketFiredInAStepFliesInThatStep) {
@@ -226,7 +226,7 @@ TEST_F(SubmarineTest, ExplosionFollowsTheHelicopterAndCostsNinety) {
     EXPECT_EQ(game.energy, 352 - 90);
     EXPECT_EQ(game.explosionFrame, 0);
     EXPECT_EQ(game.explosionDelay, 0);
-    EXPECT_EQ(playsOf(snd166), 54);
+    EXPECT_EQ(playsOf(sndExplosion), 54);
     const auto first = drawsOf(surfExplosion[0]);
     ASSERT_EQ(first.size(), 6u);
     EXPECT_TRUE(isDraw(first[0], surfExplosion[0], {0, 0, 96, 96}, 150, 200));

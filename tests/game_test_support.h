@@ -104,14 +104,6 @@ inline ::testing::AssertionResult isDraw(const DrawCall& call, const Surface* su
            << "} at (" << x << ", " << y << ")";
 }
 
-// Key snapshots for the end pictures' own polls: `blank` passes with no key,
-// then one with Return held.
-inline void scriptReturnAfter(int blank) {
-    std::vector<platform::headless::Snapshot> script(static_cast<size_t>(blank));
-    script.push_back({platform::DIK_RETURN});
-    platform::headless::setKeyScript(std::move(script));
-}
-
 // Every test starts from the program's start values on a machine that has
 // been through the real start-up, so every surface and sound exists.
 class GameTest : public ::testing::Test {

@@ -76,7 +76,7 @@ void recordDraw(const Surface* source, const Rect& rect, int x, int y) {
 }
 
 void recordSound(bool play, const SoundBuffer* buffer, uint32_t) {
-    if (play && buffer == snd146) ++seen.startSounds;
+    if (play && buffer == sndStart) ++seen.startSounds;
 }
 
 void recordStep() {
@@ -247,7 +247,7 @@ TEST_F(MainLoopTest, TheTitleMusicStopsWhenTheGameBegins) {
     platform::headless::setKeyScript(spaceAfter(0, 700));
     seen.stepLimit = 1;
     setLoopObserver(LoopObserver{[] {
-                                     EXPECT_EQ(platform::getStatus(snd143), 0u);
+                                     EXPECT_EQ(platform::getStatus(sndTitleMusic), 0u);
                                      recordStep();
                                  },
                                  afterStep});
@@ -269,7 +269,7 @@ TEST_F(MainLoopTest, HoldingSpaceDuringTheLoadingChangesNothing) {
 TEST_F(MainLoopTest, TheStartSoundPlaysWhenSpaceIsSeen) {
     platform::headless::setKeyScript(spaceAfter(1, 1), escape);
     setSoundObserver([](bool play, const SoundBuffer* buffer, uint32_t flags) {
-        if (play && buffer == snd146) {
+        if (play && buffer == sndStart) {
             EXPECT_EQ(flags, 0u);
             EXPECT_EQ(platform::headless::flipCount(), 2) << "after the flip of the pass";
             ++seen.startSounds;
@@ -476,6 +476,59 @@ TEST_F(MainLoopTest, ALostGameReturnsToTheTitleWithTheResetApplied) {
             EXPECT_FALSE(drawn(d));
         }
     }
+}
+
+TEST_F(MainLoopTest, AWonGamesPictureShowsOnePassAFrameUntilReturn) {
+    // Five passes without a key, then Return; the ending step's own frame is
+    // shown by the picture's first pass, not by a flip of its own.
+    std::vector<Snapshot> script(5);
+    script.push_back({DIK_RETURN});
+    platform::headless::setKeyScript(script);
+    static int flipsAtEnd;
+    flipsAtEnd = -1;
+    setLoopObserver(LoopObserver{[] {
+                                     recordStep();
+                                     game.level = 7;
+                                     game.heliY = 2;
+                                 },
+                                 [](int result) {
+                                     seen.results.push_back(result);
+                                     flipsAtEnd = platform::headless::flipCount();
+                                     EXPECT_EQ(loopPhase(), LoopPhase::Title);
+                                     escape();
+                                 }});
+    setDrawObserver([](const Surface* source, const Rect& rect, int x, int y) {
+        recordDraw(source, rect, x, y);
+        if (source == surfWinScreen) {
+            EXPECT_EQ(loopPhase(), LoopPhase::WinPicture);
+        }
+    });
+    EXPECT_EQ(runMainLoop(true), 0);
+    appWindow = nullptr;
+
+    ASSERT_EQ(seen.results, std::vector<int>{0});
+    EXPECT_EQ(flipsAtEnd - seen.stepPasses[0], 6);
+    const auto pictures = drawsOf("surfWinScreen");
+    ASSERT_EQ(pictures.size(), 6u);
+    for (size_t pass = 0; pass < pictures.size(); ++pass) {
+        EXPECT_EQ(pictures[pass].pass, seen.stepPasses[0] + static_cast<int>(pass));
+    }
+}
+
+TEST_F(MainLoopTest, EscapeDoesNothingOnAnEndPicture) {
+    platform::headless::setKeyScript({{DIK_ESCAPE}, {DIK_ESCAPE}, {DIK_RETURN}, {DIK_ESCAPE}});
+    setLoopObserver(LoopObserver{[] {
+                                     recordStep();
+                                     game.energy = -1;
+                                     game.heliY = 410;
+                                     game.crashExplosionPending = 0;
+                                 },
+                                 afterStep});
+    EXPECT_EQ(runMainLoop(true), 0);
+    appWindow = nullptr;
+    EXPECT_EQ(seen.results, std::vector<int>{0}) << "one step, dismissed by Return";
+    EXPECT_EQ(drawsOf("surfGameOverScreen").size(), 3u);
+    EXPECT_EQ(drawsOf("surfTitle").size(), 1u) << "Escape on the title pass after it ends";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -20,7 +21,7 @@
 #include <vector>
 
 #include "app/devices.h"
-#include "app/keyboard.h"
+#include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "game/state_fields.h"
@@ -116,6 +117,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
 }
 
 struct Tally {
+    int64_t steps = 0;
     int64_t violations = 0;
     int64_t gamesEnded = 0;
     int64_t landings = 0;
@@ -134,6 +136,40 @@ void checkFields(int64_t step, Tally& tally) {
             std::printf("step %" PRId64 ": %s = %.17g, outside %.17g .. %.17g\n", step, field.name,
                         value, field.lowest, field.highest);
         }
+    }
+}
+
+Tally tally;
+int32_t wasLanded = 0;
+long baseline = 0;
+bool failed = false;
+
+void beforeStep() {
+    maybeChangeKeys();
+    endPictureReads = 0;
+    endPictureWait = 30 + static_cast<int64_t>(dice() % 300);
+    // The first read of this step takes the held keys: the poll after
+    // runGame, or the first pass of an end picture.
+    platform::headless::setKeyScript({held}, onKeysUsedUp);
+}
+
+void afterStep(int result) {
+    const int64_t step = ++tally.steps;
+    if (result != 1) ++tally.gamesEnded;
+    // The headless machine records every call; the soak does not need it.
+    platform::headless::clearCalls();
+    if (appWindow == nullptr) {
+        std::printf("step %" PRId64 ": the window is gone\n", step);
+        failed = true;
+        return;
+    }
+    checkFields(step, tally);
+    tally.landings += game.heliLanded != 0 && wasLanded == 0;
+    wasLanded = game.heliLanded;
+    tally.highestLevel = std::max(tally.highestLevel, game.level);
+    tally.mostRescued = std::max(tally.mostRescued, game.rescuedCount);
+    if (step == stepsBeforeBaseline) {
+        baseline = residentBytes();
     }
 }
 
@@ -156,38 +192,20 @@ int main(int argc, char** argv) {
         return 3;
     }
 
-    Tally tally;
-    long baseline = 0;
-    int32_t wasLanded = 0;
-    for (int64_t step = 1; step <= options.steps; ++step) {
-        maybeChangeKeys();
-        endPictureReads = 0;
-        endPictureWait = 30 + static_cast<int64_t>(dice() % 300);
-        // The first read of this step takes the held keys: the poll after
-        // runGame, or the first pass of an end picture.
-        platform::headless::setKeyScript({held}, onKeysUsedUp);
-        if (runGame() != 1) {
-            ++tally.gamesEnded;
-            resetGame();
-        } else {
-            pollKeyboard();
-            applyGameControls();
-        }
-        // The headless machine records every call; the soak does not need it.
-        platform::headless::clearCalls();
-        if (appWindow == nullptr) {
-            std::printf("step %" PRId64 ": the window is gone\n", step);
+    // The loop runs the game step by step; the observer gives each step its
+    // keys before it and checks the state after it.
+    setLoopObserver({beforeStep, afterStep});
+    beginLoop(true);
+    while (tally.steps < options.steps && !failed) {
+        if (!runFrame()) {
+            std::printf("step %" PRId64 ": the program ended\n", tally.steps);
             return 1;
         }
-        checkFields(step, tally);
-        tally.landings += game.heliLanded != 0 && wasLanded == 0;
-        wasLanded = game.heliLanded;
-        tally.highestLevel = std::max(tally.highestLevel, game.level);
-        tally.mostRescued = std::max(tally.mostRescued, game.rescuedCount);
-        if (step == stepsBeforeBaseline) {
-            baseline = residentBytes();
-        }
+        // A game ended and its picture was dismissed: the next one starts at
+        // once, without the title's loading sequence.
+        if (loopPhase() == LoopPhase::Title) beginLoop(true);
     }
+    if (failed) return 1;
     const long finalResident = residentBytes();
 
     platform::destroyWindow(appWindow);

@@ -42,7 +42,6 @@ std::vector<DrawRecord> draws;
 std::vector<SoundRecord> sounds;
 int64_t stepNumber = 0;
 bool inStep = false;
-int exhaustedReadsInStep = 0;
 int64_t exhaustedReadsInTitle = 0;
 bool stopping = false;
 
@@ -60,20 +59,16 @@ void recordSound(bool play, const platform::SoundBuffer* buffer, uint32_t flags)
     std::exit(exitCode);
 }
 
-// A read that finds the key script used up. Within a step the first one is
-// the poll after runGame; a second can only come from an end picture's loop,
-// which would wait for Return for ever.
+// A read that finds the key script used up. In a step it is the poll after
+// runGame, and the step's line tells the rest; but an end picture would wait
+// for Return for ever.
 void onScriptExhausted() {
-    if (inStep) {
-        ++exhaustedReadsInStep;
-        if (exhaustedReadsInStep >= 2) {
-            stopWith(
-                "kordavan-trace: an end picture waits for Return, but the key script is used up\n",
-                3);
-        }
-        return;
+    const LoopPhase phase = loopPhase();
+    if (phase == LoopPhase::WinPicture || phase == LoopPhase::FailurePicture) {
+        stopWith("kordavan-trace: an end picture waits for Return, but the key script is used up\n",
+                 3);
     }
-    if (stopping) {
+    if (inStep || stopping) {
         return;
     }
     if (!options.steps) {
@@ -95,7 +90,6 @@ void beforeStep() {
     }
     ++stepNumber;
     inStep = true;
-    exhaustedReadsInStep = 0;
     draws.clear();
     sounds.clear();
 }
@@ -119,7 +113,7 @@ void afterStep(int result) {
         writeFrame();
     }
     // Escape after a step has already destroyed the window through the controls.
-    const bool escaped = result == 1 && isKeyDown(platform::DIK_ESCAPE);
+    const bool escaped = result == 1 && currentControls().quit;
     const bool enough = options.steps ? stepNumber >= *options.steps
                                       : platform::headless::keyScriptRemaining() == 0;
     if (escaped) {
@@ -176,7 +170,9 @@ int main(int argc, char** argv) {
         platform::finish();
         return 0;
     }
-    runMainLoop(!options.fromTitle);
+    beginLoop(!options.fromTitle);
+    while (runFrame()) {
+    }
     std::fflush(stdout);
     platform::finish();
     return 0;

@@ -1,0 +1,34 @@
+# Refuses an include that runs against the layers: app -> game -> gfx, sound
+# -> platform, and SDL only inside platform/. Run by the build for each
+# folder, so a wrong include stops the build with the file and the line.
+#
+#   cmake -DROOT=<source> -DFOLDER=game -DALLOWED=game,gfx,sound,platform
+#         -DSTAMP=<file> -P check_layers.cmake
+
+cmake_minimum_required(VERSION 3.25)
+string(REPLACE "," ";" ALLOWED "${ALLOWED}")
+file(GLOB_RECURSE sources "${ROOT}/${FOLDER}/*.h" "${ROOT}/${FOLDER}/*.cpp")
+set(layers app game gfx sound platform resources tools tests bench)
+set(problems "")
+foreach(source ${sources})
+    file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line ${includes})
+        string(REGEX MATCH "[\"<]([^\">]+)[\">]" found "${line}")
+        set(header "${CMAKE_MATCH_1}")
+        string(REGEX MATCH "^[^/]+/" folder "${header}")
+        string(REGEX REPLACE "/$" "" folder "${folder}")
+        file(RELATIVE_PATH shown "${ROOT}" "${source}")
+        if(header MATCHES "^SDL" OR header MATCHES "^SDL2/" OR header MATCHES "^emscripten")
+            if(NOT "machine" IN_LIST ALLOWED)
+                list(APPEND problems "${shown}: ${line} (only platform/ may talk to the machine)")
+            endif()
+        elseif(folder AND folder IN_LIST layers AND NOT folder IN_LIST ALLOWED)
+            list(APPEND problems "${shown}: ${line} (${FOLDER}/ may not use ${folder}/)")
+        endif()
+    endforeach()
+endforeach()
+if(problems)
+    list(JOIN problems "\n  " text)
+    message(FATAL_ERROR "Includes against the layers:\n  ${text}")
+endif()
+file(WRITE "${STAMP}" "")

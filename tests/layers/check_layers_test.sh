@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The layer check refuses what it must: a game file that includes app/ or
+# SDL, a gfx file that includes game/; and accepts the project as it is.
+#
+#   tests/layers/check_layers_test.sh CMAKE-COMMAND
+set -uo pipefail
+cmake_command="$1"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+check="$root/cmake/check_layers.cmake"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+
+# run FOLDER ALLOWED ROOT: the check's exit status, its messages in $scratch/out
+run() {
+    "$cmake_command" -DROOT="$3" -DFOLDER="$1" -DALLOWED="$2" -DSTAMP="$scratch/stamp" \
+        -P "$check" >"$scratch/out" 2>&1
+}
+
+expect_refused() {
+    local folder="$1" allowed="$2" file="$3" line="$4"
+    rm -rf "$scratch/tree"
+    mkdir -p "$scratch/tree/$folder"
+    printf '%s\nint x;\n' "$line" >"$scratch/tree/$folder/$file"
+    if run "$folder" "$allowed" "$scratch/tree"; then
+        echo "FAIL: $folder/$file with '$line' was accepted"
+        failures=$((failures + 1))
+    elif ! grep -q "$folder/$file" "$scratch/out"; then
+        echo "FAIL: the refusal of $folder/$file does not name it:"
+        cat "$scratch/out"
+        failures=$((failures + 1))
+    fi
+}
+
+expect_refused game game,gfx,sound,platform hud.cpp '#include "app/devices.h"'
+expect_refused game game,gfx,sound,platform hud.cpp '#include <SDL.h>'
+expect_refused sound sound,platform mixer.cpp '#include <SDL2/SDL_audio.h>'
+expect_refused gfx gfx,platform surfaces.cpp '  #  include "game/game_state.h"'
+
+for layer in "platform platform,machine" "gfx gfx,platform" "sound sound,platform" \
+    "game game,gfx,sound,platform" "app app,game,gfx,sound,platform"; do
+    set -- $layer
+    if ! run "$1" "$2" "$root"; then
+        echo "FAIL: the project's own $1/ is refused:"
+        cat "$scratch/out"
+        failures=$((failures + 1))
+    fi
+done
+
+[ "$failures" -eq 0 ] && echo "layer check: refuses the four wrong includes, accepts the project"
+exit $((failures > 0))
