@@ -195,7 +195,9 @@ bool startMainLoop(const platform::Module* instance, int showCommand) {
 }
 
 int winMain(const platform::Module* instance, int showCommand) {
-    if (!startMainLoop(instance, showCommand)) return 0;
+    // A start-up that failed is told to whatever started the game, not only
+    // to the player.
+    if (!startMainLoop(instance, showCommand)) return 1;
     while (runFrame()) {
     }
     return loopExitCode();

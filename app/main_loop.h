@@ -6,7 +6,8 @@
 
 #include "platform/platform.h"
 
-// Runs the whole program and gives its exit code.
+// Runs the whole program and gives its exit code: 1 when start-up failed,
+// else the quit message's (0).
 int winMain(const platform::Module* instance, int showCommand);
 
 // Start-up for a host that owns the loop (a browser calls runFrame once per

@@ -374,15 +374,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(StartupTest, KeyboardFailureEndsWithoutAMessageBox) {
     platform::headless::failCall("acquire");
-    EXPECT_EQ(winMain(platform::gameModule(), 1), 0);
+    EXPECT_EQ(winMain(platform::gameModule(), 1), 1) << "a failure, even a silent one";
     EXPECT_EQ(platform::headless::messageBoxCount(), 0);
     EXPECT_EQ(platform::headless::flipCount(), 0) << "the title never shows";
     EXPECT_EQ(directInput, nullptr);
 }
 
-TEST_F(StartupTest, AFailedStartUpEndsTheProgramWithZeroAfterTheMessage) {
+TEST_F(StartupTest, AFailedStartUpEndsTheProgramWithOneAfterTheMessage) {
     platform::headless::failCall("setDisplayMode");
-    EXPECT_EQ(winMain(platform::gameModule(), 1), 0);
+    EXPECT_EQ(winMain(platform::gameModule(), 1), 1);
     EXPECT_EQ(platform::headless::messageBoxCount(), 1);
     EXPECT_EQ(platform::headless::lastMessageBox(), "Error Setting Display Mode");
     EXPECT_EQ(platform::headless::calls().back().name, "messageBox")

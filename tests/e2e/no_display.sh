@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # With no display at all the window cannot be made: the program says why on
-# standard error (no message box can show) and still ends with exit code 0.
+# standard error (no message box can show) and ends with exit code 1.
 #
 #   bash tests/e2e/no_display.sh path/to/kordavan
 set -euo pipefail
@@ -13,7 +13,7 @@ status=0
 timeout 20 env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy \
     "$kordavan" >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" || status=$?
 e2e_log "exit code $status; standard error: $(head -c 300 "$E2E_TMP/game.stderr")"
-e2e_check "without a display the program ends with exit code 0" [ "$status" = 0 ]
+e2e_check "without a display the program ends with exit code 1" [ "$status" = 1 ]
 e2e_check "the start-up failure is told on standard error" \
     grep -q 'Error Registering Window Class' "$E2E_TMP/game.stderr"
 e2e_summary
