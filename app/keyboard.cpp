@@ -20,7 +20,21 @@ Controls controlsFromKeys() {
     held.start = isKeyDown(platform::DIK_SPACE);
     held.confirm = isKeyDown(platform::DIK_RETURN);
     held.quit = isKeyDown(platform::DIK_ESCAPE);
+    held.pause = isKeyDown(platform::DIK_P) || isKeyDown(platform::DIK_PAUSE);
     return held;
+}
+
+// A gamepad adds to the keys: both work at once. Start stands for Space on
+// the title and for Return on the end pictures, Back for Escape.
+void addPad(Controls& held, const platform::PadState& pad) {
+    held.left = held.left || pad.left;
+    held.right = held.right || pad.right;
+    held.up = held.up || pad.up;
+    held.down = held.down || pad.down;
+    held.land = held.land || pad.south;
+    held.start = held.start || pad.start;
+    held.confirm = held.confirm || pad.start;
+    held.quit = held.quit || pad.back;
 }
 
 }  // namespace
@@ -45,5 +59,6 @@ const Controls& currentControls() {
 
 const Controls& pollControls() {
     pollKeyboard();
+    addPad(controls, platform::readPad());
     return controls;
 }

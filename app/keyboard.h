@@ -15,5 +15,5 @@ bool isKeyDown(int code);
 
 // What the player held at the last poll.
 const Controls& currentControls();
-// Polls the keyboard and gives what the player holds now.
+// Polls the keyboard and the gamepads and gives what the player holds now.
 const Controls& pollControls();

@@ -21,9 +21,15 @@ void beginLoop(bool startInGame);
 // title pass, game step or end-picture pass that is due and shows it; returns
 // at once when no step is due yet. False once the program has ended.
 bool runFrame();
+// Sleeps until the next game step is due or a message arrives, when the last
+// runFrame found nothing to do; a host whose display paces it needs no wait.
+void waitForNextFrame();
+// Play pauses when the window loses the keyboard (off unless the player asks).
+void setPauseOnFocusLoss(bool pause);
 // The quit message's exit code, once runFrame has answered false.
 int loopExitCode();
-// beginLoop, then runFrame until the program ends; the exit code.
+// beginLoop, then runFrame and waitForNextFrame until the program ends; the
+// exit code.
 int runMainLoop(bool startInGame);
 
 enum class LoopPhase { Title, Game, WinPicture, FailurePicture };

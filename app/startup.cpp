@@ -5,6 +5,8 @@
 
 #include "app/startup.h"
 
+#include <cstdio>
+
 #include "app/devices.h"
 #include "gfx/surfaces.h"
 #include "sound/sound_buffers.h"
@@ -45,7 +47,14 @@ int openDisplay() {
 
 int openSound() {
     directSound = platform::createSoundDevice();
-    if (directSound == nullptr) return fail("DirectSoundCreate FAILED");
+    if (directSound == nullptr) {
+        // The message box keeps its text; the terminal also says how to play
+        // without a sound card.
+        std::fputs("kordavan: no sound device could be opened; to play without sound, start "
+                   "the game with --no-sound\n",
+                   stderr);
+        return fail("DirectSoundCreate FAILED");
+    }
     if (!platform::setSoundCooperativeLevel(directSound, appWindow)) {
         return fail("SetCooperativeLevel FAILED");
     }

@@ -11,6 +11,7 @@ struct Controls {
     bool start = false;    // leaves the title for the loading sequence
     bool confirm = false;  // dismisses a won or lost picture
     bool quit = false;
+    bool pause = false;  // the loop's, not the game's: play stops until it is pressed again
 };
 
 // The arrows and the landing key, after each game step. Quitting is the

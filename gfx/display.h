@@ -10,3 +10,5 @@ extern platform::Surface* backBuffer;
 
 // Shows the back buffer, waiting for the display as a flip does.
 void present();
+// Halves the brightness of everything in the back buffer.
+void dimBackBuffer();

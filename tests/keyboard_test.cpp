@@ -281,6 +281,31 @@ TEST_F(KeyboardTest, EachKeyFillsItsOwnControl) {
     }
 }
 
+TEST_F(KeyboardTest, AGamepadAddsToTheKeys) {
+    platform::PadState pad;
+    pad.left = true;
+    pad.south = true;
+    platform::headless::setPad(pad);
+    platform::headless::setKeys({platform::DIK_UP});
+    Controls held = pollControls();
+    EXPECT_TRUE(held.left && held.land && held.up) << "keyboard and pad together";
+    EXPECT_FALSE(held.right || held.down || held.start || held.quit);
+
+    pad = {};
+    pad.start = true;
+    pad.back = true;
+    platform::headless::setPad(pad);
+    platform::headless::setKeys({});
+    held = pollControls();
+    EXPECT_TRUE(held.start && held.confirm) << "Start is Space on the title, Return on a picture";
+    EXPECT_TRUE(held.quit) << "Back is Escape";
+    EXPECT_FALSE(held.left || held.up) << "the pad's last state, not an old one";
+
+    platform::headless::setPad({});  // pulled out
+    held = pollControls();
+    EXPECT_FALSE(held.start || held.confirm || held.quit || held.left);
+}
+
 TEST_F(KeyboardTest, EscapeAloneDestroysNothing) {
     step({DIK_ESCAPE});
     EXPECT_TRUE(currentControls().quit);

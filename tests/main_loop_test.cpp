@@ -531,4 +531,179 @@ TEST_F(MainLoopTest, EscapeDoesNothingOnAnEndPicture) {
     EXPECT_EQ(drawsOf("surfTitle").size(), 1u) << "Escape on the title pass after it ends";
 }
 
+// ------------------------------------------------------------ between frames
+
+TEST_F(MainLoopTest, BetweenStepsTheLoopWaitsForTheTimeLeft) {
+    platform::headless::setAutoAdvance(1000);  // each clock read is a millisecond later
+    seen.stepLimit = 3;
+    EXPECT_EQ(runMainLoop(true), 0);
+    appWindow = nullptr;
+    // Each step is followed by idle turns that sleep for what is left of the
+    // step's 16667 microseconds, never longer.
+    EXPECT_GE(platform::headless::waitCount(), 3);
+    EXPECT_GT(platform::headless::lastWaitMicroseconds(), 0);
+    EXPECT_LE(platform::headless::lastWaitMicroseconds(), 16668);
+}
+
+TEST_F(MainLoopTest, TheTitleDoesNotWaitBesidesItsFlips) {
+    platform::headless::setKeyScript({{}, {}, {DIK_ESCAPE}});
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(platform::headless::waitCount(), 0) << "the title is paced by its flips alone";
+}
+
+// Runs the game phase frame by frame; the number of steps made so far.
+int stepsSoFar() {
+    return static_cast<int>(seen.results.size());
+}
+
+class PauseTest : public MainLoopTest {
+  protected:
+    void SetUp() override {
+        MainLoopTest::SetUp();
+        platform::headless::setAutoAdvance(20'000);  // every turn a step is due
+        beginLoop(true);
+    }
+    void TearDown() override {
+        setPauseOnFocusLoss(false);
+        MainLoopTest::TearDown();
+    }
+    static void frames(int count, const std::vector<uint8_t>& keys) {
+        platform::headless::setKeys(keys);
+        for (int i = 0; i < count; ++i) {
+            ASSERT_TRUE(runFrame());
+            waitForNextFrame();
+        }
+    }
+};
+
+TEST_F(PauseTest, PStopsTheStepsAndTheSoundsAndDarkensTheFrame) {
+    frames(3, {platform::DIK_LEFT});
+    ASSERT_EQ(stepsSoFar(), 3);
+    const platform::Surface shown = platform::headless::screen();
+    frames(1, {platform::DIK_P});  // the step whose poll sees P is the last
+    const GameState before = game;
+    const int steps = stepsSoFar();
+    frames(20, {platform::DIK_LEFT});
+    EXPECT_EQ(stepsSoFar(), steps) << "no step runs while paused";
+    EXPECT_EQ(std::memcmp(&before, &game, sizeof game), 0) << "the game stands still";
+    EXPECT_GT(platform::headless::waitCount(), 0) << "and the program sleeps";
+
+    // The paused frame is the last frame shown at half brightness: no
+    // channel keeps its top bit, yet the picture is still there.
+    const platform::Surface& paused = platform::headless::screen();
+    ASSERT_EQ(paused.pixels.size(), shown.pixels.size());
+    int bright = 0;
+    int lit = 0;
+    for (const uint16_t pixel : paused.pixels) {
+        bright += (pixel & 0x8410) != 0 ? 1 : 0;
+        lit += pixel != 0 ? 1 : 0;
+    }
+    EXPECT_EQ(bright, 0);
+    EXPECT_GT(lit, 640 * 480 / 2);
+
+    const auto& record = platform::headless::calls();
+    EXPECT_TRUE(std::any_of(record.begin(), record.end(),
+                            [](const auto& call) { return call.name == "pauseSound"; }));
+    frames(1, {});
+    frames(1, {platform::DIK_PAUSE});  // the Pause key ends it as P does, and play goes on
+    EXPECT_EQ(stepsSoFar(), steps + 1);
+    frames(2, {});
+    EXPECT_EQ(stepsSoFar(), steps + 3) << "one step a frame, none made up";
+    EXPECT_TRUE(std::any_of(record.begin(), record.end(),
+                            [](const auto& call) { return call.name == "resumeSound"; }));
+    platform::destroyWindow(appWindow);
+    appWindow = nullptr;
+}
+
+TEST_F(PauseTest, HoldingPPausesOnce) {
+    frames(1, {platform::DIK_P});
+    const int steps = stepsSoFar();
+    frames(10, {platform::DIK_P});
+    EXPECT_EQ(stepsSoFar(), steps) << "still paused: the key must go up and down again";
+    frames(1, {});
+    frames(1, {platform::DIK_P});
+    frames(1, {});
+    EXPECT_EQ(stepsSoFar(), steps + 2);
+    platform::destroyWindow(appWindow);
+    appWindow = nullptr;
+}
+
+TEST_F(PauseTest, EscapeStillQuitsWhilePaused) {
+    frames(1, {platform::DIK_P});
+    frames(1, {});
+    platform::headless::setKeys({DIK_ESCAPE});
+    EXPECT_FALSE(runFrame() && runFrame()) << "the window goes and the loop ends";
+    appWindow = nullptr;
+    EXPECT_EQ(directDraw, nullptr);
+}
+
+TEST_F(PauseTest, LosingTheFocusPausesOnlyWhenAskedFor) {
+    frames(2, {});
+    platform::headless::postSystemMessage(platform::MessageKind::FocusLost);
+    frames(2, {});
+    EXPECT_EQ(stepsSoFar(), 4) << "off by default";
+    setPauseOnFocusLoss(true);
+    platform::headless::postSystemMessage(platform::MessageKind::FocusLost);
+    frames(3, {});
+    EXPECT_EQ(stepsSoFar(), 4);
+    frames(1, {platform::DIK_P});
+    frames(1, {});
+    EXPECT_EQ(stepsSoFar(), 6);
+    platform::destroyWindow(appWindow);
+    appWindow = nullptr;
+}
+
+TEST_F(PauseTest, TheTitleAndTheEndPicturesCannotBePaused) {
+    beginLoop(false);
+    frames(3, {platform::DIK_P});
+    EXPECT_EQ(platform::headless::waitCount(), 0);
+    game.energy = -1;
+    game.heliY = 410;
+    game.crashExplosionPending = 0;
+    beginLoop(true);
+    frames(4, {platform::DIK_P});
+    EXPECT_EQ(loopPhase(), LoopPhase::FailurePicture);
+    EXPECT_EQ(drawsOf("surfGameOverScreen").size(), 4u) << "the picture goes on opening";
+    platform::destroyWindow(appWindow);
+    appWindow = nullptr;
+}
+
+// ------------------------------------------------------------ closing on an end picture
+
+TEST_F(MainLoopTest, ACloseRequestOnAnEndPictureEndsTheProgramAtOnce) {
+    for (const bool win : {true, false}) {
+        if (!win) {
+            ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
+        }
+        game = GameState{};
+        seen = Seen{};
+        if (win) {
+            game.level = 7;
+            game.heliY = 2;
+        } else {
+            game.energy = -1;
+            game.heliY = 410;
+            game.crashExplosionPending = 0;
+        }
+        platform::headless::setKeys({});
+        static int flipsAtClose;
+        flipsAtClose = -1;
+        setDrawObserver([](const Surface* source, const Rect& rect, int x, int y) {
+            recordDraw(source, rect, x, y);
+            // The close button, pressed while the picture shows.
+            if (loopPhase() != LoopPhase::Game && flipsAtClose < 0 && seen.draws.size() > 40) {
+                flipsAtClose = platform::headless::flipCount();
+                platform::headless::postSystemMessage(platform::MessageKind::Close);
+            }
+        });
+        EXPECT_EQ(runMainLoop(true), 0) << win;
+        appWindow = nullptr;
+        ASSERT_GE(flipsAtClose, 0);
+        EXPECT_EQ(directDraw, nullptr) << "the teardown ran";
+        EXPECT_EQ(seen.results, std::vector<int>{}) << "no way back to the title";
+        EXPECT_LE(platform::headless::flipCount() - flipsAtClose, 1) << "at once";
+        EXPECT_TRUE(drawsOf("surfTitle").empty());
+    }
+}
+
 }  // namespace
