@@ -30,6 +30,21 @@ e2e_begin install 500
 # Files and folders get the modes a package should have, whatever the caller's umask.
 umask 022
 
+# cmake --install writes the list of what it installed into the build folder,
+# and the player uninstalls with it: put back the one that was there, so that
+# it never lists this test's files (least of all the /usr paths of the
+# DESTDIR install below).
+manifest="$build/install_manifest.txt"
+if [ -f "$manifest" ]; then cp -p "$manifest" "$E2E_TMP/manifest.saved"; fi
+restore_manifest() {
+    if [ -f "$E2E_TMP/manifest.saved" ]; then
+        cp -p "$E2E_TMP/manifest.saved" "$manifest"
+    else
+        rm -f "$manifest"
+    fi
+}
+trap 'restore_manifest; e2e_cleanup' EXIT
+
 # check_quiet WHAT COMMAND...: passes when the command succeeds and prints
 # nothing at all, which is how the validators say "no error, no warning".
 check_quiet() {
@@ -55,7 +70,7 @@ check_executable() {
     local out
     out="$("$exe" --version)" || status=$?
     e2e_check "$where: --version prints 'kordavan $version' and ends with 0 (got '$out', $status)" \
-        [ "$out" = "kordavan $version" ] && [ "$status" = 0 ]
+        [ "$out $status" = "kordavan $version 0" ]
     status=0
     "$exe" --help >"$E2E_TMP/help.txt" || status=$?
     e2e_check "$where: --help ends with 0 (got $status)" [ "$status" = 0 ]
@@ -169,6 +184,13 @@ e2e_check "the changelog's last entry is version $version" \
     [ "$(dpkg-parsechangelog -l "$changelog" -S Version)" = "$version" ]
 e2e_check "the changelog's last entry is of $release_date" \
     [ "$(date -u -d "@$(dpkg-parsechangelog -l "$changelog" -S Timestamp)" +%F)" = "$release_date" ]
+
+# The README's way to uninstall: every file the manifest lists.
+xargs -d '\n' rm -f <"$manifest"
+e2e_check "the files listed in install_manifest.txt are all there was" \
+    [ -z "$(find "$prefix" -type f)" ]
+# Put them back for the comparisons with the package below.
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null 2>&1
 
 # ---------------------------------------------------------------- prefix /usr
 DESTDIR="$E2E_TMP/destdir" "$cmake" --install "$build" --prefix /usr >"$E2E_TMP/destdir.log" 2>&1 ||
