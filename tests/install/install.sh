@@ -91,6 +91,8 @@ check_desktop_entry() {
     e2e_check "the desktop entry names the icon $app_id" grep -qx "Icon=$app_id" "$file"
     e2e_check "the desktop entry starts kordavan" grep -qx "Exec=kordavan" "$file"
     e2e_check "the desktop entry is an arcade game" grep -qx "Categories=Game;ArcadeGame;" "$file"
+    e2e_check "the desktop entry knows the window by its class" \
+        grep -qx "StartupWMClass=kordavan" "$file"
     local key
     for key in Name GenericName Comment Keywords; do
         e2e_check "the desktop entry has $key" grep -q "^$key=." "$file"
@@ -241,6 +243,10 @@ for exe in "$prefix/bin/kordavan" "$root/usr/games/kordavan"; do
     sleep 1.5
     e2e_game_alive || e2e_die "$where ended by itself on the title"
     e2e_shot title-shot
+    # Docks match the window to its menu entry by the window's class.
+    e2e_check "$where's window class is the desktop entry's StartupWMClass" \
+        grep -q 'WM_CLASS(STRING) = "kordavan", "kordavan"' \
+        <(timeout 5 xprop -id "$GAME_WID" WM_CLASS 2>&1)
     # The credits scroll in their window; the rest of the title stands still.
     e2e_check "$where shows the title picture" python3 "$here/same_picture.py" \
         "$E2E_TMP/title-shot.rgb" "$E2E_TMP/title.rgb" 640 480 6 312 144 616 291
