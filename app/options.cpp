@@ -8,7 +8,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 #include "app/version.h"
@@ -73,8 +72,9 @@ CommandLine refused(std::string problem) {
 
 // getopt_long says only "not one of mine" for both an unknown name and a
 // prefix that fits several; the player deserves to know which.
-std::string unknownLongOption(const char* word) {
-    std::string_view name(word + 2);
+std::string unknownLongOption(std::string_view word) {
+    if (!word.starts_with("--")) return "unknown option '" + std::string(word) + "'";
+    std::string_view name = word.substr(2);
     name = name.substr(0, name.find('='));
     std::string candidates;
     int matches = 0;
