@@ -1,9 +1,12 @@
 // Kordavan: a night-time helicopter rescue game.
 
 #include "app/main_loop.h"
+#include "app/options.h"
 #include "platform/sdl_backend.h"
 
-int main() {
+int main(int argc, char* argv[]) {
+    const CommandLine commandLine = parseCommandLine(argc, argv);
+    if (commandLine.action != CommandLineAction::play) return reportCommandLine(commandLine);
     platform::useSdlBackend();
     const int exitCode = winMain(platform::gameModule(), 1);
     platform::finish();

@@ -3,6 +3,7 @@
 //   kordavan-assets OUTDIR                   writes <id>.bmp and <id>.wav
 //   kordavan-assets --sheet FILE.png OUTDIR  also writes a contact sheet
 //   kordavan-assets --check FILE...          checks files a player brings
+//   kordavan-assets --icons OUTDIR           writes the desktop icons
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "catalogue.h"
 #include "checker.h"
 #include "contact_sheet.h"
+#include "emblem.h"
 #include "image_files.h"
 #include "key_rules.h"
 #include "text.h"
@@ -120,7 +122,8 @@ int usage() {
     std::fprintf(stderr,
                  "usage: kordavan-assets OUTDIR\n"
                  "       kordavan-assets --sheet FILE.png OUTDIR\n"
-                 "       kordavan-assets --check FILE...\n");
+                 "       kordavan-assets --check FILE...\n"
+                 "       kordavan-assets --icons OUTDIR\n");
     return 2;
 }
 
@@ -133,6 +136,10 @@ int main(int argc, char** argv) {
         for (size_t i = 1; i < args.size(); ++i)
             if (!checkUserFile(args[i])) result = 1;
         return result;
+    }
+    if (args.size() == 2 && args[0] == "--icons") {
+        std::string problem = writeDesktopIcons(args[1]);
+        return problem.empty() ? 0 : fail(problem);
     }
     if (args.size() == 3 && args[0] == "--sheet") return generate(args[2], args[1]);
     if (args.size() == 1 && args[0].rfind("--", 0) != 0) return generate(args[0], "");

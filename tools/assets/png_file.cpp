@@ -1,6 +1,8 @@
 // PNG writing without a compression library: the image data goes into
 // stored (uncompressed) deflate blocks, which every PNG reader accepts.
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -66,22 +68,24 @@ std::vector<uint8_t> zlibStored(const std::vector<uint8_t>& raw) {
     return out;
 }
 
-}  // namespace
-
-bool writePng(const std::string& path, const Image& image) {
+// One PNG of 8-bit samples: `channels` 3 is RGB, 4 is RGBA.
+bool writePngRows(const std::string& path, int width, int height, int channels,
+                  const std::vector<uint8_t>& samples) {
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
-    putBig32(header, static_cast<uint32_t>(image.width));
-    putBig32(header, static_cast<uint32_t>(image.height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
+    putBig32(header, static_cast<uint32_t>(width));
+    putBig32(header, static_cast<uint32_t>(height));
+    const uint8_t colourType = channels == 4 ? 6 : 2;
+    header.insert(header.end(), {8, colourType, 0, 0, 0});  // 8 bits a sample, no interlace
     putChunk(out, "IHDR", header);
 
     std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(image.height) * (image.width * 3 + 1));
-    for (int y = 0; y < image.height; ++y) {
+    const size_t rowBytes = static_cast<size_t>(width) * channels;
+    raw.reserve(static_cast<size_t>(height) * (rowBytes + 1));
+    for (int y = 0; y < height; ++y) {
         raw.push_back(0);  // filter: none
-        const uint8_t* row = &image.rgb[static_cast<size_t>(y) * image.width * 3];
-        raw.insert(raw.end(), row, row + image.width * 3);
+        const uint8_t* row = &samples[static_cast<size_t>(y) * rowBytes];
+        raw.insert(raw.end(), row, row + rowBytes);
     }
     putChunk(out, "IDAT", zlibStored(raw));
     putChunk(out, "IEND", {});
@@ -89,4 +93,28 @@ bool writePng(const std::string& path, const Image& image) {
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
     return static_cast<bool>(file);
+}
+
+uint8_t sampleByte(double v) {
+    return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0));
+}
+
+}  // namespace
+
+bool writePng(const std::string& path, const Image& image) {
+    return writePngRows(path, image.width, image.height, 3, image.rgb);
+}
+
+bool writePngWithAlpha(const std::string& path, const Canvas& canvas) {
+    std::vector<uint8_t> samples;
+    samples.reserve(canvas.pixels.size() * 4);
+    for (const Pixel& p : canvas.pixels) {
+        // A pixel nothing covers keeps no stray colour for a viewer to show.
+        const bool empty = sampleByte(p.alpha) == 0;
+        samples.push_back(empty ? 0 : sampleByte(p.colour.r));
+        samples.push_back(empty ? 0 : sampleByte(p.colour.g));
+        samples.push_back(empty ? 0 : sampleByte(p.colour.b));
+        samples.push_back(sampleByte(p.alpha));
+    }
+    return writePngRows(path, canvas.width, canvas.height, 4, samples);
 }

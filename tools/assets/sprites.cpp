@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "catalogue.h"
+#include "emblem.h"
 #include "scenery.h"
 #include "shapes.h"
 
@@ -95,27 +96,6 @@ Canvas orb() {
     return c;
 }
 
-// At 32 x 32 the full helicopter would be a smudge, so the icon draws it
-// again in a few bold shapes over a night-blue disc.
-Canvas icon() {
-    Canvas c = makeCanvas(32, 32);
-    fillCircle(c, 16, 16, 15.5, radialGradient(12, 10, 20, rgb(40, 60, 130), rgb(8, 12, 40)));
-    fillCircle(c, 22, 9, 4, rgb(235, 232, 215));            // the moon
-    drawLine(c, 4, 9.5, 28, 9.5, 1.6, rgb(200, 204, 214));  // rotor
-    drawLine(c, 15, 10, 15, 13, 2, rgb(150, 150, 160));
-    drawLine(c, 17, 16, 28, 14, 2.6, rgb(220, 70, 50));  // tail boom
-    drawLine(c, 28, 14, 29, 10, 2, rgb(220, 70, 50));
-    fillEllipse(c, 13, 17, 8, 5, verticalGradient(12, rgb(240, 90, 60), 22, rgb(150, 36, 30)));
-    fillEllipse(c, 9, 16, 3.4, 2.6, rgb(150, 200, 235));  // cockpit
-    fillRect(c, 12, 16, 16, 18, rgb(255, 255, 255));      // red cross on white
-    fillRect(c, 13.3, 15, 14.7, 19, rgb(210, 30, 30));
-    fillRect(c, 12.5, 16.3, 15.5, 17.7, rgb(210, 30, 30));
-    drawLine(c, 7, 24, 22, 24, 1.6, rgb(190, 194, 204));  // skid
-    drawLine(c, 10, 21, 10, 24, 1.2, rgb(190, 194, 204));
-    drawLine(c, 18, 21, 18, 24, 1.2, rgb(190, 194, 204));
-    return c;
-}
-
 }  // namespace
 
 Canvas moonPicture(int size) {
@@ -160,5 +140,5 @@ void addSprites(std::vector<Picture>& out) {
     out.push_back({169, rocket()});
     out.push_back({124, orb()});
     out.push_back({156, moonPicture(160)});
-    out.push_back({iconId, icon()});
+    out.push_back({iconId, emblem(32)});
 }

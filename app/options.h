@@ -1,0 +1,49 @@
+#pragma once
+// The command line: what the player asked for before the window opens.
+// Parsing never prints and never exits, so every answer can be checked in a
+// test; main prints what reportCommandLine says and leaves with its code.
+
+#include <optional>
+#include <string>
+
+enum class DisplayMode { fullscreen, window };
+
+// Only what the player wrote. An empty choice falls back on the settings file
+// and then on the game's own default, so the command line wins over the file
+// only where the player said something.
+struct Options {
+    std::optional<DisplayMode> display;
+    std::optional<int> scale;   // 1..16 times 640 x 480
+    std::optional<int> volume;  // 0..100 percent of the mix
+    bool integerScale = false;
+    bool noSound = false;
+    bool pauseOnFocusLoss = false;
+};
+
+constexpr int minScale = 1;
+constexpr int maxScale = 16;
+constexpr int minVolume = 0;
+constexpr int maxVolume = 100;
+
+// What the program does after reading its command line.
+enum class CommandLineAction { play, showHelp, showVersion, refuse };
+
+struct CommandLine {
+    CommandLineAction action = CommandLineAction::play;
+    Options options;
+    std::string problem;  // for refuse: what is wrong, one line without the program's name
+};
+
+// GNU style: long options, "--scale 3" or "--scale=3", unambiguous prefixes
+// ("--vers"), the last of --window and --fullscreen wins. --help and --version
+// act where they stand, so anything after them is not looked at.
+CommandLine parseCommandLine(int argc, char* argv[]);
+
+// The texts of --help and --version, each ending with a newline.
+std::string helpText();
+std::string versionText();
+
+// Prints help or version on standard output, or the problem and a hint on
+// standard error, and gives the exit code: 0, or 2 for a refused command line.
+// Nothing to print for play.
+int reportCommandLine(const CommandLine& commandLine);
