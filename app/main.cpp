@@ -2,12 +2,14 @@
 
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/preferences.h"
 #include "platform/sdl_backend.h"
 
 int main(int argc, char* argv[]) {
     const CommandLine commandLine = parseCommandLine(argc, argv);
     if (commandLine.action != CommandLineAction::play) return reportCommandLine(commandLine);
     platform::useSdlBackend();
+    usePreferences(commandLine.options);
     const int exitCode = winMain(platform::gameModule(), 1);
     platform::finish();
     return exitCode;

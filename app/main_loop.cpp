@@ -10,6 +10,7 @@
 
 #include "app/devices.h"
 #include "app/keyboard.h"
+#include "app/preferences.h"
 #include "app/startup.h"
 #include "app/title_sequence.h"
 #include "game/end_pictures.h"
@@ -290,7 +291,10 @@ int winMain(const platform::Module* instance, int showCommand) {
     // A start-up that failed is told to whatever started the game, not only
     // to the player.
     if (!startMainLoop(instance, showCommand)) return 1;
-    while (runFrame()) waitForNextFrame();
+    while (runFrame()) {
+        rememberDisplayChoice();
+        waitForNextFrame();
+    }
     return loopExitCode();
 }
 

@@ -1,0 +1,59 @@
+// The player's choices, from the settings file and the command line.
+
+#include "app/preferences.h"
+
+#include <iostream>
+
+#include "app/main_loop.h"
+#include "platform/platform.h"
+
+namespace {
+
+// The file as it was read, so that saving a switch of display keeps the
+// file's own choices and does not make this run's command line permanent.
+Settings fileSettings;
+std::filesystem::path file;
+bool remembering = false;
+bool shownFullscreen = true;
+
+}  // namespace
+
+Settings chooseSettings(const Settings& fromFile, const Options& options) {
+    Settings chosen = fromFile;
+    if (options.display) chosen.fullscreen = *options.display == DisplayMode::fullscreen;
+    if (options.scale) chosen.scale = *options.scale;
+    if (options.volume) chosen.volume = *options.volume;
+    if (options.integerScale) chosen.integerScale = true;
+    if (options.pauseOnFocusLoss) chosen.pauseOnFocusLoss = true;
+    return chosen;
+}
+
+void usePreferences(const Options& options) {
+    file = settingsPath();
+    fileSettings = file.empty() ? Settings{} : readSettings(file, std::cerr);
+    const Settings chosen = chooseSettings(fileSettings, options);
+
+    platform::DisplayOptions display;
+    display.fullscreen = chosen.fullscreen;
+    display.scale = chosen.scale;
+    display.integerScale = chosen.integerScale;
+    platform::setDisplayOptions(display);
+
+    platform::SoundOptions sound;
+    sound.silent = options.noSound;
+    sound.volume = chosen.volume;
+    platform::setSoundOptions(sound);
+
+    setPauseOnFocusLoss(chosen.pauseOnFocusLoss);
+    shownFullscreen = chosen.fullscreen;
+    remembering = !file.empty();
+}
+
+void rememberDisplayChoice() {
+    if (!remembering) return;
+    const bool fullscreen = platform::displayOptions().fullscreen;
+    if (fullscreen == shownFullscreen) return;
+    shownFullscreen = fullscreen;
+    fileSettings.fullscreen = fullscreen;
+    writeSettings(file, fileSettings, std::cerr);
+}

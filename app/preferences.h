@@ -1,0 +1,19 @@
+#pragma once
+// The player's choices for this run: the settings file, overridden by the
+// command line, handed to the machine before the window opens; and the
+// display choice remembered when the player switches it during play.
+
+#include "app/options.h"
+#include "app/settings_file.h"
+
+// The settings as the file and the command line make them.
+Settings chooseSettings(const Settings& fromFile, const Options& options);
+
+// Reads the settings file (a damaged one is reported on standard error), lays
+// the command line over it and sets the display, the sound and the pause up
+// to match. Call before start-up.
+void usePreferences(const Options& options);
+
+// After a frame: when the player has switched between window and full screen
+// (F11, Alt+Enter), the settings file learns the new choice.
+void rememberDisplayChoice();

@@ -1,0 +1,93 @@
+// The player's choices: the command line over the settings file, handed to
+// the machine, and a switch of display remembered in the file.
+
+#include "app/preferences.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/main_loop.h"
+#include "platform/headless.h"
+#include "platform/platform.h"
+#include "tests/sdl_test_support.h"
+
+namespace {
+
+TEST(PreferencesTest, TheCommandLineWinsOnlyWhereThePlayerSaidSomething) {
+    Settings file;
+    file.fullscreen = false;
+    file.scale = 3;
+    file.volume = 40;
+    file.pauseOnFocusLoss = true;
+
+    EXPECT_EQ(chooseSettings(file, Options{}), file) << "nothing said, the file holds";
+
+    Options options;
+    options.display = DisplayMode::fullscreen;
+    options.volume = 0;
+    options.integerScale = true;
+    const Settings chosen = chooseSettings(file, options);
+    EXPECT_TRUE(chosen.fullscreen);
+    EXPECT_EQ(chosen.volume, 0);
+    EXPECT_TRUE(chosen.integerScale);
+    EXPECT_EQ(chosen.scale, 3);
+    EXPECT_TRUE(chosen.pauseOnFocusLoss);
+}
+
+class PreferencesFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::headless::use();
+        std::filesystem::create_directories(home / "kordavan");
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(home);
+        setPauseOnFocusLoss(false);
+        platform::setSoundOptions({});
+    }
+    std::string fileText() const {
+        std::ifstream in(home / "kordavan" / "kordavan.conf");
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::filesystem::path home = std::filesystem::temp_directory_path() /
+                                 ("kordavan-preferences-" + std::to_string(::getpid()));
+    sdltest::EnvVar config{"XDG_CONFIG_HOME", home.c_str()};
+};
+
+TEST_F(PreferencesFileTest, TheChoicesReachTheMachine) {
+    std::ofstream(home / "kordavan" / "kordavan.conf") << "display = window\nscale = 2\n";
+    Options options;
+    options.volume = 30;
+    options.noSound = true;
+    usePreferences(options);
+    EXPECT_FALSE(platform::displayOptions().fullscreen);
+    EXPECT_EQ(platform::displayOptions().scale, 2);
+    EXPECT_EQ(platform::soundOptions().volume, 30);
+    EXPECT_TRUE(platform::soundOptions().silent);
+}
+
+TEST_F(PreferencesFileTest, ASwitchOfDisplayIsWrittenAndTheRestOfTheFileKept) {
+    std::ofstream(home / "kordavan" / "kordavan.conf")
+        << "# mine\ndisplay = window\nvolume = 70\ncolour = green\n";
+    Options options;
+    options.volume = 10;  // this run only
+    usePreferences(options);
+    rememberDisplayChoice();
+    EXPECT_NE(fileText().find("display = window"), std::string::npos) << "nothing switched yet";
+
+    platform::headless::switchDisplay();  // F11
+    rememberDisplayChoice();
+    const std::string text = fileText();
+    EXPECT_NE(text.find("display = fullscreen"), std::string::npos) << text;
+    EXPECT_NE(text.find("volume = 70"), std::string::npos) << "the command line is not saved";
+    EXPECT_NE(text.find("# mine"), std::string::npos);
+    EXPECT_NE(text.find("colour = green"), std::string::npos);
+}
+
+}  // namespace
