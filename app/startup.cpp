@@ -50,9 +50,10 @@ int openSound() {
     if (directSound == nullptr) {
         // The message box keeps its text; the terminal also says how to play
         // without a sound card.
-        std::fputs("kordavan: no sound device could be opened; to play without sound, start "
-                   "the game with --no-sound\n",
-                   stderr);
+        std::fputs(
+            "kordavan: no sound device could be opened; to play without sound, start "
+            "the game with --no-sound\n",
+            stderr);
         return fail("DirectSoundCreate FAILED");
     }
     if (!platform::setSoundCooperativeLevel(directSound, appWindow)) {
