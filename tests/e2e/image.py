@@ -9,6 +9,7 @@ game places its picture: the largest 4:3 rectangle centred on the screen.
     image.py changed W H A B  x0 y0 x1 y1 [MIN_FRACTION]  enough pixels differ
     image.py black   W H FILE [MIN_FRACTION]              the bars are black
     image.py picture W H FILE [MIN_FRACTION]              the picture area is not
+    image.py darker  W H A B MAX_RATIO                    B's picture at most that bright
 
 Each prints what it measured and exits 0 when the check holds, 1 otherwise.
 """
@@ -95,6 +96,18 @@ def main(argv):
         print(f"{differ} of {count} pixels differ ({differ / count:.3f})")
         return 0 if differ / count >= need else 1
 
+    if command == "darker":
+        first, second, ratio = argv[4], argv[5], float(argv[6])
+        region = screen_region(width, height, 0, 0, 640, 480)
+        def brightness(path):
+            total = count = 0
+            for p in pixels(load(path, width, height), width, region):
+                total += p[0] + p[1] + p[2]
+                count += 1
+            return total / max(1, count)
+        a, b = brightness(first), brightness(second)
+        print(f"mean brightness {a:.1f} then {b:.1f} (at most {ratio:.2f} of the first wanted)")
+        return 0 if a > 0 and b <= ratio * a else 1
     if command in ("black", "picture"):
         data = load(rest[0], width, height)
         need = float(rest[1]) if len(rest) > 1 else 0.99

@@ -154,13 +154,15 @@ e2e_find_window() {
     timeout 5 xdotool search --onlyvisible --name '^Kordavan$' 2>/dev/null | tail -n 1 || true
 }
 
-# e2e_start_game KORDAVAN: runs the game on the private display with sound
-# going to $E2E_TMP/audio.raw, waits until its window has settled and gives it
-# the keyboard.
+# e2e_start_game KORDAVAN [ARGUMENTS...]: runs the game on the private display
+# with sound going to $E2E_TMP/audio.raw, waits until its window has settled
+# and gives it the keyboard. The settings file lives in $E2E_TMP/config.
 e2e_start_game() {
     local exe="$1"
+    shift
     "${E2E_WRAPPER[@]}" env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw" \
-        "$exe" >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
+        XDG_CONFIG_HOME="$E2E_TMP/config" "$exe" "$@" \
+        >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
     GAME_PID=$!
     E2E_PIDS+=("$GAME_PID")
     GAME_WID=""

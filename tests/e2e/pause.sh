@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# P pauses play in a real window: the frame stays on screen, darkened, and
+# nothing moves until P is pressed again; then play goes on.
+#
+#   bash tests/e2e/pause.sh path/to/kordavan
+set -euo pipefail
+source "$(dirname "$0")/lib.bash"
+[ $# -eq 1 ] && [ -x "$1" ] || { echo "usage: $0 path/to/kordavan" >&2; exit 2; }
+kordavan="$(realpath "$1")"
+
+e2e_begin pause 90
+e2e_xvfb 640x480
+e2e_start_game "$kordavan"
+sleep 1
+e2e_hold space 0.25
+# The game begins about 11.7 s after Space.
+sleep 13
+e2e_game_alive || e2e_die "the game ended by itself"
+e2e_shot playing
+
+e2e_hold p 0.2
+sleep 0.5
+e2e_shot paused1
+sleep 1.5
+e2e_shot paused2
+e2e_check "the paused frame is darkened" \
+    e2e_image darker "$E2E_TMP/playing.rgb" "$E2E_TMP/paused1.rgb" 0.65
+e2e_check_not "nothing moves while paused" \
+    e2e_image changed "$E2E_TMP/paused1.rgb" "$E2E_TMP/paused2.rgb" 0 0 640 480 0.001
+
+e2e_hold p 0.2
+sleep 1
+e2e_shot again1
+sleep 1
+e2e_shot again2
+e2e_check_not "after the second P the frame is bright again" \
+    e2e_image darker "$E2E_TMP/playing.rgb" "$E2E_TMP/again1.rgb" 0.65
+e2e_check "play goes on: the rotor and the world move" \
+    e2e_image changed "$E2E_TMP/again1.rgb" "$E2E_TMP/again2.rgb" 0 0 640 480 0.001
+
+e2e_hold Escape 0.2
+if e2e_wait_exit 5; then
+    e2e_check "Escape ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
+else
+    e2e_fail "the game did not end after Escape"
+fi
+e2e_show_stderr
+e2e_summary
