@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in build-bench (Release), runs them (the SDL ones and
-# the peak memory on a private Xvfb) and prints the table for bench/README.md.
+# Builds the benchmarks in build-bench (Release), runs them (the SDL ones, the
+# peak memory and a minute of play on a private Xvfb) and prints the table for
+# bench/README.md.
 # Results stay in build-bench/bench-results/.
 #
 #   bench/run.sh [extra Google Benchmark flags for the headless benchmarks]
@@ -31,5 +32,8 @@ build-bench/bench/kordavan-bench --benchmark_repetitions=5 --benchmark_report_ag
 bash bench/peak_memory.sh build-bench/kordavan | tee "$out/peak.txt"
 peak="$(awk '/^peak_rss_kib/ {print $2}' "$out/peak.txt")"
 
+bash bench/minute_of_play.sh build-bench/kordavan | tee "$out/minute.txt"
+
 echo
-python3 bench/table.py "$out/headless.json" "$out/sdl.json" "${peak:-unknown}" | tee "$out/table.md"
+python3 bench/table.py "$out/headless.json" "$out/sdl.json" "${peak:-unknown}" "$out/minute.txt" |
+    tee "$out/table.md"
