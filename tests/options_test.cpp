@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -138,9 +137,29 @@ TEST(CommandLine, ParsingTwiceGivesTheSameAnswer) {
     }
 }
 
+// "kordavan 1.0": digits in dotted groups, as CMake's project() takes them.
+bool isDottedNumber(const std::string& text) {
+    bool digitBefore = false;
+    int dots = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            digitBefore = true;
+        } else if (c == '.' && digitBefore) {
+            digitBefore = false;
+            ++dots;
+        } else {
+            return false;
+        }
+    }
+    return digitBefore && dots > 0;
+}
+
 TEST(CommandLineTexts, VersionIsTheProgramNameAndADottedNumber) {
-    EXPECT_TRUE(std::regex_match(versionText(), std::regex("kordavan [0-9]+(\\.[0-9]+)+\n")))
-        << versionText();
+    const std::string text = versionText();
+    ASSERT_TRUE(text.starts_with("kordavan ") && text.ends_with("\n")) << text;
+    EXPECT_TRUE(isDottedNumber(text.substr(9, text.size() - 10))) << text;
+    EXPECT_FALSE(isDottedNumber("1.")) << "the check itself";
+    EXPECT_FALSE(isDottedNumber("1")) << "the check itself";
 }
 
 TEST(CommandLineTexts, HelpNamesEveryOptionItAccepts) {
