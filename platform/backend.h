@@ -30,6 +30,17 @@ class Backend {
     // Turns pending system events into messages at the end of the queue and
     // updates the keyboard focus.
     virtual void pumpEvents(std::deque<Message>& queue) = 0;
+    // Pumps as pumpEvents does, sleeping until an event brings a message or
+    // the time is up. A machine whose clock only moves when told has nothing
+    // to wait for and returns at once.
+    virtual void waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) {
+        (void)timeoutMicroseconds;
+        pumpEvents(queue);
+    }
+    // The player's display choice, for the window opened next or the one
+    // open now. A machine that cannot switch keeps it as it was given.
+    virtual void setDisplayOptions(const DisplayOptions& options) { display = options; }
+    virtual DisplayOptions displayOptions() { return display; }
     virtual void showMessageBox(const char* text, const char* caption) = 0;
 
     virtual bool openScreen(int width, int height) = 0;
@@ -47,10 +58,17 @@ class Backend {
     virtual void closeAudio() = 0;
     virtual void lockAudio() {}
     virtual void unlockAudio() {}
+    // Asks for a device that plays nowhere at the next openAudio.
+    virtual void setSilentAudio(bool silent) { (void)silent; }
 
     virtual bool hasKeyboardFocus() = 0;
     // The keys held right now, by scan code (bit 7 = down).
     virtual void readKeys(uint8_t (&state)[256]) = 0;
+    // What is held on all gamepads together right now.
+    virtual PadState readPads() { return {}; }
+
+  protected:
+    DisplayOptions display;
 };
 
 void useBackend(Backend* backend);

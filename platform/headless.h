@@ -45,6 +45,17 @@ using Snapshot = std::vector<uint8_t>;
 void setKeyScript(std::vector<Snapshot> script, void (*onExhausted)() = nullptr);
 size_t keyScriptRemaining();
 
+// Gamepads: what all pads together hold from now on, until changed.
+void setPad(const PadState& pad);
+
+// The player switches between window and full screen, as F11 does.
+void switchDisplay();
+
+// The waits for a message the program asked for: how many, and how long the
+// last one was to be. The clock does not move while it waits.
+int waitCount();
+int64_t lastWaitMicroseconds();
+
 // What was last shown by flip, and how many flips there were.
 const Surface& screen();
 int flipCount();

@@ -93,6 +93,10 @@ InputResult getDeviceState(KeyboardDevice* keyboard, uint8_t (&state)[256]) {
     return InputResult::Ok;
 }
 
+PadState readPad() {
+    return backend().readPads();
+}
+
 void release(KeyboardDevice* keyboard) {
     if (keyboard == nullptr) return;
     backend().note("releaseKeyboardDevice", keyboard->serial);

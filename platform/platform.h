@@ -77,6 +77,16 @@ int64_t defWindowProc(Window* window, MessageKind kind, int64_t wParam);
 // Takes the next message off the queue. The quit message comes only once no
 // other message is waiting.
 bool peekMessage(Message& message);
+// Sleeps until a message arrives or the time is up, whichever comes first,
+// so a loop with nothing to do gives the processor back; returns at once when
+// a message is already waiting. True when one waits. Keys and other events
+// the game reads as snapshots may end the wait early without a message.
+bool waitForMessage(int64_t timeoutMicroseconds);
+// Takes a pending close request (the window's close button, or the system
+// asking the program to end) off the queue and reports it; every other
+// message stays queued in its order. For the pictures that wait for a key
+// without handling messages.
+bool takeCloseRequest();
 void translateMessage(const Message& message);
 void dispatchMessage(const Message& message);
 void postQuitMessage(int exitCode);
@@ -89,6 +99,23 @@ DesktopSize desktopSize();
 
 // One box with a single OK button; on standard error where none can be shown.
 void messageBox(const char* text, const char* caption);
+
+// How the player wants to see the game. The window takes the choice when it
+// is created; F11 and Alt+Enter switch between window and full screen at any
+// time, which displayOptions() then reports.
+struct DisplayOptions {
+    bool fullscreen = true;
+    // The window's size in whole multiples of 640 x 480; 0 for the largest
+    // that fits the desktop.
+    int scale = 0;
+    // Enlarges the picture by whole multiples only, so every pixel stays sharp
+    // and of one size; the rest of the window stays black.
+    bool integerScale = false;
+};
+// Before the window exists, for the window to come; afterwards it switches
+// the window at once.
+void setDisplayOptions(const DisplayOptions& options);
+DisplayOptions displayOptions();
 
 // ---------------------------------------------------------------- clocks
 
@@ -223,6 +250,19 @@ void play(SoundBuffer* buffer, uint32_t flags);
 // Stops and keeps the position, so the next play resumes there.
 void stop(SoundBuffer* buffer);
 uint32_t playPosition(SoundBuffer* buffer);
+// Holds every sound of the device where it is: nothing plays and no play
+// position moves until it is resumed, and then each goes on from its place.
+void pauseSound(SoundDevice* device, bool paused);
+
+struct SoundOptions {
+    // A device that plays nowhere but keeps time as a real one does, so the
+    // game runs the same on a machine without a sound card.
+    bool silent = false;
+    int volume = 100;  // percent of full loudness, 0 to 100
+};
+// Silence counts for the next sound device; the volume at once.
+void setSoundOptions(const SoundOptions& options);
+SoundOptions soundOptions();
 
 void release(SoundBuffer* buffer);
 void release(Listener3D* listener);
@@ -250,6 +290,24 @@ InputResult getDeviceState(KeyboardDevice* keyboard, uint8_t (&state)[256]);
 void release(KeyboardDevice* keyboard);
 void release(InputSystem* input);
 
+// ---------------------------------------------------------------- gamepads
+
+// What the player holds on the gamepads plugged in right now, all of them
+// together: a direction or button counts when any pad has it. The d-pad and
+// the left stick give the directions; south is the lower face button (A or
+// Cross), back is Back or Select. Pads come and go at any time; a pad pulled
+// out holds nothing.
+struct PadState {
+    bool left = false;
+    bool right = false;
+    bool up = false;
+    bool down = false;
+    bool south = false;
+    bool start = false;
+    bool back = false;
+};
+PadState readPad();
+
 // Scan codes of the main keyboard.
 // clang-format off
 enum : uint8_t {
@@ -270,9 +328,10 @@ enum : uint8_t {
     DIK_NUMPAD4 = 0x4B, DIK_NUMPAD5 = 0x4C, DIK_NUMPAD6 = 0x4D, DIK_ADD = 0x4E,
     DIK_NUMPAD1 = 0x4F, DIK_NUMPAD2 = 0x50, DIK_NUMPAD3 = 0x51, DIK_NUMPAD0 = 0x52,
     DIK_DECIMAL = 0x53, DIK_F11 = 0x57, DIK_F12 = 0x58, DIK_NUMPADENTER = 0x9C,
-    DIK_RCONTROL = 0x9D, DIK_DIVIDE = 0xB5, DIK_RMENU = 0xB8, DIK_HOME = 0xC7, DIK_UP = 0xC8,
-    DIK_PRIOR = 0xC9, DIK_LEFT = 0xCB, DIK_RIGHT = 0xCD, DIK_END = 0xCF, DIK_DOWN = 0xD0,
-    DIK_NEXT = 0xD1, DIK_INSERT = 0xD2, DIK_DELETE = 0xD3, DIK_LWIN = 0xDB, DIK_RWIN = 0xDC,
+    DIK_RCONTROL = 0x9D, DIK_DIVIDE = 0xB5, DIK_RMENU = 0xB8, DIK_PAUSE = 0xC5, DIK_HOME = 0xC7,
+    DIK_UP = 0xC8, DIK_PRIOR = 0xC9, DIK_LEFT = 0xCB, DIK_RIGHT = 0xCD, DIK_END = 0xCF,
+    DIK_DOWN = 0xD0, DIK_NEXT = 0xD1, DIK_INSERT = 0xD2, DIK_DELETE = 0xD3, DIK_LWIN = 0xDB,
+    DIK_RWIN = 0xDC,
 };
 // clang-format on
 

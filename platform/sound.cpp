@@ -3,6 +3,7 @@
 // mix of all playing buffers through mixSoundBuffers, under its lock.
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace platform {
 struct SoundDevice {
     int serial = 0;
     bool audioOpen = false;
+    bool paused = false;
     std::vector<SoundBuffer*> buffers;
 };
 
@@ -41,6 +43,9 @@ struct Buffer3D {
 namespace {
 
 int serials = 0;
+SoundOptions chosen;
+// Read by the audio thread at every mix, so a change is heard at once.
+std::atomic<int> mixVolume{100};
 
 // Holds the audio device off the buffers while the game thread changes them.
 class AudioLock {
@@ -58,6 +63,7 @@ SoundDevice* createSoundDevice() {
     if (!backend().refuses("createSoundDevice")) {
         device = new SoundDevice;
         device->serial = ++serials;
+        backend().setSilentAudio(chosen.silent);
         if (backend().openAudio(device)) {
             device->audioOpen = true;
         } else {
@@ -227,9 +233,27 @@ uint32_t playPosition(SoundBuffer* buffer) {
     return buffer->position;
 }
 
+void pauseSound(SoundDevice* device, bool paused) {
+    if (device == nullptr) return;
+    backend().note(paused ? "pauseSound" : "resumeSound", device->serial);
+    AudioLock lock;
+    device->paused = paused;
+}
+
+void setSoundOptions(const SoundOptions& options) {
+    chosen = options;
+    chosen.volume = std::clamp(options.volume, 0, 100);
+    mixVolume = chosen.volume;
+}
+
+SoundOptions soundOptions() {
+    return chosen;
+}
+
 void mixSoundBuffers(SoundDevice* device, int16_t* out, int frames) {
     if (out != nullptr) std::fill(out, out + std::max(frames, 0), int16_t{0});
-    if (device == nullptr || frames <= 0) return;
+    if (device == nullptr || frames <= 0 || device->paused) return;
+    const int volume = mixVolume;
     for (SoundBuffer* buffer : device->buffers) {
         int done = 0;
         const auto length = static_cast<uint32_t>(buffer->samples.size());
@@ -239,8 +263,11 @@ void mixSoundBuffers(SoundDevice* device, int16_t* out, int frames) {
             if (out != nullptr) {
                 const uint8_t* from = buffer->samples.data() + buffer->position;
                 for (uint32_t i = 0; i < run; ++i) {
-                    // Several loud sounds together saturate rather than wrap.
-                    const int mixed = out[done + static_cast<int>(i)] + ((from[i] - 128) << 7);
+                    // Each sound is turned down before the sum, so several
+                    // sounds together saturate at the same loudness at any
+                    // volume, rather than wrap.
+                    const int sample = ((from[i] - 128) << 7) * volume / 100;
+                    const int mixed = out[done + static_cast<int>(i)] + sample;
                     out[done + static_cast<int>(i)] =
                         static_cast<int16_t>(std::clamp(mixed, -32768, 32767));
                 }

@@ -3,6 +3,7 @@
 // message waits until nothing else is queued, so a destroyed window's last
 // messages are still handled before the loop ends.
 
+#include <algorithm>
 #include <deque>
 
 #include "platform/backend.h"
@@ -92,6 +93,25 @@ bool peekMessage(Message& message) {
     return false;
 }
 
+bool waitForMessage(int64_t timeoutMicroseconds) {
+    if (!queue.empty() || quitPosted) return true;
+    // Without a window no message can come but the quit message, which a
+    // destroyed window has already posted.
+    if (theWindow == nullptr || timeoutMicroseconds <= 0) return false;
+    backend().waitForEvents(queue, timeoutMicroseconds);
+    return !queue.empty();
+}
+
+bool takeCloseRequest() {
+    if (theWindow != nullptr) backend().pumpEvents(queue);
+    const auto close = std::find_if(queue.begin(), queue.end(), [](const Message& message) {
+        return message.kind == MessageKind::Close;
+    });
+    if (close == queue.end()) return false;
+    queue.erase(close);
+    return true;
+}
+
 void translateMessage(const Message& /*message*/) {}
 
 void dispatchMessage(const Message& message) {
@@ -107,6 +127,14 @@ void postQuitMessage(int exitCode) {
 
 DesktopSize desktopSize() {
     return backend().desktopSize();
+}
+
+void setDisplayOptions(const DisplayOptions& options) {
+    backend().setDisplayOptions(options);
+}
+
+DisplayOptions displayOptions() {
+    return backend().displayOptions();
 }
 
 void messageBox(const char* text, const char* caption) {

@@ -31,6 +31,9 @@ class HeadlessBackend final : public Backend {
     SoundDevice* audio = nullptr;
     int sampleRemainder = 0;
     bool videoStarted = false;
+    PadState pad;
+    int waits = 0;
+    int64_t lastWait = 0;
 
     bool refuses(const char* call) override {
         auto it = failures.find(call);
@@ -55,6 +58,11 @@ class HeadlessBackend final : public Backend {
             queue.push_back(pending.front());
             pending.pop_front();
         }
+    }
+    void waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) override {
+        ++waits;
+        lastWait = timeoutMicroseconds;
+        pumpEvents(queue);
     }
     void showMessageBox(const char* text, const char*) override {
         ++boxes;
@@ -111,6 +119,9 @@ class HeadlessBackend final : public Backend {
         for (uint8_t code : script.front()) state[code] = 0x80;
         script.pop_front();
     }
+    PadState readPads() override { return pad; }
+
+    void switchDisplay() { display.fullscreen = !display.fullscreen; }
 };
 
 HeadlessBackend* machine = nullptr;
@@ -173,6 +184,21 @@ void setKeyScript(std::vector<Snapshot> script, void (*onExhausted)()) {
 
 size_t keyScriptRemaining() {
     return current().script.size();
+}
+
+void setPad(const PadState& pad) {
+    current().pad = pad;
+}
+
+void switchDisplay() {
+    current().switchDisplay();
+}
+
+int waitCount() {
+    return current().waits;
+}
+int64_t lastWaitMicroseconds() {
+    return current().lastWait;
 }
 
 const Surface& screen() {

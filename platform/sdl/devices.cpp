@@ -48,7 +48,16 @@ bool SdlBackend::openAudio(SoundDevice* device) {
     if (audioDevice != 0) {
         return false;
     }
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (silentAudio) {
+        // Above whatever the environment asks for, and only for this device:
+        // the next device without the option gets the machine's own again.
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    }
+    const int started = SDL_InitSubSystem(SDL_INIT_AUDIO);
+    if (silentAudio) {
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    }
+    if (started != 0) {
         return false;
     }
     SDL_AudioSpec want{};
@@ -81,6 +90,10 @@ void SdlBackend::closeAudio() {
     quitSdlWhenIdle();
 }
 
+void SdlBackend::setSilentAudio(bool silent) {
+    silentAudio = silent;
+}
+
 void SdlBackend::lockAudio() {
     if (audioDevice != 0) {
         SDL_LockAudioDevice(audioDevice);
@@ -106,6 +119,7 @@ void SdlBackend::readKeys(uint8_t (&state)[256]) {
     // The end screens wait for a key without handling messages; pumping here
     // keeps the snapshot fresh, and the events stay queued for pumpEvents.
     SDL_PumpEvents();
+    switchIfAsked();
     std::memset(state, 0, sizeof state);
     int count = 0;
     const Uint8* keys = SDL_GetKeyboardState(&count);
@@ -116,6 +130,12 @@ void SdlBackend::readKeys(uint8_t (&state)[256]) {
                 state[dik] = 0x80;
             }
         }
+    }
+    if (returnMasked) {
+        state[DIK_RETURN] = 0;
+    }
+    if (pausePressed.exchange(false)) {
+        state[DIK_PAUSE] = 0x80;
     }
 }
 

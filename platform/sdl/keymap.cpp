@@ -14,7 +14,6 @@ namespace {
 // Keys of a full keyboard that the game's scan-code list leaves unnamed.
 constexpr uint8_t dikOem102 = 0x56;  // the extra key beside left Shift on ISO keyboards
 constexpr uint8_t dikSysRq = 0xB7;
-constexpr uint8_t dikPause = 0xC5;
 constexpr uint8_t dikApps = 0xDD;
 
 using Pair = std::pair<SDL_Scancode, uint8_t>;
@@ -36,7 +35,7 @@ constexpr Pair pairs[] = {
     {SDL_SCANCODE_F12, DIK_F12},
     {SDL_SCANCODE_PRINTSCREEN, dikSysRq},
     {SDL_SCANCODE_SCROLLLOCK, DIK_SCROLL},
-    {SDL_SCANCODE_PAUSE, dikPause},
+    {SDL_SCANCODE_PAUSE, DIK_PAUSE},
 
     {SDL_SCANCODE_GRAVE, DIK_GRAVE},
     {SDL_SCANCODE_1, DIK_1},

@@ -14,9 +14,6 @@ namespace platform::sdl {
 
 namespace {
 
-constexpr int pictureWidth = 640;
-constexpr int pictureHeight = 480;
-
 // Blocks of a fixed size let g++ vectorise even at -O2, where its cheap cost
 // model refuses loops of unknown length.
 constexpr size_t blockSize = 16;
@@ -99,9 +96,15 @@ void convertRgb565ToAbgr8888(const uint16_t* src, uint32_t* dst, size_t count) {
     convert<0, 16>(src, dst, count);
 }
 
-Letterbox letterbox(int outputWidth, int outputHeight) {
+Letterbox letterbox(int outputWidth, int outputHeight, bool wholeMultiplesOnly) {
     if (outputWidth <= 0 || outputHeight <= 0) {
         return {{0, 0, pictureWidth, pictureHeight}, true};
+    }
+    const int whole = std::min(outputWidth / pictureWidth, outputHeight / pictureHeight);
+    if (wholeMultiplesOnly && whole >= 1) {
+        const int width = pictureWidth * whole;
+        const int height = pictureHeight * whole;
+        return {{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height}, true};
     }
     // Compare in integers so an exact 4:3 output never loses a pixel to rounding.
     const int64_t w = outputWidth;
@@ -121,6 +124,13 @@ Letterbox letterbox(int outputWidth, int outputHeight) {
     box.rect.x = (outputWidth - box.rect.w) / 2;
     box.rect.y = (outputHeight - box.rect.h) / 2;
     return box;
+}
+
+int windowScale(int requested, int availableWidth, int availableHeight) {
+    if (requested > 0) {
+        return requested;
+    }
+    return std::max(1, std::min(availableWidth / pictureWidth, availableHeight / pictureHeight));
 }
 
 int64_t frameWait(FramePacer& pacer, int64_t now, int64_t period) {
@@ -161,6 +171,7 @@ void SdlBackend::closeScreen() {
 }
 
 void SdlBackend::present(const Surface& backBuffer) {
+    switchIfAsked();
     if (screen == nullptr || renderer == nullptr) {
         return;
     }
@@ -192,7 +203,7 @@ void SdlBackend::present(const Surface& backBuffer) {
     int outputWidth = 0;
     int outputHeight = 0;
     SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
-    const Letterbox box = letterbox(outputWidth, outputHeight);
+    const Letterbox box = letterbox(outputWidth, outputHeight, display.integerScale);
     // A whole-number enlargement keeps every pixel crisp; any other needs
     // smoothing, or rows and columns would come out unevenly thick.
     const int scaleMode = box.wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;

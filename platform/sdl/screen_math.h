@@ -9,6 +9,10 @@
 
 namespace platform::sdl {
 
+// The game's picture, whatever the size of the window that shows it.
+constexpr int pictureWidth = 640;
+constexpr int pictureHeight = 480;
+
 // Widens RGB565 to 32 bits with opaque alpha, each channel's top bits
 // repeated into its new low bits so that full white stays full white.
 void convertRgb565ToArgb8888(const uint16_t* src, uint32_t* dst, size_t count);
@@ -21,7 +25,14 @@ struct Letterbox {
 };
 
 // The largest 4:3 rectangle centred in the output; the rest stays black.
-Letterbox letterbox(int outputWidth, int outputHeight);
+// With wholeMultiplesOnly the picture grows only by whole multiples, so every
+// pixel stays sharp and square, unless the output is too small for even one
+// and the picture must shrink.
+Letterbox letterbox(int outputWidth, int outputHeight, bool wholeMultiplesOnly = false);
+
+// The window's size in multiples of 640 x 480: the one asked for, or with 0
+// the largest that fits the space the desktop leaves, and never less than 1.
+int windowScale(int requested, int availableWidth, int availableHeight);
 
 // A steady beat of one frame per `period` counter ticks.
 struct FramePacer {

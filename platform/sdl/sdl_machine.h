@@ -3,8 +3,10 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/sdl/screen_math.h"
@@ -20,6 +22,8 @@ class SdlBackend final : public Backend {
     void setCursorVisible(bool visible) override;
     DesktopSize desktopSize() override;
     void pumpEvents(std::deque<Message>& queue) override;
+    void waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) override;
+    void setDisplayOptions(const DisplayOptions& options) override;
     void showMessageBox(const char* text, const char* caption) override;
 
     bool openScreen(int width, int height) override;
@@ -34,16 +38,43 @@ class SdlBackend final : public Backend {
     void closeAudio() override;
     void lockAudio() override;
     void unlockAudio() override;
+    void setSilentAudio(bool silent) override;
 
     bool hasKeyboardFocus() override;
     void readKeys(uint8_t (&state)[256]) override;
+    PadState readPads() override;
 
   private:
     void paceFrame();
+    void translateEvent(const SDL_Event& event, std::deque<Message>& queue);
+    // Sees every key as SDL takes it from the system, whoever reads the
+    // event queue later, so the keys that belong to the machine rather than
+    // the game are caught even while the game reads only snapshots.
+    static int SDLCALL watchEvent(void* backend, SDL_Event* event);
+    // Carries out a switch between window and full screen the player asked for.
+    void switchIfAsked();
+    void enterFullscreen();
+    void enterWindow();
+    int chosenWindowScale();
+    void showCursorAsWanted();
+    void openPads();
+    void closePads();
+    void updatePads();
 
     SDL_Surface* icon = nullptr;
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
+    bool watching = false;
+    bool cursorWanted = true;
+    // The window's size when the player last left it for full screen, to
+    // come back to; 0 until then.
+    int windowedWidth = 0;
+    int windowedHeight = 0;
+
+    // Written by the event watch, read by the game thread.
+    std::atomic<bool> switchAsked{false};
+    std::atomic<bool> returnMasked{false};  // Return of Alt+Enter, until it is let go
+    std::atomic<bool> pausePressed{false};  // since the last read of the keys
 
     SDL_Texture* screen = nullptr;
     int screenWidth = 0;
@@ -59,6 +90,10 @@ class SdlBackend final : public Backend {
     FramePacer pacer;
 
     SDL_AudioDeviceID audioDevice = 0;
+    bool silentAudio = false;
+
+    bool padsOpen = false;
+    std::vector<SDL_GameController*> pads;
 };
 
 // Decodes the window icon, a 24-bit BMP file, into an RGBA surface in which

@@ -3,9 +3,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "platform/sdl/sdl_machine.h"
 #include "platform/sdl_backend.h"
@@ -94,6 +97,14 @@ bool SdlBackend::startVideo(const Module* module, int iconId) {
         SDL_FreeSurface(icon);
     }
     icon = loadIcon(module, iconId);
+    if (!watching) {
+        SDL_AddEventWatch(watchEvent, this);
+        watching = true;
+    }
+    switchAsked = false;
+    returnMasked = false;
+    pausePressed = false;
+    openPads();
     return true;
 }
 
@@ -105,6 +116,11 @@ void SdlBackend::stopVideo() {
         SDL_FreeSurface(icon);
         icon = nullptr;
     }
+    closePads();
+    if (watching) {
+        SDL_DelEventWatch(watchEvent, this);
+        watching = false;
+    }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     quitSdlWhenIdle();
 }
@@ -113,11 +129,21 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     if (window != nullptr) {
         return false;
     }
-    window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                              height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    if (display.fullscreen) {
+        window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                                  height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    } else {
+        const int scale = chosenWindowScale();
+        window =
+            SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             pictureWidth * scale, pictureHeight * scale, SDL_WINDOW_RESIZABLE);
+    }
     if (window == nullptr) {
         return false;
     }
+    SDL_SetWindowMinimumSize(window, pictureWidth / 2, pictureHeight / 2);
+    windowedWidth = 0;
+    windowedHeight = 0;
     if (icon != nullptr) {
         SDL_SetWindowIcon(window, icon);
     }
@@ -140,6 +166,7 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     quickPresents = 0;
     lastPresentEnd = 0;
     pacer = FramePacer{};
+    showCursorAsWanted();
     return true;
 }
 
@@ -155,10 +182,6 @@ void SdlBackend::closeWindow() {
     }
 }
 
-void SdlBackend::setCursorVisible(bool visible) {
-    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
-}
-
 DesktopSize SdlBackend::desktopSize() {
     SDL_DisplayMode mode{};
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
@@ -167,28 +190,66 @@ DesktopSize SdlBackend::desktopSize() {
     return {mode.w, mode.h};
 }
 
+void SdlBackend::translateEvent(const SDL_Event& event, std::deque<Message>& queue) {
+    if (event.type == SDL_QUIT) {
+        queue.push_back({MessageKind::Close, 0});
+        return;
+    }
+    if (event.type != SDL_WINDOWEVENT) {
+        return;
+    }
+    switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            queue.push_back({MessageKind::Close, 0});
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            queue.push_back({MessageKind::FocusLost, 0});
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            queue.push_back({MessageKind::FocusGained, 0});
+            break;
+        default:
+            break;
+    }
+}
+
 void SdlBackend::pumpEvents(std::deque<Message>& queue) {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
-        if (event.type == SDL_QUIT) {
-            queue.push_back({MessageKind::Close, 0});
-            continue;
+        translateEvent(event, queue);
+    }
+    switchIfAsked();
+}
+
+void SdlBackend::waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) {
+    const size_t before = queue.size();
+    pumpEvents(queue);
+    if (window == nullptr || queue.size() > before || timeoutMicroseconds <= 0) {
+        return;
+    }
+    const auto frequency = static_cast<int64_t>(SDL_GetPerformanceFrequency());
+    // Long enough for any wait between two frames, short enough not to overflow.
+    const int64_t microseconds = std::min<int64_t>(timeoutMicroseconds, 10'000'000);
+    const int64_t deadline =
+        static_cast<int64_t>(SDL_GetPerformanceCounter()) + microseconds * frequency / 1'000'000;
+    for (;;) {
+        const int64_t left = deadline - static_cast<int64_t>(SDL_GetPerformanceCounter());
+        if (left <= 0) {
+            return;
         }
-        if (event.type != SDL_WINDOWEVENT) {
-            continue;
+        const int64_t leftMicroseconds = left * 1'000'000 / frequency;
+        // SDL waits in whole milliseconds; the odd fraction is slept here, so
+        // the wait ends within a hair of the deadline, never a millisecond late.
+        const auto milliseconds = static_cast<int>(leftMicroseconds / 1000);
+        SDL_Event event;
+        if (milliseconds == 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(leftMicroseconds));
+        } else if (SDL_WaitEventTimeout(&event, milliseconds) != 0) {
+            translateEvent(event, queue);
         }
-        switch (event.window.event) {
-            case SDL_WINDOWEVENT_CLOSE:
-                queue.push_back({MessageKind::Close, 0});
-                break;
-            case SDL_WINDOWEVENT_FOCUS_LOST:
-                queue.push_back({MessageKind::FocusLost, 0});
-                break;
-            case SDL_WINDOWEVENT_FOCUS_GAINED:
-                queue.push_back({MessageKind::FocusGained, 0});
-                break;
-            default:
-                break;
+        pumpEvents(queue);
+        if (queue.size() > before) {
+            return;
         }
     }
 }

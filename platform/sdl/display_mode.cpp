@@ -1,0 +1,133 @@
+// The SDL back end's choice between window and full screen: the window's
+// size, the keys that switch at any time, and the mouse pointer, which hides
+// only where the game fills the screen.
+
+#include <SDL.h>
+
+#include "platform/sdl/screen_math.h"
+#include "platform/sdl/sdl_machine.h"
+
+namespace platform::sdl {
+
+namespace {
+
+bool isFullscreen(SDL_Window* window) {
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+}  // namespace
+
+int SdlBackend::chosenWindowScale() {
+    SDL_Rect usable{0, 0, pictureWidth, pictureHeight};
+    const int index = window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0;
+    // The space panels and docks leave, so the whole window stays in sight.
+    if (SDL_GetDisplayUsableBounds(index < 0 ? 0 : index, &usable) != 0) {
+        const DesktopSize desktop = desktopSize();
+        usable.w = desktop.width;
+        usable.h = desktop.height;
+    }
+    return windowScale(display.scale, usable.w, usable.h);
+}
+
+void SdlBackend::setDisplayOptions(const DisplayOptions& options) {
+    const int oldScale = display.scale;
+    display = options;
+    display.scale = options.scale < 0 ? 0 : options.scale;
+    if (window == nullptr) {
+        return;
+    }
+    if (options.fullscreen && !isFullscreen(window)) {
+        enterFullscreen();
+    } else if (!options.fullscreen && isFullscreen(window)) {
+        enterWindow();
+    } else if (!options.fullscreen && display.scale != oldScale) {
+        const int scale = chosenWindowScale();
+        SDL_SetWindowSize(window, pictureWidth * scale, pictureHeight * scale);
+    }
+    showCursorAsWanted();
+}
+
+void SdlBackend::enterFullscreen() {
+    if (!isFullscreen(window)) {
+        SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+    }
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
+        display.fullscreen = true;
+    }
+    showCursorAsWanted();
+}
+
+void SdlBackend::enterWindow() {
+    if (SDL_SetWindowFullscreen(window, 0) != 0) {
+        return;
+    }
+    display.fullscreen = false;
+    // A game started full screen has a bare window with nothing to hold it
+    // by; a window the player left keeps the size they gave it. SDL does not
+    // bring that size back by itself everywhere, so it is set here.
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_SetWindowResizable(window, SDL_TRUE);
+    int width = windowedWidth;
+    int height = windowedHeight;
+    if (width <= 0 || height <= 0) {
+        const int scale = chosenWindowScale();
+        width = pictureWidth * scale;
+        height = pictureHeight * scale;
+    }
+    SDL_SetWindowSize(window, width, height);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    showCursorAsWanted();
+}
+
+void SdlBackend::switchIfAsked() {
+    if (!switchAsked.exchange(false) || window == nullptr) {
+        return;
+    }
+    if (isFullscreen(window)) {
+        enterWindow();
+    } else {
+        enterFullscreen();
+    }
+}
+
+void SdlBackend::setCursorVisible(bool visible) {
+    cursorWanted = visible;
+    showCursorAsWanted();
+}
+
+void SdlBackend::showCursorAsWanted() {
+    // In a window the pointer is the player's way to the rest of the desktop.
+    const bool hidden = !cursorWanted && display.fullscreen;
+    SDL_ShowCursor(hidden ? SDL_DISABLE : SDL_ENABLE);
+}
+
+int SDLCALL SdlBackend::watchEvent(void* backend, SDL_Event* event) {
+    auto* self = static_cast<SdlBackend*>(backend);
+    if (event->type == SDL_KEYUP && event->key.keysym.scancode == SDL_SCANCODE_RETURN) {
+        self->returnMasked = false;
+        return 0;
+    }
+    if (event->type != SDL_KEYDOWN) {
+        return 0;
+    }
+    const SDL_Keysym& key = event->key.keysym;
+    const bool first = event->key.repeat == 0;
+    if (key.scancode == SDL_SCANCODE_RETURN && (key.mod & KMOD_ALT) != 0) {
+        // The Return of Alt+Enter switches the display; on the end pictures
+        // it would also dismiss the picture, so the game does not see it
+        // until it has been let go.
+        self->returnMasked = true;
+        if (first) {
+            self->switchAsked = true;
+        }
+    } else if (key.scancode == SDL_SCANCODE_F11 && first) {
+        self->switchAsked = true;
+    } else if (key.scancode == SDL_SCANCODE_PAUSE) {
+        // Many keyboards send Pause and its release at the same instant, too
+        // quick for any snapshot; the next read of the keys sees it once.
+        self->pausePressed = true;
+    }
+    return 0;
+}
+
+}  // namespace platform::sdl
