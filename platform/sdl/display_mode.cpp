@@ -50,6 +50,16 @@ void SdlBackend::setDisplayOptions(const DisplayOptions& options) {
 void SdlBackend::enterFullscreen() {
     if (!isFullscreen(window)) {
         SDL_GetWindowSize(window, &windowedWidth, &windowedHeight);
+        // A full-screen request is carried out by the window manager, and an
+        // X server may have none: the window first covers the display on its
+        // own, as a borderless window, so it is full screen either way.
+        const int index = SDL_GetWindowDisplayIndex(window);
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &bounds) == 0) {
+            SDL_SetWindowBordered(window, SDL_FALSE);
+            SDL_SetWindowPosition(window, bounds.x, bounds.y);
+            SDL_SetWindowSize(window, bounds.w, bounds.h);
+        }
     }
     if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
         display.fullscreen = true;

@@ -1,0 +1,308 @@
+// The window on a real X server (a private Xvfb) through SDL's own X11
+// driver, driven by XTEST key presses as a player's keyboard would: a window
+// of twice the game's size, F11 and Alt+Enter switching to full screen and
+// back, the Return of Alt+Enter kept from the game, and the 4:3 picture in a
+// window the player has resized. Skipped where Xvfb or xdotool is missing.
+
+#include <SDL.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/headless.h"
+#include "platform/platform.h"
+#include "platform/sdl_backend.h"
+#include "tests/sdl_test_support.h"
+
+namespace {
+
+using namespace platform;
+using sdltest::EnvVar;
+
+const Module noIcon{};
+constexpr const char* caption = "Kordavan window test";
+
+bool haveProgram(const std::string& name) {
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// What a command prints, or empty when it fails.
+std::string output(const std::string& command) {
+    std::string text;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return text;
+    char chunk[512];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) text.append(chunk, got);
+    return pclose(pipe) == 0 ? text : std::string();
+}
+
+// An X server of its own for each test, on a display number it picks itself.
+class PrivateXServer {
+  public:
+    explicit PrivateXServer(const std::string& screen) {
+        int ends[2];
+        if (pipe(ends) != 0) return;
+        pid = fork();
+        if (pid == 0) {
+            // Goes with the tests, even when they crash.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            close(ends[0]);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+            const std::string fd = std::to_string(ends[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+                   "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ends[1]);
+        std::string number;
+        pollfd wait{ends[0], POLLIN, 0};
+        char c = 0;
+        while (poll(&wait, 1, 10'000) > 0 && read(ends[0], &c, 1) == 1 && c != '\n') number += c;
+        close(ends[0]);
+        if (!number.empty()) display = ":" + number;
+    }
+    ~PrivateXServer() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    std::string display;
+
+  private:
+    pid_t pid = -1;
+};
+
+struct Geometry {
+    int width = 0;
+    int height = 0;
+    bool operator==(const Geometry&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Geometry& g) {
+    return out << g.width << "x" << g.height;
+}
+
+class SdlX11WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!haveProgram("Xvfb") || !haveProgram("xdotool") || !haveProgram("xwininfo")) {
+            GTEST_SKIP() << "needs Xvfb, xdotool and xwininfo";
+        }
+        server = std::make_unique<PrivateXServer>("1280x1024x24");
+        ASSERT_FALSE(server->display.empty()) << "Xvfb did not start";
+        displayVar = std::make_unique<EnvVar>("DISPLAY", server->display.c_str());
+        useSdlBackend();
+    }
+    void TearDown() override {
+        if (started) {
+            backend().closeScreen();
+            backend().closeWindow();
+            backend().stopVideo();
+            EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+        }
+        headless::use();
+        displayVar.reset();
+        server.reset();
+    }
+
+    void open(const DisplayOptions& options) {
+        backend().setDisplayOptions(options);
+        ASSERT_TRUE(backend().startVideo(&noIcon, 139)) << SDL_GetError();
+        started = true;
+        ASSERT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
+        const DesktopSize desktop = backend().desktopSize();
+        ASSERT_TRUE(backend().openWindow(caption, desktop.width, desktop.height)) << SDL_GetError();
+        ASSERT_TRUE(backend().openScreen(640, 480)) << SDL_GetError();
+        backend().setCursorVisible(false);
+        frames(300);
+        windowId = output(std::string("xdotool search --onlyvisible --name '^") + caption +
+                          "$' | tail -n 1");
+        while (!windowId.empty() && windowId.back() == '\n') windowId.pop_back();
+        ASSERT_FALSE(windowId.empty()) << "no visible window named " << caption;
+        ASSERT_EQ(std::system(("xdotool windowfocus --sync " + windowId).c_str()), 0);
+        frames(100);
+    }
+
+    // The game's frames for a while: messages, a look at the keys, a picture.
+    void frames(int milliseconds, const std::function<void(const uint8_t*)>& look = {}) {
+        const Uint64 end = SDL_GetTicks64() + static_cast<Uint64>(milliseconds);
+        while (SDL_GetTicks64() < end) {
+            frame(look);
+        }
+    }
+    void frame(const std::function<void(const uint8_t*)>& look = {}) {
+        backend().pumpEvents(queue);
+        uint8_t keys[256];
+        backend().readKeys(keys);
+        if (look) look(keys);
+        backend().present(picture);
+    }
+    // Runs an X command while the game goes on showing frames, as it would.
+    int whileRunning(const std::string& command,
+                     const std::function<void(const uint8_t*)>& look = {}) {
+        std::atomic<bool> done{false};
+        int status = -1;
+        std::thread worker([&] {
+            status = std::system(command.c_str());
+            done = true;
+        });
+        while (!done) frame(look);
+        worker.join();
+        return status;
+    }
+    // The window's size as the X server has it.
+    Geometry xGeometry() {
+        const std::string info = output("xwininfo -id " + windowId);
+        Geometry g;
+        const auto w = info.find("Width:");
+        const auto h = info.find("Height:");
+        if (w != std::string::npos) g.width = std::atoi(info.c_str() + w + 6);
+        if (h != std::string::npos) g.height = std::atoi(info.c_str() + h + 7);
+        return g;
+    }
+    // Shows frames until the display reaches the state asked for, or gives up.
+    bool settlesAt(bool fullscreen, Geometry size) {
+        for (int i = 0; i < 40; ++i) {
+            frames(50);
+            if (backend().displayOptions().fullscreen == fullscreen && xGeometry() == size) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::unique_ptr<PrivateXServer> server;
+    std::unique_ptr<EnvVar> displayVar;
+    EnvVar video{"SDL_VIDEODRIVER", "x11"};
+    bool started = false;
+    std::string windowId;
+    std::deque<Message> queue;
+    Surface picture{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0, 0};
+};
+
+TEST_F(SdlX11WindowTest, AWindowOfTwiceTheSizeThenF11FullScreenAndF11Back) {
+    open({false, 2, false});
+    EXPECT_EQ(xGeometry(), (Geometry{1280, 960}));
+    const Uint32 flags = SDL_GetWindowFlags(SDL_GetWindowFromID(1));
+    EXPECT_NE(flags & SDL_WINDOW_RESIZABLE, 0u);
+    EXPECT_EQ(flags & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+
+    EXPECT_EQ(whileRunning("xdotool key --delay 150 F11"), 0);
+    EXPECT_TRUE(settlesAt(true, {1280, 1024})) << xGeometry();
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+
+    EXPECT_EQ(whileRunning("xdotool key --delay 150 F11"), 0);
+    EXPECT_TRUE(settlesAt(false, {1280, 960})) << xGeometry();
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
+TEST_F(SdlX11WindowTest, TheLargestWindowThatFitsIsTheDefault) {
+    open({false, 0, false});
+    EXPECT_EQ(xGeometry(), (Geometry{1280, 960}));
+}
+
+TEST_F(SdlX11WindowTest, AltEnterSwitchesAndItsReturnNeverReachesTheGame) {
+    open({false, 1, false});
+    bool returnSeen = false;
+    bool altSeen = false;
+    const auto watch = [&](const uint8_t* keys) {
+        returnSeen = returnSeen || keys[DIK_RETURN] != 0;
+        altSeen = altSeen || keys[DIK_LMENU] != 0;
+    };
+    EXPECT_EQ(whileRunning("xdotool keydown Alt_L sleep 0.1 keydown Return sleep 0.3", watch), 0);
+    frames(200, watch);
+    EXPECT_EQ(whileRunning("xdotool keyup Return sleep 0.1 keyup Alt_L", watch), 0);
+    frames(100, watch);
+    EXPECT_TRUE(altSeen) << "the keyboard never reached the window";
+    EXPECT_FALSE(returnSeen);
+    EXPECT_TRUE(settlesAt(true, {1280, 1024})) << xGeometry();
+
+    // Return alone is the game's again.
+    ASSERT_EQ(std::system(("xdotool windowfocus --sync " + windowId).c_str()), 0);
+    EXPECT_EQ(whileRunning("xdotool keydown Return sleep 0.3 keyup Return", watch), 0);
+    EXPECT_TRUE(returnSeen);
+    EXPECT_TRUE(backend().displayOptions().fullscreen);
+}
+
+TEST_F(SdlX11WindowTest, AWaitOnTheRealServerSleepsAndACloseEndsIt) {
+    open({false, 1, false});
+    queue.clear();
+    timespec cpuStart{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuStart);
+    const Uint64 start = SDL_GetTicks64();
+    backend().waitForEvents(queue, 400'000);
+    const Uint64 waited = SDL_GetTicks64() - start;
+    timespec cpuEnd{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuEnd);
+    const double cpu = static_cast<double>(cpuEnd.tv_sec - cpuStart.tv_sec) +
+                       static_cast<double>(cpuEnd.tv_nsec - cpuStart.tv_nsec) * 1e-9;
+    EXPECT_TRUE(queue.empty());
+    EXPECT_GE(waited, 400u);
+    EXPECT_LT(cpu, 0.1) << "a wait of " << waited << " ms cost " << cpu << " s";
+
+    // The close a window manager sends ends a long wait.
+    const std::string close =
+        std::string("python3 ") + KORDAVAN_SOURCE_DIR + "/tests/e2e/close_window.py " + windowId;
+    std::thread closer([&] { std::system(close.c_str()); });
+    backend().waitForEvents(queue, 20'000'000);
+    closer.join();
+    ASSERT_FALSE(queue.empty());
+    EXPECT_EQ(queue.back().kind, MessageKind::Close);
+}
+
+TEST_F(SdlX11WindowTest, AResizedWindowKeepsThe4To3PictureWithBlackBars) {
+    if (!haveProgram("import")) GTEST_SKIP() << "needs ImageMagick's import";
+    open({false, 1, false});
+    // Moved to the corner first, so all of it is on the screen to be seen.
+    EXPECT_EQ(whileRunning("xdotool windowmove --sync " + windowId +
+                           " 0 0 && xdotool windowsize --sync " + windowId + " 1000 600"),
+              0);
+    frames(300);
+    ASSERT_EQ(xGeometry(), (Geometry{1000, 600}));
+    const auto shot = std::filesystem::temp_directory_path() /
+                      ("kordavan-x11-" + std::to_string(getpid()) + ".rgb");
+    EXPECT_EQ(whileRunning("import -window " + windowId + " -depth 8 rgb:" + shot.string()), 0);
+    std::ifstream in(shot, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::remove(shot);
+    ASSERT_EQ(bytes.size(), 1000u * 600u * 3u);
+    const auto brightness = [&](int x, int y) {
+        const size_t at = (static_cast<size_t>(y) * 1000 + static_cast<size_t>(x)) * 3;
+        return static_cast<uint8_t>(bytes[at]) + static_cast<uint8_t>(bytes[at + 1]) +
+               static_cast<uint8_t>(bytes[at + 2]);
+    };
+    // The white 640 x 480 picture grows to 800 x 600 between bars 100 wide.
+    EXPECT_EQ(brightness(50, 300), 0);
+    EXPECT_EQ(brightness(950, 300), 0);
+    EXPECT_EQ(brightness(110, 300), 765);
+    EXPECT_EQ(brightness(890, 300), 765);
+    EXPECT_EQ(brightness(500, 5), 765);
+}
+
+}  // namespace
