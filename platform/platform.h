@@ -296,7 +296,8 @@ void release(InputSystem* input);
 // together: a direction or button counts when any pad has it. The d-pad and
 // the left stick give the directions; south is the lower face button (A or
 // Cross), back is Back or Select. Pads come and go at any time; a pad pulled
-// out holds nothing.
+// out holds nothing. As with the keyboard, a press made while another window
+// has the focus does not count.
 struct PadState {
     bool left = false;
     bool right = false;

@@ -263,9 +263,8 @@ void mixSoundBuffers(SoundDevice* device, int16_t* out, int frames) {
             if (out != nullptr) {
                 const uint8_t* from = buffer->samples.data() + buffer->position;
                 for (uint32_t i = 0; i < run; ++i) {
-                    // Each sound is turned down before the sum, so several
-                    // sounds together saturate at the same loudness at any
-                    // volume, rather than wrap.
+                    // The volume turns each sound down before they are
+                    // added; a sum still too loud saturates rather than wraps.
                     const int sample = ((from[i] - 128) << 7) * volume / 100;
                     const int mixed = out[done + static_cast<int>(i)] + sample;
                     out[done + static_cast<int>(i)] =

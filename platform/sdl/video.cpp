@@ -238,11 +238,13 @@ void SdlBackend::waitForEvents(std::deque<Message>& queue, int64_t timeoutMicros
             return;
         }
         const int64_t leftMicroseconds = left * 1'000'000 / frequency;
-        // SDL waits in whole milliseconds; the odd fraction is slept here, so
-        // the wait ends within a hair of the deadline, never a millisecond late.
-        const auto milliseconds = static_cast<int>(leftMicroseconds / 1000);
+        // SDL waits in whole milliseconds and checks them against a clock
+        // that moves in whole milliseconds, so its wait can run one over: it
+        // gets a millisecond less than is left, and the last stretch is slept
+        // here, which ends within a hair of the deadline.
+        const auto milliseconds = static_cast<int>(leftMicroseconds / 1000) - 1;
         SDL_Event event;
-        if (milliseconds == 0) {
+        if (milliseconds <= 0) {
             std::this_thread::sleep_for(std::chrono::microseconds(leftMicroseconds));
         } else if (SDL_WaitEventTimeout(&event, milliseconds) != 0) {
             translateEvent(event, queue);
