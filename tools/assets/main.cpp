@@ -3,6 +3,10 @@
 //   kordavan-assets OUTDIR                   writes <id>.bmp and <id>.wav
 //   kordavan-assets --sheet FILE.png OUTDIR  also writes a contact sheet
 //   kordavan-assets --check FILE...          checks files a player brings
+//   kordavan-assets --compose GENERATED USERDIR ASSETDIR
+//                                            the files to embed: the generated
+//                                            ones, or the player's in their place
+//                                            (USERDIR may be "": none)
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +19,7 @@
 #include "image_files.h"
 #include "key_rules.h"
 #include "text.h"
+#include "user_folder.h"
 #include "wave_file.h"
 
 namespace {
@@ -120,7 +125,8 @@ int usage() {
     std::fprintf(stderr,
                  "usage: kordavan-assets OUTDIR\n"
                  "       kordavan-assets --sheet FILE.png OUTDIR\n"
-                 "       kordavan-assets --check FILE...\n");
+                 "       kordavan-assets --check FILE...\n"
+                 "       kordavan-assets --compose GENERATED USERDIR ASSETDIR\n");
     return 2;
 }
 
@@ -134,6 +140,7 @@ int main(int argc, char** argv) {
             if (!checkUserFile(args[i])) result = 1;
         return result;
     }
+    if (args.size() == 4 && args[0] == "--compose") return composeAssets(args[1], args[2], args[3]);
     if (args.size() == 3 && args[0] == "--sheet") return generate(args[2], args[1]);
     if (args.size() == 1 && args[0].rfind("--", 0) != 0) return generate(args[0], "");
     return usage();
