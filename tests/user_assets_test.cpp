@@ -4,7 +4,6 @@
 // section built with a player folder that changes between builds.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,6 +22,7 @@
 #include "platform/headless.h"
 #include "platform/platform.h"
 #include "sound/sound_buffers.h"
+#include "tests/process_support.h"
 
 namespace {
 
@@ -113,39 +113,13 @@ Bytes readFile(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-struct ProcessResult {
-    int status = -1;
-    std::string output;  // standard output and error together
-};
-
 // Runs a program with exactly these arguments, no shell between, so that
-// folder names with spaces, brackets and quotes reach it as they are.
+// folder names with spaces, brackets and quotes reach it as they are; its
+// messages come with its output.
 ProcessResult run(const std::vector<std::string>& arguments) {
-    ProcessResult result;
-    int out[2];
-    if (pipe(out) != 0) return result;
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(out[1], 1);
-        dup2(out[1], 2);
-        close(out[0]);
-        close(out[1]);
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(out[1]);
-    char chunk[4096];
-    ssize_t got = 0;
-    while ((got = read(out[0], chunk, sizeof chunk)) > 0) result.output.append(chunk, size_t(got));
-    close(out[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    ProcessStreams streams;
+    streams.errorsInOutput = true;
+    return runProcess(arguments, streams);
 }
 
 fs::path scratch(const std::string& name) {
@@ -264,11 +238,11 @@ TEST_F(GameWithPlayerFile, EverySoundTheCheckAcceptsTheGamePlaysAndEveryOtherSto
         const ProcessResult verdict = check("149.wav", sound.bytes);
         const int started = start(platform::ResourceType::Wave, 149, sound.bytes);
         if (!sound.samples.empty()) {
-            EXPECT_EQ(verdict.status, 0) << verdict.output;
+            EXPECT_EQ(verdict.exitCode, 0) << verdict.output;
             ASSERT_EQ(started, 1) << reason();
             EXPECT_EQ(samplesOf(pickUpSound()), sound.samples);
         } else {
-            EXPECT_EQ(verdict.status, 1);
+            EXPECT_EQ(verdict.exitCode, 1);
             EXPECT_NE(verdict.output.find("149.wav'"), std::string::npos) << verdict.output;
             EXPECT_NE(verdict.output.find(sound.reason), std::string::npos) << verdict.output;
             EXPECT_EQ(started, 0);
@@ -284,7 +258,7 @@ TEST_F(GameWithPlayerFile, EveryPictureTheCheckAcceptsTheGameShowsAsItIsStored) 
     gap.insert(gap.begin() + 54, {1, 2, 3, 4});
     set32(gap, 10, 58);
     for (const Bytes& accepted : {plain, gap}) {
-        EXPECT_EQ(check("104.bmp", accepted).status, 0);
+        EXPECT_EQ(check("104.bmp", accepted).exitCode, 0);
         ASSERT_EQ(start(platform::ResourceType::Bitmap, 104, accepted), 1) << reason();
         ASSERT_EQ(surfCrusher->width, 64);
         ASSERT_EQ(surfCrusher->height, 240);
@@ -300,7 +274,7 @@ TEST_F(GameWithPlayerFile, EveryPictureTheCheckAcceptsTheGameShowsAsItIsStored) 
         Bytes b = plain;
         set32(b, 10, offset);
         const ProcessResult verdict = check("104.bmp", b);
-        EXPECT_EQ(verdict.status, 1) << offset;
+        EXPECT_EQ(verdict.exitCode, 1) << offset;
         EXPECT_NE(verdict.output.find("104.bmp': its pixels are said to start at byte " +
                                       std::to_string(offset) + ", inside its headers"),
                   std::string::npos)
@@ -317,7 +291,7 @@ TEST_F(GameWithPlayerFile, TheCheckNamesWhatIsWrongInPrintableWords) {
     b[37] = '[';
     set32(b, 40, 100000);
     const ProcessResult verdict = check("149.wav", b);
-    EXPECT_EQ(verdict.status, 1);
+    EXPECT_EQ(verdict.exitCode, 1);
     EXPECT_NE(verdict.output.find("its '\\x1b[ta' chunk of 100000 bytes runs past the end"),
               std::string::npos)
         << verdict.output;
@@ -340,7 +314,7 @@ class PlayerFolderBuild : public ::testing::Test {
              "-B", (root / "out").string(),
              std::string("-DKORDAVAN_ASSETS_EXE=") + KORDAVAN_ASSETS_EXE,
              "-DKORDAVAN_ASSETS=" + folder.string()});
-        ASSERT_EQ(configured.status, 0) << configured.output;
+        ASSERT_EQ(configured.exitCode, 0) << configured.output;
         ASSERT_NE(configured.output.find(folder.string()), std::string::npos) << configured.output;
     }
     void TearDown() override { fs::remove_all(root); }
@@ -364,7 +338,7 @@ class PlayerFolderBuild : public ::testing::Test {
 
 TEST_F(PlayerFolderBuild, EmbedsWhatTheFolderHoldsAtEachBuildWhateverTheTimeStamps) {
     ProcessResult built = build();
-    ASSERT_EQ(built.status, 0) << built.output;
+    ASSERT_EQ(built.exitCode, 0) << built.output;
     EXPECT_NE(built.output.find("no file of the folder is used"), std::string::npos)
         << built.output;
     EXPECT_EQ(embedded(104), generated("104.bmp"));
@@ -375,7 +349,7 @@ TEST_F(PlayerFolderBuild, EmbedsWhatTheFolderHoldsAtEachBuildWhateverTheTimeStam
     fs::last_write_time(folder / "104.bmp",
                         fs::file_time_type::clock::now() - std::chrono::hours(24 * 400));
     built = build();
-    ASSERT_EQ(built.status, 0) << built.output;
+    ASSERT_EQ(built.exitCode, 0) << built.output;
     EXPECT_NE(built.output.find("using '" + (folder / "104.bmp").string() + "'"), std::string::npos)
         << built.output;
     EXPECT_EQ(embedded(104), first);
@@ -385,18 +359,18 @@ TEST_F(PlayerFolderBuild, EmbedsWhatTheFolderHoldsAtEachBuildWhateverTheTimeStam
     writeFile(folder / "104.bmp", second);
     fs::last_write_time(folder / "104.bmp",
                         fs::file_time_type::clock::now() - std::chrono::hours(24 * 800));
-    ASSERT_EQ(build().status, 0);
+    ASSERT_EQ(build().exitCode, 0);
     EXPECT_EQ(embedded(104), second);
 
     // A file the game has no use for is named and left out.
     writeFile(folder / "999.wav", wave(ramp(10)));
     built = build();
-    ASSERT_EQ(built.status, 0) << built.output;
+    ASSERT_EQ(built.exitCode, 0) << built.output;
     EXPECT_NE(built.output.find("999.wav': left out"), std::string::npos) << built.output;
 
     // Removed: the generated picture is back.
     fs::remove(folder / "104.bmp");
-    ASSERT_EQ(build().status, 0);
+    ASSERT_EQ(build().exitCode, 0);
     EXPECT_EQ(embedded(104), generated("104.bmp"));
 }
 
@@ -404,7 +378,7 @@ TEST_F(PlayerFolderBuild, AFileTheGameWouldRefuseStopsTheBuildWithItsNameAndReas
     writeFile(folder / "149.wav", wave(ramp(100), 2));
     writeFile(folder / "104.bmp", bitmap(10, 10, grey));
     ProcessResult built = build();
-    EXPECT_NE(built.status, 0);
+    EXPECT_NE(built.exitCode, 0);
     EXPECT_NE(built.output.find("149.wav': must have a block align of 1, has 2"), std::string::npos)
         << built.output;
     EXPECT_NE(built.output.find("104.bmp': is 10 x 10, the game needs 64 x 240"), std::string::npos)
@@ -414,7 +388,7 @@ TEST_F(PlayerFolderBuild, AFileTheGameWouldRefuseStopsTheBuildWithItsNameAndReas
     writeFile(folder / "149.wav", wave(ramp(100)));
     writeFile(folder / "104.bmp", bitmap(64, 240, grey));
     built = build();
-    ASSERT_EQ(built.status, 0) << built.output;
+    ASSERT_EQ(built.exitCode, 0) << built.output;
     EXPECT_EQ(embedded(149), wave(ramp(100)));
     EXPECT_EQ(embedded(104), bitmap(64, 240, grey));
 }
