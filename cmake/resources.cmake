@@ -76,4 +76,7 @@ add_custom_target(kordavan-resources-made
     BYPRODUCTS ${resource_files}
     COMMENT "Choosing the game's pictures and sounds"
     VERBATIM)
-set_source_files_properties(${KORDAVAN_RESOURCE_ASM} PROPERTIES OBJECT_DEPENDS "${resource_files}")
+# The files the assembler embeds: the folder that builds KORDAVAN_RESOURCE_ASM
+# makes its object depend on them (a source's properties hold only in the
+# folder that sets them), so that a changed file is embedded anew.
+set(KORDAVAN_RESOURCE_FILES ${resource_files})

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -190,11 +189,6 @@ struct SoundCase {
     const char* reason;  // part of the check's message when it refuses
 };
 
-SoundBuffer* pickUpSound() {
-    const int* at = std::find(std::begin(soundOrder), std::end(soundOrder), 149);
-    return soundBuffers[at - std::begin(soundOrder)];
-}
-
 TEST_F(GameWithPlayerFile, EverySoundTheCheckAcceptsTheGamePlaysAndEveryOtherStopsTheBuild) {
     const Bytes samples = ramp(301);
     std::vector<SoundCase> cases;
@@ -240,7 +234,7 @@ TEST_F(GameWithPlayerFile, EverySoundTheCheckAcceptsTheGamePlaysAndEveryOtherSto
         if (!sound.samples.empty()) {
             EXPECT_EQ(verdict.exitCode, 0) << verdict.output;
             ASSERT_EQ(started, 1) << reason();
-            EXPECT_EQ(samplesOf(pickUpSound()), sound.samples);
+            EXPECT_EQ(samplesOf(sndPickUp), sound.samples);
         } else {
             EXPECT_EQ(verdict.exitCode, 1);
             EXPECT_NE(verdict.output.find("149.wav'"), std::string::npos) << verdict.output;
@@ -320,7 +314,8 @@ class PlayerFolderBuild : public ::testing::Test {
     void TearDown() override { fs::remove_all(root); }
 
     ProcessResult build() {
-        return run({KORDAVAN_CMAKE_COMMAND, "--build", (root / "out").string()});
+        return run({KORDAVAN_CMAKE_COMMAND, "--build", (root / "out").string(), "--target",
+                    "embedded-resource"});
     }
     // The bytes the built program carries as that resource.
     Bytes embedded(int id) {
