@@ -283,7 +283,9 @@ ProcessResult runTool(const std::vector<std::string>& arguments,
     if (streams.input == "/dev/null") streams.input = input.string();
     std::vector<std::string> command{KORDAVAN_TRACE_EXE};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    return runProcess(command, streams);
+    ProcessResult run = runProcess(command, streams);
+    std::filesystem::remove(input);
+    return run;
 }
 
 size_t count(const std::string& text, const std::string& part) {

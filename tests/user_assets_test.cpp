@@ -121,9 +121,13 @@ ProcessResult run(const std::vector<std::string>& arguments) {
     return runProcess(arguments, streams);
 }
 
+fs::path scratchRoot() {
+    return fs::temp_directory_path() / ("kordavan-user-assets-" + std::to_string(getpid()));
+}
+
+// A folder of this test process's own, emptied.
 fs::path scratch(const std::string& name) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("kordavan-user-assets-" + std::to_string(getpid())) / name;
+    const fs::path dir = scratchRoot() / name;
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
@@ -140,7 +144,10 @@ class GameWithPlayerFile : public ::testing::Test {
         appWindow = nullptr;
         errorMessage = nullptr;
     }
-    void TearDown() override { stop(); }
+    void TearDown() override {
+        stop();
+        fs::remove_all(scratchRoot());
+    }
 
     // 1 when the game starts with the bytes as that resource.
     int start(platform::ResourceType type, int id, const Bytes& bytes) {
@@ -311,7 +318,7 @@ class PlayerFolderBuild : public ::testing::Test {
         ASSERT_EQ(configured.exitCode, 0) << configured.output;
         ASSERT_NE(configured.output.find(folder.string()), std::string::npos) << configured.output;
     }
-    void TearDown() override { fs::remove_all(root); }
+    void TearDown() override { fs::remove_all(scratchRoot()); }
 
     ProcessResult build() {
         return run({KORDAVAN_CMAKE_COMMAND, "--build", (root / "out").string(), "--target",
