@@ -1,13 +1,17 @@
-# Builds the resource section: runs the generator, lays any user-supplied
-# files over its output (each checked first), and embeds every file of
-# resources/resources.txt into the executable with the assembler's .incbin.
+# Builds the resource section: runs the generator, chooses for each file the
+# generated one or the player's own (each checked first), and embeds every
+# file of resources/resources.txt into the executable with the assembler's
+# .incbin.
 
+get_filename_component(kordavan_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(KORDAVAN_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
-set(resource_list ${CMAKE_SOURCE_DIR}/resources/resources.txt)
+set(generated_asset_dir ${CMAKE_BINARY_DIR}/generated-assets)
+set(resource_list ${kordavan_root}/resources/resources.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${resource_list})
 file(STRINGS ${resource_list} resource_lines REGEX "^[0-9]")
 
 set(resource_files "")
+set(generated_files "")
 set(asm_data "")
 set(asm_table "")
 set(resource_count 0)
@@ -29,6 +33,7 @@ foreach(line ${resource_lines})
         message(FATAL_ERROR "resources.txt: unknown type ${type}")
     endif()
     list(APPEND resource_files ${file})
+    list(APPEND generated_files ${generated_asset_dir}/${CMAKE_MATCH_3})
     string(APPEND asm_data "    .balign 4\nkv_res_${resource_count}_begin:\n    .incbin \"${file}\"\nkv_res_${resource_count}_end:\n")
     string(APPEND asm_table "    .long ${type_code}, ${id}\n    .quad kv_res_${resource_count}_begin, kv_res_${resource_count}_end\n")
     math(EXPR resource_count "${resource_count} + 1")
@@ -42,23 +47,36 @@ string(APPEND asm_text "    .section .note.GNU-stack,\"\",@progbits\n")
 set(KORDAVAN_RESOURCE_ASM ${CMAKE_BINARY_DIR}/resource_section.S)
 file(CONFIGURE OUTPUT ${KORDAVAN_RESOURCE_ASM} CONTENT "${asm_text}")
 
-set(user_assets_args "")
-if(KORDAVAN_ASSETS)
-    get_filename_component(user_assets "${KORDAVAN_ASSETS}" ABSOLUTE)
+# Any folder name is taken as it is: only the empty one means none.
+set(user_assets "")
+if(NOT KORDAVAN_ASSETS STREQUAL "")
+    cmake_path(ABSOLUTE_PATH KORDAVAN_ASSETS NORMALIZE OUTPUT_VARIABLE user_assets)
     if(NOT IS_DIRECTORY "${user_assets}")
         message(FATAL_ERROR "KORDAVAN_ASSETS: ${user_assets} is not a folder")
     endif()
-    file(GLOB user_asset_files CONFIGURE_DEPENDS "${user_assets}/*.bmp" "${user_assets}/*.wav")
-    set(user_assets_args -DUSER_ASSETS=${user_assets})
+    message(STATUS "KORDAVAN_ASSETS: the player's pictures and sounds come from ${user_assets}")
 endif()
 
 add_custom_command(
-    OUTPUT ${resource_files}
-    COMMAND kordavan-assets ${KORDAVAN_ASSET_DIR}
-    COMMAND ${CMAKE_COMMAND} ${user_assets_args} -DASSET_DIR=${KORDAVAN_ASSET_DIR}
-            -DCHECKER=$<TARGET_FILE:kordavan-assets> -P ${CMAKE_SOURCE_DIR}/cmake/user_assets.cmake
-    DEPENDS kordavan-assets ${user_asset_files} ${CMAKE_SOURCE_DIR}/cmake/user_assets.cmake
+    OUTPUT ${generated_files}
+    COMMAND kordavan-assets ${generated_asset_dir}
+    DEPENDS kordavan-assets
     COMMENT "Making the game's pictures and sounds"
     VERBATIM)
-add_custom_target(kordavan-resources-made DEPENDS ${resource_files})
-set_source_files_properties(${KORDAVAN_RESOURCE_ASM} PROPERTIES OBJECT_DEPENDS "${resource_files}")
+
+# Runs at every build, reading the player's folder afresh: what is embedded
+# follows what the folder holds now, whatever the files' time stamps. A file
+# of assets/ is only rewritten when its bytes change, so an unchanged choice
+# embeds nothing anew.
+add_custom_target(kordavan-resources-made
+    COMMAND ${CMAKE_COMMAND} "-DUSER_ASSETS=${user_assets}" -DGENERATED_DIR=${generated_asset_dir}
+            -DASSET_DIR=${KORDAVAN_ASSET_DIR} -DCHECKER=$<TARGET_FILE:kordavan-assets>
+            -P ${kordavan_root}/cmake/user_assets.cmake
+    DEPENDS ${generated_files}
+    BYPRODUCTS ${resource_files}
+    COMMENT "Choosing the game's pictures and sounds"
+    VERBATIM)
+# The files the assembler embeds: the folder that builds KORDAVAN_RESOURCE_ASM
+# makes its object depend on them (a source's properties hold only in the
+# folder that sets them), so that a changed file is embedded anew.
+set(KORDAVAN_RESOURCE_FILES ${resource_files})

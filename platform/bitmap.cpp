@@ -25,10 +25,16 @@ struct BitmapHeader {
     int64_t bitsPerPixel = 0;
     uint32_t compression = 0;
     uint32_t pixelOffset = 0;
+    uint32_t infoSize = 0;
+    uint32_t coloursUsed = 0;
 };
 
 constexpr uint32_t runLength8 = 1;
 constexpr uint32_t runLength4 = 2;
+constexpr uint32_t bitFields = 3;
+constexpr int64_t fileHeaderSize = 14;
+constexpr uint32_t coreHeaderSize = 12;
+constexpr uint32_t infoHeaderSize = 40;
 
 // Reads the sizes from the file and info headers. The decoder reads the
 // fields a short file lacks as zeros, and so does this.
@@ -39,7 +45,8 @@ BitmapHeader readHeader(std::span<const uint8_t> bytes) {
     auto read32 = [&](size_t at) { return read16(at) | read16(at + 2) << 16; };
     BitmapHeader header;
     header.pixelOffset = read32(10);
-    if (read32(14) == 12) {  // the old, short header: 16-bit sizes and no compression
+    header.infoSize = read32(14);
+    if (header.infoSize == coreHeaderSize) {  // the old, short header: 16-bit sizes, no compression
         header.width = read16(18);
         header.height = read16(20);
         header.bitsPerPixel = read16(24);
@@ -49,18 +56,38 @@ BitmapHeader readHeader(std::span<const uint8_t> bytes) {
     header.height = static_cast<int32_t>(read32(22));
     header.bitsPerPixel = read16(28);
     header.compression = read32(30);
+    header.coloursUsed = read32(46);
     return header;
+}
+
+// Where the decoder has read everything before the pixels: both headers, the
+// colour masks a plain info header is followed by, and the colour table of a
+// picture of 8 bits or fewer.
+int64_t headersEnd(const BitmapHeader& header) {
+    int64_t end = fileHeaderSize + header.infoSize;
+    if (header.infoSize == infoHeaderSize && header.compression == bitFields) end += 3 * 4;
+    if (header.bitsPerPixel >= 1 && header.bitsPerPixel <= 8) {
+        const int64_t most = int64_t{1} << header.bitsPerPixel;
+        const int64_t colours =
+            header.coloursUsed == 0 || header.coloursUsed > most ? most : header.coloursUsed;
+        end += colours * (header.infoSize == coreHeaderSize ? 3 : 4);
+    }
+    return end;
 }
 
 // The decoder sets aside the whole picture a header promises before it reads
 // a single pixel, so a few damaged bytes could ask for gigabytes. A header
 // must promise no more than a surface can hold and, unless its pixels are
-// run-length packed, no more pixel bytes than the file holds.
+// run-length packed, no more pixel bytes than the file holds. Pixels said to
+// start inside the headers would show the headers' own bytes as a picture
+// shifted along its rows (and an offset of 0 is no offset at all), so such a
+// file is no picture.
 bool plausibleBitmapHeader(std::span<const uint8_t> bytes) {
     const BitmapHeader header = readHeader(bytes);
     const int64_t width = std::llabs(header.width);
     const int64_t height = std::llabs(header.height);
     if (width > maxSurfaceSide || height > maxSurfaceSide) return false;
+    if (header.pixelOffset < headersEnd(header)) return false;
     if (header.compression == runLength8 || header.compression == runLength4) return true;
     if (width == 0 || height == 0) return true;
     if (header.pixelOffset > bytes.size()) return false;

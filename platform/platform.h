@@ -228,8 +228,10 @@ struct Buffer3D;
 
 SoundDevice* createSoundDevice();
 bool setSoundCooperativeLevel(SoundDevice* device, Window* window);
-// A static buffer of 8-bit mono samples at 22050 Hz; null for 0 bytes or any
-// other format.
+// The most sample bytes a sound buffer holds: some 50 minutes at 22050 Hz.
+constexpr uint32_t maxSoundBufferBytes = 64u << 20;
+// A static buffer of 8-bit mono samples at 22050 Hz; null for 0 bytes, more
+// than maxSoundBufferBytes or any other format.
 SoundBuffer* createSoundBuffer(SoundDevice* device, const WaveFormat& format, uint32_t bytes);
 SoundBuffer* createPrimaryBuffer(SoundDevice* device);
 bool lockBuffer(SoundBuffer* buffer, uint32_t offset, uint32_t length, uint8_t** region,

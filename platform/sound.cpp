@@ -88,7 +88,7 @@ SoundBuffer* makeSoundBuffer(SoundDevice* device, const WaveFormat& format, uint
     const bool playable = format.formatTag == 1 && format.channels == 1 &&
                           format.samplesPerSec == 22050 && format.bitsPerSample == 8 &&
                           format.blockAlign == 1;
-    if (!playable || bytes == 0 || bytes > (64u << 20)) return nullptr;
+    if (!playable || bytes == 0 || bytes > maxSoundBufferBytes) return nullptr;
     auto* buffer = new SoundBuffer;
     buffer->serial = ++serials;
     buffer->device = device;

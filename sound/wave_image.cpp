@@ -2,6 +2,12 @@
 // four-character id, stepping over the bodies (and the pad byte that follows
 // an odd length) of all the others. A chunk whose length runs past the end of
 // the image ends the search, so a damaged image never makes us read outside it.
+//
+// The RIFF form itself is the one exception: writers that count a pad byte
+// they never write, or that stream the file and leave the length at
+// 0xFFFFFFFF, promise more than the image holds, and their chunks are read up
+// to the image's real end. A RIFF length that ends before the image does is
+// taken at its word: the form ends there, and chunks after it are not its own.
 
 #include "sound/wave_image.h"
 
@@ -54,10 +60,10 @@ Chunk findWaveChunk(const uint8_t* data, uint32_t size, uint32_t id) {
         const uint32_t chunkId = readU32(data + at);
         const uint32_t length = readU32(data + at + 4);
         const uint64_t body = at + 8;
-        if (body + length > size) return {};
-        if (chunkId == fourCC("RIFF") && length >= 4 && readU32(data + body) == fourCC("WAVE")) {
-            return findChunk(data, body + 4, body + length, id);
+        if (chunkId == fourCC("RIFF") && readU32(data + body) == fourCC("WAVE") && length >= 4) {
+            return findChunk(data, body + 4, std::min<uint64_t>(body + length, size), id);
         }
+        if (body + length > size) return {};
         at = body + length + (length & 1u);
     }
     return {};

@@ -264,6 +264,36 @@ TEST_F(BitmapLoaderTest, AMalformedHeaderGivesNull) {
     EXPECT_EQ(countCalls("createSurface"), 0);
 }
 
+// Pixels said to start inside the headers would show the header bytes as a
+// picture shifted along its rows; 0 says nothing about where they start.
+TEST_F(BitmapLoaderTest, APixelOffsetInsideTheHeadersGivesNull) {
+    int id = 230;
+    for (uint32_t offset : {0u, 20u, 53u}) {
+        std::vector<uint8_t> file = bmp24(4, 4, [](int, int) { return Rgb{10, 20, 30}; });
+        putU32(file, 10, offset);
+        add(id, file);
+        EXPECT_EQ(load(id), nullptr) << offset;
+        ++id;
+    }
+    std::vector<uint8_t> inTable = bmp8(3, 2, {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}}, 1);
+    putU32(inTable, 10, 54 + 4);  // inside the three-colour table
+    add(id, inTable);
+    EXPECT_EQ(load(id), nullptr) << "inside the colour table";
+    EXPECT_EQ(countCalls("createSurface"), 0);
+}
+
+TEST_F(BitmapLoaderTest, APixelOffsetPastTheHeadersIsWherePixelsStart) {
+    // Blue pixels, with four white bytes between the headers and the pixels.
+    std::vector<uint8_t> file = bmp24(2, 2, [](int, int) { return Rgb{0, 0, 255}; });
+    file.insert(file.begin() + 54, {0xFF, 0xFF, 0xFF, 0xFF});
+    putU32(file, 10, 58);
+    add(240, file);
+    Surface* surface = load(240);
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(at(surface, 0, 0), 0x001F);
+    EXPECT_EQ(at(surface, 1, 1), 0x001F);
+}
+
 TEST_F(BitmapLoaderTest, ARefusedSurfaceGivesNullAndFreesTheBitmap) {
     add(218, bmp24(8, 8, [](int, int) { return Rgb{0, 0, 0}; }));
     platform::headless::failCall("createSurface");

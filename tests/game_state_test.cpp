@@ -2,6 +2,7 @@
 // and the frame as a whole.
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 #include <string>
@@ -118,6 +119,24 @@ TEST_F(GameStateTest, StartValuesLieWithinTheKeptRanges) {
     EXPECT_EQ(findStateField("heliX")->highest, 400);
     EXPECT_EQ(findStateField("scrollPos")->highest, 1922);
     EXPECT_EQ(findStateField("energy")->highest, 352);
+}
+
+TEST_F(GameStateTest, EveryValuePlayKeepsCanBeSetAndNothingFarBeyond) {
+    for (const StateField& field : stateFields()) {
+        // Energy alone has no floor in play; set, it takes a far one.
+        const double lowest = std::max(field.lowest, field.settableLowest);
+        EXPECT_TRUE(settable(field, lowest)) << field.name;
+        EXPECT_TRUE(settable(field, field.highest)) << field.name;
+        EXPECT_FALSE(settable(field, field.settableLowest - 1)) << field.name;
+        EXPECT_FALSE(settable(field, field.settableHighest + 1)) << field.name;
+        EXPECT_FALSE(settable(field, std::numeric_limits<double>::quiet_NaN())) << field.name;
+        // Nothing the game turns into whole pixels or counts on may leave 32 bits.
+        EXPECT_GT(field.settableLowest, -1e6) << field.name;
+        EXPECT_LT(field.settableHighest, 1e6) << field.name;
+    }
+    EXPECT_FALSE(settable(*findStateField("level"), 1.5)) << "a whole number";
+    EXPECT_TRUE(settable(*findStateField("heliX"), 1.5));
+    EXPECT_FALSE(settable(*findStateField("rotorFrame"), 5)) << "there are five rotor pictures";
 }
 
 // Index of the first draw of a surface in the frame.

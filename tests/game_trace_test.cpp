@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/process_support.h"
+
 #ifdef KORDAVAN_TRACE_EXE
 
 namespace {
@@ -265,6 +267,149 @@ TEST(TraceContractTest, UnknownKeyNamesAreRefused) {
     const TraceRun run = runTrace("", {"LEFT", "JUMP"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.errors.find("line 2"), std::string::npos);
+}
+
+// ------------------------------------------------------------ failures the user must hear of
+
+// The tool as a shell runs it: these arguments, the key lines in a file on
+// standard input, and standard output wherever `streams` sends it.
+ProcessResult runTool(const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& keys, ProcessStreams streams = {}) {
+    const auto input = scratchDir() / "tool-keys.txt";
+    {
+        std::ofstream out(input);
+        for (const std::string& line : keys) out << line << "\n";
+    }
+    if (streams.input == "/dev/null") streams.input = input.string();
+    std::vector<std::string> command{KORDAVAN_TRACE_EXE};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    ProcessResult run = runProcess(command, streams);
+    std::filesystem::remove(input);
+    return run;
+}
+
+size_t count(const std::string& text, const std::string& part) {
+    size_t found = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++found;
+    }
+    return found;
+}
+
+TEST(TraceFailureTest, AFullDiskEndsTheRunWithExitOneAndOneMessage) {
+    ProcessStreams toFullDisk;
+    toFullDisk.outputFile = "/dev/full";
+    const ProcessResult run = runTool({"--draws", "--sounds"}, repeat("LEFT", 300), toFullDisk);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(count(run.errors, "No space left on device"), 1u) << run.errors;
+    EXPECT_NE(run.errors.find("standard output"), std::string::npos) << run.errors;
+}
+
+TEST(TraceFailureTest, APipeWhoseReaderHasGoneEndsTheRunWithExitOne) {
+    ProcessStreams unread;
+    unread.outputUnread = true;
+    const ProcessResult run = runTool({"--steps", "2000"}, {}, unread);
+    EXPECT_EQ(run.exitCode, 1) << "a message and exit 1, not a silent death by SIGPIPE";
+    EXPECT_EQ(count(run.errors, "Broken pipe"), 1u) << run.errors;
+}
+
+TEST(TraceFailureTest, AClosedStandardOutputEndsTheRunWithExitOne) {
+    ProcessStreams closed;
+    closed.outputClosed = true;
+    const ProcessResult run = runTool({"--steps", "5"}, {}, closed);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.errors.find("standard output is closed"), std::string::npos) << run.errors;
+}
+
+TEST(TraceFailureTest, AKeyScriptThatCannotBeReadIsNoEmptyScript) {
+    ProcessStreams fromAFolder;
+    fromAFolder.input = "/";
+    const ProcessResult run = runTool({}, {}, fromAFolder);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.output.empty());
+    EXPECT_NE(run.errors.find("cannot read the key script from standard input: Is a directory"),
+              std::string::npos)
+        << run.errors;
+}
+
+TEST(TraceFailureTest, AFrameThatCannotBeWrittenEndsTheRunWithExitOne) {
+    const auto frames = scratchDir() / "unwritable frames";
+    std::filesystem::remove_all(frames);
+    std::filesystem::create_directories(frames / "step-000002.bmp");  // a folder in the way
+    ProcessResult run = runTool({"--steps", "50", "--frames", frames.string()}, {});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(count(run.output, "\n"), 2u) << "the run stops at the frame it cannot write";
+    EXPECT_EQ(count(run.errors, "step-000002.bmp': Is a directory"), 1u) << run.errors;
+
+    // A frame that cannot be written out to its end: the disk fills up.
+    std::filesystem::remove_all(frames);
+    std::filesystem::create_directories(frames);
+    std::filesystem::create_symlink("/dev/full", frames / "step-000001.bmp");
+    run = runTool({"--steps", "50", "--frames", frames.string()}, {});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(count(run.errors, "step-000001.bmp': No space left on device"), 1u) << run.errors;
+    std::filesystem::remove_all(frames);
+}
+
+TEST(TraceFailureTest, AnOptionIsNeverTakenAsTheValueOfAnother) {
+    for (const char* option : {"--frames", "--steps", "--set"}) {
+        const ProcessResult run = runTool({option, "--draws"}, {""});
+        EXPECT_EQ(run.exitCode, 2) << option;
+        EXPECT_NE(run.errors.find(std::string(option) + " needs"), std::string::npos) << run.errors;
+        EXPECT_FALSE(std::filesystem::exists("--draws"));
+    }
+}
+
+TEST(TraceFailureTest, ValuesTheGameCannotHoldAreRefusedWithTheRange) {
+    struct Refused {
+        const char* setting;
+        const char* range;
+    };
+    const Refused refused[] = {
+        {"heliX=3e9", "from -640 to 1280"},
+        {"scrollPos=1e10", "from -640 to 2562"},
+        {"velX=-10.5", "from -10 to 10"},
+        {"energy=2147483647", "a whole number from -100000 to 352"},
+        {"energy=-2147483648", "a whole number from -100000 to 352"},
+        {"level=8", "a whole number from 0 to 7"},
+        {"walkerStep=2147483647", "a whole number from 0 to 93"},
+        {"subTimer=-2147483648", "a whole number from -199 to 100"},
+        {"rotorFrame=5", "a whole number from 0 to 4"},
+        {"heliFacingLeft=0.5", "a whole number from 0 to 1"},
+    };
+    for (const Refused& value : refused) {
+        const ProcessResult run = runTool({"--steps", "1", "--set", value.setting}, {});
+        EXPECT_EQ(run.exitCode, 2) << value.setting;
+        EXPECT_TRUE(run.output.empty()) << value.setting;
+        EXPECT_NE(run.errors.find(value.range), std::string::npos) << run.errors;
+    }
+    // The ends themselves are the game's.
+    const ProcessResult edges =
+        runTool({"--steps", "3", "--set", "heliX=-640", "--set", "scrollPos=2562", "--set",
+                 "energy=-100000", "--set", "velY=10", "--set", "walkerStep=93"},
+                {});
+    EXPECT_EQ(edges.exitCode, 0) << edges.errors;
+    EXPECT_EQ(count(edges.output, "\n"), 3u);
+}
+
+TEST(TraceFailureTest, MessagesQuoteTheInputShortAndPrintable) {
+    const std::string hostile = "\x1b[2J\x07" + std::string(10'000'000, 'J');
+    const ProcessResult key = runTool({}, {"LEFT", hostile});
+    EXPECT_EQ(key.exitCode, 2);
+    EXPECT_LT(key.errors.size(), 300u);
+    EXPECT_EQ(key.errors.find('\x1b'), std::string::npos);
+    EXPECT_EQ(key.errors.find('\x07'), std::string::npos);
+    EXPECT_NE(key.errors.find("line 2: unknown key '\\x1b[2J\\x07JJJ"), std::string::npos)
+        << key.errors.substr(0, 300);
+    EXPECT_NE(key.errors.find("(10000005 bytes)"), std::string::npos) << key.errors;
+
+    const ProcessResult field = runTool({"--set", "he\x1bliX\r=1"}, {""});
+    EXPECT_EQ(field.exitCode, 2);
+    EXPECT_NE(field.errors.find("unknown game state field 'he\\x1bliX\\x0d'"), std::string::npos)
+        << field.errors;
+    const ProcessResult argument = runTool({std::string(5000, '-')}, {""});
+    EXPECT_EQ(argument.exitCode, 2);
+    EXPECT_LT(argument.errors.size(), 400u);
 }
 
 }  // namespace

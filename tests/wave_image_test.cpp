@@ -352,20 +352,63 @@ TEST_F(HandMadeWaveTest, AHugeDataLengthFindsNoData) {
     EXPECT_EQ(wave.readData(into.data(), UINT32_MAX), 0u);
 }
 
-TEST_F(HandMadeWaveTest, ARiffLengthPastTheEndFindsNothing) {
+// Writers that count a pad byte they never write, or that stream the file
+// and leave the length at 0xFFFFFFFF, promise more than the file holds.
+TEST_F(HandMadeWaveTest, ARiffLengthPastTheEndIsReadUpToTheRealEnd) {
     std::vector<uint8_t> chunks;
     appendChunk(chunks, "fmt ", pcmFormat(1, 22050, 8));
-    appendChunk(chunks, "data", samples(8));
+    appendChunk(chunks, "data", 7, samples(7), false);
+    const std::vector<uint8_t> counted = riff(chunks);
+    for (uint32_t claimed :
+         {static_cast<uint32_t>(counted.size() - 8 + 1), 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        std::vector<uint8_t> bytes = counted;
+        bytes[4] = static_cast<uint8_t>(claimed);
+        bytes[5] = static_cast<uint8_t>(claimed >> 8);
+        bytes[6] = static_cast<uint8_t>(claimed >> 16);
+        bytes[7] = static_cast<uint8_t>(claimed >> 24);
+        WaveImage& wave = load(bytes);
+        EXPECT_EQ(wave.dataSize(), 7u) << claimed;
+        std::vector<uint8_t> into(8, 0xEE);
+        EXPECT_EQ(wave.readData(into.data(), 8), 7u) << claimed;
+        EXPECT_EQ(std::vector<uint8_t>(into.begin(), into.begin() + 7), samples(7)) << claimed;
+        platform::WaveFormat format = untouchedFormat();
+        EXPECT_EQ(wave.readFormat(&format), 1) << claimed;
+        EXPECT_EQ(format.samplesPerSec, 22050u) << claimed;
+    }
+}
+
+TEST_F(HandMadeWaveTest, ARiffLengthPastTheEndStillFindsNoDataCutShort) {
+    std::vector<uint8_t> chunks;
+    appendChunk(chunks, "fmt ", pcmFormat(1, 22050, 8));
+    appendChunk(chunks, "data", 100, samples(20));
     std::vector<uint8_t> bytes = riff(chunks);
-    bytes[4] = 0xFF;
-    bytes[5] = 0xFF;
-    bytes[6] = 0xFF;
-    bytes[7] = 0x7F;
+    bytes[4] = bytes[5] = bytes[6] = bytes[7] = 0xFF;
     WaveImage& wave = load(bytes);
     EXPECT_EQ(wave.dataSize(), 0u);
+    std::vector<uint8_t> into(100, 0xEE);
+    EXPECT_EQ(wave.readData(into.data(), 100), 0u);
+}
+
+// The form ends where its length says; what follows is not part of it.
+TEST_F(HandMadeWaveTest, ChunksPastAShortRiffLengthAreNotTheForms) {
+    std::vector<uint8_t> chunks;
+    appendChunk(chunks, "fmt ", pcmFormat(1, 22050, 8));
+    const auto formatOnly = static_cast<uint32_t>(4 + chunks.size());
+    appendChunk(chunks, "data", samples(8));
+    std::vector<uint8_t> bytes = riff(chunks);
+    bytes[4] = static_cast<uint8_t>(formatOnly);
+    bytes[5] = bytes[6] = bytes[7] = 0;
+    WaveImage& wave = load(bytes);
     platform::WaveFormat format = untouchedFormat();
-    EXPECT_EQ(wave.readFormat(&format), 0);
-    EXPECT_TRUE(sameBytes(format, untouchedFormat()));
+    EXPECT_EQ(wave.readFormat(&format), 1);
+    EXPECT_EQ(wave.dataSize(), 0u);
+
+    bytes[4] = static_cast<uint8_t>(formatOnly + 12);  // ends inside the data
+    WaveImage& cut = load(bytes);
+    EXPECT_EQ(cut.dataSize(), 0u);
+    std::vector<uint8_t> into(8, 0xEE);
+    EXPECT_EQ(cut.readData(into.data(), 8), 0u);
+    EXPECT_EQ(into, std::vector<uint8_t>(8, 0xEE));
 }
 
 TEST_F(HandMadeWaveTest, ATruncatedImageFindsNothing) {

@@ -4,6 +4,10 @@
 //   kordavan-assets --sheet FILE.png OUTDIR  also writes a contact sheet
 //   kordavan-assets --check FILE...          checks files a player brings
 //   kordavan-assets --icons OUTDIR           writes the desktop icons
+//   kordavan-assets --compose GENERATED USERDIR ASSETDIR
+//                                            the files to embed: the generated
+//                                            ones, or the player's in their place
+//                                            (USERDIR may be "": none)
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +21,7 @@
 #include "image_files.h"
 #include "key_rules.h"
 #include "text.h"
+#include "user_folder.h"
 #include "wave_file.h"
 
 namespace {
@@ -123,7 +128,8 @@ int usage() {
                  "usage: kordavan-assets OUTDIR\n"
                  "       kordavan-assets --sheet FILE.png OUTDIR\n"
                  "       kordavan-assets --check FILE...\n"
-                 "       kordavan-assets --icons OUTDIR\n");
+                 "       kordavan-assets --icons OUTDIR\n"
+                 "       kordavan-assets --compose GENERATED USERDIR ASSETDIR\n");
     return 2;
 }
 
@@ -141,6 +147,7 @@ int main(int argc, char** argv) {
         std::string problem = writeDesktopIcons(args[1]);
         return problem.empty() ? 0 : fail(problem);
     }
+    if (args.size() == 4 && args[0] == "--compose") return composeAssets(args[1], args[2], args[3]);
     if (args.size() == 3 && args[0] == "--sheet") return generate(args[2], args[1]);
     if (args.size() == 1 && args[0].rfind("--", 0) != 0) return generate(args[0], "");
     return usage();

@@ -4,7 +4,8 @@
 //   kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]
 //                  [--frames DIR] [--from-title] < keys
 //
-// Exit codes: 0 done; 1 start-up failed; 2 bad arguments or key script; 3 an
+// Exit codes: 0 done; 1 start-up failed, or the key script could not be read
+// or the trace or a frame not written; 2 bad arguments or key script; 3 an
 // end picture waits for Return but the key script is used up (or the title
 // waits for Space for ever).
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,7 +27,9 @@
 #include "platform/platform.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"
+#include "tools/printable.h"
 #include "tools/trace/trace_input.h"
+#include "tools/trace/trace_io.h"
 #include "tools/trace/trace_output.h"
 
 namespace {
@@ -53,9 +57,16 @@ void recordSound(bool play, const platform::SoundBuffer* buffer, uint32_t flags)
     sounds.push_back({play, soundName(buffer), flags});
 }
 
-[[noreturn]] void stopWith(const char* message, int exitCode) {
-    std::fflush(stdout);
-    std::fputs(message, stderr);
+// Ends the run. A trace that could not be written wholly ends it with exit 1
+// and says so, whatever else ended it.
+[[noreturn]] void stopWith(const std::string& message, int exitCode) {
+    std::string error;
+    const bool written = finishTraceOutput(error);
+    std::cerr << message;
+    if (!written) {
+        std::cerr << "kordavan-trace: " << error << "\n";
+        std::exit(1);
+    }
     std::exit(exitCode);
 }
 
@@ -73,8 +84,7 @@ void onScriptExhausted() {
     }
     if (!options.steps) {
         // The input ended during the title: nothing more to trace.
-        std::fflush(stdout);
-        std::exit(0);
+        stopWith("", 0);
     }
     ++exhaustedReadsInTitle;
     if (exhaustedReadsInTitle > titlePassesWithoutKeys) {
@@ -98,8 +108,9 @@ void writeFrame() {
     char name[32];
     std::snprintf(name, sizeof name, "step-%06lld.bmp", static_cast<long long>(stepNumber));
     const std::filesystem::path path = std::filesystem::path(options.framesDir) / name;
-    if (!writeScreenBmp(path.string(), platform::headless::screen())) {
-        std::cerr << "kordavan-trace: cannot write " << path.string() << "\n";
+    std::string error;
+    if (!writeScreenBmp(path.string(), platform::headless::screen(), error)) {
+        stopWith("kordavan-trace: " + error + "\n", 1);
     }
 }
 
@@ -107,8 +118,12 @@ void afterStep(int result) {
     inStep = false;
     const std::string line = stepJson(stepNumber, result, game, options.draws ? &draws : nullptr,
                                       options.sounds ? &sounds : nullptr);
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
+    std::string error;
+    if (!writeTraceLine(line, error)) {
+        // Nothing more can reach the reader: one message, and no flush.
+        std::cerr << "kordavan-trace: " << error << "\n";
+        std::exit(1);
+    }
     if (!options.framesDir.empty()) {
         writeFrame();
     }
@@ -139,8 +154,14 @@ int main(int argc, char** argv) {
     if (!parseOptions(arguments, options, error)) {
         return fail(error);
     }
+    std::string input;
+    if (!prepareStandardOutput(error) || !readStandardInput(input, error)) {
+        std::cerr << "kordavan-trace: " << error << "\n";
+        return 1;
+    }
     std::vector<platform::headless::Snapshot> script;
-    if (!readKeyScript(std::cin, script, error)) {
+    std::istringstream keys(std::move(input));
+    if (!readKeyScript(keys, script, error)) {
         std::cerr << "kordavan-trace: " << error << "\n";
         return 2;
     }
@@ -148,7 +169,7 @@ int main(int argc, char** argv) {
         std::error_code ignored;
         std::filesystem::create_directories(options.framesDir, ignored);
         if (!std::filesystem::is_directory(options.framesDir)) {
-            return fail("cannot make the frames folder '" + options.framesDir + "'");
+            return fail("cannot make the frames folder " + quotedInput(options.framesDir, 300));
         }
     }
 
@@ -173,7 +194,6 @@ int main(int argc, char** argv) {
     beginLoop(!options.fromTitle);
     while (runFrame()) {
     }
-    std::fflush(stdout);
     platform::finish();
-    return 0;
+    stopWith("", 0);
 }

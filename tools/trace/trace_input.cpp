@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "tools/printable.h"
 
 namespace {
 
@@ -50,42 +51,51 @@ std::optional<double> parseNumber(std::string_view text) {
     return value;
 }
 
+// The shortest text without an exponent that reads back as the same number.
+std::string numberText(double value) {
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    return std::string(text, result.ptr);
+}
+
 bool parseSetting(std::string_view text, TraceOptions& options, std::string& error) {
     const size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
-        error = "--set needs FIELD=VALUE, got '" + std::string(text) + "'";
+        error = "--set needs FIELD=VALUE, got " + quotedInput(text);
         return false;
     }
     const std::string_view name = text.substr(0, equals);
     const StateField* field = findStateField(name);
     if (field == nullptr) {
-        error = "unknown game state field '" + std::string(name) + "'";
+        error = "unknown game state field " + quotedInput(name);
         return false;
     }
-    const std::optional<double> value = parseNumber(text.substr(equals + 1));
+    const std::string_view valueText = text.substr(equals + 1);
+    const std::optional<double> value = parseNumber(valueText);
     if (!value) {
-        error = "--set " + std::string(name) + " needs a number, got '" +
-                std::string(text.substr(equals + 1)) + "'";
+        error = "--set " + std::string(name) + " needs a number, got " + quotedInput(valueText);
         return false;
     }
-    if (field->intMember != nullptr &&
-        (*value != std::trunc(*value) || *value < INT32_MIN || *value > INT32_MAX)) {
-        error = "--set " + std::string(name) + " needs a whole number within 32 bits";
-        return false;
-    }
-    // These two choose a picture from an array: anything else would draw from
-    // outside it.
-    const std::string_view pictureIndex[] = {"rotorFrame", "explosionFrame"};
-    if (std::find(std::begin(pictureIndex), std::end(pictureIndex), name) !=
-            std::end(pictureIndex) &&
-        (*value < field->lowest || *value > field->highest)) {
-        error = "--set " + std::string(name) + " chooses a picture and must lie within " +
-                std::to_string(static_cast<int>(field->lowest)) + ".." +
-                std::to_string(static_cast<int>(field->highest));
+    // Only what the game itself can hold: a value outside would draw from
+    // outside a picture array or overflow the game's whole-pixel arithmetic.
+    if (!settable(*field, *value)) {
+        const bool whole = field->intMember != nullptr;
+        error = "--set " + std::string(name) + " takes " + (whole ? "a whole number " : "") +
+                "from " + numberText(field->settableLowest) + " to " +
+                numberText(field->settableHighest) + ", got " + quotedInput(valueText);
         return false;
     }
     options.settings.push_back({field, *value});
     return true;
+}
+
+// The value of an option: the next argument, unless there is none or it is
+// itself an option.
+const std::string* optionValue(const std::vector<std::string>& arguments, size_t& i) {
+    if (i + 1 >= arguments.size() || arguments[i + 1].rfind("--", 0) == 0) {
+        return nullptr;
+    }
+    return &arguments[++i];
 }
 
 }  // namespace
@@ -99,7 +109,6 @@ bool parseOptions(const std::vector<std::string>& arguments, TraceOptions& optio
                   std::string& error) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
         if (argument == "--draws") {
             options.draws = true;
         } else if (argument == "--sounds") {
@@ -107,35 +116,38 @@ bool parseOptions(const std::vector<std::string>& arguments, TraceOptions& optio
         } else if (argument == "--from-title") {
             options.fromTitle = true;
         } else if (argument == "--steps") {
-            if (!hasValue) {
+            const std::string* text = optionValue(arguments, i);
+            if (text == nullptr) {
                 error = "--steps needs a number of steps";
                 return false;
             }
-            const std::string& text = arguments[++i];
             int64_t steps = -1;
             const auto [end, result] =
-                std::from_chars(text.data(), text.data() + text.size(), steps);
-            if (result != std::errc() || end != text.data() + text.size() || steps < 0) {
-                error = "--steps needs a whole number of steps, 0 or more, got '" + text + "'";
+                std::from_chars(text->data(), text->data() + text->size(), steps);
+            if (result != std::errc() || end != text->data() + text->size() || steps < 0) {
+                error =
+                    "--steps needs a whole number of steps, 0 or more, got " + quotedInput(*text);
                 return false;
             }
             options.steps = steps;
         } else if (argument == "--set") {
-            if (!hasValue) {
+            const std::string* setting = optionValue(arguments, i);
+            if (setting == nullptr) {
                 error = "--set needs FIELD=VALUE";
                 return false;
             }
-            if (!parseSetting(arguments[++i], options, error)) {
+            if (!parseSetting(*setting, options, error)) {
                 return false;
             }
         } else if (argument == "--frames") {
-            if (!hasValue || arguments[i + 1].empty()) {
+            const std::string* folder = optionValue(arguments, i);
+            if (folder == nullptr || folder->empty()) {
                 error = "--frames needs a folder";
                 return false;
             }
-            options.framesDir = arguments[++i];
+            options.framesDir = *folder;
         } else {
-            error = "unknown argument '" + argument + "'";
+            error = "unknown argument " + quotedInput(argument);
             return false;
         }
     }
@@ -158,8 +170,8 @@ bool readKeyScript(std::istream& input, std::vector<platform::headless::Snapshot
             const std::string word = line.substr(start, end - start);
             const std::optional<uint8_t> code = keyCode(word);
             if (!code) {
-                error = "line " + std::to_string(lineNumber) + ": unknown key '" + word +
-                        "' (keys: ESCAPE RETURN L SPACE UP DOWN LEFT RIGHT)";
+                error = "line " + std::to_string(lineNumber) + ": unknown key " +
+                        quotedInput(word) + " (keys: ESCAPE RETURN L SPACE UP DOWN LEFT RIGHT)";
                 return false;
             }
             snapshot.push_back(*code);

@@ -3,9 +3,9 @@
 #include "tools/trace/trace_output.h"
 
 #include <charconv>
-#include <fstream>
 
 #include "game/state_fields.h"
+#include "tools/trace/trace_io.h"
 
 namespace {
 
@@ -118,7 +118,7 @@ std::string stepJson(int64_t step, int result, const GameState& state,
     return out;
 }
 
-bool writeScreenBmp(const std::string& path, const platform::Surface& screen) {
+bool writeScreenBmp(const std::string& path, const platform::Surface& screen, std::string& error) {
     const uint32_t width = static_cast<uint32_t>(screen.width);
     const uint32_t height = static_cast<uint32_t>(screen.height);
     const uint32_t rowBytes = (width * 3 + 3) & ~3u;
@@ -150,7 +150,5 @@ bool writeScreenBmp(const std::string& path, const platform::Surface& screen) {
         }
         file.append(rowBytes - (file.size() - rowStart), '\0');
     }
-    std::ofstream out(path, std::ios::binary);
-    out.write(file.data(), static_cast<std::streamsize>(file.size()));
-    return static_cast<bool>(out);
+    return writeWholeFile(path, file, error);
 }

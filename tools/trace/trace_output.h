@@ -29,5 +29,6 @@ std::string stateJson(const GameState& state);
 std::string stepJson(int64_t step, int result, const GameState& state,
                      const std::vector<DrawRecord>* draws, const std::vector<SoundRecord>* sounds);
 
-// The screen as a 24-bit BMP file; false when it cannot be written.
-bool writeScreenBmp(const std::string& path, const platform::Surface& screen);
+// The screen as a 24-bit BMP file; false with a message naming the file when
+// it cannot be written.
+bool writeScreenBmp(const std::string& path, const platform::Surface& screen, std::string& error);
