@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "tools/trace/decimal_text.h"
 
 namespace {
 
@@ -37,17 +38,21 @@ std::optional<uint8_t> keyCode(std::string word) {
 
 // The whole text must be a number.
 std::optional<double> parseNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+#if defined(__cpp_lib_to_chars)
     double value = 0;
     const char* first = text.data();
     const char* last = text.data() + text.size();
-    if (first != last && *first == '+') {
-        ++first;
-    }
     const auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end != last || first == last || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
+#else
+    return parseDecimal(text);
+#endif
 }
 
 bool parseSetting(std::string_view text, TraceOptions& options, std::string& error) {
