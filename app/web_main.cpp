@@ -6,7 +6,11 @@
 
 int main() {
     platform::useWebBackend();
-    // On failure the teardown has already shown why, on the page.
-    if (startMainLoop(platform::gameModule(), 1)) platform::runBrowserFrames(runFrame);
+    if (!startMainLoop(platform::gameModule(), 1)) {
+        // The teardown has already shown why, on the page.
+        platform::finish();
+        return 0;
+    }
+    platform::runBrowserFrames(runFrame);
     return 0;
 }

@@ -50,10 +50,10 @@ mergeInto(LibraryManager.library, {
       peak: 0,
       samples: 0,
       state: function () { return kvAudio.context ? kvAudio.context.state : 'not started'; },
-      latency: function () {
+      // Seconds of mixed sound waiting to be played.
+      queued: function () {
         var context = kvAudio.context;
-        if (!context) return null;
-        return kvAudio.ahead + (context.baseLatency || 0) + (context.outputLatency || 0);
+        return context ? Math.max(0, kvAudio.queuedUntil - context.currentTime) : 0;
       },
     };
     return 1;
