@@ -12,6 +12,8 @@
 # of that from a fresh machine.
 
 include(ExternalProject)
+# The browser build's own tests, for `ctest` in its build folder.
+enable_testing()
 
 find_program(KORDAVAN_NODE node REQUIRED)
 # emcc runs its JavaScript optimiser under node, which finds Debian's acorn
@@ -55,17 +57,20 @@ endfunction()
 # Once every target exists: the trace tool for node, and the tests.
 function(kordavan_web_finish)
     add_dependencies(kordavan-resources-made kordavan-assets-native)
-    # emscripten's loader would fetch() the .wasm, which node cannot do from
-    # a file, so the trace tool compiles it at once; NODERAWFS gives it the
-    # real files for --frames and the real standard input.
-    target_link_options(kordavan-trace PRIVATE
-        -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0
-        -sALLOW_MEMORY_GROWTH=1)
+    # Tools for node. emscripten's loader would fetch() the .wasm, which node
+    # cannot do from a file, so they compile it at once; NODERAWFS gives them
+    # the real files (for --frames) and the real standard input.
+    foreach(tool kordavan-trace kordavan-step-time)
+        if(TARGET ${tool})
+            target_link_options(${tool} PRIVATE
+                -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0
+                -sALLOW_MEMORY_GROWTH=1)
+        endif()
+    endforeach()
     if(TARGET kordavan-soak)
         set_target_properties(kordavan-soak PROPERTIES EXCLUDE_FROM_ALL TRUE)
     endif()
 
-    enable_testing()
     file(GLOB golden_scripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/golden/*.keys)
     foreach(script ${golden_scripts})
         get_filename_component(name ${script} NAME_WE)

@@ -89,10 +89,9 @@ bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
     std::vector<uint16_t> colours;
     if (bits <= 8 && !readColours(file, layout, colours)) return false;
 
-    // Rows are padded to four bytes; the last one needs only its pixels.
-    const int64_t rowBits = width * bits;
-    const int64_t stride = (rowBits + 31) / 32 * 4;
-    const int64_t needed = stride * (height - 1) + (rowBits + 7) / 8;
+    // Rows are padded to four bytes, the last one too.
+    const int64_t stride = (width * bits + 31) / 32 * 4;
+    const int64_t needed = stride * height;
     if (layout.pixelOffset > file.size() ||
         needed > static_cast<int64_t>(file.size() - layout.pixelOffset)) {
         return false;

@@ -62,21 +62,21 @@ void shortestDigits(double value, std::string& digits, int& exponent) {
 }  // namespace
 
 std::string shortestDecimal(double value) {
-    const std::string sign = std::signbit(value) ? "-" : "";
-    if (std::isnan(value)) return sign + "nan";
-    if (std::isinf(value)) return sign + "inf";
-    if (value == 0.0) return sign + "0";
+    std::string text = std::signbit(value) ? "-" : "";
+    if (std::isnan(value)) return text.append("nan");
+    if (std::isinf(value)) return text.append("inf");
+    if (value == 0.0) return text.append("0");
 
     std::string digits;
     int exponent = 0;
     shortestDigits(std::fabs(value), digits, exponent);
     const int count = static_cast<int>(digits.size());
 
-    std::string scientific = digits.substr(0, 1);
-    if (count > 1) scientific += "." + digits.substr(1);
+    std::string scientific(1, digits[0]);
+    if (count > 1) scientific.append(".").append(digits, 1);
     char power[16];
     std::snprintf(power, sizeof power, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    scientific += power;
+    scientific.append(power);
 
     std::string fixed;
     if (exponent >= count - 1) {
@@ -84,15 +84,15 @@ std::string shortestDecimal(double value) {
         // with zeros after the shortest ones, and its own are the closest.
         char whole[400];
         std::snprintf(whole, sizeof whole, "%.0f", std::fabs(value));
-        fixed = whole;
+        fixed.append(whole);
     } else if (exponent >= 0) {
-        fixed = digits.substr(0, static_cast<size_t>(exponent) + 1) + "." +
-                digits.substr(static_cast<size_t>(exponent) + 1);
+        const auto point = static_cast<size_t>(exponent) + 1;
+        fixed.append(digits, 0, point).append(".").append(digits, point);
     } else {
-        fixed = "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+        fixed.append("0.").append(static_cast<size_t>(-exponent - 1), '0').append(digits);
     }
     // A tie goes to the fixed form.
-    return sign + (scientific.size() < fixed.size() ? scientific : fixed);
+    return text.append(scientific.size() < fixed.size() ? scientific : fixed);
 }
 
 std::optional<double> parseDecimal(std::string_view text) {
