@@ -7,9 +7,10 @@
 # kordavan.wasm, every picture and sound inside the .wasm) and kordavan-trace
 # for node in build-web/tools/trace/. The game's code is the same as on the
 # desktop; only the back end (platform/web/), the bitmap reader and the entry
-# (app/web_main.cpp) differ, since a browser has no SDL and owns the loop. `ctest` in build-web runs every golden
-# trace through node and the page in headless Chromium. tools/web.sh does all
-# of that from a fresh machine.
+# (app/web_main.cpp) differ, since a browser has no SDL and owns the loop.
+# `ctest` in build-web runs every golden trace through node and plays the page
+# in headless Chromium. tools/build_web.sh runs the two commands above;
+# ./run --web and ./test install what they need first.
 
 include(ExternalProject)
 # The browser build's own tests, for `ctest` in its build folder.
@@ -67,6 +68,8 @@ function(kordavan_web_finish)
                 -sALLOW_MEMORY_GROWTH=1)
         endif()
     endforeach()
+    # The million-step soak belongs to the desktop build; under node it would
+    # only repeat it, slowly.
     if(TARGET kordavan-soak)
         set_target_properties(kordavan-soak PROPERTIES EXCLUDE_FROM_ALL TRUE)
     endif()

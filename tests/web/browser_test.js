@@ -201,6 +201,13 @@ async function main() {
     check('the full-screen button puts the game on the whole screen', fullScreen === 'stage',
         `full-screen element: ${fullScreen}`);
 
+    await hold(page, 'Escape', 150);
+    const ended = await page.waitForFunction(() => {
+      const note = document.getElementById('note');
+      return !note.hidden && /ended/.test(note.textContent);
+    }, {timeout: 5000}).then(() => true, () => false);
+    check('Escape ends the game and the page says so', ended);
+
     check('the page logged no error', errors.length === 0, errors.join('; '));
   } finally {
     await browser.close();
