@@ -16,6 +16,12 @@ include(ExternalProject)
 # The browser build's own tests, for `ctest` in its build folder.
 enable_testing()
 
+# The keyed copy and the picture's conversion run as 128-bit vectors, as
+# with SSE2 on the desktop; a picture's rows are copied by the machine's own
+# memory.copy rather than through JavaScript.
+add_compile_options(-msimd128 -mbulk-memory)
+add_link_options(-msimd128 -mbulk-memory)
+
 find_program(KORDAVAN_NODE node REQUIRED)
 # emcc runs its JavaScript optimiser under node, which finds Debian's acorn
 # only when told where Debian keeps node's modules.
