@@ -52,10 +52,10 @@ void showIcon(const Module* module, int iconId) {
     const Resource* resource = findResource(module, ResourceType::Icon, iconId);
     Bitmap icon;
     if (resource == nullptr || !decodeBmp(resource->bytes, icon)) return;
+    constexpr uint16_t pureGreen = 0x07E0;
     std::vector<uint32_t> rgba(icon.pixels.size());
     for (size_t i = 0; i < icon.pixels.size(); ++i) {
-        const uint16_t key = 0x07E0;
-        rgba[i] = icon.pixels[i] == key ? 0 : widen(icon.pixels[i]);
+        rgba[i] = icon.pixels[i] == pureGreen ? 0 : widen(icon.pixels[i]);
     }
     kvPageSetIcon(rgba.data(), icon.width, icon.height);
 }
