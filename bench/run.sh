@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in build-bench (Release), runs them (the SDL ones, the
-# peak memory and a minute of play on a private Xvfb) and prints the table for
-# bench/README.md.
-# Results stay in build-bench/bench-results/.
+# Builds the benchmarks in build-bench (Release) and the browser build in
+# build-web, runs them (the SDL ones, the peak memory and a minute of play on a
+# private Xvfb) and prints the table for bench/README.md. Results stay in
+# build-bench/bench-results/.
 #
 #   bench/run.sh [extra Google Benchmark flags for the headless benchmarks]
 set -euo pipefail
@@ -13,7 +13,8 @@ jobs="$(nproc)"
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKORDAVAN_BENCH=ON -DKORDAVAN_TESTS=OFF \
     -DKORDAVAN_WERROR=ON >/dev/null
-cmake --build build-bench -j"$jobs" --target kordavan kordavan-bench kordavan-bench-sdl
+cmake --build build-bench -j"$jobs" --target kordavan kordavan-bench kordavan-bench-sdl \
+    kordavan-step-time
 mkdir -p "$out"
 
 # The machine is shared: repeat and compare medians of the same run.
@@ -34,6 +35,11 @@ peak="$(awk '/^peak_rss_kib/ {print $2}' "$out/peak.txt")"
 
 bash bench/minute_of_play.sh build-bench/kordavan | tee "$out/minute.txt"
 
+# The browser build: its page's size, and its step under node against this machine's.
+tools/build_web.sh kordavan kordavan-step-time -- -DKORDAVAN_BENCH=ON >/dev/null
+python3 bench/web_figures.py build-web build-bench > "$out/web.json"
+
 echo
-python3 bench/table.py "$out/headless.json" "$out/sdl.json" "${peak:-unknown}" "$out/minute.txt" |
+python3 bench/table.py "$out/headless.json" "$out/sdl.json" "${peak:-unknown}" "$out/web.json" \
+    "$out/minute.txt" |
     tee "$out/table.md"

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Turns the benchmarks' JSON output into the table of bench/README.md.
 
-    table.py HEADLESS.json SDL.json PEAK_RSS_KIB [MINUTE.txt]
+    table.py HEADLESS.json SDL.json PEAK_RSS_KIB [WEB.json [MINUTE.txt]]
 
 Ratios use the median CPU time of the repetitions; the SDL rows also give the
-median wall time, since the flip waits for the display.
+median wall time, since the flip waits for the display. WEB.json (from
+web_figures.py) adds the browser build: the page's size and its game step
+under node against this machine's, both as median wall time.
 """
 
 import json
+import statistics
 import sys
 
 
@@ -49,8 +52,34 @@ def us(b, key="cpu_time"):
     return b[key] * scale
 
 
+def web_rows(path):
+    try:
+        with open(path) as f:
+            web = json.load(f)
+    except (OSError, ValueError):
+        return [f"| the browser build | no figures in {path} | | | |"]
+    rows = []
+    files = web["files"]
+    raw = sum(f["bytes"] for f in files.values())
+    packed = sum(f["gzip"] for f in files.values())
+    mib = 1024 * 1024
+    wasm, js = files["kordavan.wasm"], files["kordavan.js"]
+    rows.append(f"| the page's .wasm + .js (every picture and sound inside) | {raw / mib:.2f} MiB "
+                f"raw, {packed / mib:.2f} MiB gzip | .wasm {wasm['bytes'] / mib:.2f} MiB "
+                f"({wasm['gzip'] / mib:.2f} gzip), .js {js['bytes'] / 1024:.0f} KiB "
+                f"({js['gzip'] / 1024:.0f} gzip) | | under 4 MiB gzip: "
+                f"{'met' if packed < 4 * mib else 'NOT met'} |")
+    node = statistics.median(web["node_step_us"])
+    native = statistics.median(web["native_step_us"])
+    ratio = node / native
+    rows.append(f"| one game step under node (WebAssembly, headless) | {node:.1f} us wall | "
+                f"the same step on this machine {native:.1f} us wall | {ratio:.2f}x | "
+                f"at most 2x: {'met' if ratio <= 2 else 'NOT met'} |")
+    return rows
+
+
 def main(argv):
-    if len(argv) not in (4, 5):
+    if len(argv) not in (4, 5, 6):
         sys.exit(__doc__)
     headless, _ = medians(argv[1])
     sdl, sdl_labels = medians(argv[2])
@@ -89,7 +118,7 @@ def main(argv):
                     f"{us(upload):.0f} us CPU | {us(flip) / us(upload):.2f}x (CPU) | 16667 us wall |")
     elif "BM_SdlUpload" in sdl_labels:
         rows.append(f"| SDL flip | {sdl_labels['BM_SdlUpload']} | | | |")
-    minute = minute_of_play(argv[4]) if len(argv) == 5 else {}
+    minute = minute_of_play(argv[5]) if len(argv) == 6 else {}
     if "minute_process_s" in minute and flip:
         # Every frame must be uploaded and shown; the rest is what waiting costs.
         needed = us(flip) * 3600 / 1e6
@@ -103,6 +132,8 @@ def main(argv):
     rows.append(f"| peak resident memory of the real game (title, loading, 10 s play) | "
                 f"{int(peak) / 1024:.1f} MiB | | | |" if peak.isdigit() else
                 f"| peak resident memory | {peak} | | | |")
+    if len(argv) >= 5:
+        rows += web_rows(argv[4])
     print("\n".join(rows))
     return 0
 

@@ -1,7 +1,7 @@
 # Builds the resource section: runs the generator, chooses for each file the
 # generated one or the player's own (each checked first), and embeds every
 # file of resources/resources.txt into the executable with the assembler's
-# .incbin.
+# .incbin, in ELF or, for the browser build, WebAssembly assembly.
 
 get_filename_component(kordavan_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(KORDAVAN_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
@@ -34,16 +34,37 @@ foreach(line ${resource_lines})
     endif()
     list(APPEND resource_files ${file})
     list(APPEND generated_files ${generated_asset_dir}/${CMAKE_MATCH_3})
-    string(APPEND asm_data "    .balign 4\nkv_res_${resource_count}_begin:\n    .incbin \"${file}\"\nkv_res_${resource_count}_end:\n")
-    string(APPEND asm_table "    .long ${type_code}, ${id}\n    .quad kv_res_${resource_count}_begin, kv_res_${resource_count}_end\n")
+    set(begin kv_res_${resource_count}_begin)
+    set(end kv_res_${resource_count}_end)
+    if(EMSCRIPTEN)
+        # WebAssembly wants every data symbol sized, and its pointers are 32 bits.
+        string(APPEND asm_data "    .section .rodata.kv_res_${resource_count},\"\",@\n    .p2align 2\n"
+            "${begin}:\n    .incbin \"${file}\"\n${end}:\n"
+            "    .size ${begin}, ${end} - ${begin}\n    .size ${end}, 0\n")
+        string(APPEND asm_table "    .int32 ${type_code}\n    .int32 ${id}\n    .int32 ${begin}\n    .int32 ${end}\n")
+    else()
+        string(APPEND asm_data "    .balign 4\n${begin}:\n    .incbin \"${file}\"\n${end}:\n")
+        string(APPEND asm_table "    .long ${type_code}, ${id}\n    .quad ${begin}, ${end}\n")
+    endif()
     math(EXPR resource_count "${resource_count} + 1")
 endforeach()
 
 set(asm_text "/* Made by cmake/resources.cmake from resources/resources.txt. */\n")
-string(APPEND asm_text "    .section .rodata\n${asm_data}")
-string(APPEND asm_text "    .section .data.rel.ro,\"aw\"\n    .balign 8\n    .globl kordavanResourceTable\nkordavanResourceTable:\n${asm_table}")
-string(APPEND asm_text "    .section .rodata\n    .balign 4\n    .globl kordavanResourceCount\nkordavanResourceCount:\n    .long ${resource_count}\n")
-string(APPEND asm_text "    .section .note.GNU-stack,\"\",@progbits\n")
+if(EMSCRIPTEN)
+    math(EXPR table_size "${resource_count} * 16")
+    string(APPEND asm_text "${asm_data}")
+    string(APPEND asm_text "    .section .rodata.kordavanResourceTable,\"\",@\n    .p2align 2\n"
+        "    .globl kordavanResourceTable\nkordavanResourceTable:\n${asm_table}"
+        "    .size kordavanResourceTable, ${table_size}\n")
+    string(APPEND asm_text "    .section .rodata.kordavanResourceCount,\"\",@\n    .p2align 2\n"
+        "    .globl kordavanResourceCount\nkordavanResourceCount:\n    .int32 ${resource_count}\n"
+        "    .size kordavanResourceCount, 4\n")
+else()
+    string(APPEND asm_text "    .section .rodata\n${asm_data}")
+    string(APPEND asm_text "    .section .data.rel.ro,\"aw\"\n    .balign 8\n    .globl kordavanResourceTable\nkordavanResourceTable:\n${asm_table}")
+    string(APPEND asm_text "    .section .rodata\n    .balign 4\n    .globl kordavanResourceCount\nkordavanResourceCount:\n    .long ${resource_count}\n")
+    string(APPEND asm_text "    .section .note.GNU-stack,\"\",@progbits\n")
+endif()
 set(KORDAVAN_RESOURCE_ASM ${CMAKE_BINARY_DIR}/resource_section.S)
 file(CONFIGURE OUTPUT ${KORDAVAN_RESOURCE_ASM} CONTENT "${asm_text}")
 

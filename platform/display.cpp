@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#endif
+
 #include "platform/backend.h"
 
 namespace platform {
@@ -40,7 +44,18 @@ Surface* newSurface(int width, int height) {
 // rows that never overlap, so the compiler turns the row into vector blends.
 void copyKeyedRow(uint16_t* __restrict__ to, const uint16_t* __restrict__ from, int width,
                   uint16_t key) {
-    for (int i = 0; i < width; ++i) to[i] = from[i] == key ? to[i] : from[i];
+    int i = 0;
+#if defined(__wasm_simd128__)
+    // WebAssembly's vectoriser loads the target's pixels one lane at a time,
+    // as if they might not be there; loaded whole, eight go at once.
+    const v128_t keys = wasm_i16x8_splat(static_cast<int16_t>(key));
+    for (; i + 8 <= width; i += 8) {
+        const v128_t source = wasm_v128_load(from + i);
+        const v128_t target = wasm_v128_load(to + i);
+        wasm_v128_store(to + i, wasm_v128_bitselect(target, source, wasm_i16x8_eq(source, keys)));
+    }
+#endif
+    for (; i < width; ++i) to[i] = from[i] == key ? to[i] : from[i];
 }
 
 }  // namespace

@@ -28,3 +28,15 @@ build_packages=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev fonts-deja
 # What the test of the installed game and its Debian package needs: the
 # validators of each file it installs, CPack's dpkg-shlibdeps and lintian.
 install_test_packages=(desktop-file-utils appstream groff-base man-db dpkg-dev lintian file)
+# What the browser build needs besides: Debian's emscripten (offline), node
+# for its optimiser and the node trace tool, Python's web server for the page.
+web_packages=(cmake make g++ pkg-config libfreetype-dev fonts-dejavu-core emscripten nodejs python3)
+# What the page's test in a real browser needs.
+browser_test_packages=(chromium)
+
+# npm comes with NodeSource's nodejs and as a package of its own with Debian's.
+install_npm() {
+    if ! command -v npm >/dev/null 2>&1; then
+        install_missing npm
+    fi
+}

@@ -10,6 +10,7 @@
 
 #include "platform/platform.h"
 #include "tools/printable.h"
+#include "tools/trace/decimal_text.h"
 
 namespace {
 
@@ -38,24 +39,37 @@ std::optional<uint8_t> keyCode(std::string word) {
 
 // The whole text must be a number.
 std::optional<double> parseNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+#if defined(__cpp_lib_to_chars)
     double value = 0;
     const char* first = text.data();
     const char* last = text.data() + text.size();
-    if (first != last && *first == '+') {
-        ++first;
-    }
     const auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end != last || first == last || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
+#else
+    return parseDecimal(text);
+#endif
 }
 
 // The shortest text without an exponent that reads back as the same number.
 std::string numberText(double value) {
+#if defined(__cpp_lib_to_chars)
     char text[400];
     const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
     return std::string(text, result.ptr);
+#else
+    // The ranges are whole numbers or short fractions: whole ones as such.
+    if (value == static_cast<double>(static_cast<long long>(value)) && value < 1e15 &&
+        value > -1e15) {
+        return std::to_string(static_cast<long long>(value));
+    }
+    return shortestDecimal(value);
+#endif
 }
 
 bool parseSetting(std::string_view text, TraceOptions& options, std::string& error) {

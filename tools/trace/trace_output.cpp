@@ -5,15 +5,20 @@
 #include <charconv>
 
 #include "game/state_fields.h"
+#include "tools/trace/decimal_text.h"
 #include "tools/trace/trace_io.h"
 
 namespace {
 
 // The shortest text that reads back as the same double.
 void appendNumber(std::string& out, double value) {
+#if defined(__cpp_lib_to_chars)
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, value);
     out.append(text, result.ptr);
+#else
+    out += shortestDecimal(value);
+#endif
 }
 
 void appendNumber(std::string& out, int64_t value) {

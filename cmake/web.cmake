@@ -1,0 +1,94 @@
+# The browser build, configured through Debian's emscripten:
+#
+#   emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
+#   cmake --build build-web -j2
+#
+# gives the page in build-web/site/ (index.html, kordavan.js and
+# kordavan.wasm, every picture and sound inside the .wasm) and kordavan-trace
+# for node in build-web/tools/trace/. The game's code is the same as on the
+# desktop; only the back end (platform/web/), the bitmap reader and the entry
+# (app/web_main.cpp) differ, since a browser has no SDL and owns the loop.
+# `ctest` in build-web runs every golden trace through node and plays the page
+# in headless Chromium. tools/build_web.sh runs the two commands above;
+# ./run --web and ./test install what they need first.
+
+include(ExternalProject)
+# The browser build's own tests, for `ctest` in its build folder.
+enable_testing()
+
+# The keyed copy and the picture's conversion run as 128-bit vectors, as
+# with SSE2 on the desktop; a picture's rows are copied by the machine's own
+# memory.copy rather than through JavaScript.
+add_compile_options(-msimd128 -mbulk-memory)
+add_link_options(-msimd128 -mbulk-memory)
+
+find_program(KORDAVAN_NODE node REQUIRED)
+# emcc runs its JavaScript optimiser under node, which finds Debian's acorn
+# only when told where Debian keeps node's modules.
+set(CMAKE_C_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
+
+# The asset generator must run during the build, so it is built for this
+# machine with its own compiler, as a project of its own.
+set(KORDAVAN_NATIVE_ASSETS ${CMAKE_BINARY_DIR}/native-assets)
+ExternalProject_Add(kordavan-assets-native
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/cmake/native_assets
+    BINARY_DIR ${KORDAVAN_NATIVE_ASSETS}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DKORDAVAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}
+               -DKORDAVAN_WERROR=${KORDAVAN_WERROR}
+    BUILD_ALWAYS TRUE
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${KORDAVAN_NATIVE_ASSETS}/assets/kordavan-assets)
+add_executable(kordavan-assets IMPORTED GLOBAL)
+set_target_properties(kordavan-assets PROPERTIES
+    IMPORTED_LOCATION ${KORDAVAN_NATIVE_ASSETS}/assets/kordavan-assets)
+
+# Everything a tool links, as on the desktop but without SDL; and the game's
+# page, whose entry hands the loop to the browser.
+function(kordavan_web_page)
+    add_library(kordavan-core INTERFACE)
+    target_link_libraries(kordavan-core INTERFACE kordavan-app kordavan-platform-headless
+        kordavan-resources)
+
+    set(site ${CMAKE_BINARY_DIR}/site)
+    add_executable(kordavan ${CMAKE_SOURCE_DIR}/app/web_main.cpp)
+    target_link_libraries(kordavan PRIVATE kordavan-app kordavan-platform-web kordavan-resources)
+    set_target_properties(kordavan PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${site})
+    # The browser owns the loop (nothing blocks, so no ASYNCIFY); the game
+    # reads no files; memory grows past the first 32 MB if the pictures need it.
+    target_link_options(kordavan PRIVATE
+        -sENVIRONMENT=web -sFILESYSTEM=0 -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
+    configure_file(${CMAKE_SOURCE_DIR}/platform/web/index.html ${site}/index.html COPYONLY)
+endfunction()
+
+# Once every target exists: the trace tool for node, and the tests.
+function(kordavan_web_finish)
+    add_dependencies(kordavan-resources-made kordavan-assets-native)
+    # Tools for node. emscripten's loader would fetch() the .wasm, which node
+    # cannot do from a file, so they compile it at once; NODERAWFS gives them
+    # the real files (for --frames) and the real standard input.
+    foreach(tool kordavan-trace kordavan-step-time)
+        if(TARGET ${tool})
+            target_link_options(${tool} PRIVATE
+                -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sWASM_ASYNC_COMPILATION=0
+                -sALLOW_MEMORY_GROWTH=1)
+        endif()
+    endforeach()
+    # The million-step soak belongs to the desktop build; under node it would
+    # only repeat it, slowly.
+    if(TARGET kordavan-soak)
+        set_target_properties(kordavan-soak PROPERTIES EXCLUDE_FROM_ALL TRUE)
+    endif()
+
+    file(GLOB golden_scripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/golden/*.keys)
+    foreach(script ${golden_scripts})
+        get_filename_component(name ${script} NAME_WE)
+        add_test(NAME web.golden.${name}
+            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/golden/check.sh ${name}
+                    ${KORDAVAN_NODE} $<TARGET_FILE:kordavan-trace>)
+    endforeach()
+    add_test(NAME web.browser
+        COMMAND bash ${CMAKE_SOURCE_DIR}/tests/web/browser_test.sh ${CMAKE_BINARY_DIR})
+    set_tests_properties(web.browser PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL kordavan_web_finish)

@@ -1,0 +1,40 @@
+// Bitmap resources in the WebAssembly build: decoded by our own reader, since
+// there is no SDL there, into the same RGB565 pictures, then copied onto
+// surfaces.
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/backend.h"
+#include "platform/web/bmp_decoder.h"
+
+namespace platform {
+
+Bitmap* loadBitmap(const Module* module, int resourceId) {
+    backend().note("loadBitmap", resourceId);
+    const Resource* resource = findResource(module, ResourceType::Bitmap, resourceId);
+    if (resource == nullptr || backend().refuses("loadBitmap")) return nullptr;
+    auto* bitmap = new Bitmap;
+    if (!web::decodeBmp(resource->bytes, *bitmap)) {
+        delete bitmap;
+        return nullptr;
+    }
+    return bitmap;
+}
+
+void copyBitmap(const Bitmap* bitmap, Surface* target) {
+    if (bitmap == nullptr || target == nullptr) return;
+    const int width = std::min(bitmap->width, target->width);
+    const int height = std::min(bitmap->height, target->height);
+    for (int row = 0; row < height; ++row) {
+        std::memcpy(&target->pixels[static_cast<size_t>(row) * target->width],
+                    &bitmap->pixels[static_cast<size_t>(row) * bitmap->width],
+                    static_cast<size_t>(width) * sizeof(uint16_t));
+    }
+}
+
+void deleteBitmap(Bitmap* bitmap) {
+    delete bitmap;
+}
+
+}  // namespace platform

@@ -1,0 +1,131 @@
+#include "platform/web/bmp_decoder.h"
+
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace platform::web {
+
+namespace {
+
+constexpr int64_t maxSurfaceSide = 8192;
+constexpr uint32_t uncompressed = 0;
+constexpr uint32_t coreHeaderSize = 12;  // the old header: 16-bit sizes, three-byte colours
+
+uint32_t read16(std::span<const uint8_t> bytes, size_t at) {
+    return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+uint32_t read32(std::span<const uint8_t> bytes, size_t at) {
+    return read16(bytes, at) | read16(bytes, at + 2) << 16;
+}
+
+// Truncating each channel, as converting to the display format does: so
+// pure green, and every colour close enough to merge with it, becomes the key.
+uint16_t rgb565(uint32_t red, uint32_t green, uint32_t blue) {
+    return static_cast<uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | blue >> 3);
+}
+
+struct Layout {
+    int64_t width = 0;
+    int64_t height = 0;  // negative for a top-down file
+    uint32_t bitsPerPixel = 0;
+    uint32_t compression = uncompressed;
+    uint32_t headerSize = 0;
+    uint32_t coloursUsed = 0;
+    uint32_t pixelOffset = 0;
+};
+
+bool readLayout(std::span<const uint8_t> file, Layout& layout) {
+    if (file.size() < 14 + 4 || file[0] != 'B' || file[1] != 'M') return false;
+    layout.pixelOffset = read32(file, 10);
+    layout.headerSize = read32(file, 14);
+    if (layout.headerSize == coreHeaderSize) {
+        if (file.size() < 14 + coreHeaderSize) return false;
+        layout.width = read16(file, 18);
+        layout.height = read16(file, 20);
+        layout.bitsPerPixel = read16(file, 24);
+        return true;
+    }
+    if (layout.headerSize < 40 || file.size() < 14 + size_t{40}) return false;
+    layout.width = static_cast<int32_t>(read32(file, 18));
+    layout.height = static_cast<int32_t>(read32(file, 22));
+    layout.bitsPerPixel = read16(file, 28);
+    layout.compression = read32(file, 30);
+    layout.coloursUsed = read32(file, 46);
+    return true;
+}
+
+// The colour table, already in the display format.
+bool readColours(std::span<const uint8_t> file, const Layout& layout,
+                 std::vector<uint16_t>& colours) {
+    const uint32_t most = 1u << layout.bitsPerPixel;
+    const uint32_t count =
+        layout.coloursUsed == 0 || layout.coloursUsed > most ? most : layout.coloursUsed;
+    const size_t entrySize = layout.headerSize == coreHeaderSize ? 3 : 4;
+    const size_t start = 14 + size_t{layout.headerSize};
+    if (start + count * entrySize > file.size()) return false;
+    // Pixels may name entries past the table's end; they come out black.
+    colours.assign(most, 0);
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t at = start + i * entrySize;
+        colours[i] = rgb565(file[at + 2], file[at + 1], file[at]);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
+    Layout layout;
+    if (!readLayout(file, layout) || layout.compression != uncompressed) return false;
+    const uint32_t bits = layout.bitsPerPixel;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
+    const int64_t width = layout.width;
+    const int64_t height = std::llabs(layout.height);
+    if (width <= 0 || height <= 0 || width > maxSurfaceSide || height > maxSurfaceSide) {
+        return false;
+    }
+    std::vector<uint16_t> colours;
+    if (bits <= 8 && !readColours(file, layout, colours)) return false;
+
+    // Rows are padded to four bytes, the last one too.
+    const int64_t stride = (width * bits + 31) / 32 * 4;
+    const int64_t needed = stride * height;
+    if (layout.pixelOffset > file.size() ||
+        needed > static_cast<int64_t>(file.size() - layout.pixelOffset)) {
+        return false;
+    }
+
+    const bool topDown = layout.height < 0;
+    std::vector<uint16_t> pixels(static_cast<size_t>(width * height));
+    for (int64_t y = 0; y < height; ++y) {
+        const int64_t fileRow = topDown ? y : height - 1 - y;
+        const uint8_t* row = file.data() + layout.pixelOffset + fileRow * stride;
+        uint16_t* out = pixels.data() + y * width;
+        for (int64_t x = 0; x < width; ++x) {
+            switch (bits) {
+                case 24:
+                    out[x] = rgb565(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+                    break;
+                case 32:
+                    out[x] = rgb565(row[x * 4 + 2], row[x * 4 + 1], row[x * 4]);
+                    break;
+                default: {
+                    // Packed indices, the leftmost pixel in the highest bits.
+                    const int64_t bit = x * bits;
+                    const uint32_t shift = 8 - bits - static_cast<uint32_t>(bit % 8);
+                    const uint32_t index = (row[bit / 8] >> shift) & ((1u << bits) - 1);
+                    out[x] = colours[index];
+                    break;
+                }
+            }
+        }
+    }
+    bitmap.width = static_cast<int32_t>(width);
+    bitmap.height = static_cast<int32_t>(height);
+    bitmap.pixels = std::move(pixels);
+    return true;
+}
+
+}  // namespace platform::web

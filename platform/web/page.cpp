@@ -1,0 +1,214 @@
+// The browser back end's page: the canvas the back buffer is shown on, the
+// notes over it in place of message boxes, the tab's title and icon, the
+// page's events, and the loop the browser owns.
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/web/bmp_decoder.h"
+#include "platform/web/keymap.h"
+#include "platform/web/web_machine.h"
+#include "platform/web_backend.h"
+
+extern "C" {
+int kvPageStart();
+void kvPageSetTitle(const char* caption);
+void kvPageSetIcon(const uint32_t* rgba, int width, int height);
+void kvPageShowCursor(int visible);
+int kvPageWidth();
+int kvPageHeight();
+void kvPageNote(const char* text);
+int kvPageOpenScreen(int width, int height);
+void kvPageCloseScreen();
+void kvPagePresent(const uint32_t* rgba, int width, int height);
+}
+
+namespace platform::web {
+
+namespace {
+
+WebBackend machine;
+bool (*gameFrame)() = nullptr;
+
+// RGB565 widened to the canvas's R, G, B, A bytes, each channel's top bits
+// repeated into its new low bits so that full white stays full white.
+inline uint32_t widen(uint16_t p) {
+    const uint32_t r = p >> 11;
+    const uint32_t g = (p >> 5) & 0x3F;
+    const uint32_t b = p & 0x1F;
+    const uint32_t r8 = (r << 3) | (r >> 2);
+    const uint32_t g8 = (g << 2) | (g >> 4);
+    const uint32_t b8 = (b << 3) | (b >> 2);
+    return 0xFF000000u | (b8 << 16) | (g8 << 8) | r8;
+}
+
+// The window's icon becomes the tab's: pure green is where it is transparent.
+void showIcon(const Module* module, int iconId) {
+    const Resource* resource = findResource(module, ResourceType::Icon, iconId);
+    Bitmap icon;
+    if (resource == nullptr || !decodeBmp(resource->bytes, icon)) return;
+    constexpr uint16_t pureGreen = 0x07E0;
+    std::vector<uint32_t> rgba(icon.pixels.size());
+    for (size_t i = 0; i < icon.pixels.size(); ++i) {
+        rgba[i] = icon.pixels[i] == pureGreen ? 0 : widen(icon.pixels[i]);
+    }
+    kvPageSetIcon(rgba.data(), icon.width, icon.height);
+}
+
+EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
+    const uint8_t dik = dikFromKeyCode(event->code);
+    if (dik == 0) return EM_FALSE;
+    machine.keyChanged(dik, eventType == EMSCRIPTEN_EVENT_KEYDOWN);
+    return keyScrollsThePage(dik) ? EM_TRUE : EM_FALSE;
+}
+
+EM_BOOL onFocus(int eventType, const EmscriptenFocusEvent*, void*) {
+    machine.focusChanged(eventType == EMSCRIPTEN_EVENT_FOCUS);
+    return EM_FALSE;
+}
+
+EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* event, void*) {
+    // A hidden page hears no key being let go.
+    if (event->hidden) machine.focusChanged(false);
+    return EM_FALSE;
+}
+
+void listen() {
+    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, onKey);
+    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, onKey);
+    emscripten_set_blur_callback(window, nullptr, EM_TRUE, onFocus);
+    emscripten_set_focus_callback(window, nullptr, EM_TRUE, onFocus);
+    emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, onVisibility);
+}
+
+void stopListening() {
+    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, nullptr);
+    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, nullptr);
+    emscripten_set_blur_callback(window, nullptr, EM_TRUE, nullptr);
+    emscripten_set_focus_callback(window, nullptr, EM_TRUE, nullptr);
+    emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
+}
+
+void browserFrame() {
+    if (!machine.takeFrame()) return;
+    const bool goOn = gameFrame();
+    // After the frame, so that a sound it started goes out with this batch.
+    machine.feedSound();
+    if (goOn) return;
+    emscripten_cancel_main_loop();
+    finish();
+    kvPageNote("The game has ended. Reload the page to play again.");
+}
+
+}  // namespace
+
+bool WebBackend::startVideo(const Module* module, int iconId) {
+    if (kvPageStart() == 0) return false;
+    showIcon(module, iconId);
+    listen();
+    return true;
+}
+
+void WebBackend::stopVideo() {
+    closeWindow();
+    stopListening();
+}
+
+bool WebBackend::openWindow(const char* caption, int, int) {
+    if (windowOpen) return false;
+    kvPageSetTitle(caption);
+    windowOpen = true;
+    return true;
+}
+
+void WebBackend::closeWindow() {
+    closeScreen();
+    windowOpen = false;
+}
+
+void WebBackend::setCursorVisible(bool visible) {
+    kvPageShowCursor(visible ? 1 : 0);
+}
+
+DesktopSize WebBackend::desktopSize() {
+    return {kvPageWidth(), kvPageHeight()};
+}
+
+void WebBackend::pumpEvents(std::deque<Message>& queue) {
+    while (!pending.empty()) {
+        queue.push_back(pending.front());
+        pending.pop_front();
+    }
+}
+
+void WebBackend::showMessageBox(const char* text, const char* caption) {
+    const std::string note = std::string(caption) + ": " + text;
+    kvPageNote(note.c_str());
+}
+
+bool WebBackend::openScreen(int width, int height) {
+    if (!windowOpen || width <= 0 || height <= 0) return false;
+    if (kvPageOpenScreen(width, height) == 0) return false;
+    screenWidth = width;
+    screenHeight = height;
+    rgba.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    return true;
+}
+
+void WebBackend::closeScreen() {
+    if (screenWidth == 0) return;
+    kvPageCloseScreen();
+    screenWidth = 0;
+    screenHeight = 0;
+    rgba.clear();
+}
+
+void WebBackend::present(const Surface& backBuffer) {
+    if (screenWidth != backBuffer.width || screenHeight != backBuffer.height ||
+        backBuffer.pixels.size() != rgba.size()) {
+        return;
+    }
+    const uint16_t* from = backBuffer.pixels.data();
+    uint32_t* to = rgba.data();
+    for (size_t i = 0; i < rgba.size(); ++i) to[i] = widen(from[i]);
+    // The browser shows it when this display frame ends; the loop's beat
+    // does the waiting.
+    kvPagePresent(rgba.data(), screenWidth, screenHeight);
+}
+
+void WebBackend::keyChanged(uint8_t dik, bool down) {
+    // A key event means the page has the keyboard, whatever was said before.
+    if (!focused) focusChanged(true);
+    keys[dik] = down ? 0x80 : 0;
+}
+
+void WebBackend::focusChanged(bool nowFocused) {
+    if (nowFocused == focused) return;
+    focused = nowFocused;
+    // Keys let go elsewhere never come back as key-ups.
+    if (!focused) std::fill(std::begin(keys), std::end(keys), uint8_t{0});
+    pending.push_back(Message{focused ? MessageKind::FocusGained : MessageKind::FocusLost, 0});
+}
+
+}  // namespace platform::web
+
+namespace platform {
+
+void useWebBackend() {
+    useBackend(&web::machine);
+}
+
+void runBrowserFrames(bool (*frame)()) {
+    web::gameFrame = frame;
+    // Frames per second 0: the browser's own display frames drive the loop.
+    emscripten_set_main_loop(web::browserFrame, 0, 0);
+}
+
+}  // namespace platform

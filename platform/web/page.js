@@ -1,0 +1,179 @@
+// The page's side of the browser back end (platform/web): the canvas, the
+// notes over it, the tab's title and icon, and the sound output. The C++
+// side calls these; index.html lays the page out and sets up Module.
+
+mergeInto(LibraryManager.library, {
+  $kvPage: {
+    canvas: null,
+    context: null,
+    shownOnce: false,
+  },
+
+  // Sound goes out through Web Audio in short buffers, each scheduled to
+  // start where the last one ends, kept a little ahead of the output: enough
+  // to ride out a late display frame, little enough that an explosion is
+  // heard with its flash.
+  $kvAudio: {
+    rate: 22050,
+    ahead: 0.04,  // seconds of mixed sound queued after each display frame
+    open: false,
+    context: null,
+    queuedUntil: 0,
+    // Browsers let a page make sound only after the player has pressed a key
+    // or clicked; this runs on the first of those and on every later one.
+    start: function () {
+      if (!kvAudio.open) return;
+      if (!kvAudio.context) {
+        var AudioContext = window.AudioContext || window.webkitAudioContext;
+        try {
+          // At the mixer's own rate the output resamples once, as a whole.
+          kvAudio.context = new AudioContext({sampleRate: kvAudio.rate, latencyHint: 'interactive'});
+        } catch (e) {
+          kvAudio.context = new AudioContext({latencyHint: 'interactive'});
+        }
+        kvAudio.queuedUntil = 0;
+      }
+      if (kvAudio.context.state === 'suspended') kvAudio.context.resume();
+    },
+  },
+
+  kvPageStart__deps: ['$kvPage', '$kvAudio'],
+  kvPageStart: function () {
+    var canvas = Module['canvas'];
+    if (!canvas) return 0;
+    kvPage.canvas = canvas;
+    ['keydown', 'mousedown', 'touchend'].forEach(function (type) {
+      window.addEventListener(type, kvAudio.start, true);
+    });
+    // What tests read: how loud the sound given to Web Audio was, and how far ahead it plays.
+    Module['soundCheck'] = {
+      peak: 0,
+      samples: 0,
+      state: function () { return kvAudio.context ? kvAudio.context.state : 'not started'; },
+      // Seconds of mixed sound waiting to be played.
+      queued: function () {
+        var context = kvAudio.context;
+        return context ? Math.max(0, kvAudio.queuedUntil - context.currentTime) : 0;
+      },
+    };
+    return 1;
+  },
+
+  kvPageSetTitle: function (caption) {
+    document.title = UTF8ToString(caption);
+  },
+
+  kvPageSetIcon: function (rgba, width, height) {
+    var picture = document.createElement('canvas');
+    picture.width = width;
+    picture.height = height;
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    picture.getContext('2d').putImageData(new ImageData(pixels.slice(), width, height), 0, 0);
+    var link = document.querySelector('link[rel="icon"]');
+    if (!link) {
+      link = document.createElement('link');
+      link.rel = 'icon';
+      document.head.appendChild(link);
+    }
+    link.href = picture.toDataURL('image/png');
+  },
+
+  kvPageShowCursor__deps: ['$kvPage'],
+  kvPageShowCursor: function (visible) {
+    if (kvPage.canvas) kvPage.canvas.style.cursor = visible ? '' : 'none';
+  },
+
+  kvPageWidth: function () {
+    return window.innerWidth;
+  },
+
+  kvPageHeight: function () {
+    return window.innerHeight;
+  },
+
+  kvPageNote: function (text) {
+    Module['showNote'](UTF8ToString(text));
+  },
+
+  kvPageOpenScreen__deps: ['$kvPage'],
+  kvPageOpenScreen: function (width, height) {
+    var canvas = kvPage.canvas;
+    if (!canvas) return 0;
+    canvas.width = width;
+    canvas.height = height;
+    kvPage.context = canvas.getContext('2d', {alpha: false});
+    return kvPage.context ? 1 : 0;
+  },
+
+  kvPageCloseScreen__deps: ['$kvPage'],
+  kvPageCloseScreen: function () {
+    var context = kvPage.context;
+    if (!context) return;
+    context.fillStyle = '#000';
+    context.fillRect(0, 0, kvPage.canvas.width, kvPage.canvas.height);
+    kvPage.context = null;
+  },
+
+  kvPagePresent__deps: ['$kvPage'],
+  kvPagePresent: function (rgba, width, height) {
+    var context = kvPage.context;
+    if (!context) return;
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    if (!kvPage.shownOnce) {
+      kvPage.shownOnce = true;
+      Module['hideNote']();
+    }
+  },
+
+  kvAudioOpen__deps: ['$kvAudio'],
+  kvAudioOpen: function () {
+    if (!(window.AudioContext || window.webkitAudioContext)) return 0;
+    kvAudio.open = true;
+    return 1;
+  },
+
+  kvAudioClose__deps: ['$kvAudio'],
+  kvAudioClose: function () {
+    kvAudio.open = false;
+    if (kvAudio.context) kvAudio.context.close();
+    kvAudio.context = null;
+  },
+
+  // How many samples to mix now to keep the output fed until a little after
+  // the next display frame; -1 while there is no running output.
+  kvAudioWanted__deps: ['$kvAudio'],
+  kvAudioWanted: function () {
+    var context = kvAudio.context;
+    if (!context || context.state !== 'running') return -1;
+    var now = context.currentTime;
+    // Ran dry (a stall, a hidden page): start again just ahead of the output.
+    if (kvAudio.queuedUntil < now + 0.005) kvAudio.queuedUntil = now + 0.01;
+    var wanted = Math.floor((now + kvAudio.ahead - kvAudio.queuedUntil) * kvAudio.rate);
+    return wanted > 0 ? wanted : 0;
+  },
+
+  kvAudioQueue__deps: ['$kvAudio'],
+  kvAudioQueue: function (samples, count) {
+    var context = kvAudio.context;
+    if (!context || count <= 0) return;
+    var buffer = context.createBuffer(1, count, kvAudio.rate);
+    var data = buffer.getChannelData(0);
+    var first = samples >> 1;
+    var peak = 0;
+    for (var i = 0; i < count; i++) {
+      var sample = HEAP16[first + i];
+      data[i] = sample / 32768;
+      if (sample > peak) peak = sample;
+      else if (-sample > peak) peak = -sample;
+    }
+    var source = context.createBufferSource();
+    source.buffer = buffer;
+    source.connect(context.destination);
+    source.start(kvAudio.queuedUntil);
+    kvAudio.queuedUntil += count / kvAudio.rate;
+    var check = Module['soundCheck'];
+    if (peak > check.peak) check.peak = peak;
+    check.samples += count;
+  },
+});

@@ -1,0 +1,67 @@
+#pragma once
+// The browser back end's own state, shared by its page and device files.
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/web/frame_clock.h"
+
+namespace platform::web {
+
+class WebBackend final : public Backend {
+  public:
+    bool startVideo(const Module* module, int iconId) override;
+    void stopVideo() override;
+    bool openWindow(const char* caption, int width, int height) override;
+    void closeWindow() override;
+    void setCursorVisible(bool visible) override;
+    DesktopSize desktopSize() override;
+    void pumpEvents(std::deque<Message>& queue) override;
+    void showMessageBox(const char* text, const char* caption) override;
+
+    bool openScreen(int width, int height) override;
+    void closeScreen() override;
+    void present(const Surface& backBuffer) override;
+
+    bool performanceFrequency(int64_t& frequency) override;
+    int64_t performanceCounter() override;
+    uint32_t milliseconds() override;
+
+    bool openAudio(SoundDevice* device) override;
+    void closeAudio() override;
+
+    bool hasKeyboardFocus() override;
+    void readKeys(uint8_t (&state)[256]) override;
+
+    // One display frame of the browser's loop: whether the game gets a frame
+    // now, which also sets the clock it reads during that frame.
+    bool takeFrame();
+    // Mixes what the sound output needs until the next display frame.
+    void feedSound();
+
+    // From the page's events.
+    void keyChanged(uint8_t dik, bool down);
+    void focusChanged(bool focused);
+
+  private:
+    int64_t liveNanoseconds() const;
+
+    bool windowOpen = false;
+    int screenWidth = 0;
+    int screenHeight = 0;
+    std::vector<uint32_t> rgba;  // the picture as the canvas takes it
+
+    FrameClock clock;
+    std::deque<Message> pending;
+    bool focused = true;
+    uint8_t keys[256] = {};
+
+    SoundDevice* audio = nullptr;
+    std::vector<int16_t> mixed;
+    int64_t lastFeed = 0;         // nanoseconds, at the last feedSound
+    int64_t silentRemainder = 0;  // sample fractions, in sample-nanoseconds
+};
+
+}  // namespace platform::web

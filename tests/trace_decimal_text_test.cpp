@@ -1,0 +1,106 @@
+// The trace tool's own double-to-text and text-to-double, used where the
+// standard library's <charconv> knows only integers, must write and read
+// exactly what <charconv> does, or the node build's traces would differ.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tools/trace/decimal_text.h"
+
+namespace {
+
+std::string viaCharconv(double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+std::optional<double> readViaCharconv(const std::string& text) {
+    double value = 0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (error != std::errc() || end != last || text.empty() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+TEST(TraceDecimalText, ValuesTheGameHoldsReadAsCharconvWritesThem) {
+    std::vector<double> values = {0.0,    -0.0,   1.0,     -1.0,    0.4,     0.2,   -0.2,
+                                  1920.0, 1900.5, 270.001, 352.0,   1e-7,    1e22,  100000.0,
+                                  123456, 1e16,   1e15,    0.001,   0.0001,  1e-5,  5e-324,
+                                  1e308,  0.3,    2.0 / 3, -4.0e-3, 65536.0, 1e100, 1.5e-300};
+    // The speeds and positions of a helicopter pushed step by step.
+    double velocity = 0.0;
+    double position = 0.0;
+    for (int step = 0; step < 2000; ++step) {
+        velocity += step % 7 < 4 ? 0.4 : -0.2;
+        position += velocity * 0.99;
+        values.push_back(velocity);
+        values.push_back(position);
+    }
+    for (double value : values) {
+        EXPECT_EQ(shortestDecimal(value), viaCharconv(value)) << "for " << viaCharconv(value);
+    }
+}
+
+TEST(TraceDecimalText, AnyDoubleReadsAsCharconvWritesIt) {
+    std::mt19937_64 bits(20240607);
+    for (int i = 0; i < 20000; ++i) {
+        const auto value = std::bit_cast<double>(bits());
+        if (!std::isfinite(value)) continue;
+        ASSERT_EQ(shortestDecimal(value), viaCharconv(value)) << "for " << viaCharconv(value);
+    }
+    // Powers of two, where the gap to the next double below is half that above.
+    for (int power = -1074; power <= 1023; ++power) {
+        const double value = std::ldexp(1.0, power);
+        ASSERT_EQ(shortestDecimal(value), viaCharconv(value)) << "for 2^" << power;
+    }
+}
+
+TEST(TraceDecimalText, InfinitiesAndNanReadAsCharconvWritesThem) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(shortestDecimal(infinity), viaCharconv(infinity));
+    EXPECT_EQ(shortestDecimal(-infinity), viaCharconv(-infinity));
+    EXPECT_EQ(shortestDecimal(std::nan("")), viaCharconv(std::nan("")));
+}
+
+TEST(TraceDecimalText, ParsingAcceptsAndRefusesWhatCharconvDoes) {
+    for (const std::string text : {"0",      "-0",
+                                   "1",      "-1.5",
+                                   "0.4",    ".5",
+                                   "5.",     "1e3",
+                                   "1E3",    "1e+3",
+                                   "1e-3",   "-2.5e-3",
+                                   "1920",   "123456789012345678901234567890",
+                                   "1e308",  "4.9e-324",
+                                   "",       "-",
+                                   ".",      "e3",
+                                   "1e",     "1e+",
+                                   "+1",     "--1",
+                                   "1..2",   "1.2.3",
+                                   " 1",     "1 ",
+                                   "0x10",   "inf",
+                                   "-inf",   "infinity",
+                                   "nan",    "1e400",
+                                   "-1e400", "1e-400",
+                                   "12abc",  "1,5"}) {
+        const std::optional<double> expected = readViaCharconv(text);
+        const std::optional<double> actual = parseDecimal(text);
+        ASSERT_EQ(actual.has_value(), expected.has_value()) << "for '" << text << "'";
+        if (expected) {
+            EXPECT_EQ(std::bit_cast<uint64_t>(*actual), std::bit_cast<uint64_t>(*expected))
+                << "for '" << text << "'";
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The game's page in headless Chromium: installs puppeteer-core (pinned by
+# package-lock.json) into the build folder, serves BUILD/site/ on a free port
+# of 127.0.0.1 with Python's web server and runs browser_test.js against it.
+#
+#   tests/web/browser_test.sh BUILD-WEB-FOLDER
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+build="$(cd "$1" && pwd)"
+modules="$build/browser-test"
+
+if ! cmp -s "$here/package-lock.json" "$modules/package-lock.json" 2>/dev/null ||
+    [ ! -d "$modules/node_modules/puppeteer-core" ]; then
+    mkdir -p "$modules"
+    cp "$here/package.json" "$here/package-lock.json" "$modules/"
+    # puppeteer-core drives the system's Chromium and downloads no browser.
+    (cd "$modules" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+fi
+
+log="$(mktemp)"
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$build/site" > "$log" 2>&1 &
+server=$!
+trap 'kill "$server" 2>/dev/null; rm -f "$log"' EXIT
+port=""
+for _ in $(seq 100); do
+    port="$(sed -n 's/^Serving HTTP on .* port \([0-9]*\).*/\1/p' "$log")"
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+if [ -z "$port" ]; then
+    echo "the web server did not start:"
+    cat "$log"
+    exit 1
+fi
+
+NODE_PATH="$modules/node_modules" node "$here/browser_test.js" "http://127.0.0.1:$port/" "$build/assets"

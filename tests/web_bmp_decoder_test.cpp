@@ -1,0 +1,188 @@
+// The browser build's own bitmap reader against the desktop's, which is
+// SDL's: the same pixels for every picture the game carries and for every
+// uncompressed layout, and a refusal wherever SDL refuses.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "platform/headless.h"
+#include "platform/platform.h"
+#include "platform/web/bmp_decoder.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void putU16(Bytes& out, size_t at, uint32_t value) {
+    out[at] = static_cast<uint8_t>(value);
+    out[at + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+void putU32(Bytes& out, size_t at, uint32_t value) {
+    putU16(out, at, value & 0xFFFF);
+    putU16(out, at + 2, value >> 16);
+}
+
+struct Layout {
+    int width = 5;
+    int height = 3;
+    int bits = 24;
+    bool topDown = false;
+    bool coreHeader = false;  // the old 12-byte header
+    uint32_t colours = 0;     // entries in the colour table; 0 for all
+};
+
+// A bitmap file of that layout with pixel bytes from a fixed-seed generator.
+Bytes makeBmp(const Layout& layout, uint32_t seed) {
+    std::mt19937 dice(seed);
+    const size_t header = layout.coreHeader ? 12 : 40;
+    const size_t entry = layout.coreHeader ? 3 : 4;
+    const uint32_t tableSize =
+        layout.bits <= 8 ? (layout.colours == 0 ? 1u << layout.bits : layout.colours) : 0;
+    const size_t pixelStart = 14 + header + tableSize * entry;
+    const size_t stride = (static_cast<size_t>(layout.width) * layout.bits + 31) / 32 * 4;
+    Bytes out(pixelStart + stride * static_cast<size_t>(layout.height), 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    putU32(out, 2, static_cast<uint32_t>(out.size()));
+    putU32(out, 10, static_cast<uint32_t>(pixelStart));
+    putU32(out, 14, static_cast<uint32_t>(header));
+    if (layout.coreHeader) {
+        putU16(out, 18, static_cast<uint32_t>(layout.width));
+        putU16(out, 20, static_cast<uint32_t>(layout.height));
+        putU16(out, 22, 1);
+        putU16(out, 24, static_cast<uint32_t>(layout.bits));
+    } else {
+        putU32(out, 18, static_cast<uint32_t>(layout.width));
+        putU32(out, 22, static_cast<uint32_t>(layout.topDown ? -layout.height : layout.height));
+        putU16(out, 26, 1);
+        putU16(out, 28, static_cast<uint32_t>(layout.bits));
+        putU32(out, 46, layout.colours);
+    }
+    for (size_t i = 14 + header; i < pixelStart; ++i) {
+        // Colour tables keep their fourth byte zero.
+        out[i] = (i - 14 - header) % entry == 3 ? 0 : static_cast<uint8_t>(dice());
+    }
+    const uint32_t indexMask = layout.bits <= 8 ? tableSize - 1 : 0xFF;
+    for (size_t i = pixelStart; i < out.size(); ++i) {
+        // Indices stay inside the table, where the table is full.
+        out[i] = static_cast<uint8_t>(dice());
+        if (layout.bits == 8) out[i] = static_cast<uint8_t>(out[i] & indexMask);
+    }
+    return out;
+}
+
+class WebBmpDecoderTest : public ::testing::Test {
+  protected:
+    void SetUp() override { platform::headless::use(); }
+
+    // What the desktop's loader makes of the bytes, or null.
+    platform::Bitmap* desktop(const Bytes& bytes) {
+        module.resources = {platform::Resource{platform::ResourceType::Bitmap, 1, bytes}};
+        return platform::loadBitmap(&module, 1);
+    }
+
+    void expectSameAsDesktop(const Bytes& bytes, const char* what) {
+        platform::Bitmap* expected = desktop(bytes);
+        ASSERT_NE(expected, nullptr) << what;
+        platform::Bitmap decoded;
+        ASSERT_TRUE(platform::web::decodeBmp(bytes, decoded)) << what;
+        EXPECT_EQ(decoded.width, expected->width) << what;
+        EXPECT_EQ(decoded.height, expected->height) << what;
+        EXPECT_EQ(decoded.pixels, expected->pixels) << what;
+        platform::deleteBitmap(expected);
+    }
+
+    platform::Module module;
+};
+
+TEST_F(WebBmpDecoderTest, EveryPictureOfTheGameComesOutAsOnTheDesktop) {
+    int pictures = 0;
+    for (const platform::Resource& resource : platform::gameModule()->resources) {
+        if (resource.type == platform::ResourceType::Wave) continue;
+        const Bytes bytes(resource.bytes.begin(), resource.bytes.end());
+        expectSameAsDesktop(bytes, ("resource " + std::to_string(resource.id)).c_str());
+        ++pictures;
+    }
+    // 50 pictures and the icon.
+    EXPECT_EQ(pictures, 51);
+}
+
+TEST_F(WebBmpDecoderTest, EveryUncompressedLayoutComesOutAsOnTheDesktop) {
+    uint32_t seed = 1;
+    for (int bits : {1, 4, 8, 24, 32}) {
+        for (int width : {1, 3, 5, 8, 13, 33}) {
+            for (bool topDown : {false, true}) {
+                Layout layout;
+                layout.bits = bits;
+                layout.width = width;
+                layout.height = 4;
+                layout.topDown = topDown;
+                const std::string what = std::to_string(bits) + " bits, " + std::to_string(width) +
+                                         (topDown ? " wide, top-down" : " wide, bottom-up");
+                expectSameAsDesktop(makeBmp(layout, ++seed), what.c_str());
+            }
+        }
+    }
+}
+
+TEST_F(WebBmpDecoderTest, TheOldShortHeaderComesOutAsOnTheDesktop) {
+    for (int bits : {1, 4, 8, 24}) {
+        Layout layout;
+        layout.bits = bits;
+        layout.coreHeader = true;
+        expectSameAsDesktop(makeBmp(layout, 77), ("old header, " + std::to_string(bits)).c_str());
+    }
+}
+
+TEST_F(WebBmpDecoderTest, AShortColourTableComesOutAsOnTheDesktop) {
+    Layout layout;
+    layout.bits = 8;
+    layout.colours = 16;
+    layout.width = 7;
+    expectSameAsDesktop(makeBmp(layout, 5), "16 of 256 colours");
+}
+
+TEST_F(WebBmpDecoderTest, WhatTheDesktopRefusesIsRefused) {
+    const Bytes good = makeBmp(Layout{}, 9);
+    std::vector<Bytes> bad;
+    bad.push_back(Bytes(good.begin(), good.end() - 1));  // one pixel byte short
+    bad.push_back(Bytes(good.begin(), good.begin() + 30));
+    bad.push_back(Bytes{});
+    Bytes notBm = good;
+    notBm[0] = 'X';
+    bad.push_back(notBm);
+    Bytes huge = good;
+    putU32(huge, 18, 100000);
+    bad.push_back(huge);
+    Bytes noWidth = good;
+    putU32(noWidth, 18, 0);
+    bad.push_back(noWidth);
+    Bytes pixelsPastTheEnd = good;
+    putU32(pixelsPastTheEnd, 10, static_cast<uint32_t>(good.size()));
+    bad.push_back(pixelsPastTheEnd);
+    for (size_t i = 0; i < bad.size(); ++i) {
+        platform::Bitmap* expected = desktop(bad[i]);
+        EXPECT_EQ(expected, nullptr) << "case " << i;
+        platform::deleteBitmap(expected);
+        platform::Bitmap decoded;
+        EXPECT_FALSE(platform::web::decodeBmp(bad[i], decoded)) << "case " << i;
+        EXPECT_TRUE(decoded.pixels.empty()) << "case " << i;
+    }
+}
+
+// The generator writes uncompressed pictures only, and the build takes no
+// other from a player; the browser build does without the rest.
+TEST_F(WebBmpDecoderTest, CompressedAndSixteenBitPicturesAreRefused) {
+    Bytes runLength = makeBmp(Layout{.bits = 8}, 3);
+    putU32(runLength, 30, 1);
+    Bytes sixteen = makeBmp(Layout{.bits = 16}, 4);
+    platform::Bitmap decoded;
+    EXPECT_FALSE(platform::web::decodeBmp(runLength, decoded));
+    EXPECT_FALSE(platform::web::decodeBmp(sixteen, decoded));
+}
+
+}  // namespace
