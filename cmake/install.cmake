@@ -19,6 +19,12 @@ configure_file(${PROJECT_SOURCE_DIR}/app/version.h.in ${PROJECT_BINARY_DIR}/gene
     @ONLY)
 target_include_directories(kordavan-app PRIVATE ${PROJECT_BINARY_DIR}/generated)
 
+# The browser build is served as a page, not installed: it needs the version
+# and nothing below.
+if(EMSCRIPTEN)
+    return()
+endif()
+
 # ------------------------------------------------------------------ icons
 # Drawn by our own generator at every size the hicolor theme asks for.
 set(KORDAVAN_ICON_SIZES 16 32 48 64 128 256)
