@@ -31,12 +31,14 @@ e2e_check_not "nothing moves while paused" \
 e2e_hold p 0.2
 sleep 1
 e2e_shot again1
-sleep 1
+# The rotor alone may show the same frame a whole second later; Left moves the
+# world for certain.
+e2e_hold Left 1
 e2e_shot again2
 e2e_check_not "after the second P the frame is bright again" \
     e2e_image darker "$E2E_TMP/playing.rgb" "$E2E_TMP/again1.rgb" 0.65
-e2e_check "play goes on: the rotor and the world move" \
-    e2e_image changed "$E2E_TMP/again1.rgb" "$E2E_TMP/again2.rgb" 0 0 640 480 0.001
+e2e_check "play goes on: Left moves the world again" \
+    e2e_image changed "$E2E_TMP/again1.rgb" "$E2E_TMP/again2.rgb" 0 0 640 480 0.01
 
 e2e_hold Escape 0.2
 if e2e_wait_exit 5; then
