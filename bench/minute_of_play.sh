@@ -15,11 +15,7 @@ seconds="${2:-60}"
 
 e2e_begin minute_of_play $((seconds + 60))
 e2e_xvfb 640x480
-e2e_start_game "$kordavan"
-sleep 1
-e2e_hold space 0.25
-sleep 13
-e2e_game_alive || e2e_die "the game ended by itself"
+e2e_start_playing "$kordavan"
 
 cpu() { awk '{print $14 + $15}' "$1"; }
 process_start="$(cpu "/proc/$GAME_PID/stat")"

@@ -134,19 +134,4 @@ Bitmap* loadBitmap(const Module* module, int resourceId) {
     return bitmap;
 }
 
-void copyBitmap(const Bitmap* bitmap, Surface* target) {
-    if (bitmap == nullptr || target == nullptr) return;
-    const int width = std::min(bitmap->width, target->width);
-    const int height = std::min(bitmap->height, target->height);
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(&target->pixels[static_cast<size_t>(row) * target->width],
-                    &bitmap->pixels[static_cast<size_t>(row) * bitmap->width],
-                    static_cast<size_t>(width) * sizeof(uint16_t));
-    }
-}
-
-void deleteBitmap(Bitmap* bitmap) {
-    delete bitmap;
-}
-
 }  // namespace platform

@@ -7,17 +7,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/pixel_widening.h"
+
 namespace platform::sdl {
 
 // The game's picture, whatever the size of the window that shows it.
 constexpr int pictureWidth = 640;
 constexpr int pictureHeight = 480;
 
-// Widens RGB565 to 32 bits with opaque alpha, each channel's top bits
-// repeated into its new low bits so that full white stays full white.
-void convertRgb565ToArgb8888(const uint16_t* src, uint32_t* dst, size_t count);
-// The same with red and blue swapped, for renderers that want ABGR.
-void convertRgb565ToAbgr8888(const uint16_t* src, uint32_t* dst, size_t count);
+using platform::convertRgb565ToAbgr8888;
+using platform::convertRgb565ToArgb8888;
 
 struct Letterbox {
     SDL_Rect rect;    // where the 640 x 480 picture goes, in output pixels

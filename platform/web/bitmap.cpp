@@ -2,9 +2,6 @@
 // there is no SDL there, into the same RGB565 pictures, then copied onto
 // surfaces.
 
-#include <algorithm>
-#include <cstring>
-
 #include "platform/backend.h"
 #include "platform/web/bmp_decoder.h"
 
@@ -20,21 +17,6 @@ Bitmap* loadBitmap(const Module* module, int resourceId) {
         return nullptr;
     }
     return bitmap;
-}
-
-void copyBitmap(const Bitmap* bitmap, Surface* target) {
-    if (bitmap == nullptr || target == nullptr) return;
-    const int width = std::min(bitmap->width, target->width);
-    const int height = std::min(bitmap->height, target->height);
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(&target->pixels[static_cast<size_t>(row) * target->width],
-                    &bitmap->pixels[static_cast<size_t>(row) * bitmap->width],
-                    static_cast<size_t>(width) * sizeof(uint16_t));
-    }
-}
-
-void deleteBitmap(Bitmap* bitmap) {
-    delete bitmap;
 }
 
 }  // namespace platform

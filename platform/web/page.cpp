@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/pixel_widening.h"
 #include "platform/web/bmp_decoder.h"
 #include "platform/web/keymap.h"
 #include "platform/web/web_machine.h"
@@ -35,18 +36,6 @@ namespace {
 WebBackend machine;
 bool (*gameFrame)() = nullptr;
 
-// RGB565 widened to the canvas's R, G, B, A bytes, each channel's top bits
-// repeated into its new low bits so that full white stays full white.
-inline uint32_t widen(uint16_t p) {
-    const uint32_t r = p >> 11;
-    const uint32_t g = (p >> 5) & 0x3F;
-    const uint32_t b = p & 0x1F;
-    const uint32_t r8 = (r << 3) | (r >> 2);
-    const uint32_t g8 = (g << 2) | (g >> 4);
-    const uint32_t b8 = (b << 3) | (b >> 2);
-    return 0xFF000000u | (b8 << 16) | (g8 << 8) | r8;
-}
-
 // The window's icon becomes the tab's: pure green is where it is transparent.
 void showIcon(const Module* module, int iconId) {
     const Resource* resource = findResource(module, ResourceType::Icon, iconId);
@@ -54,8 +43,9 @@ void showIcon(const Module* module, int iconId) {
     if (resource == nullptr || !decodeBmp(resource->bytes, icon)) return;
     constexpr uint16_t pureGreen = 0x07E0;
     std::vector<uint32_t> rgba(icon.pixels.size());
+    convertRgb565ToAbgr8888(icon.pixels.data(), rgba.data(), rgba.size());
     for (size_t i = 0; i < icon.pixels.size(); ++i) {
-        rgba[i] = icon.pixels[i] == pureGreen ? 0 : widen(icon.pixels[i]);
+        if (icon.pixels[i] == pureGreen) rgba[i] = 0;
     }
     kvPageSetIcon(rgba.data(), icon.width, icon.height);
 }
@@ -175,9 +165,7 @@ void WebBackend::present(const Surface& backBuffer) {
         backBuffer.pixels.size() != rgba.size()) {
         return;
     }
-    const uint16_t* from = backBuffer.pixels.data();
-    uint32_t* to = rgba.data();
-    for (size_t i = 0; i < rgba.size(); ++i) to[i] = widen(from[i]);
+    convertRgb565ToAbgr8888(backBuffer.pixels.data(), rgba.data(), rgba.size());
     // The browser shows it when this display frame ends; the loop's beat
     // does the waiting.
     kvPagePresent(rgba.data(), screenWidth, screenHeight);

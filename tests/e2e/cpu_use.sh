@@ -12,11 +12,7 @@ kordavan="$(realpath "$1")"
 
 e2e_begin cpu_use 90
 e2e_xvfb 640x480
-e2e_start_game "$kordavan"
-sleep 1
-e2e_hold space 0.25
-sleep 13
-e2e_game_alive || e2e_die "the game ended by itself"
+e2e_start_playing "$kordavan"
 
 ticks="$(getconf CLK_TCK)"
 # cpu FILE: user + system ticks of a /proc stat file.

@@ -186,6 +186,17 @@ e2e_start_game() {
     e2e_focus
 }
 
+# e2e_start_playing KORDAVAN [ARGUMENTS...]: starts the game, presses Space
+# on the title and waits out the loading sequence (about 11.7 s), so that the
+# game is being played.
+e2e_start_playing() {
+    e2e_start_game "$@"
+    sleep 1
+    e2e_hold space 0.25
+    sleep 13
+    e2e_game_alive || e2e_die "the game ended by itself"
+}
+
 e2e_focus() {
     GAME_WID="$(e2e_find_window)"
     [ -n "$GAME_WID" ] || return 0

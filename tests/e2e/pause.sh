@@ -10,12 +10,7 @@ kordavan="$(realpath "$1")"
 
 e2e_begin pause 90
 e2e_xvfb 640x480
-e2e_start_game "$kordavan"
-sleep 1
-e2e_hold space 0.25
-# The game begins about 11.7 s after Space.
-sleep 13
-e2e_game_alive || e2e_die "the game ended by itself"
+e2e_start_playing "$kordavan"
 e2e_shot playing
 
 e2e_hold p 0.2
