@@ -86,10 +86,17 @@ bool SdlBackend::startVideo(const Module* module, int iconId) {
     // Closing the window already says Close; a second one from SDL's quit
     // event would reach a window that is gone.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The message box keeps the game's own text; the terminal also gets the
+    // video driver's reason, which is what the player can act on.
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "kordavan: no video: %s\n", SDL_GetError());
         return false;
     }
     if (!driverRequested() && isInvisibleDriver(SDL_GetCurrentVideoDriver())) {
+        std::fprintf(
+            stderr,
+            "kordavan: no display to show the game on (SDL found only its %s video driver)\n",
+            SDL_GetCurrentVideoDriver());
         stopVideo();
         return false;
     }
@@ -139,6 +146,7 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
                              pictureWidth * scale, pictureHeight * scale, SDL_WINDOW_RESIZABLE);
     }
     if (window == nullptr) {
+        std::fprintf(stderr, "kordavan: the window cannot be made: %s\n", SDL_GetError());
         return false;
     }
     SDL_SetWindowMinimumSize(window, pictureWidth / 2, pictureHeight / 2);
@@ -156,6 +164,7 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     }
     if (renderer == nullptr) {
+        std::fprintf(stderr, "kordavan: the window cannot be drawn in: %s\n", SDL_GetError());
         SDL_DestroyWindow(window);
         window = nullptr;
         return false;
