@@ -93,10 +93,10 @@ bool SdlBackend::startVideo(const Module* module, int iconId) {
         return false;
     }
     if (!driverRequested() && isInvisibleDriver(SDL_GetCurrentVideoDriver())) {
-        std::fprintf(
-            stderr,
-            "kordavan: no display to show the game on (SDL found only its %s video driver)\n",
-            SDL_GetCurrentVideoDriver());
+        std::fprintf(stderr,
+                     "kordavan: no video driver can show the game (SDL found only its %s "
+                     "driver); is DISPLAY or WAYLAND_DISPLAY set?\n",
+                     SDL_GetCurrentVideoDriver());
         stopVideo();
         return false;
     }
