@@ -232,7 +232,9 @@ std::string withDisplayChoice(std::string_view text, bool fullscreen) {
         if (good || !readable) deciding = DisplayLine{line, setting->value};
         readable = readable || good;
     }
-    if (read.fullscreen == fullscreen) return std::string(text);
+    // A file that does not say it yet does, so that the choice outlives a
+    // change of the game's default.
+    if (readable && read.fullscreen == fullscreen) return std::string(text);
     const std::string_view wanted = fullscreen ? "fullscreen" : "window";
     std::string out(text);
     if (deciding) {

@@ -46,12 +46,12 @@ Settings readSettings(const std::filesystem::path& path, std::ostream& warnings)
 
 // `text` choosing full screen or the window: the display line that decides
 // takes the new value and every other byte stays; a file without one gets
-// it at the end. Unchanged when the text already makes that choice.
+// it at the end. Unchanged when its display line already says so.
 std::string withDisplayChoice(std::string_view text, bool fullscreen);
 
 // Writes the display choice into the file as it is on disk now, so that
 // whatever the player or another game wrote there meanwhile stays. Nothing
-// is written when the file already says so. A file that cannot be read, or
+// is written when its display line already says so. A file that cannot be read, or
 // may not be written, is left alone. False, with one line saying why, when
 // the choice is not saved.
 bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::ostream& warnings);
