@@ -238,7 +238,7 @@ TEST_F(SettingsFileTest, OnlyARegularFileIsRead) {
     fs::remove(file());
     // A pipe would wait for a writer for ever: start-up must not.
     ASSERT_EQ(mkfifo(file().c_str(), 0600), 0);
-    EXPECT_EQ(runInChild([&] { return read() == Settings{} ? 0 : 1; }), 0)
+    ASSERT_EQ(runInChild([&] { return read() == Settings{} ? 0 : 1; }), 0)
         << "127: reading waited on the pipe";
     read();
     EXPECT_NE(warnings.str().find("not a regular file"), std::string::npos) << warnings.str();
@@ -403,7 +403,7 @@ TEST_F(SettingsFileTest, ALinkToAnythingButARegularFileIsLeftAlone) {
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     fs::remove(file());
     fs::create_symlink(pipe, file());
-    EXPECT_EQ(runInChild([&] { return save(false) ? 1 : 0; }), 0) << "127: waited on the pipe";
+    ASSERT_EQ(runInChild([&] { return save(false) ? 1 : 0; }), 0) << "127: waited on the pipe";
     EXPECT_TRUE(fs::is_fifo(pipe));
 
     fs::remove(file());
