@@ -1,5 +1,6 @@
 // The SDL back end's screen: the back buffer goes into a streaming texture
-// in the renderer's own pixel format, then scaled into the window at 4:3.
+// in the renderer's own pixel format, then scaled into the window at 4:3;
+// or, without OpenGL, straight into the window's framebuffer.
 
 #include <SDL.h>
 
@@ -15,16 +16,6 @@ namespace platform::sdl {
 namespace {
 
 constexpr int framesPerSecond = 60;
-
-// Converting ourselves is many times faster than handing SDL an RGB565
-// texture; these are the formats the converter writes directly.
-bool isArgbLayout(Uint32 format) {
-    return format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888;
-}
-
-bool isAbgrLayout(Uint32 format) {
-    return format == SDL_PIXELFORMAT_ABGR8888 || format == SDL_PIXELFORMAT_BGR888;
-}
 
 Uint32 nativeFormat(SDL_Renderer* renderer) {
     SDL_RendererInfo info{};
@@ -109,19 +100,24 @@ int64_t frameWait(FramePacer& pacer, int64_t now, int64_t period) {
 }
 
 bool SdlBackend::openScreen(int width, int height) {
-    if (renderer == nullptr || width <= 0 || height <= 0) {
+    if (window == nullptr || width <= 0 || height <= 0) {
         return false;
     }
     closeScreen();
-    const Uint32 format = nativeFormat(renderer);
-    screen = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (screen == nullptr) {
-        return false;
+    if (!usingFramebuffer) {
+        if (renderer == nullptr) {
+            return false;
+        }
+        const Uint32 format = nativeFormat(renderer);
+        screen = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (screen == nullptr) {
+            return false;
+        }
+        screenIsAbgr = isAbgrLayout(format);
+        scaleModeSet = -1;
     }
     screenWidth = width;
     screenHeight = height;
-    screenIsAbgr = isAbgrLayout(format);
-    scaleModeSet = -1;
     return true;
 }
 
@@ -130,39 +126,48 @@ void SdlBackend::closeScreen() {
         SDL_DestroyTexture(screen);
         screen = nullptr;
     }
+    if (widened != nullptr) {
+        SDL_FreeSurface(widened);
+        widened = nullptr;
+    }
+    rowBuffer = {};
     screenWidth = 0;
     screenHeight = 0;
 }
 
+bool SdlBackend::windowOnScreen() {
+    return (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}
+
+void SdlBackend::keepBeatWithoutPresent() {
+    // No present to wait on, so the pacer keeps the beat even where vsync
+    // would: the game goes on at its own speed, unseen.
+    const bool trusted = vsyncTrusted;
+    vsyncTrusted = false;
+    paceFrame();
+    vsyncTrusted = trusted;
+}
+
 void SdlBackend::present(const Surface& backBuffer) {
     switchIfAsked();
-    if (screen == nullptr || renderer == nullptr) {
+    if (window == nullptr || screenWidth == 0) {
         return;
     }
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(screen, nullptr, &pixels, &pitch) == 0) {
-        const int width = std::min(screenWidth, backBuffer.width);
-        const int height = std::min(screenHeight, backBuffer.height);
-        const bool tight =
-            width == screenWidth && pitch == screenWidth * 4 && backBuffer.width == screenWidth;
-        const auto convert = screenIsAbgr ? convertRgb565ToAbgr8888 : convertRgb565ToArgb8888;
-        if (backBuffer.pixels.size() >=
-            static_cast<size_t>(backBuffer.width) * static_cast<size_t>(height)) {
-            if (tight) {
-                convert(backBuffer.pixels.data(), static_cast<uint32_t*>(pixels),
-                        static_cast<size_t>(width) * static_cast<size_t>(height));
-            } else {
-                for (int y = 0; y < height; ++y) {
-                    auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) +
-                                                            static_cast<ptrdiff_t>(y) * pitch);
-                    convert(backBuffer.pixels.data() + static_cast<size_t>(y) * backBuffer.width,
-                            row, static_cast<size_t>(width));
-                }
-            }
-        }
-        SDL_UnlockTexture(screen);
+    // Nobody sees a minimised or hidden window: no widening, no copy, no
+    // present, until the window is back.
+    if (!windowOnScreen()) {
+        keepBeatWithoutPresent();
+        return;
     }
+    if (usingFramebuffer) {
+        const bool drawn = drawIntoFramebuffer(backBuffer);
+        paceFrame();
+        if (drawn) {
+            SDL_UpdateWindowSurface(window);
+        }
+        return;
+    }
+    uploadToScreen(backBuffer);
 
     int outputWidth = 0;
     int outputHeight = 0;
@@ -193,6 +198,33 @@ void SdlBackend::present(const Surface& backBuffer) {
         }
     }
     lastPresentEnd = now;
+}
+
+void SdlBackend::uploadToScreen(const Surface& backBuffer) {
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(screen, nullptr, &pixels, &pitch) == 0) {
+        const int width = std::min(screenWidth, backBuffer.width);
+        const int height = std::min(screenHeight, backBuffer.height);
+        const bool tight =
+            width == screenWidth && pitch == screenWidth * 4 && backBuffer.width == screenWidth;
+        const auto convert = screenIsAbgr ? convertRgb565ToAbgr8888 : convertRgb565ToArgb8888;
+        if (backBuffer.pixels.size() >=
+            static_cast<size_t>(backBuffer.width) * static_cast<size_t>(height)) {
+            if (tight) {
+                convert(backBuffer.pixels.data(), static_cast<uint32_t*>(pixels),
+                        static_cast<size_t>(width) * static_cast<size_t>(height));
+            } else {
+                for (int y = 0; y < height; ++y) {
+                    auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) +
+                                                            static_cast<ptrdiff_t>(y) * pitch);
+                    convert(backBuffer.pixels.data() + static_cast<size_t>(y) * backBuffer.width,
+                            row, static_cast<size_t>(width));
+                }
+            }
+        }
+        SDL_UnlockTexture(screen);
+    }
 }
 
 void SdlBackend::paceFrame() {
