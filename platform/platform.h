@@ -49,7 +49,7 @@ enum class MessageKind {
     Quit,         // posted by postQuitMessage; ends the main loop
     FocusLost,    // another window took the keyboard
     FocusGained,  // the keyboard is ours again
-    Exposed,      // the window was uncovered, restored or resized: its picture must be shown again
+    Exposed,      // the window lost its picture (uncovered, restored, resized): show it again
     Other,
 };
 

@@ -395,10 +395,7 @@ TEST_P(SdlX11PathTest, AHiddenWindowIsNotDrawnAndSaysSoWhenItIsBack) {
     frames(100);
     ASSERT_NE(SDL_GetWindowFlags(gameWindow()) & SDL_WINDOW_HIDDEN, 0u);
     std::fill(picture.pixels.begin(), picture.pixels.end(), uint16_t{0x001F});
-    // Unseen, the frames still keep the beat rather than race.
-    const Uint64 start = SDL_GetTicks64();
     for (int i = 0; i < 20; ++i) frame();
-    EXPECT_GE(SDL_GetTicks64() - start, 300u) << "20 frames of a hidden window";
     if (software()) {
         EXPECT_EQ(framebufferPixel(320, 240), white) << "drawn while hidden";
     }

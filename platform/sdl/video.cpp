@@ -151,10 +151,6 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     if (icon != nullptr) {
         SDL_SetWindowIcon(window, icon);
     }
-    quickPresents = 0;
-    lastPresentEnd = 0;
-    pacer = FramePacer{};
-    vsyncTrusted = false;
     usingFramebuffer = framebuffer;
     if (usingFramebuffer) {
         // SDL would otherwise put an OpenGL texture behind the framebuffer.
@@ -179,13 +175,7 @@ bool SdlBackend::createRenderer() {
     if (renderer == nullptr) {
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     }
-    if (renderer == nullptr) {
-        return false;
-    }
-    SDL_RendererInfo info{};
-    SDL_GetRendererInfo(renderer, &info);
-    vsyncTrusted = vsync != 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-    return true;
+    return renderer != nullptr;
 }
 
 void SdlBackend::closeWindow() {
