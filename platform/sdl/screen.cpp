@@ -165,6 +165,5 @@ void SdlBackend::uploadToScreen(const Surface& backBuffer) {
         SDL_UnlockTexture(screen);
     }
 }
-}
 
 }  // namespace platform::sdl
