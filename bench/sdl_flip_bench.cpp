@@ -1,9 +1,9 @@
 // The SDL back end's picture path on a real X display (Xvfb will do): the
-// game's flip, which uploads the back buffer, presents it and keeps the 60 Hz
-// beat, against the same upload alone and against upload and present without
-// the beat. The flip goes whichever way KORDAVAN_RENDERER asks; the upload
-// figures need OpenGL's renderer and are skipped on the framebuffer. Skipped
-// when there is no display.
+// game's flip, which uploads the back buffer and presents it, against the
+// same upload alone and against upload and present done here. The flip
+// goes whichever way KORDAVAN_RENDERER asks; the upload figures need
+// OpenGL's renderer and are skipped on the framebuffer. Skipped when there is
+// no display.
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -117,7 +117,8 @@ void BM_SdlUploadAndPresent(benchmark::State& state) {
     }
 }
 
-// The game's own flip: the same work, then held to 60 frames a second.
+// The game's own flip: the same work, whichever way it goes; the loop, not
+// the flip, keeps the beat.
 void BM_SdlGameFlip(benchmark::State& state) {
     if (!startSdlGame(state)) return;
     for (auto _ : state) {
