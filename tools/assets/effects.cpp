@@ -11,12 +11,11 @@ Signal silence(int samples) {
     return Signal(static_cast<size_t>(samples), 0.0);
 }
 
-// Finishing touches every one-shot gets: a level and clean ends.
-// `drive` above 1 squeezes the peaks so short bangs sound as loud as the rest.
-Sound oneShot(int id, Signal s, double peak, double drive = 1.0) {
+// Finishing touches every one-shot gets before mastering sets its level:
+// clean ends, and with `drive` above 1 a rounder, denser body.
+Sound oneShot(int id, Signal s, double drive = 1.0) {
     normalise(s, 1.0);
     for (double& v : s) v = softClip(v * drive) / softClip(drive);
-    normalise(s, peak);
     fadeEnds(s, 32, static_cast<int>(s.size() / 12));
     return {id, std::move(s)};
 }
@@ -177,12 +176,12 @@ Signal rotorBeat(int n) {
 }  // namespace
 
 void addEffects(std::vector<Sound>& out) {
-    out.push_back(oneShot(140, orbLaunch(24576), 0.75));
-    out.push_back(oneShot(147, hit(18432), 0.85, 3.0));
-    out.push_back(oneShot(145, crusherSlam(24910), 0.85, 2.0));
-    out.push_back(oneShot(146, start(61879), 0.7));
-    out.push_back(oneShot(149, pickUp(15584), 0.7));
-    out.push_back(oneShot(166, explosion(79616), 0.9, 3.0));
-    out.push_back(oneShot(168, rocketLaunch(29644), 0.75));
+    out.push_back(oneShot(140, orbLaunch(24576)));
+    out.push_back(oneShot(147, hit(18432), 3.0));
+    out.push_back(oneShot(145, crusherSlam(24910), 2.0));
+    out.push_back(oneShot(146, start(61879)));
+    out.push_back(oneShot(149, pickUp(15584)));
+    out.push_back(oneShot(166, explosion(79616), 3.0));
+    out.push_back(oneShot(168, rocketLaunch(29644)));
     out.push_back({142, rotorBeat(57344)});
 }

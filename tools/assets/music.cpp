@@ -48,8 +48,7 @@ std::vector<Part> drumKit(int bars, double level) {
     return {{kicks, kickDrum, level}, {snares, snareDrum, level * 0.6}, {hats, hiHat, level * 0.5}};
 }
 
-Sound finish(int id, Signal song, double peak, bool loops) {
-    normalise(song, peak);
+Sound finish(int id, Signal song, bool loops) {
     if (!loops) fadeEnds(song, 16, static_cast<int>(song.size() / 10));
     return {id, std::move(song)};
 }
@@ -65,7 +64,7 @@ Sound titleMusic() {
     };
     for (Part& drums : drumKit(1, 0.8)) parts.push_back(drums);
     Signal song = render(33664, 4, parts, true);
-    return finish(143, std::move(song), 0.8, true);
+    return finish(143, std::move(song), true);
 }
 
 // Victory: a bright march in C major, eight bars round and round.
@@ -92,7 +91,7 @@ Sound victoryMusic() {
     for (Part& drums : drumKit(8, 0.7)) parts.push_back(drums);
     Signal song = render(330843, 32, parts, true);
     loopEcho(song, 330843 / 32 * 3 / 4, 0.25, 2);
-    return finish(141, std::move(song), 0.8, true);
+    return finish(141, std::move(song), true);
 }
 
 // Failure: a slow lament in A minor, bells over dark strings.
@@ -109,7 +108,7 @@ Sound failureMusic() {
     };
     Signal song = render(524167, 32, parts, true);
     loopEcho(song, 524167 / 32 * 3 / 2, 0.35, 3);
-    return finish(148, std::move(song), 0.75, true);
+    return finish(148, std::move(song), true);
 }
 
 // Mission complete: a short fanfare that ends on a held chord.
@@ -124,7 +123,7 @@ Sound missionJingle() {
         {repeated({{0, 0.1, 38, 0.5}}, 0.125, 8), snareDrum, 0.4},
     };
     Signal song = render(91030, 6, parts, false);
-    return finish(144, std::move(song), 0.8, false);
+    return finish(144, std::move(song), false);
 }
 
 }  // namespace
