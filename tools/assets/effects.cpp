@@ -57,42 +57,73 @@ Signal hit(int n) {
     return s;
 }
 
-// The crusher slams shut: a deep boom, a crunch, and the ring of steel.
+// The crusher slams shut. A boom from 100 Hz down to 70 Hz would all
+// but vanish on a laptop speaker, so the boom alone is driven into
+// saturation: its second and third harmonics let a small speaker suggest the
+// low note. Then the longer crunch of what is caught, and the ring of steel.
 Signal crusherSlam(int n) {
     Signal s = silence(n);
     Rng rng{145};
-    OnePole crunch;
+    StateVariable crunchBand;
+    StateVariable clickBand;
+    const double grainFade = std::exp(-1 / (0.005 * sampleRate));
     double phase = 0;
+    double grain = 0;
     for (int i = 0; i < n; ++i) {
         double t = i / sampleRate;
-        phase += (38 + 90 * decayEnvelope(t, 0.05)) / sampleRate;
-        double boom = sine(phase) * decayEnvelope(t, 0.2);
-        double noise =
-            crunch.run(bipolar(rng), 300 + 2500 * decayEnvelope(t, 0.04)) * decayEnvelope(t, 0.12);
-        double ring = (std::sin(2 * pi * 731 * t) + 0.6 * std::sin(2 * pi * 1187 * t)) *
-                      decayEnvelope(t, 0.3) * 0.15;
-        s[i] = boom + noise * 1.8 + ring;
+        phase += (70 + 30 * decayEnvelope(t, 0.09)) / sampleRate;
+        double level = decayEnvelope(t, 0.25) * std::min(1.0, t / 0.002);
+        double raw = sine(phase) * level;
+        // The square minus its own mean adds the octave without a DC shift;
+        // the tanh adds the twelfth.
+        double boom = std::tanh(2.2 * (raw + 0.45 * (raw * raw - 0.5 * level * level)));
+        // The crunch: grains of breaking material, thinning out over 0.4 s.
+        if (uniform(rng) < 0.004 * decayEnvelope(t, 0.25)) grain = 0.5 + 0.5 * uniform(rng);
+        grain *= grainFade;
+        crunchBand.run(bipolar(rng), 1300 + 900 * decayEnvelope(t, 0.1), 0.9);
+        double crunch = crunchBand.band * (grain + 0.7 * decayEnvelope(t, 0.12));
+        clickBand.run(bipolar(rng), 2600, 0.7);
+        double click = clickBand.band * decayEnvelope(t, 0.005);
+        double ring = (std::sin(2 * pi * 731 * t) + 0.6 * std::sin(2 * pi * 1187 * t) +
+                       0.3 * std::sin(2 * pi * 1873 * t)) *
+                      decayEnvelope(t, 0.4);
+        s[i] = boom * 0.6 + crunch * 3 + click * 1.5 + ring * 0.2;
     }
     return s;
 }
 
-// Space on the title: the engine starts and the rotor winds up to speed.
+// Space on the title: the starter catches with a crack, the engine fires and
+// the rotor winds up to the speed of the rotor beat. The first blade pass
+// follows the crack at once, so the start is heard over the title music
+// from its first moment, not half a second later.
 Signal start(int n) {
     Signal s = silence(n);
     Rng rng{146};
     OnePole chop;
-    double rotorPhase = 0;
+    OnePole starterTone;
+    StateVariable crack;
+    // A pass peaks where the phase is a quarter cycle: the first one 20 ms in.
+    double rotorPhase = 0.2;
     double whinePhase = 0;
+    double starterPhase = 0;
     for (int i = 0; i < n; ++i) {
         double t = i / sampleRate;
         double spin = clamp01(t / 2.2);
-        rotorPhase += (1.5 + 10 * spin) / sampleRate;
-        whinePhase += (220 + 900 * spin * spin) / sampleRate;
+        rotorPhase += (2.5 + 8.3 * spin) / sampleRate;
+        whinePhase += (260 + 860 * spin * spin) / sampleRate;
         double pass = std::pow(0.5 + 0.5 * sine(rotorPhase), 8);
-        double thump = chop.run(bipolar(rng), 500) * pass * 3 + sine(rotorPhase * 6) * pass * 0.3;
+        double thump = chop.run(bipolar(rng), 900) * pass * 3 + sine(rotorPhase * 9) * pass * 0.5;
+        crack.run(bipolar(rng), 2800, 0.8);
+        double ignition =
+            crack.band * decayEnvelope(t, 0.006) * 2 + sine(150 * t) * decayEnvelope(t, 0.03);
+        // The starter motor whirs up and hands over to the turbine.
+        double starterHz = 140 + 260 * clamp01(t / 0.7);
+        starterPhase += starterHz / sampleRate;
+        double starter = starterTone.run(pulse(starterPhase, starterHz / sampleRate, 0.3), 1800) *
+                         (1 - smoothStep(0.6, 1.4, t)) * 0.35;
         double whine =
-            (sine(whinePhase) + 0.3 * sine(whinePhase * 2.003)) * 0.25 * smoothStep(0, 0.5, t);
-        s[i] = thump + whine;
+            (sine(whinePhase) + 0.3 * sine(whinePhase * 2.003)) * 0.25 * smoothStep(0, 0.4, t);
+        s[i] = thump + ignition + starter + whine;
     }
     return s;
 }
@@ -145,19 +176,29 @@ Signal rocketLaunch(int n) {
     return s;
 }
 
-// The rotor beat: blade passes at a steady rate over the turbine's whine.
+// The rotor beat: blade passes at a steady rate over the turbine's whine,
+// each pass with the hiss of the blade tips, which also keeps the top of the
+// band clear of the 8-bit dither.
 // Every part repeats a whole number of times in the loop, so it never clicks.
 Signal rotorBeat(int n) {
     constexpr int passes = 28;
     int period = n / passes;
     int fade = 2048;
     Signal air = silence(n + fade);
+    Signal swish = silence(n + fade);
     Rng rng{142};
     OnePole wind;
     OnePole wind2;
-    for (size_t i = 0; i < air.size(); ++i)
-        air[i] = wind2.run(wind.run(bipolar(rng), 900), 700) * 1.2;
+    OnePole body;
+    OnePole top;
+    for (size_t i = 0; i < air.size(); ++i) {
+        double white = bipolar(rng);
+        air[i] = wind2.run(wind.run(white, 900), 700) * 1.2;
+        // What is left above 3 kHz: the hiss of the blade tips.
+        swish[i] = top.run(white - body.run(white, 3000), 8000);
+    }
     Signal s = foldIntoLoop(air, static_cast<size_t>(n), static_cast<size_t>(fade));
+    Signal tips = foldIntoLoop(swish, static_cast<size_t>(n), static_cast<size_t>(fade));
     for (int i = 0; i < n; ++i) {
         // Beats fall mid-period, so the loop point sits in a quiet moment.
         double cycle = static_cast<double>((i + period / 2) % period) / period;
@@ -167,7 +208,7 @@ Signal rotorBeat(int n) {
         double thump = std::sin(2 * pi * phase * 180) * pass;
         double whine =
             std::sin(2 * pi * phase * 1560) * 0.05 + std::sin(2 * pi * phase * 3125) * 0.02;
-        s[i] = s[i] * (0.3 + 1.4 * pass) + thump * 0.8 + whine;
+        s[i] = s[i] * (0.3 + 1.4 * pass) + tips[i] * (0.08 + 0.4 * pass) + thump * 0.8 + whine;
     }
     normalise(s, 0.7);
     return s;
@@ -178,7 +219,7 @@ Signal rotorBeat(int n) {
 void addEffects(std::vector<Sound>& out) {
     out.push_back(oneShot(140, orbLaunch(24576)));
     out.push_back(oneShot(147, hit(18432), 3.0));
-    out.push_back(oneShot(145, crusherSlam(24910), 2.0));
+    out.push_back(oneShot(145, crusherSlam(24910)));
     out.push_back(oneShot(146, start(61879)));
     out.push_back(oneShot(149, pickUp(15584)));
     out.push_back(oneShot(166, explosion(79616), 3.0));

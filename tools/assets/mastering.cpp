@@ -86,8 +86,8 @@ void levelByLoudness(Signal& signal, double loudness, double ceilingDb, bool loo
 
 void gateSilence(Signal& signal, bool loops) {
     const double threshold = fromDb(-60);
-    const long reach = std::lround(0.02 * sampleRate);
-    const long ramp = std::lround(0.005 * sampleRate);
+    const long reach = std::lround(0.01 * sampleRate);
+    const long ramp = std::lround(0.003 * sampleRate);
     long n = static_cast<long>(signal.size());
     // Distance of every sample from the nearest one above the threshold.
     std::vector<long> distance(signal.size(), reach + 1);

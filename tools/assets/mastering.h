@@ -15,6 +15,6 @@ void master(Signal& signal, double loudness, bool loops);
 // the ceiling, with a smooth gain, and scales again until both hold.
 void levelByLoudness(Signal& signal, double loudness, double ceilingDb, bool loops);
 
-// Silences every stretch more than 20 ms away from a sample above -60 dBFS,
+// Silences every stretch more than 10 ms away from a sample above -60 dBFS,
 // with a short ramp, so tails end in silence rather than in dither.
 void gateSilence(Signal& signal, bool loops);
