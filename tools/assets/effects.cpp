@@ -12,10 +12,11 @@ Signal silence(int samples) {
 }
 
 // Finishing touches every one-shot gets before mastering sets its level:
-// clean ends, and with `drive` above 1 a rounder, denser body.
-Sound oneShot(int id, Signal s, double drive = 1.0) {
+// clean ends, and with a `drive` a denser body for the short bangs.
+Sound oneShot(int id, Signal s, double drive = 0) {
     normalise(s, 1.0);
-    for (double& v : s) v = softClip(v * drive) / softClip(drive);
+    if (drive > 0)
+        for (double& v : s) v = softClip(v * drive) / softClip(drive);
     fadeEnds(s, 32, static_cast<int>(s.size() / 12));
     return {id, std::move(s)};
 }
