@@ -157,7 +157,7 @@ Signal explosion(int n) {
         double white = bipolar(rng);
         double bright =
             blast.run(white, 150 + 5000 * decayEnvelope(t, 0.18)) * decayEnvelope(t, 0.5);
-        double deep = rumble2.run(rumble.run(white, 120), 90) * 9 * decayEnvelope(t, 1.1);
+        double deep = rumble2.run(rumble.run(white, 120), 90) * 6 * decayEnvelope(t, 1.1);
         double crackle = (uniform(rng) < 0.002 * decayEnvelope(t, 0.6)) ? bipolar(rng) * 0.8 : 0.0;
         s[i] = bright * 1.6 + deep + crackle;
     }
