@@ -45,8 +45,8 @@ enum : int {
 // A touch control holds the key it stands for. The start control is Space
 // on the title and Return on the end pictures, as a pad's Start is.
 constexpr std::pair<int, uint8_t> touchKeys[] = {
-    {controlLeft, DIK_LEFT},   {controlRight, DIK_RIGHT}, {controlUp, DIK_UP},
-    {controlDown, DIK_DOWN},   {controlLand, DIK_L},      {controlPause, DIK_P},
+    {controlLeft, DIK_LEFT},   {controlRight, DIK_RIGHT},  {controlUp, DIK_UP},
+    {controlDown, DIK_DOWN},   {controlLand, DIK_L},       {controlPause, DIK_P},
     {controlStart, DIK_SPACE}, {controlStart, DIK_RETURN},
 };
 

@@ -62,7 +62,12 @@ mergeInto(LibraryManager.library, {
     // counts as nothing, as on the desktop.
     deadZone: 0.305,
     read: function () {
-      var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+      var pads = [];
+      try {
+        if (navigator.getGamepads) pads = navigator.getGamepads();
+      } catch (e) {
+        // A page in a frame may be refused the pads; the keys still play.
+      }
       var held = 0;
       for (var i = 0; i < pads.length; i++) {
         var pad = pads[i];

@@ -177,6 +177,9 @@ async function phone(browser, url, pictures) {
   await client.send('Performance.enable');
   await page.goto(url);
   check('the phone page starts', await noticeHidden(page, 30));
+  // The title's cost once the start-up work (compiling, the service worker) is done.
+  await sleep(2000);
+  const title = await taskTime(client, 5);
 
   const controls = await page.$$eval('#touch button', (buttons) => buttons.map((button) => {
     const box = button.getBoundingClientRect();
@@ -237,7 +240,17 @@ async function phone(browser, url, pictures) {
   check('paused, the page costs less than a tenth of play and draws nothing new',
       paused < playing / 10 && pausedBefore.rgb.equals(pausedAfter.rgb),
       `main-thread task time ${(paused * 1000).toFixed(1)} ms/s paused, ${(playing * 1000).toFixed(1)} ms/s playing`);
-  console.log(`figure phone playing ${(playing * 1000).toFixed(1)} ms/s, paused ${(paused * 1000).toFixed(1)} ms/s`);
+
+  // Hidden behind another tab, the page does nothing at all.
+  const other = await context.newPage();
+  await other.bringToFront();
+  const hidden = await taskTime(client, 5);
+  await page.bringToFront();
+  check('hidden, the page costs less than a tenth of play', hidden < playing / 10,
+      `${(hidden * 1000).toFixed(1)} ms/s hidden`);
+  console.log(`figure main-thread task time, ms per second: title ${(title * 1000).toFixed(1)}, ` +
+      `playing ${(playing * 1000).toFixed(1)}, paused ${(paused * 1000).toFixed(1)}, ` +
+      `hidden ${(hidden * 1000).toFixed(1)}`);
   await page.touchscreen.tap(pause.x, pause.y);
   const resumed = await page.waitForFunction(() => document.getElementById('paused').hidden,
       {timeout: 2000}).then(() => true, () => false);
@@ -332,9 +345,9 @@ async function failures(browser, url) {
   await context.close();
 }
 
+// In the browser's own profile, whose cache is on disk as a player's is.
 async function offline(browser, url, pictures) {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
+  const page = await browser.newPage();
   site.bytes = 0;
   await page.goto(url);
   await noticeHidden(page, 30);
@@ -360,7 +373,7 @@ async function offline(browser, url, pictures) {
           {counts: (x, y) => !inside(x, y, {x: 320, y: 150, width: 288, height: 135})})), 5);
   site.online = true;
   check('with the network gone, the page loads and shows the title', plays);
-  await context.close();
+  await page.close();
 }
 
 async function main() {
