@@ -168,19 +168,8 @@ async function centre(page, selector) {
 
 // ---------------------------------------------------------------- scenarios
 
-async function phone(browser, url, pictures) {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
-  await page.emulate(puppeteer.KnownDevices['Pixel 5']);
-  await page.evaluateOnNewDocument(fakePad);
-  const client = await page.createCDPSession();
-  await client.send('Performance.enable');
-  await page.goto(url);
-  check('the phone page starts', await noticeHidden(page, 30));
-  // The title's cost once the start-up work (compiling, the service worker) is done.
-  await sleep(2000);
-  const title = await taskTime(client, 5);
-
+// The touch controls as a phone shows them upright.
+async function phoneControls(page) {
   const controls = await page.$$eval('#touch button', (buttons) => buttons.map((button) => {
     const box = button.getBoundingClientRect();
     return {label: button.getAttribute('aria-label'), width: box.width, height: box.height,
@@ -196,7 +185,10 @@ async function phone(browser, url, pictures) {
   check('upright, the picture is on top and the controls below it',
       canvasBox.y === 0 && shown.every((control) => control.top >= canvasBox.y + canvasBox.height),
       `picture ${JSON.stringify(canvasBox)}`);
+}
 
+// A tap starts; two fingers fly at once.
+async function tapAndFly(page, pictures) {
   const screen = await centre(page, '#screen');
   await page.touchscreen.tap(screen.x, screen.y);
   const outsideBar = (x, y) => !inside(x, y, loadingBar);
@@ -226,7 +218,10 @@ async function phone(browser, url, pictures) {
   check('two fingers on Left and Up both act: the landscape scrolls and the helicopter climbs',
       moved.shift >= 20 && moved.difference < moved.still / 3 && heliAfter.y <= heliBefore.y - 20,
       `landscape moved ${moved.shift} px; helicopter from y ${heliBefore.y} to ${heliAfter.y}`);
+}
 
+// What the page costs while playing, paused and hidden.
+async function pauseAndHide(page, context, client, title) {
   const playing = await taskTime(client, 5);
   const pause = await centre(page, '[aria-label="Pause"]');
   await page.touchscreen.tap(pause.x, pause.y);
@@ -255,7 +250,10 @@ async function phone(browser, url, pictures) {
   const resumed = await page.waitForFunction(() => document.getElementById('paused').hidden,
       {timeout: 2000}).then(() => true, () => false);
   check('Pause again plays on and the label goes', resumed);
+}
 
+async function padPlays(page, pictures) {
+  const outsideBar = (x, y) => !inside(x, y, loadingBar);
   // A pad plugged in now: its d-pad flies (down, as the helicopter has
   // flown as far left as it goes), and using it hides the buttons.
   const padBefore = findHelicopter(await canvasPicture(page), pictures.helicopter);
@@ -281,7 +279,9 @@ async function phone(browser, url, pictures) {
     await page.touchscreen.tap(5, 5);
     return !(await page.$eval('#touch', (touch) => touch.hidden));
   })());
+}
 
+async function phoneOnItsSide(page) {
   // Lying on its side, the controls stand beside the picture.
   await page.emulate(puppeteer.KnownDevices['Pixel 5 landscape']);
   await sleep(300);
@@ -291,6 +291,25 @@ async function phone(browser, url, pictures) {
   check('on its side, the pad is left of the picture and the buttons right of it',
       padBox.x + padBox.width <= wide.x + 8 && actionsBox.x >= wide.x + wide.width - 8,
       `picture ${JSON.stringify(wide)}, pad ${JSON.stringify(padBox)}, buttons ${JSON.stringify(actionsBox)}`);
+}
+
+async function phone(browser, url, pictures) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.emulate(puppeteer.KnownDevices['Pixel 5']);
+  await page.evaluateOnNewDocument(fakePad);
+  const client = await page.createCDPSession();
+  await client.send('Performance.enable');
+  await page.goto(url);
+  check('the phone page starts', await noticeHidden(page, 30));
+  // The title's cost once the start-up work (compiling, the service worker) is done.
+  await sleep(2000);
+  const title = await taskTime(client, 5);
+  await phoneControls(page);
+  await tapAndFly(page, pictures);
+  await pauseAndHide(page, context, client, title);
+  await padPlays(page, pictures);
+  await phoneOnItsSide(page);
   await context.close();
 }
 
