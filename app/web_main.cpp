@@ -1,6 +1,6 @@
-// Kordavan in a browser: the same start-up and loop as on the desktop, but
-// the browser owns the loop and asks for one frame at a time, and the page
-// can start the program again after it ended.
+// Kordavan in a browser: the same start-up, loop and teardown as on the
+// desktop, but the browser owns the loop and asks for one frame at a time,
+// and the page can start the program again after it ended.
 
 #include "app/main_loop.h"
 #include "game/game_state.h"
@@ -11,22 +11,27 @@ namespace {
 
 // Every game in the page starts as the first one did when the page loaded:
 // the game's record and its dice as a new program has them.
-bool startProgram() {
+bool freshStart() {
     game = GameState{};
     randomState = 1;
-    return startMainLoop(platform::gameModule(), 1);
+    if (!startProgram(platform::gameModule(), 1)) return false;
+    beginLoop(false);
+    return true;
 }
 
 bool browserFrame() {
-    const bool goOn = runFrame();
+    if (!runFrame()) {
+        endProgram();
+        return false;
+    }
     platform::offerStartControl(loopPhase() != LoopPhase::Game);
-    return goOn;
+    return true;
 }
 
 }  // namespace
 
 int main() {
     platform::useWebBackend();
-    platform::runBrowserGame(startProgram, browserFrame);
+    platform::runBrowserGame(freshStart, browserFrame);
     return 0;
 }

@@ -107,7 +107,7 @@ void browserFrame();
 
 // The program is over, by Escape or by a start-up that failed: the page offers
 // to play again. A game that ran says so; a failed start-up has said why.
-void endProgram(bool ran) {
+void programOver(bool ran) {
     kvPageRest(0);
     emscripten_cancel_main_loop();
     finish();
@@ -116,32 +116,33 @@ void endProgram(bool ran) {
     kvPageEnded(ran ? 1 : 0);
 }
 
-void startProgram() {
+void runProgram() {
     if (programRunning) return;
     programRunning = true;
     kvPageStarting();
     if (!gameStart()) {
-        endProgram(false);
+        programOver(false);
         return;
     }
     // Frames per second 0: the browser's own display frames drive the loop.
     emscripten_set_main_loop(browserFrame, 0, 0);
 }
 
+// The browser calls in once per display frame; the game's loop decides
+// whether a frame of its own is due.
 void browserFrame() {
-    if (!machine.takeFrame()) return;
     const bool goOn = gameFrame();
     // After the frame, so that a sound it started goes out with this batch.
     machine.feedSound();
     if (!goOn) {
-        endProgram(true);
+        programOver(true);
         return;
     }
     kvPageRest(machine.isPaused() ? 1 : 0);
 }
 
 EM_BOOL onPlayAgain(int, const EmscriptenMouseEvent*, void*) {
-    startProgram();
+    runProgram();
     return EM_TRUE;
 }
 
@@ -254,7 +255,7 @@ void runBrowserGame(bool (*start)(), bool (*frame)()) {
     web::gameStart = start;
     web::gameFrame = frame;
     emscripten_set_click_callback("#again", nullptr, EM_TRUE, web::onPlayAgain);
-    web::startProgram();
+    web::runProgram();
 }
 
 void offerStartControl(bool offered) {
