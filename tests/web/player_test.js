@@ -378,6 +378,14 @@ async function offline(browser, url, pictures) {
     return false;
   }, {timeout: 30000, polling: 250}).then(() => true, () => false);
   check('after one visit a service worker keeps the game', cached);
+  const client = await page.createCDPSession();
+  const manifest = await client.send('Page.getAppManifest');
+  const parsed = JSON.parse(manifest.data || '{}');
+  const sizes = (parsed.icons || []).map((icon) => icon.sizes);
+  check('the manifest is read without errors, with the 192 and 512 icons, dark and landscape',
+      manifest.errors.length === 0 && sizes.includes('192x192') && sizes.includes('512x512') &&
+      parsed.orientation === 'landscape' && parsed.background_color === '#000000',
+      JSON.stringify(manifest.errors));
   const firstVisit = site.bytes;
   site.bytes = 0;
   await page.reload();
