@@ -100,6 +100,6 @@ function(kordavan_web_finish)
     endforeach()
     add_test(NAME web.browser
         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/web/browser_test.sh ${CMAKE_BINARY_DIR})
-    set_tests_properties(web.browser PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+    set_tests_properties(web.browser PROPERTIES TIMEOUT 420 RUN_SERIAL TRUE)
 endfunction()
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL kordavan_web_finish)
