@@ -275,14 +275,20 @@ TEST_F(SdlX11WindowTest, AltEnterSwitchesAndItsReturnNeverReachesTheGame) {
 
 TEST_F(SdlX11WindowTest, AWaitOnTheRealServerSleepsAndACloseEndsIt) {
     open({false, 1, false});
-    queue.clear();
+    // A window just mapped may still be told to draw itself: a wait that such
+    // a message ends is tried again.
     timespec cpuStart{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuStart);
-    const Uint64 start = SDL_GetTicks64();
-    backend().waitForEvents(queue, 400'000);
-    const Uint64 waited = SDL_GetTicks64() - start;
     timespec cpuEnd{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuEnd);
+    Uint64 waited = 0;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        queue.clear();
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuStart);
+        const Uint64 start = SDL_GetTicks64();
+        backend().waitForEvents(queue, 400'000);
+        waited = SDL_GetTicks64() - start;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuEnd);
+        if (queue.empty() || queue.back().kind != MessageKind::Exposed) break;
+    }
     const double cpu = static_cast<double>(cpuEnd.tv_sec - cpuStart.tv_sec) +
                        static_cast<double>(cpuEnd.tv_nsec - cpuStart.tv_nsec) * 1e-9;
     EXPECT_TRUE(queue.empty());
