@@ -94,6 +94,7 @@ Turn titleTurn() {
     keepTitleMusic();
     const Controls& controls = pollControls();
     drawTitle(loop.title);
+    scrollCredits(loop.title);
     present();
     switch (titleAfterShow(loop.title, controls)) {
         case TitleOutcome::Quits:
@@ -151,14 +152,13 @@ void endGame() {
 Turn pictureTurn() {
     if (closedDuringPicture()) return Turn::Handled;
     const Controls& controls = pollControls();
-    const bool win = loop.phase == LoopPhase::WinPicture;
-    if (win) {
-        drawWinPicture();
-    } else {
-        drawFailurePicture();
-    }
+    drawEndPicture();
     present();
-    if (win ? winPictureDismissed(controls) : failurePictureDismissed(controls)) endGame();
+    if (dismissEndPicture(controls)) {
+        endGame();
+    } else {
+        advanceEndPicture();
+    }
     return Turn::Shown;
 }
 
