@@ -71,9 +71,15 @@ uint64_t headersEnd(const Layout& layout) {
            uint64_t{colourCount(layout)} * colourEntrySize(layout);
 }
 
-// The colour table, already in the display format.
+// 0xRRGGBB, for a picture kept in full colour.
+uint32_t rgb888(uint32_t red, uint32_t green, uint32_t blue) {
+    return red << 16 | green << 8 | blue;
+}
+
+// The colour table, already in the picture's format.
+template <typename Pixel>
 bool readColours(std::span<const uint8_t> file, const Layout& layout,
-                 std::vector<uint16_t>& colours) {
+                 Pixel (*colour)(uint32_t, uint32_t, uint32_t), std::vector<Pixel>& colours) {
     const uint32_t most = 1u << layout.bitsPerPixel;
     const uint32_t count = colourCount(layout);
     const size_t entrySize = colourEntrySize(layout);
@@ -83,14 +89,16 @@ bool readColours(std::span<const uint8_t> file, const Layout& layout,
     colours.assign(most, 0);
     for (uint32_t i = 0; i < count; ++i) {
         const size_t at = start + i * entrySize;
-        colours[i] = rgb565(file[at + 2], file[at + 1], file[at]);
+        colours[i] = colour(file[at + 2], file[at + 1], file[at]);
     }
     return true;
 }
 
-}  // namespace
-
-bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
+// The whole reader, for either pixel format; the results are set only when
+// the file is a picture.
+template <typename Pixel>
+bool decode(std::span<const uint8_t> file, Pixel (*colour)(uint32_t, uint32_t, uint32_t),
+            int32_t& widthOut, int32_t& heightOut, std::vector<Pixel>& pixelsOut) {
     Layout layout;
     if (!readLayout(file, layout) || layout.compression != uncompressed) return false;
     const uint32_t bits = layout.bitsPerPixel;
@@ -101,8 +109,8 @@ bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
         return false;
     }
     if (layout.pixelOffset < headersEnd(layout)) return false;
-    std::vector<uint16_t> colours;
-    if (bits <= 8 && !readColours(file, layout, colours)) return false;
+    std::vector<Pixel> colours;
+    if (bits <= 8 && !readColours(file, layout, colour, colours)) return false;
 
     // Rows are padded to four bytes, the last one too.
     const int64_t stride = (width * bits + 31) / 32 * 4;
@@ -113,18 +121,18 @@ bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
     }
 
     const bool topDown = layout.height < 0;
-    std::vector<uint16_t> pixels(static_cast<size_t>(width * height));
+    std::vector<Pixel> pixels(static_cast<size_t>(width * height));
     for (int64_t y = 0; y < height; ++y) {
         const int64_t fileRow = topDown ? y : height - 1 - y;
         const uint8_t* row = file.data() + layout.pixelOffset + fileRow * stride;
-        uint16_t* out = pixels.data() + y * width;
+        Pixel* out = pixels.data() + y * width;
         for (int64_t x = 0; x < width; ++x) {
             switch (bits) {
                 case 24:
-                    out[x] = rgb565(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+                    out[x] = colour(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
                     break;
                 case 32:
-                    out[x] = rgb565(row[x * 4 + 2], row[x * 4 + 1], row[x * 4]);
+                    out[x] = colour(row[x * 4 + 2], row[x * 4 + 1], row[x * 4]);
                     break;
                 default: {
                     // Packed indices, the leftmost pixel in the highest bits.
@@ -137,10 +145,20 @@ bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
             }
         }
     }
-    bitmap.width = static_cast<int32_t>(width);
-    bitmap.height = static_cast<int32_t>(height);
-    bitmap.pixels = std::move(pixels);
+    widthOut = static_cast<int32_t>(width);
+    heightOut = static_cast<int32_t>(height);
+    pixelsOut = std::move(pixels);
     return true;
+}
+
+}  // namespace
+
+bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
+    return decode<uint16_t>(file, rgb565, bitmap.width, bitmap.height, bitmap.pixels);
+}
+
+bool decodeBmp(std::span<const uint8_t> file, TrueColourPicture& picture) {
+    return decode<uint32_t>(file, rgb888, picture.width, picture.height, picture.pixels);
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -15,5 +16,14 @@ namespace platform {
 // the headers, promise more pixels than they hold, or make a picture larger
 // than any surface.
 bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap);
+
+// A picture kept in full colour, for a window's icon: 0xRRGGBB, top row first.
+struct TrueColourPicture {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint32_t> pixels;
+};
+// The same reading, with the same refusals, in full colour.
+bool decodeBmp(std::span<const uint8_t> file, TrueColourPicture& picture);
 
 }  // namespace platform

@@ -141,6 +141,38 @@ TEST(BmpDecoder, EveryUncompressedLayoutComesOutAsSdlReadsIt) {
     }
 }
 
+// The window's icon keeps every bit of its colours.
+TEST(BmpDecoder, FullColourComesOutAsSdlReadsIt) {
+    uint32_t seed = 100;
+    for (int bits : {1, 4, 8, 24, 32}) {
+        Layout layout;
+        layout.bits = bits;
+        layout.width = 7;
+        const Bytes bytes = makeBmp(layout, ++seed);
+        SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+        SDL_Surface* decoded = SDL_LoadBMP_RW(stream, 1);
+        ASSERT_NE(decoded, nullptr) << bits;
+        SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB888, 0);
+        SDL_FreeSurface(decoded);
+        ASSERT_NE(converted, nullptr) << bits;
+        platform::TrueColourPicture picture;
+        ASSERT_TRUE(platform::decodeBmp(bytes, picture)) << bits;
+        ASSERT_EQ(picture.width, converted->w);
+        ASSERT_EQ(picture.height, converted->h);
+        int wrong = 0;
+        for (int y = 0; y < converted->h; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(
+                static_cast<const uint8_t*>(converted->pixels) + y * converted->pitch);
+            for (int x = 0; x < converted->w; ++x) {
+                const uint32_t expected = row[x] & 0xFFFFFF;
+                wrong += picture.pixels[static_cast<size_t>(y * converted->w + x)] != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << bits << " bits";
+        SDL_FreeSurface(converted);
+    }
+}
+
 TEST(BmpDecoder, TheOldShortHeaderComesOutAsSdlReadsIt) {
     for (int bits : {1, 4, 8, 24}) {
         Layout layout;
