@@ -149,7 +149,6 @@ struct Surface {
     std::vector<uint16_t> pixels;  // width * height
     bool keyed = false;
     uint16_t colorKey = 0;
-    int serial = 0;  // creation number, for the headless call record
 };
 
 struct Display;

@@ -225,7 +225,7 @@ class SdlX11WindowTest : public ::testing::Test {
     bool leaksIgnored = false;
     std::string windowId;
     std::deque<Message> queue;
-    Surface picture{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0, 0};
+    Surface picture{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0};
 };
 
 TEST_F(SdlX11WindowTest, AWindowOfTwiceTheSizeThenF11FullScreenAndF11Back) {
