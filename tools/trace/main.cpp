@@ -2,7 +2,11 @@
 // fed from a key script, printing the game state after every game step.
 //
 //   kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]
-//                  [--frames DIR] [--from-title] < keys
+//                  [--frames DIR [--frames-from N]] [--from-title] < keys
+//
+// --frames writes the picture on the screen after every game step as
+// step-NNNNNN.bmp, and after every pass of the title as title-NNNNNN.bmp;
+// --frames-from N leaves out the steps and title passes before the Nth.
 //
 // Exit codes: 0 done; 1 start-up failed, or the key script could not be read
 // or the trace or a frame not written; 2 bad arguments or key script; 3 an
@@ -104,9 +108,12 @@ void beforeStep() {
     sounds.clear();
 }
 
-void writeFrame() {
-    char name[32];
-    std::snprintf(name, sizeof name, "step-%06lld.bmp", static_cast<long long>(stepNumber));
+void writeFrame(const char* kind, int64_t number) {
+    if (options.framesDir.empty() || number < options.framesFrom.value_or(0)) {
+        return;
+    }
+    char name[40];
+    std::snprintf(name, sizeof name, "%s-%06lld.bmp", kind, static_cast<long long>(number));
     const std::filesystem::path path = std::filesystem::path(options.framesDir) / name;
     std::string error;
     if (!writeScreenBmp(path.string(), platform::headless::screen(), error)) {
@@ -124,9 +131,7 @@ void afterStep(int result) {
         std::cerr << "kordavan-trace: " << error << "\n";
         std::exit(1);
     }
-    if (!options.framesDir.empty()) {
-        writeFrame();
-    }
+    writeFrame("step", stepNumber);
     // Escape after a step has already destroyed the window through the controls.
     const bool escaped = result == 1 && currentControls().quit;
     const bool enough = options.steps ? stepNumber >= *options.steps
@@ -192,7 +197,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     beginLoop(!options.fromTitle);
-    while (runFrame()) {
+    int64_t titlePass = 0;
+    for (;;) {
+        const bool inTitle = loopPhase() == LoopPhase::Title;
+        if (!runFrame()) break;
+        if (inTitle) writeFrame("title", ++titlePass);
     }
     platform::finish();
     stopWith("", 0);
