@@ -153,8 +153,8 @@ bool parseOptions(const std::vector<std::string>& arguments, TraceOptions& optio
                 return false;
             }
         } else if (argument == "--frames-from") {
-            if (!parseCount(arguments, i, "--frames-from needs a frame number",
-                            options.framesFrom, error)) {
+            if (!parseCount(arguments, i, "--frames-from needs a frame number", options.framesFrom,
+                            error)) {
                 return false;
             }
         } else if (argument == "--set") {
