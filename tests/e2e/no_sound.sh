@@ -32,6 +32,7 @@ fi
 # Without --no-sound: the failure's message box, and the hint on standard
 # error. SDL can show its box only where the X server has fonts; without them
 # the message goes to standard error instead and the game ends at once.
+
 # message_box: the new window that is not the game's own one.
 message_box() {
     local found
