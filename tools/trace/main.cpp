@@ -52,6 +52,11 @@ int64_t stepNumber = 0;
 bool inStep = false;
 int64_t exhaustedReadsInTitle = 0;
 bool stopping = false;
+// Whether the next frame runs in the title, the title passes shown so far and
+// the flips seen after the last frame.
+bool inTitle = false;
+int64_t titlePass = 0;
+int flipsSeen = 0;
 
 void recordDraw(const Surface* source, const Rect& sourceRect, int x, int y) {
     draws.push_back({surfaceName(source), sourceRect, x, y});
@@ -132,18 +137,25 @@ void afterStep(int result) {
         std::exit(1);
     }
     writeFrame("step", stepNumber);
-    // Escape after a step has already destroyed the window through the controls.
+    // Escape after a step ends the loop through the controls.
     const bool escaped = result == 1 && currentControls().quit;
     const bool enough = options.steps ? stepNumber >= *options.steps
                                       : platform::headless::keyScriptRemaining() == 0;
-    if (escaped) {
+    if (escaped || result == 0 || enough) {
         stopping = true;
-    } else if (result == 0 || enough) {
-        stopping = true;
-        if (appWindow != nullptr) {
-            platform::destroyWindow(appWindow);
-        }
+        endLoop();
     }
+}
+
+// A frame of the title that was shown (not one that found nothing due)
+// is a pass of the title.
+void afterFrame() {
+    const int flips = platform::headless::flipCount();
+    if (inTitle && flips != flipsSeen) {
+        writeFrame("title", ++titlePass);
+    }
+    flipsSeen = flips;
+    inTitle = loopPhase() == LoopPhase::Title;
 }
 
 int fail(const std::string& message) {
@@ -183,7 +195,7 @@ int main(int argc, char** argv) {
     platform::headless::setKeyScript(std::move(script), onScriptExhausted);
     setDrawObserver(recordDraw);
     setSoundObserver(recordSound);
-    setLoopObserver({beforeStep, afterStep});
+    setLoopObserver({beforeStep, afterStep, afterFrame});
 
     if (initApplication(platform::gameModule(), 1) == 0) {
         const std::string reason = errorMessage != nullptr ? errorMessage : "start-up failed";
@@ -192,17 +204,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (options.steps && *options.steps == 0) {
-        platform::destroyWindow(appWindow);
+        endProgram();
         platform::finish();
         return 0;
     }
-    beginLoop(!options.fromTitle);
-    int64_t titlePass = 0;
-    for (;;) {
-        const bool inTitle = loopPhase() == LoopPhase::Title;
-        if (!runFrame()) break;
-        if (inTitle) writeFrame("title", ++titlePass);
-    }
+    inTitle = options.fromTitle;
+    flipsSeen = platform::headless::flipCount();
+    runMainLoop(!options.fromTitle);
     platform::finish();
     stopWith("", 0);
 }
