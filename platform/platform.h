@@ -156,7 +156,6 @@ struct Surface {
     std::vector<uint16_t> pixels;  // width * height
     bool keyed = false;
     uint16_t colorKey = 0;
-    int serial = 0;  // creation number, for the headless call record
     // Per row, where the key colour lies, found once when the key is set
     // (and again when a bitmap is copied in): a copy that misses it is a
     // plain row copy, so full pictures such as the sky skip the key test.

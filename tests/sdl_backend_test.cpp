@@ -218,7 +218,7 @@ class SdlWindowTest : public SdlBackendTest {
     }
 
     EnvVar video{"SDL_VIDEODRIVER", "dummy"};
-    Surface backBuffer{640, 480, std::vector<uint16_t>(640 * 480), false, 0, 0, {}};
+    Surface backBuffer{640, 480, std::vector<uint16_t>(640 * 480), false, 0, {}};
 };
 
 TEST_F(SdlWindowTest, WindowCoversTheDesktopUnderTheGamesName) {
