@@ -3,6 +3,7 @@
 #include "app/keyboard.h"
 
 #include "app/devices.h"
+#include "app/key_bindings.h"
 
 uint8_t keyState[256] = {};
 
@@ -10,32 +11,7 @@ namespace {
 
 Controls controls;
 
-Controls controlsFromKeys() {
-    Controls held;
-    held.left = isKeyDown(platform::DIK_LEFT);
-    held.right = isKeyDown(platform::DIK_RIGHT);
-    held.up = isKeyDown(platform::DIK_UP);
-    held.down = isKeyDown(platform::DIK_DOWN);
-    held.land = isKeyDown(platform::DIK_L);
-    held.start = isKeyDown(platform::DIK_SPACE);
-    held.confirm = isKeyDown(platform::DIK_RETURN);
-    held.quit = isKeyDown(platform::DIK_ESCAPE);
-    held.pause = isKeyDown(platform::DIK_P) || isKeyDown(platform::DIK_PAUSE);
-    return held;
-}
-
-// A gamepad adds to the keys: both work at once. Start stands for Space on
-// the title and for Return on the end pictures, Back for Escape.
-void addPad(Controls& held, const platform::PadState& pad) {
-    held.left = held.left || pad.left;
-    held.right = held.right || pad.right;
-    held.up = held.up || pad.up;
-    held.down = held.down || pad.down;
-    held.land = held.land || pad.south;
-    held.start = held.start || pad.start;
-    held.confirm = held.confirm || pad.start;
-    held.quit = held.quit || pad.back;
-}
+PollHook pollHook = nullptr;
 
 }  // namespace
 
@@ -46,7 +22,7 @@ void pollKeyboard() {
     if (result == platform::InputResult::InputLost && platform::acquire(keyboardDevice)) {
         platform::getDeviceState(keyboardDevice, keyState);
     }
-    controls = controlsFromKeys();
+    controls = boundControls(keyState, platform::PadState{});
 }
 
 bool isKeyDown(int code) {
@@ -59,6 +35,12 @@ const Controls& currentControls() {
 
 const Controls& pollControls() {
     pollKeyboard();
-    addPad(controls, platform::readPad());
+    // A gamepad adds to the keys: both work at once.
+    controls = boundControls(keyState, platform::readPad());
+    if (pollHook != nullptr) pollHook(controls);
     return controls;
+}
+
+void setPollHook(PollHook hook) {
+    pollHook = hook;
 }

@@ -24,6 +24,8 @@ enum OptionCode : int {
     noSoundCode,
     volumeCode,
     pauseOnFocusLossCode,
+    recordCode,
+    replayCode,
     helpCode,
     versionCode,
 };
@@ -36,6 +38,8 @@ const option longOptions[] = {
     {"no-sound", no_argument, nullptr, noSoundCode},
     {"volume", required_argument, nullptr, volumeCode},
     {"pause-on-focus-loss", no_argument, nullptr, pauseOnFocusLossCode},
+    {"record", required_argument, nullptr, recordCode},
+    {"replay", required_argument, nullptr, replayCode},
     {"help", no_argument, nullptr, helpCode},
     {"version", no_argument, nullptr, versionCode},
     {nullptr, 0, nullptr, 0},
@@ -128,6 +132,13 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
             case pauseOnFocusLossCode:
                 result.options.pauseOnFocusLoss = true;
                 break;
+            case recordCode:
+            case replayCode:
+                if (*optarg == '\0')
+                    return refused("--" + std::string(nameOf(code)) + " needs a file");
+                (code == recordCode ? result.options.recordFile : result.options.replayFile) =
+                    optarg;
+                break;
             case helpCode:
                 result.action = CommandLineAction::showHelp;
                 return result;
@@ -146,6 +157,8 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
         }
     }
     if (optind < argc) return refused("unexpected argument '" + std::string(argv[optind]) + "'");
+    if (!result.options.recordFile.empty() && !result.options.replayFile.empty())
+        return refused("--record and --replay cannot be used together");
     return result;
 }
 
@@ -162,6 +175,8 @@ std::string helpText() {
            "      --no-sound             play on a silent sound device\n"
            "      --volume N             sound volume from 0 to 100 (default 100)\n"
            "      --pause-on-focus-loss  pause when the window loses the focus\n"
+           "      --record FILE          write every game played as a replay file\n"
+           "      --replay FILE          play a replay file back, then show the title\n"
            "      --help                 show this help and exit\n"
            "      --version              show the version and exit\n"
            "\n"

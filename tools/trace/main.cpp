@@ -3,15 +3,22 @@
 //
 //   kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]
 //                  [--frames DIR] [--from-title] < keys
+//   kordavan-trace --replay FILE [--draws] [--sounds] [--frames DIR]
 //
-// Exit codes: 0 done; 1 start-up failed, or the key script could not be read
-// or the trace or a frame not written; 2 bad arguments or key script; 3 an
+// A replay file stands in for the key script: its games are played one after
+// another, each from the state its game line gives, and at each game's end
+// the state is checked against the one recorded.
+//
+// Exit codes: 0 done; 1 start-up failed, or the key script or replay could
+// not be read or the trace or a frame not written, or the replay went
+// otherwise than recorded; 2 bad arguments, key script or replay file; 3 an
 // end picture waits for Return but the key script is used up (or the title
 // waits for Space for ever).
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -20,6 +27,7 @@
 #include "app/devices.h"
 #include "app/keyboard.h"
 #include "app/main_loop.h"
+#include "app/replay.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "gfx/surfaces.h"
@@ -33,6 +41,9 @@
 #include "tools/trace/trace_output.h"
 
 namespace {
+
+// Far more than hours of play; a larger file is no replay.
+constexpr std::streamsize largestReplay = 256 << 20;
 
 // Every read of the performance counter moves the clock past the next step's
 // time, so the main loop never spins waiting.
@@ -93,6 +104,7 @@ void onScriptExhausted() {
 }
 
 void beforeStep() {
+    playBeforeStep();
     if (stepNumber == 0) {
         for (const FieldSetting& setting : options.settings) {
             writeField(game, *setting.field, setting.value);
@@ -127,6 +139,11 @@ void afterStep(int result) {
     if (!options.framesDir.empty()) {
         writeFrame();
     }
+    if (!options.replayFile.empty()) {
+        // The replay's own end (or its recorded Escape) stops the loop.
+        playAfterStep(result);
+        return;
+    }
     // Escape after a step has already destroyed the window through the controls.
     const bool escaped = result == 1 && currentControls().quit;
     const bool enough = options.steps ? stepNumber >= *options.steps
@@ -139,6 +156,40 @@ void afterStep(int result) {
             platform::destroyWindow(appWindow);
         }
     }
+}
+
+void replayDiverged(int64_t step, const std::string& what) {
+    stopWith("kordavan-trace: step " + std::to_string(step) + ": " + what + "\n", 1);
+}
+
+void replayFinished() {
+    stopping = true;
+    if (appWindow != nullptr) {
+        platform::destroyWindow(appWindow);
+    }
+}
+
+// Exit code 0 when read; else the message is out and the code is 1 (cannot
+// read) or 2 (not a replay).
+int readReplayFile(const std::string& path, Replay& replay) {
+    std::ifstream file(path, std::ios::binary);
+    std::string text(static_cast<size_t>(largestReplay) + 1, '\0');
+    if (file) {
+        file.read(text.data(), largestReplay + 1);
+    }
+    if (!file && !file.eof()) {
+        std::cerr << "kordavan-trace: cannot read the replay " << quotedInput(path, 300) << "\n";
+        return 1;
+    }
+    text.resize(static_cast<size_t>(file.gcount()));
+    std::string error;
+    if (text.size() > static_cast<size_t>(largestReplay)) {
+        error = "too large for a replay";
+    } else if (parseReplay(text, replay, error)) {
+        return 0;
+    }
+    std::cerr << "kordavan-trace: " << quotedInput(path, 300) << ": " << error << "\n";
+    return 2;
 }
 
 int fail(const std::string& message) {
@@ -154,8 +205,9 @@ int main(int argc, char** argv) {
     if (!parseOptions(arguments, options, error)) {
         return fail(error);
     }
+    const bool replaying = !options.replayFile.empty();
     std::string input;
-    if (!prepareStandardOutput(error) || !readStandardInput(input, error)) {
+    if (!prepareStandardOutput(error) || (!replaying && !readStandardInput(input, error))) {
         std::cerr << "kordavan-trace: " << error << "\n";
         return 1;
     }
@@ -164,6 +216,12 @@ int main(int argc, char** argv) {
     if (!readKeyScript(keys, script, error)) {
         std::cerr << "kordavan-trace: " << error << "\n";
         return 2;
+    }
+    Replay replay;
+    if (replaying) {
+        if (const int code = readReplayFile(options.replayFile, replay); code != 0) {
+            return code;
+        }
     }
     if (!options.framesDir.empty()) {
         std::error_code ignored;
@@ -175,7 +233,12 @@ int main(int argc, char** argv) {
 
     platform::headless::use();
     platform::headless::setAutoAdvance(microsecondsPerClockRead);
-    platform::headless::setKeyScript(std::move(script), onScriptExhausted);
+    if (replaying) {
+        startPlaying(std::move(replay), {replayDiverged, replayFinished}, false);
+        setPollHook(playPoll);
+    } else {
+        platform::headless::setKeyScript(std::move(script), onScriptExhausted);
+    }
     setDrawObserver(recordDraw);
     setSoundObserver(recordSound);
     setLoopObserver({beforeStep, afterStep});

@@ -22,6 +22,7 @@ struct TraceOptions {
     bool sounds = false;
     std::string framesDir;
     bool fromTitle = false;
+    std::string replayFile;  // replaces the key script on standard input
 };
 
 // Reads the arguments (without the program name); false with a message for
