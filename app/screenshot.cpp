@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "gfx/display.h"
+#include "platform/pixel_widening.h"
 
 namespace {
 
@@ -27,6 +28,27 @@ void appendBytes(png_structp png, png_bytep data, png_size_t length) {
 }
 
 void flushNothing(png_structp) {}
+
+// libpng reports its errors by jumping back to the setjmp; only plain
+// values live in this function, so the jump finds nothing half made.
+bool writePng(png_structp png, png_infop info, const platform::Surface& frame,
+              std::vector<uint8_t>* out, uint32_t* row) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_write_fn(png, out, appendBytes, flushNothing);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(frame.width),
+                 static_cast<png_uint_32>(frame.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // ABGR words are the bytes R, G, B and a filler that libpng leaves out.
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
+    const auto width = static_cast<size_t>(frame.width);
+    for (size_t y = 0; y < static_cast<size_t>(frame.height); ++y) {
+        platform::convertRgb565ToAbgr8888(frame.pixels.data() + y * width, row, width);
+        png_write_row(png, reinterpret_cast<png_const_bytep>(row));
+    }
+    png_write_end(png, nullptr);
+    return true;
+}
 
 std::filesystem::path homeFolder() {
     const char* home = std::getenv("HOME");
@@ -95,39 +117,9 @@ std::vector<uint8_t> encodePng(const platform::Surface& frame) {
     }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        return out;
-    }
-    std::vector<png_byte> row(static_cast<size_t>(frame.width) * 3);
-    // libpng reports its errors by jumping back here; nothing with a
-    // destructor is made between the two.
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return {};
-    }
-    png_set_write_fn(png, &out, appendBytes, flushNothing);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(frame.width),
-                 static_cast<png_uint_32>(frame.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int32_t y = 0; y < frame.height; ++y) {
-        const uint16_t* pixels = frame.pixels.data() + static_cast<size_t>(y) * frame.width;
-        for (int32_t x = 0; x < frame.width; ++x) {
-            // RGB565 widened so that full intensity stays full: the top bits
-            // repeat into the new low ones.
-            const uint16_t p = pixels[x];
-            const auto r = static_cast<uint8_t>((p >> 11) & 0x1F);
-            const auto g = static_cast<uint8_t>((p >> 5) & 0x3F);
-            const auto b = static_cast<uint8_t>(p & 0x1F);
-            row[static_cast<size_t>(x) * 3] = static_cast<png_byte>((r << 3) | (r >> 2));
-            row[static_cast<size_t>(x) * 3 + 1] = static_cast<png_byte>((g << 2) | (g >> 4));
-            row[static_cast<size_t>(x) * 3 + 2] = static_cast<png_byte>((b << 3) | (b >> 2));
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
+    std::vector<uint32_t> row(static_cast<size_t>(frame.width));
+    if (info == nullptr || !writePng(png, info, frame, &out, row.data())) out.clear();
+    png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
     return out;
 }
 
