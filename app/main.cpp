@@ -42,7 +42,7 @@ void afterStep(int result) {
 
 void replayDiverged(int64_t step, const std::string& what) {
     std::cerr << "Kordavan: the replay went otherwise than recorded at step " << step << ": "
-              << what << "; back to the title\n";
+              << what << "; the replay stops there\n";
     jumpToTitle();
 }
 

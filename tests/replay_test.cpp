@@ -5,7 +5,9 @@
 
 #include "app/replay.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -186,6 +188,54 @@ TEST_F(ReplayTest, AReplayCutOffPlaysWhatItHolds) {
 }
 
 #endif
+
+int stepsSeen = 0;
+std::filesystem::path recordedPath;
+
+// After the tenth step the disk is full: the replay's descriptor now writes
+// to /dev/full.
+void fillTheDiskAfterTenSteps(int result) {
+    recordAfterStep(result);
+    if (++stepsSeen != 10) return;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error) != recordedPath) continue;
+        const int full = ::open("/dev/full", O_WRONLY);
+        ::dup2(full, std::stoi(entry.path().filename().string()));
+        ::close(full);
+    }
+}
+
+TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
+    platform::headless::use();
+    platform::headless::setAutoAdvance(20'000);
+    appWindow = nullptr;
+    std::memset(keyState, 0, sizeof keyState);
+    ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
+    game = GameState{};
+    std::vector<Snapshot> script(40, Snapshot{platform::DIK_LEFT});
+    script.push_back(Snapshot{platform::DIK_ESCAPE});
+    platform::headless::setKeyScript(std::move(script));
+    recordedPath = folder / "full.replay";
+    stepsSeen = 0;
+    std::string error;
+    ASSERT_TRUE(startRecording(recordedPath.string(), error)) << error;
+    setLoopObserver(LoopObserver{recordBeforeStep, fillTheDiskAfterTenSteps});
+    testing::internal::CaptureStderr();
+    runMainLoop(true);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    appWindow = nullptr;
+    EXPECT_EQ(stepsSeen, 41) << "the game went on to Escape";
+    EXPECT_FALSE(recording());
+    EXPECT_EQ(errors, "Kordavan: cannot write the replay " + recordedPath.string() +
+                          ": No space left on device; recording stops, the game goes on\n");
+    stopRecording();
+    // What was written before is a replay of the first ten steps.
+    Replay parsed;
+    ASSERT_TRUE(parseReplay(readText(recordedPath), parsed, error)) << error;
+    EXPECT_EQ(parsed.games[0].steps.size(), 10u);
+    EXPECT_FALSE(parsed.games[0].end);
+}
 
 TEST_F(ReplayTest, AFileThatCannotBeWrittenIsSaidAtOnce) {
     std::string error;
