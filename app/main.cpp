@@ -82,7 +82,6 @@ bool setUpExtras(const Options& options) {
         jumpToGame();
     }
     setPollHook(onPoll);
-    setLoopObserver({beforeStep, afterStep});
     return true;
 }
 
@@ -94,6 +93,8 @@ int main(int argc, char* argv[]) {
     if (!setUpExtras(commandLine.options)) return 2;
     platform::useSdlBackend();
     usePreferences(commandLine.options);
+    // F11 and Alt+Enter switch at any time; the new choice is kept for the next start.
+    setLoopObserver({beforeStep, afterStep, rememberDisplayChoice});
     const int exitCode = winMain(platform::gameModule(), 1);
     stopRecording();
     platform::finish();

@@ -4,13 +4,24 @@
 #include "app/main_loop.h"
 #include "platform/web_backend.h"
 
+namespace {
+
+bool browserFrame() {
+    if (runFrame()) return true;
+    endProgram();
+    return false;
+}
+
+}  // namespace
+
 int main() {
     platform::useWebBackend();
-    if (!startMainLoop(platform::gameModule(), 1)) {
+    if (!startProgram(platform::gameModule(), 1)) {
         // The teardown has already shown why, on the page.
         platform::finish();
         return 0;
     }
-    platform::runBrowserFrames(runFrame);
+    beginLoop(false);
+    platform::runBrowserFrames(browserFrame);
     return 0;
 }

@@ -49,6 +49,7 @@ enum class MessageKind {
     Quit,         // posted by postQuitMessage; ends the main loop
     FocusLost,    // another window took the keyboard
     FocusGained,  // the keyboard is ours again
+    Exposed,      // the window lost its picture (uncovered, resized): show it again
     Other,
 };
 

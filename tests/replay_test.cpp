@@ -24,6 +24,7 @@
 #include "game/game_state.h"
 #include "game/random.h"
 #include "platform/headless.h"
+#include "tests/keyboard_snapshot.h"
 #include "tests/process_support.h"
 
 namespace {

@@ -160,12 +160,6 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
         window = nullptr;
         return false;
     }
-    SDL_RendererInfo info{};
-    SDL_GetRendererInfo(renderer, &info);
-    vsyncTrusted = vsync != 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-    quickPresents = 0;
-    lastPresentEnd = 0;
-    pacer = FramePacer{};
     showCursorAsWanted();
     return true;
 }
@@ -207,6 +201,10 @@ void SdlBackend::translateEvent(const SDL_Event& event, std::deque<Message>& que
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             queue.push_back({MessageKind::FocusGained, 0});
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            queue.push_back({MessageKind::Exposed, 0});
             break;
         default:
             break;

@@ -31,19 +31,13 @@ int64_t WebBackend::liveNanoseconds() const {
     return static_cast<int64_t>(emscripten_get_now() * 1e6);
 }
 
-bool WebBackend::takeFrame() {
-    return takeDisplayFrame(clock, liveNanoseconds());
-}
-
 bool WebBackend::performanceFrequency(int64_t& frequency) {
-    frequency = frameClockFrequency;
+    frequency = 1'000'000'000;  // nanoseconds
     return true;
 }
 
 int64_t WebBackend::performanceCounter() {
-    // During a frame the clock stands at the frame's beat; before the first
-    // one, at start-up, it runs live.
-    return clock.started ? clock.beat : liveNanoseconds();
+    return liveNanoseconds();
 }
 
 uint32_t WebBackend::milliseconds() {

@@ -86,8 +86,9 @@ void stopListening() {
     emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
 }
 
+// The browser calls in once per display frame; the game's loop decides
+// whether a frame of its own is due.
 void browserFrame() {
-    if (!machine.takeFrame()) return;
     const bool goOn = gameFrame();
     // After the frame, so that a sound it started goes out with this batch.
     machine.feedSound();

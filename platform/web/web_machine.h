@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "platform/web/frame_clock.h"
 
 namespace platform::web {
 
@@ -35,9 +34,6 @@ class WebBackend final : public Backend {
     bool hasKeyboardFocus() override;
     void readKeys(uint8_t (&state)[256]) override;
 
-    // One display frame of the browser's loop: whether the game gets a frame
-    // now, which also sets the clock it reads during that frame.
-    bool takeFrame();
     // Mixes what the sound output needs until the next display frame.
     void feedSound();
 
@@ -53,7 +49,6 @@ class WebBackend final : public Backend {
     int screenHeight = 0;
     std::vector<uint32_t> rgba;  // the picture as the canvas takes it
 
-    FrameClock clock;
     std::deque<Message> pending;
     bool focused = true;
     uint8_t keys[256] = {};

@@ -144,17 +144,13 @@ void afterStep(int result) {
         playAfterStep(result);
         return;
     }
-    // Escape after a step has already destroyed the window through the controls.
+    // Escape after a step ends the loop through the controls.
     const bool escaped = result == 1 && currentControls().quit;
     const bool enough = options.steps ? stepNumber >= *options.steps
                                       : platform::headless::keyScriptRemaining() == 0;
-    if (escaped) {
+    if (escaped || result == 0 || enough) {
         stopping = true;
-    } else if (result == 0 || enough) {
-        stopping = true;
-        if (appWindow != nullptr) {
-            platform::destroyWindow(appWindow);
-        }
+        endLoop();
     }
 }
 
@@ -164,9 +160,7 @@ void replayDiverged(int64_t step, const std::string& what) {
 
 void replayFinished() {
     stopping = true;
-    if (appWindow != nullptr) {
-        platform::destroyWindow(appWindow);
-    }
+    endLoop();
 }
 
 // Exit code 0 when read; else the message is out and the code is 1 (cannot
@@ -250,13 +244,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (options.steps && *options.steps == 0) {
-        platform::destroyWindow(appWindow);
+        endProgram();
         platform::finish();
         return 0;
     }
-    beginLoop(!options.fromTitle);
-    while (runFrame()) {
-    }
+    runMainLoop(!options.fromTitle);
     platform::finish();
     stopWith("", 0);
 }
