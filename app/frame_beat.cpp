@@ -24,7 +24,7 @@ bool takeFrame(FrameBeat& beat, int64_t now) {
     const int64_t next = beat.slot + beat.period;
     const bool onTheBeat = beat.started && !wentBack(beat, now);
     if (onTheBeat && now < next - leeway(beat)) return false;
-    beat.slot = onTheBeat && now - next <= beat.period ? next : now;
+    beat.slot = onTheBeat && now - next <= 2 * beat.period ? next : now;
     beat.started = true;
     return true;
 }

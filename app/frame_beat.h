@@ -16,10 +16,11 @@ struct FrameBeat {
 FrameBeat frameBeat(int64_t period);
 
 // Whether a frame is due at `now`; when it is, beat.slot is its time. A frame
-// up to a quarter of a period early, or up to a period late, keeps its place
-// on the beat (a display's own beat wobbles around ours, and one at 75 Hz
-// never falls on it); one later than that starts the beat afresh at `now`, so
-// a stall is never followed by a burst of frames that catch up.
+// up to a quarter of a period early, or up to two periods late, keeps its
+// place on the beat (a display's own beat wobbles around ours, one at 75 Hz
+// never falls on it, and a busy machine wakes a sleeper late); one later than
+// that starts the beat afresh at `now`, so a stall is never followed by a
+// burst of frames that catch up.
 bool takeFrame(FrameBeat& beat, int64_t now);
 
 // Ticks from `now` until the next frame's slot; 0 when it is due.

@@ -33,7 +33,13 @@ class WebBackend final : public Backend {
 
     bool hasKeyboardFocus() override;
     void readKeys(uint8_t (&state)[256]) override;
+    PadState readPads() override;
 
+    // The loop pauses play by pausing the sound; the page follows that.
+    void note(const char* call, int serial) override;
+
+    // Whether play is paused, as the loop last told the sound.
+    bool isPaused() const { return paused; }
     // Mixes what the sound output needs until the next display frame.
     void feedSound();
 
@@ -47,11 +53,13 @@ class WebBackend final : public Backend {
     bool windowOpen = false;
     int screenWidth = 0;
     int screenHeight = 0;
-    std::vector<uint32_t> rgba;  // the picture as the canvas takes it
+    std::vector<uint32_t> rgba;   // the picture as the canvas takes it
+    std::vector<uint16_t> shown;  // the back buffer as it was last shown
 
     std::deque<Message> pending;
     bool focused = true;
     uint8_t keys[256] = {};
+    bool paused = false;
 
     SoundDevice* audio = nullptr;
     std::vector<int16_t> mixed;
