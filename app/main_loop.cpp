@@ -149,6 +149,7 @@ Turn titleTurn() {
     keepTitleMusic();
     const Controls& controls = pollControls();
     drawTitle(loop.title);
+    scrollCredits(loop.title);
     present();
     switch (titleAfterShow(loop.title, controls)) {
         case TitleOutcome::Quits:
@@ -173,14 +174,13 @@ void endGame() {
 // Return already held dismisses it after a single pass.
 Turn picturePass() {
     const Controls& controls = pollControls();
-    const bool win = loop.phase == LoopPhase::WinPicture;
-    if (win) {
-        drawWinPicture();
-    } else {
-        drawFailurePicture();
-    }
+    drawEndPicture();
     present();
-    if (win ? winPictureDismissed(controls) : failurePictureDismissed(controls)) endGame();
+    if (dismissEndPicture(controls)) {
+        endGame();
+    } else {
+        advanceEndPicture();
+    }
     return Turn::Shown;
 }
 

@@ -31,6 +31,8 @@ install_test_packages=(desktop-file-utils appstream groff-base man-db dpkg-dev l
 # What the browser build needs besides: Debian's emscripten (offline), node
 # for its optimiser and the node trace tool, Python's web server for the page.
 web_packages=(cmake make g++ pkg-config libfreetype-dev fonts-dejavu-core emscripten nodejs python3)
+# What tools/screenshots.sh needs to make the README's pictures small.
+docs_packages=(optipng)
 # What the page's test in a real browser needs.
 browser_test_packages=(chromium)
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/bmp_decoder.h"
 #include "platform/sdl/sdl_machine.h"
 #include "platform/sdl_backend.h"
 
@@ -46,18 +47,14 @@ bool displayRunsAt60Hz(SDL_Window* window) {
 }  // namespace
 
 SDL_Surface* decodeIcon(std::span<const uint8_t> bmpFile) {
-    if (bmpFile.empty()) {
-        return nullptr;
-    }
-    SDL_RWops* bytes = SDL_RWFromConstMem(bmpFile.data(), static_cast<int>(bmpFile.size()));
-    SDL_Surface* bitmap = SDL_LoadBMP_RW(bytes, 1);
-    if (bitmap == nullptr) {
+    TrueColourPicture picture;
+    if (!decodeBmp(bmpFile, picture)) {
         return nullptr;
     }
     // RGBA32 is R, G, B, A in memory on every machine, so the bytes below
-    // can be read without masks.
-    SDL_Surface* icon = SDL_ConvertSurfaceFormat(bitmap, SDL_PIXELFORMAT_RGBA32, 0);
-    SDL_FreeSurface(bitmap);
+    // can be written without masks.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 32,
+                                                       SDL_PIXELFORMAT_RGBA32);
     if (icon == nullptr) {
         return nullptr;
     }
@@ -65,11 +62,16 @@ SDL_Surface* decodeIcon(std::span<const uint8_t> bmpFile) {
     for (int y = 0; y < icon->h; ++y) {
         auto* row = static_cast<uint8_t*>(icon->pixels) + static_cast<ptrdiff_t>(y) * icon->pitch;
         for (int x = 0; x < icon->w; ++x) {
+            const uint32_t colour =
+                picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(icon->w) +
+                               static_cast<size_t>(x)];
             uint8_t* rgba = row + static_cast<ptrdiff_t>(x) * 4;
+            rgba[0] = static_cast<uint8_t>(colour >> 16);
+            rgba[1] = static_cast<uint8_t>(colour >> 8);
+            rgba[2] = static_cast<uint8_t>(colour);
             // The icon was drawn on pure green, the old way of marking what
             // the desktop should show through.
-            const bool green = rgba[0] == 0 && rgba[1] == 255 && rgba[2] == 0;
-            rgba[3] = green ? 0 : 255;
+            rgba[3] = colour == 0x00FF00 ? 0 : 255;
         }
     }
     SDL_UnlockSurface(icon);
@@ -86,6 +88,9 @@ bool SdlBackend::startVideo(const Module* module, int iconId) {
     // Closing the window already says Close; a second one from SDL's quit
     // event would reach a window that is gone.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Chosen before SDL's video starts here, so OpenGL can be asked about
+    // in a process of its own.
+    chosenPath = chooseRenderPath();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return false;
     }
@@ -129,6 +134,7 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     if (window != nullptr) {
         return false;
     }
+    const bool framebuffer = chosenPath == RenderPath::Software;
     if (display.fullscreen) {
         window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                                   height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
@@ -147,6 +153,22 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     if (icon != nullptr) {
         SDL_SetWindowIcon(window, icon);
     }
+    usingFramebuffer = framebuffer;
+    if (usingFramebuffer) {
+        // SDL would otherwise put an OpenGL texture behind the framebuffer.
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
+    }
+    if (usingFramebuffer ? SDL_GetWindowSurface(window) == nullptr : !createRenderer()) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        usingFramebuffer = false;
+        return false;
+    }
+    showCursorAsWanted();
+    return true;
+}
+
+bool SdlBackend::createRenderer() {
     const Uint32 vsync = displayRunsAt60Hz(window) ? SDL_RENDERER_PRESENTVSYNC : 0;
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
     if (renderer == nullptr) {
@@ -155,13 +177,7 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     if (renderer == nullptr) {
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     }
-    if (renderer == nullptr) {
-        SDL_DestroyWindow(window);
-        window = nullptr;
-        return false;
-    }
-    showCursorAsWanted();
-    return true;
+    return renderer != nullptr;
 }
 
 void SdlBackend::closeWindow() {
@@ -174,6 +190,7 @@ void SdlBackend::closeWindow() {
         SDL_DestroyWindow(window);
         window = nullptr;
     }
+    usingFramebuffer = false;
 }
 
 DesktopSize SdlBackend::desktopSize() {
@@ -204,6 +221,8 @@ void SdlBackend::translateEvent(const SDL_Event& event, std::deque<Message>& que
             break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
             queue.push_back({MessageKind::Exposed, 0});
             break;
         default:

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/bmp_decoder.h"
 #include "platform/pixel_widening.h"
-#include "platform/web/bmp_decoder.h"
 #include "platform/web/keymap.h"
 #include "platform/web/web_machine.h"
 #include "platform/web_backend.h"

@@ -2,8 +2,12 @@
 // fed from a key script, printing the game state after every game step.
 //
 //   kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]
-//                  [--frames DIR] [--from-title] < keys
+//                  [--frames DIR [--frames-from N]] [--from-title] < keys
 //   kordavan-trace --replay FILE [--draws] [--sounds] [--frames DIR]
+//
+// --frames writes the picture on the screen after every game step as
+// step-NNNNNN.bmp, and after every pass of the title as title-NNNNNN.bmp;
+// --frames-from N leaves out the steps and title passes before the Nth.
 //
 // A replay file stands in for the key script: its games are played one after
 // another, each from the state its game line gives, and at each game's end
@@ -59,6 +63,11 @@ int64_t stepNumber = 0;
 bool inStep = false;
 int64_t exhaustedReadsInTitle = 0;
 bool stopping = false;
+// Whether the next frame runs in the title, the title passes shown so far and
+// the flips seen after the last frame.
+bool inTitle = false;
+int64_t titlePass = 0;
+int flipsSeen = 0;
 
 void recordDraw(const Surface* source, const Rect& sourceRect, int x, int y) {
     draws.push_back({surfaceName(source), sourceRect, x, y});
@@ -116,9 +125,12 @@ void beforeStep() {
     sounds.clear();
 }
 
-void writeFrame() {
-    char name[32];
-    std::snprintf(name, sizeof name, "step-%06lld.bmp", static_cast<long long>(stepNumber));
+void writeFrame(const char* kind, int64_t number) {
+    if (options.framesDir.empty() || number < options.framesFrom.value_or(0)) {
+        return;
+    }
+    char name[40];
+    std::snprintf(name, sizeof name, "%s-%06lld.bmp", kind, static_cast<long long>(number));
     const std::filesystem::path path = std::filesystem::path(options.framesDir) / name;
     std::string error;
     if (!writeScreenBmp(path.string(), platform::headless::screen(), error)) {
@@ -136,9 +148,7 @@ void afterStep(int result) {
         std::cerr << "kordavan-trace: " << error << "\n";
         std::exit(1);
     }
-    if (!options.framesDir.empty()) {
-        writeFrame();
-    }
+    writeFrame("step", stepNumber);
     if (!options.replayFile.empty()) {
         // The replay's own end (or its recorded Escape) stops the loop.
         playAfterStep(result);
@@ -184,6 +194,17 @@ int readReplayFile(const std::string& path, Replay& replay) {
     }
     std::cerr << "kordavan-trace: " << quotedInput(path, 300) << ": " << error << "\n";
     return 2;
+}
+
+// A frame of the title that was shown (not one that found nothing due)
+// is a pass of the title.
+void afterFrame() {
+    const int flips = platform::headless::flipCount();
+    if (inTitle && flips != flipsSeen) {
+        writeFrame("title", ++titlePass);
+    }
+    flipsSeen = flips;
+    inTitle = loopPhase() == LoopPhase::Title;
 }
 
 int fail(const std::string& message) {
@@ -235,7 +256,7 @@ int main(int argc, char** argv) {
     }
     setDrawObserver(recordDraw);
     setSoundObserver(recordSound);
-    setLoopObserver({beforeStep, afterStep});
+    setLoopObserver({beforeStep, afterStep, afterFrame});
 
     if (initApplication(platform::gameModule(), 1) == 0) {
         const std::string reason = errorMessage != nullptr ? errorMessage : "start-up failed";
@@ -248,6 +269,8 @@ int main(int argc, char** argv) {
         platform::finish();
         return 0;
     }
+    inTitle = options.fromTitle;
+    flipsSeen = platform::headless::flipCount();
     runMainLoop(!options.fromTitle);
     platform::finish();
     stopWith("", 0);
