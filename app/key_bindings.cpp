@@ -3,11 +3,11 @@
 #include "app/key_bindings.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <optional>
 #include <ostream>
-#include <sstream>
+
+#include "app/settings_file.h"
 
 namespace {
 
@@ -133,33 +133,7 @@ constexpr bool Controls::*controlMembers[controlCount] = {
     &Controls::pause, &Controls::start, &Controls::confirm, &Controls::quit, &Controls::screenshot,
 };
 
-// Far beyond any real settings file, as the settings file itself reads.
-constexpr std::streamsize largestFile = 64 * 1024;
-
 KeyBindings bindings = defaultKeyBindings();
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameWord(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
-}
-
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
-std::string shown(std::string_view text) {
-    std::string out;
-    for (char c : text.substr(0, 40)) out += c >= ' ' && c != 127 ? c : '?';
-    if (text.size() > 40) out += "...";
-    return "\"" + out + "\"";
-}
 
 std::optional<PadButton> padByName(std::string_view name) {
     for (const PadName& pad : padNames) {
@@ -269,16 +243,8 @@ KeyBindings defaultKeyBindings() {
 KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
                              std::ostream& warnings) {
     KeyBindings parsed = defaultKeyBindings();
-    int lineNumber = 0;
-    while (!text.empty()) {
-        ++lineNumber;
-        const size_t newline = text.find('\n');
-        const std::string_view line = trim(text.substr(0, newline));
-        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
-        const size_t equals = line.find('=');
-        if (line.empty() || line.front() == '#' || equals == std::string_view::npos) continue;
-        const std::string_view key = trim(line.substr(0, equals));
-        const std::string_view value = trim(line.substr(equals + 1));
+    for (const SettingLine& setting : settingLines(text)) {
+        const std::string_view key = setting.key;
         const bool isKey = key.size() > 4 && sameWord(key.substr(0, 4), "key-");
         const bool isPad = key.size() > 4 && sameWord(key.substr(0, 4), "pad-");
         if (!isKey && !isPad) continue;
@@ -286,8 +252,9 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
             return sameWord(key.substr(4), name);
         });
         if (control == names.end()) {
-            warnings << "Kordavan: " << fileName << ":" << lineNumber << ": no control called "
-                     << shown(key.substr(4)) << " (controls: left right up down land pause start "
+            warnings << "Kordavan: " << fileName << ":" << setting.lineNumber
+                     << ": no control called " << shownText(key.substr(4))
+                     << " (controls: left right up down land pause start "
                      << "confirm quit screenshot); left out\n";
             continue;
         }
@@ -295,13 +262,13 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
         std::string unknown;
         const bool read =
             isKey ? readNames<uint8_t>(
-                        value,
+                        setting.value,
                         [](std::string_view name) -> std::optional<uint8_t> {
                             const uint8_t code = keyByName(name);
                             return code == 0 ? std::nullopt : std::optional<uint8_t>(code);
                         },
                         parsed.keys[index], unknown)
-                  : readNames<PadButton>(value, padByName, parsed.pads[index], unknown);
+                  : readNames<PadButton>(setting.value, padByName, parsed.pads[index], unknown);
         if (!read) {
             const KeyBindings defaults = defaultKeyBindings();
             if (isKey) {
@@ -309,22 +276,12 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
             } else {
                 parsed.pads[index] = defaults.pads[index];
             }
-            warnings << "Kordavan: " << fileName << ":" << lineNumber << ": "
-                     << (isKey ? "no key called " : "no pad button called ") << shown(unknown)
+            warnings << "Kordavan: " << fileName << ":" << setting.lineNumber << ": "
+                     << (isKey ? "no key called " : "no pad button called ") << shownText(unknown)
                      << "; " << std::string(key) << " keeps its default\n";
         }
     }
     return parsed;
-}
-
-KeyBindings readKeyBindings(const std::filesystem::path& path, std::ostream& warnings) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return defaultKeyBindings();
-    std::string text(static_cast<size_t>(largestFile) + 1, '\0');
-    file.read(text.data(), largestFile + 1);
-    if (file.bad() || file.gcount() > largestFile) return defaultKeyBindings();
-    text.resize(static_cast<size_t>(file.gcount()));
-    return parseKeyBindings(text, path.string(), warnings);
 }
 
 void useKeyBindings(const KeyBindings& newBindings) {

@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -50,13 +49,11 @@ KeyBindings defaultKeyBindings();
 // The control names, in the order of the bindings' arrays.
 const std::array<std::string_view, controlCount>& controlNames();
 
-// The key-* and pad-* lines of a settings file's text; every other line is
-// the settings file's own business and left alone.
+// The key-* and pad-* lines of a settings file's text, as the settings
+// file's reader splits it; every other line is the settings' own business
+// and left alone.
 KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
                              std::ostream& warnings);
-// The bindings in the file; the defaults, without a word, when there is none
-// or it cannot be read (the settings file reports that).
-KeyBindings readKeyBindings(const std::filesystem::path& path, std::ostream& warnings);
 
 // The bindings the keyboard's polls use from now on.
 void useKeyBindings(const KeyBindings& bindings);

@@ -28,9 +28,10 @@ Settings chooseSettings(const Settings& fromFile, const Options& options) {
     return chosen;
 }
 
-void usePreferences(const Options& options) {
-    file = settingsPath();
-    const Settings chosen = chooseSettings(readSettings(file, std::cerr), options);
+void usePreferences(const Options& options, const SettingsFile& settings) {
+    file = settings.path;
+    const Settings chosen =
+        chooseSettings(parseSettings(settings.text, file.string(), std::cerr), options);
 
     platform::DisplayOptions display;
     display.fullscreen = chosen.fullscreen;

@@ -9,10 +9,10 @@
 // The settings as the file and the command line make them.
 Settings chooseSettings(const Settings& fromFile, const Options& options);
 
-// Reads the settings file (a damaged one is reported on standard error), lays
-// the command line over it and sets the display, the sound and the pause up
-// to match. Call before start-up.
-void usePreferences(const Options& options);
+// Lays the command line over the settings file (a damaged one is reported on
+// standard error) and sets the display, the sound and the pause up to match.
+// Call before start-up.
+void usePreferences(const Options& options, const SettingsFile& settings);
 
 // After a frame: when the player has switched between window and full screen
 // (F11, Alt+Enter), the settings file learns the new choice.

@@ -20,6 +20,7 @@
 // one is set up), for the replay to check against. A file cut off after any
 // whole line (the game was killed) is still a replay of what it holds.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,8 @@
 
 constexpr std::string_view replayFormatName = "kordavan-replay";
 constexpr int replayFormatVersion = 1;
+// Far more than hours of play; a larger file is no replay.
+constexpr size_t largestReplay = 256 << 20;
 
 enum class GameEnding { won, lost, quit };
 

@@ -4,20 +4,13 @@
 
 #include "app/screenshot.h"
 
-#include <fcntl.h>
 #include <png.h>
-#include <pwd.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <string_view>
 
 #include "gfx/display.h"
+#include "platform/files.h"
 #include "platform/pixel_widening.h"
 
 namespace {
@@ -50,52 +43,6 @@ bool writePng(png_structp png, png_infop info, const platform::Surface& frame,
     return true;
 }
 
-std::filesystem::path homeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-        const passwd* user = getpwuid(getuid());
-        home = user != nullptr ? user->pw_dir : nullptr;
-    }
-    return home != nullptr && home[0] != '\0' ? std::filesystem::path(home)
-                                              : std::filesystem::path();
-}
-
-// XDG_PICTURES_DIR="$HOME/Pictures" as xdg-user-dirs writes it: a quoted path,
-// absolute or starting with $HOME.
-std::filesystem::path picturesFromUserDirs(const std::filesystem::path& file,
-                                           const std::filesystem::path& home) {
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::string key = "XDG_PICTURES_DIR=\"";
-        if (line.rfind(key, 0) != 0) continue;
-        const size_t close = line.find('"', key.size());
-        if (close == std::string::npos) continue;
-        std::string value = line.substr(key.size(), close - key.size());
-        if (value.rfind("$HOME", 0) == 0) {
-            if (home.empty()) continue;
-            value = home.string() + value.substr(5);
-        }
-        // The home folder itself means "no pictures folder".
-        if (std::filesystem::path(value).is_absolute() && value != home.string() &&
-            value != home.string() + "/") {
-            return value;
-        }
-    }
-    return {};
-}
-
-bool writeAll(int descriptor, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(descriptor, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += static_cast<size_t>(written);
-    }
-    return true;
-}
-
 std::string timeName(std::time_t when, int number) {
     std::tm local{};
     localtime_r(&when, &local);
@@ -124,16 +71,7 @@ std::vector<uint8_t> encodePng(const platform::Surface& frame) {
 }
 
 std::filesystem::path screenshotFolder() {
-    const std::filesystem::path home = homeFolder();
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    const std::filesystem::path configFolder =
-        config != nullptr && std::filesystem::path(config).is_absolute()
-            ? std::filesystem::path(config)
-            : (home.empty() ? std::filesystem::path() : home / ".config");
-    std::filesystem::path pictures;
-    if (!configFolder.empty())
-        pictures = picturesFromUserDirs(configFolder / "user-dirs.dirs", home);
-    if (pictures.empty() && !home.empty()) pictures = home / "Pictures";
+    const std::filesystem::path pictures = platform::picturesFolder();
     return pictures.empty() ? pictures : pictures / "Kordavan";
 }
 
@@ -148,40 +86,27 @@ std::filesystem::path saveScreenshotFile(const std::vector<uint8_t>& png,
         error = "there is no home folder to keep it in";
         return {};
     }
-    std::error_code made;
-    std::filesystem::create_directories(folder, made);
-    // Hidden, in the same folder so that the link cannot cross file systems,
-    // and of this process alone.
-    const std::filesystem::path temporary =
-        folder / (".kordavan-screenshot." + std::to_string(getpid()) + ".tmp");
-    const int descriptor =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (descriptor < 0) {
-        error = "cannot write in " + folder.string() + ": " + std::strerror(errno);
+    std::string reason;
+    if (!platform::makeFolders(folder, reason)) {
+        error = "cannot write in " + folder.string() + ": " + reason;
         return {};
     }
-    const bool written = writeAll(descriptor, png) && ::fsync(descriptor) == 0;
-    const int writeError = errno;
-    ::close(descriptor);
-    std::filesystem::path saved;
-    if (!written) {
-        error = "cannot write " + temporary.string() + ": " + std::strerror(writeError);
-    } else {
-        // A link, unlike a rename, fails on a name already taken: two pictures
-        // in the same second get numbers, and nothing is overwritten.
-        for (int number = 1; number < 1000 && saved.empty(); ++number) {
-            const std::filesystem::path name = folder / timeName(when, number);
-            if (::link(temporary.c_str(), name.c_str()) == 0) {
-                saved = name;
-            } else if (errno != EEXIST) {
-                error = "cannot write " + name.string() + ": " + std::strerror(errno);
-                break;
-            }
+    const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());
+    // Two pictures in the same second get numbers; nothing is overwritten.
+    for (int number = 1; number < 1000; ++number) {
+        const std::filesystem::path name = folder / timeName(when, number);
+        switch (platform::createFile(name, bytes, reason)) {
+            case platform::CreateStatus::created:
+                return name;
+            case platform::CreateStatus::taken:
+                continue;
+            case platform::CreateStatus::failed:
+                error = "cannot write " + name.string() + ": " + reason;
+                return {};
         }
-        if (saved.empty() && error.empty()) error = "too many pictures of the same second";
     }
-    ::unlink(temporary.c_str());
-    return saved;
+    error = "too many pictures of the same second";
+    return {};
 }
 
 void saveScreenshot() {

@@ -14,14 +14,13 @@
 // The picture as PNG file bytes (8-bit RGB); empty when the encoder fails.
 std::vector<uint8_t> encodePng(const platform::Surface& frame);
 
-// The folder the pictures go to, from the environment and the user-dirs file
-// ($XDG_CONFIG_HOME/user-dirs.dirs); empty when there is no home at all.
+// The folder the pictures go to: Kordavan in the machine's pictures folder;
+// empty when there is none.
 std::filesystem::path screenshotFolder();
 
 // Writes the picture into the folder (made when missing) under a name from
-// the time, never over another file, and never seen half written: it is
-// written aside and linked in whole. The path written, or empty with the
-// reason in error.
+// the time, never over another file, and never seen half written. The path written, or empty with
+// the reason in error.
 std::filesystem::path saveScreenshotFile(const std::vector<uint8_t>& png,
                                          const std::filesystem::path& folder, std::time_t when,
                                          std::string& error);

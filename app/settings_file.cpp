@@ -11,6 +11,7 @@
 #include <charconv>
 #include <optional>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -20,35 +21,23 @@ namespace {
 constexpr std::array<std::string_view, 5> knownKeys = {"display", "scale", "integer-scale",
                                                        "volume", "pause-on-focus-loss"};
 
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool sameWord(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
-}
-
-// The key this line sets, or none for blank lines, comments and lines that
-// are not `key = value`.
-struct SettingLine {
+// The key and value this line sets: none for blank lines and comments, an
+// empty key for lines that are not `key = value`.
+struct KeyAndValue {
     std::string_view key;
     std::string_view value;
 };
 
-std::optional<SettingLine> splitLine(std::string_view line) {
+std::optional<KeyAndValue> splitLine(std::string_view line) {
     const std::string_view text = trim(line);
     if (text.empty() || text.front() == '#') return std::nullopt;
     const auto equals = text.find('=');
-    if (equals == std::string_view::npos) return SettingLine{};
-    return SettingLine{trim(text.substr(0, equals)), trim(text.substr(equals + 1))};
+    if (equals == std::string_view::npos) return KeyAndValue{};
+    return KeyAndValue{trim(text.substr(0, equals)), trim(text.substr(equals + 1))};
 }
 
 std::optional<bool> yesOrNo(std::string_view value) {
@@ -67,15 +56,6 @@ std::optional<int> wholeNumber(std::string_view value, int lowest, int highest) 
     if (error != std::errc{} || end != value.data() + value.size()) return std::nullopt;
     if (number < lowest || number > highest) return std::nullopt;
     return number;
-}
-
-// A damaged file can hold anything; the warning shows a short, printable
-// piece of it.
-std::string shown(std::string_view text) {
-    std::string out;
-    for (char c : text.substr(0, 40)) out += c >= ' ' && c != 127 ? c : '?';
-    if (text.size() > 40) out += "...";
-    return "\"" + out + "\"";
 }
 
 void warn(std::ostream& warnings, const std::string& fileName, int lineNumber,
@@ -165,6 +145,38 @@ const char* const newFileText =
 
 }  // namespace
 
+std::string_view trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+bool sameWord(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
+}
+
+// A damaged file can hold anything; the warning shows a short, printable
+// piece of it.
+std::string shownText(std::string_view text) {
+    std::string out;
+    for (char c : text.substr(0, 40)) out += c >= ' ' && c != 127 ? c : '?';
+    if (text.size() > 40) out += "...";
+    return "\"" + out + "\"";
+}
+
+std::vector<SettingLine> settingLines(std::string_view text) {
+    std::vector<SettingLine> out;
+    int lineNumber = 0;
+    for (std::string_view line : lines(text)) {
+        ++lineNumber;
+        const auto setting = splitLine(line);
+        if (setting) out.push_back({lineNumber, setting->key, setting->value, trim(line)});
+    }
+    return out;
+}
+
 std::filesystem::path settingsPath() {
     const std::filesystem::path folder = platform::settingsFolder();
     return folder.empty() ? folder : folder / "kordavan.conf";
@@ -173,27 +185,25 @@ std::filesystem::path settingsPath() {
 Settings parseSettings(std::string_view text, const std::string& fileName, std::ostream& warnings) {
     Settings settings;
     std::vector<BadValue> badValues;
-    int lineNumber = 0;
-    for (std::string_view line : lines(text)) {
-        ++lineNumber;
-        const auto setting = splitLine(line);
-        if (!setting) continue;
-        if (setting->key.empty()) {
-            badValues.push_back(
-                {lineNumber, {}, "not a setting (key = value): " + shown(trim(line))});
+    for (const SettingLine& setting : settingLines(text)) {
+        if (setting.key.empty()) {
+            badValues.push_back({setting.lineNumber,
+                                 {},
+                                 "not a setting (key = value): " + shownText(setting.text)});
             continue;
         }
-        // A key this version does not know may belong to a later one.
-        const auto key = knownKey(setting->key);
+        // A key this version does not know may belong to a later one, or to
+        // the keys and pads.
+        const auto key = knownKey(setting.key);
         if (!key) continue;
         std::string expected;
         Settings changed = settings;
-        if (apply(changed, *key, setting->value, expected)) {
+        if (apply(changed, *key, setting.value, expected)) {
             settings = changed;
         } else {
             badValues.push_back(
-                {lineNumber, *key,
-                 std::string(*key) + " must be " + expected + ", not " + shown(setting->value)});
+                {setting.lineNumber, *key,
+                 std::string(*key) + " must be " + expected + ", not " + shownText(setting.value)});
         }
     }
     for (const BadValue& bad : badValues) {
@@ -204,13 +214,18 @@ Settings parseSettings(std::string_view text, const std::string& fileName, std::
     return settings;
 }
 
-Settings readSettings(const std::filesystem::path& path, std::ostream& warnings) {
-    if (path.empty()) return Settings{};
-    const platform::FileText file = platform::readFile(path, largestSettingsFile);
+SettingsFile readSettingsFile(const std::filesystem::path& path, std::ostream& warnings) {
+    if (path.empty()) return {};
+    platform::FileText file = platform::readFile(path, largestSettingsFile);
     if (file.status == platform::FileStatus::failed) {
         warnings << "Kordavan: cannot read " << path.string() << ": " << file.reason
                  << "; using the default settings\n";
     }
+    return {path, std::move(file.text)};
+}
+
+Settings readSettings(const std::filesystem::path& path, std::ostream& warnings) {
+    const SettingsFile file = readSettingsFile(path, warnings);
     return parseSettings(file.text, path.string(), warnings);
 }
 

@@ -19,6 +19,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 constexpr int maxSettingsScale = 16;
 // Far beyond any real settings file; anything larger is not one, and the
@@ -37,6 +38,37 @@ struct Settings {
 
 // Where the settings live; empty where the machine has no place for them.
 std::filesystem::path settingsPath();
+
+// The file as read at start-up, once for everyone who reads lines of it (the
+// settings here, the key-* and pad-* lines in key_bindings.h).
+struct SettingsFile {
+    std::filesystem::path path;
+    std::string text;
+};
+
+// The file's text; empty, without a word, when there is none, and with a
+// warning when it cannot be read.
+SettingsFile readSettingsFile(const std::filesystem::path& path, std::ostream& warnings);
+
+// A line that is not blank or a comment: `key = value`, both trimmed; a line
+// that is not `key = value` has an empty key. Views into the text.
+struct SettingLine {
+    int lineNumber = 0;
+    std::string_view key;
+    std::string_view value;
+    std::string_view text;  // the whole line, trimmed
+};
+
+// The lines of `text` that set something, in order, numbered as an editor
+// numbers them.
+std::vector<SettingLine> settingLines(std::string_view text);
+
+// Matches a key or a word of a value as the file is read: in any case.
+bool sameWord(std::string_view a, std::string_view b);
+// A piece of the file fit for a warning: quoted, printable, shortened.
+std::string shownText(std::string_view text);
+// `text` without the spaces, tabs and carriage returns around it.
+std::string_view trim(std::string_view text);
 
 // The settings in `text`, read from `fileName` (which the warnings name).
 Settings parseSettings(std::string_view text, const std::string& fileName, std::ostream& warnings);

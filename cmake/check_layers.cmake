@@ -1,5 +1,6 @@
 # Refuses an include that runs against the layers: app -> game -> gfx, sound
-# -> platform, and SDL only inside platform/. Run by the build for each
+# -> platform, and SDL, Windows and POSIX system headers only inside
+# platform/. Run by the build for each
 # folder, so a wrong include stops the build with the file and the line.
 #
 #   cmake -DROOT=<source> -DFOLDER=game -DALLOWED=game,gfx,sound,platform
@@ -9,8 +10,11 @@ cmake_minimum_required(VERSION 3.25)
 string(REPLACE "," ";" ALLOWED "${ALLOWED}")
 file(GLOB_RECURSE sources "${ROOT}/${FOLDER}/*.h" "${ROOT}/${FOLDER}/*.cpp")
 set(layers app game gfx sound platform resources tools tests bench)
-# The machine's own headers: SDL, the browser's, and the Windows API's.
+# The machine's own headers: SDL, the browser's, the Windows API's, and the
+# POSIX system's that reach files, users, processes and devices. The C
+# library's own (stdio.h, signal.h, getopt.h) are no door to the machine.
 set(machine "^(windows|winuser|winbase|mmdeviceapi|audioclient|xinput|dwmapi|shellapi|shlobj|objbase|combaseapi|knownfolders|mmsystem|timeapi)\\.h$")
+set(posix "^(unistd|fcntl|pwd|grp|dirent|termios|dlfcn|poll|spawn|sys/[a-z_/]+|arpa/[a-z_]+|netinet/[a-z_]+|netdb)\\.h$")
 set(problems "")
 foreach(source ${sources})
     file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include")
@@ -23,7 +27,8 @@ foreach(source ${sources})
         string(TOLOWER "${header}" lower)
         if(header MATCHES "(^|/)\\.\\.(/|$)")
             list(APPEND problems "${shown}: ${line} (name a header from the source root, without ..)")
-        elseif(header MATCHES "^SDL" OR header MATCHES "^emscripten" OR lower MATCHES "${machine}")
+        elseif(header MATCHES "^SDL" OR header MATCHES "^emscripten" OR lower MATCHES "${machine}"
+               OR header MATCHES "${posix}")
             if(NOT "machine" IN_LIST ALLOWED)
                 list(APPEND problems "${shown}: ${line} (only platform/ may talk to the machine)")
             endif()

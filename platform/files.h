@@ -1,6 +1,6 @@
 #pragma once
-// The few files the game keeps on the player's machine (its settings, later
-// a screenshot), read and written through these calls only, so that each
+// The few files the game keeps on the player's machine (its settings, the
+// player's screenshots), read and written through these calls only, so that each
 // machine answers for its own: POSIX systems share posix/files.cpp, the
 // browser keeps no files (web/files.cpp), Windows brings its own.
 //
@@ -20,9 +20,10 @@ namespace platform {
 // no such place: no home folder, or a browser.
 std::filesystem::path settingsFolder();
 
-// Where pictures the player takes belong: the desktop's pictures folder
-// (XDG_PICTURES_DIR, ~/Pictures), else the home folder. Empty where there is
-// none.
+// Where pictures the player takes belong: the desktop's pictures folder as
+// xdg-user-dirs names it (XDG_PICTURES_DIR in $XDG_CONFIG_HOME/user-dirs.dirs),
+// else ~/Pictures, whether it exists yet or not (the Pictures known folder on
+// Windows). Empty where there is none: no home folder, or a browser.
 std::filesystem::path picturesFolder();
 
 enum class FileStatus { read, missing, failed };
@@ -47,6 +48,16 @@ FileText readFile(const std::filesystem::path& path, size_t largest);
 // write. Missing folders are made. False, with the reason, when nothing was
 // written.
 bool replaceFile(const std::filesystem::path& path, std::string_view text, std::string& reason);
+
+enum class CreateStatus { created, taken, failed };
+
+// Writes `bytes` as a new file under `path`, in an existing folder, never
+// over anything already there: the name taken by any file, link or folder
+// comes back as taken. A reader never sees the file half written, even after
+// a crash or a power loss. Taken or failed come with the reason; nothing is
+// left behind then.
+CreateStatus createFile(const std::filesystem::path& path, std::string_view bytes,
+                        std::string& reason);
 
 // Makes the folder and its missing parents; false with the reason.
 bool makeFolders(const std::filesystem::path& folder, std::string& reason);

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 
@@ -65,7 +66,7 @@ TEST_F(PreferencesFileTest, TheChoicesReachTheMachine) {
     Options options;
     options.volume = 30;
     options.noSound = true;
-    usePreferences(options);
+    usePreferences(options, readSettingsFile(settingsPath(), std::cerr));
     EXPECT_FALSE(platform::displayOptions().fullscreen);
     EXPECT_EQ(platform::displayOptions().scale, 2);
     EXPECT_EQ(platform::soundOptions().volume, 30);
@@ -77,7 +78,7 @@ TEST_F(PreferencesFileTest, ASwitchOfDisplayChangesOnlyTheDisplayLineOfTheFileAs
     std::ofstream(conf, std::ios::binary) << "# mine\ndisplay = window\nvolume = 70\n";
     Options options;
     options.volume = 10;  // this run only
-    usePreferences(options);
+    usePreferences(options, readSettingsFile(settingsPath(), std::cerr));
     rememberDisplayChoice();
     EXPECT_EQ(fileText(), "# mine\ndisplay = window\nvolume = 70\n") << "nothing switched yet";
 

@@ -1,7 +1,8 @@
 // Files on a POSIX machine, for the SDL and headless back ends alike. The
 // player's files are treated as an editor treats them: a settings file is
-// replaced whole through a rename, never truncated in place, and a file the
-// player made read-only, or swapped for a link to /dev/null, is theirs.
+// replaced whole through a rename, never truncated in place, a file the
+// player made read-only, or swapped for a link to /dev/null, is theirs, and a
+// new picture never takes the place of one already there.
 
 #include "platform/files.h"
 
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -134,6 +136,46 @@ void syncFolder(const fs::path& folder) {
     ::close(descriptor);
 }
 
+// Far beyond the desktop's list of a dozen folders.
+constexpr size_t largestUserDirs = 64 * 1024;
+
+// XDG_PICTURES_DIR="$HOME/Pictures" as xdg-user-dirs writes it: a quoted
+// path, absolute or starting with $HOME. The home folder itself is how the
+// desktop says it has no pictures folder.
+fs::path picturesFromUserDirs(std::string_view text, const fs::path& home) {
+    constexpr std::string_view key = "XDG_PICTURES_DIR=\"";
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!line.starts_with(key)) continue;
+        const size_t close = line.find('"', key.size());
+        if (close == std::string_view::npos) continue;
+        std::string value(line.substr(key.size(), close - key.size()));
+        if (value.starts_with("$HOME")) {
+            if (home.empty()) continue;
+            value = home.string() + value.substr(5);
+        }
+        if (fs::path(value).is_absolute() && value != home.string() && value != home.string() + "/")
+            return value;
+    }
+    return {};
+}
+
+// Puts the finished temporary file in place under `path` unless that name
+// is taken; errno says why not. A link, unlike a rename, fails on a name
+// already taken; a folder on a disk without links (a FAT memory card) gets
+// a rename that refuses to replace instead.
+bool linkInPlace(const fs::path& temporary, const fs::path& path) {
+    if (::link(temporary.c_str(), path.c_str()) == 0) return true;
+#ifdef RENAME_NOREPLACE
+    if (errno == EPERM || errno == EOPNOTSUPP)
+        return ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) ==
+               0;
+#endif
+    return false;
+}
+
 }  // namespace
 
 fs::path settingsFolder() {
@@ -143,23 +185,14 @@ fs::path settingsFolder() {
 
 fs::path picturesFolder() {
     const fs::path home = homeFolder();
-    if (home.empty()) return home;
-    // The desktop's own list of folders: XDG_PICTURES_DIR="$HOME/Pictures".
     const fs::path config = configFolder();
-    const FileText dirs = readFile(config / "user-dirs.dirs", 64 * 1024);
-    const std::string key = "XDG_PICTURES_DIR=\"";
-    for (size_t at = 0; dirs.status == FileStatus::read && at < dirs.text.size();) {
-        const size_t end = std::min(dirs.text.find('\n', at), dirs.text.size());
-        const std::string line = dirs.text.substr(at, end - at);
-        at = end + 1;
-        if (!line.starts_with(key) || !line.ends_with("\"")) continue;
-        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
-        if (value.starts_with("$HOME/")) return home / value.substr(6);
-        if (fs::path(value).is_absolute()) return value;
+    fs::path pictures;
+    if (!config.empty()) {
+        const FileText dirs = readFile(config / "user-dirs.dirs", largestUserDirs);
+        if (dirs.status == FileStatus::read) pictures = picturesFromUserDirs(dirs.text, home);
     }
-    std::error_code error;
-    if (fs::is_directory(home / "Pictures", error)) return home / "Pictures";
-    return home;
+    if (pictures.empty() && !home.empty()) pictures = home / "Pictures";
+    return pictures;
 }
 
 FileText readFile(const fs::path& path, size_t largest) {
@@ -204,6 +237,29 @@ FileText readFile(const fs::path& path, size_t largest) {
     }
     result.status = FileStatus::read;
     return result;
+}
+
+CreateStatus createFile(const fs::path& path, std::string_view bytes, std::string& reason) {
+    const std::string taken = "a file of that name is there already";
+    // A name already taken is found before anything is written.
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0) {
+        reason = taken;
+        return CreateStatus::taken;
+    }
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const fs::path temporary = folder / temporaryName(path.filename().string(), ::getpid());
+    // Only a killed process that had this one's number can have left it.
+    ::unlink(temporary.c_str());
+    const bool created = writeTemporary(temporary, bytes, nullptr) && linkInPlace(temporary, path);
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    if (!created) {
+        reason = error == EEXIST ? taken : errorText(error);
+        return error == EEXIST ? CreateStatus::taken : CreateStatus::failed;
+    }
+    syncFolder(folder);
+    return CreateStatus::created;
 }
 
 bool makeFolders(const fs::path& folder, std::string& reason) {

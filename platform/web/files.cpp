@@ -28,6 +28,11 @@ bool replaceFile(const std::filesystem::path&, std::string_view, std::string& re
     return false;
 }
 
+CreateStatus createFile(const std::filesystem::path&, std::string_view, std::string& reason) {
+    reason = noFiles;
+    return CreateStatus::failed;
+}
+
 bool makeFolders(const std::filesystem::path&, std::string& reason) {
     reason = noFiles;
     return false;

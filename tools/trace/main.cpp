@@ -46,9 +46,6 @@
 
 namespace {
 
-// Far more than hours of play; a larger file is no replay.
-constexpr std::streamsize largestReplay = 256 << 20;
-
 // Every read of the performance counter moves the clock past the next step's
 // time, so the main loop never spins waiting.
 constexpr int64_t microsecondsPerClockRead = 20'000;
@@ -177,9 +174,9 @@ void replayFinished() {
 // read) or 2 (not a replay).
 int readReplayFile(const std::string& path, Replay& replay) {
     std::ifstream file(path, std::ios::binary);
-    std::string text(static_cast<size_t>(largestReplay) + 1, '\0');
+    std::string text(largestReplay + 1, '\0');
     if (file) {
-        file.read(text.data(), largestReplay + 1);
+        file.read(text.data(), static_cast<std::streamsize>(largestReplay) + 1);
     }
     if (!file && !file.eof()) {
         std::cerr << "kordavan-trace: cannot read the replay " << quotedInput(path, 300) << "\n";
@@ -187,7 +184,7 @@ int readReplayFile(const std::string& path, Replay& replay) {
     }
     text.resize(static_cast<size_t>(file.gcount()));
     std::string error;
-    if (text.size() > static_cast<size_t>(largestReplay)) {
+    if (text.size() > largestReplay) {
         error = "too large for a replay";
     } else if (parseReplay(text, replay, error)) {
         return 0;
