@@ -96,6 +96,21 @@ TEST_F(KeyBindingsTest, UnknownNamesAreReportedAndTheDefaultStays) {
     EXPECT_TRUE(withKeys({DIK_D}).right);
 }
 
+// The settings and the keys read the same lines: a file a Windows editor
+// saved, with a byte-order mark and CR LF ends, and a line that is no
+// setting at all, which is the settings' warning, not a second one.
+TEST_F(KeyBindingsTest, TheFileReadsAsTheSettingsReadIt) {
+    useKeyBindings(
+        parse("\xEF\xBB\xBFkey-left = A\r\nno setting\r\n  # key-up = W\r\n"
+              "key-right = Q, Lefty\r\n"));
+    EXPECT_EQ(warnings.str(),
+              "Kordavan: /home/p/.config/kordavan/kordavan.conf:4: no key called \"Lefty\"; "
+              "key-right keeps its default\n");
+    EXPECT_TRUE(withKeys({DIK_A}).left);
+    EXPECT_FALSE(withKeys({DIK_W}).up);
+    EXPECT_TRUE(withKeys({DIK_RIGHT}).right);
+}
+
 TEST_F(KeyBindingsTest, KeyNamesCoverLettersDigitsAndTheNamedKeys) {
     EXPECT_EQ(keyByName("q"), DIK_Q);
     EXPECT_EQ(keyByName("M"), DIK_M);

@@ -11,8 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -123,6 +126,31 @@ TEST_F(ScreenshotTest, SavesUnderTheTimeAndNeverOverwrites) {
     int files = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder / "Kordavan")) ++files;
     EXPECT_EQ(files, 2) << "no temporary file is left behind";
+}
+
+// A picture takes only a free name: never the place of a file, nor the file
+// a link there names, even a link that leads nowhere yet.
+TEST_F(ScreenshotTest, ANewFileNeverTakesATakenName) {
+    std::ofstream(folder / "shot.png") << "the player's";
+    fs::create_symlink(folder / "later.png", folder / "link.png");
+    std::string reason;
+    EXPECT_EQ(platform::createFile(folder / "shot.png", "new", reason),
+              platform::CreateStatus::taken);
+    EXPECT_EQ(platform::createFile(folder / "link.png", "new", reason),
+              platform::CreateStatus::taken);
+    EXPECT_FALSE(fs::exists(folder / "later.png"));
+    EXPECT_EQ(platform::createFile(folder / "missing" / "x.png", "new", reason),
+              platform::CreateStatus::failed);
+    EXPECT_FALSE(reason.empty());
+    ASSERT_EQ(platform::createFile(folder / "new.png", "new", reason),
+              platform::CreateStatus::created)
+        << reason;
+    std::ifstream old(folder / "shot.png");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "the player's");
+    EXPECT_EQ(fs::file_size(folder / "new.png"), 3u);
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++files;
+    EXPECT_EQ(files, 3) << "no temporary file is left behind";
 }
 
 TEST_F(ScreenshotTest, AFailureSaysWhy) {
