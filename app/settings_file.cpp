@@ -6,10 +6,12 @@
 
 #include "app/settings_file.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -152,7 +155,11 @@ std::vector<std::string_view> lines(std::string_view text) {
 
 // The whole file, or the reason it cannot be had (errno's text).
 std::optional<std::string> slurp(const std::filesystem::path& path, std::string& reason) {
+#ifdef _WIN32
+    FILE* file = _wfopen(path.c_str(), L"rb");
+#else
     FILE* file = std::fopen(path.c_str(), "rb");
+#endif
     if (file == nullptr) {
         reason = std::strerror(errno);
         return std::nullopt;
@@ -177,6 +184,7 @@ std::optional<std::string> slurp(const std::filesystem::path& path, std::string&
     return text;
 }
 
+#ifndef _WIN32
 bool writeAll(int descriptor, std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = ::write(descriptor, text.data(), text.size());
@@ -186,9 +194,18 @@ bool writeAll(int descriptor, std::string_view text) {
     }
     return true;
 }
+#endif
 
 }  // namespace
 
+#ifdef _WIN32
+// Windows keeps a player's settings in the roaming application data folder.
+std::filesystem::path settingsPath() {
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    if (appData == nullptr || appData[0] == L'\0') return {};
+    return std::filesystem::path(appData) / "Kordavan" / "kordavan.conf";
+}
+#else
 std::filesystem::path settingsPath() {
     const std::filesystem::path place = "kordavan/kordavan.conf";
     // A relative XDG_CONFIG_HOME is invalid and must be ignored.
@@ -202,6 +219,7 @@ std::filesystem::path settingsPath() {
     if (home == nullptr || home[0] == '\0') return {};
     return std::filesystem::path(home) / ".config" / place;
 }
+#endif
 
 Settings parseSettings(std::string_view text, const std::string& fileName, std::ostream& warnings) {
     Settings settings;
@@ -280,6 +298,50 @@ bool writeSettings(const std::filesystem::path& path, const Settings& settings,
         warnings << "Kordavan: cannot follow " << path.string() << ": " << error.message() << "\n";
         return false;
     }
+#ifdef _WIN32
+    std::string old;
+    std::error_code missing;
+    const bool existed = std::filesystem::exists(target, missing);
+    if (existed) {
+        std::string reason;
+        const auto text = slurp(target, reason);
+        if (!text) {
+            warnings << "Kordavan: cannot read " << target.string() << ": " << reason
+                     << "; the settings are not saved\n";
+            return false;
+        }
+        old = *text;
+    } else {
+        old =
+            "# Kordavan's settings: display = window | fullscreen, scale = 0-16 (0: the largest\n"
+            "# window that fits), integer-scale = yes | no, volume = 0-100,\n"
+            "# pause-on-focus-loss = yes | no\n";
+    }
+    std::filesystem::create_directories(target.parent_path(), error);
+    // In the same folder, so that the rename replaces the file in one step.
+    std::filesystem::path temporary = target;
+    temporary += ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << updateSettingsText(old, settings);
+        out.flush();
+        if (!out) {
+            out.close();
+            std::filesystem::remove(temporary, error);
+            warnings << "Kordavan: cannot write " << temporary.string()
+                     << "; the settings are not saved\n";
+            return false;
+        }
+    }
+    std::filesystem::rename(temporary, target, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        warnings << "Kordavan: cannot write " << target.string() << ": " << error.message()
+                 << "; the settings are not saved\n";
+        return false;
+    }
+#else
     std::string old;
     mode_t mode = 0666;  // less the umask, for a new file
     struct stat status {};
@@ -327,5 +389,6 @@ bool writeSettings(const std::filesystem::path& path, const Settings& settings,
                  << "; the settings are not saved\n";
         return false;
     }
+#endif
     return true;
 }
