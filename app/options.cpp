@@ -47,6 +47,12 @@ const char* nameOf(int code) {
     return "?";
 }
 
+bool takesValue(int code) {
+    for (const option* o = longOptions; o->name; ++o)
+        if (o->val == code) return o->has_arg == required_argument;
+    return false;
+}
+
 // A whole number and nothing else: no sign, no spaces, no fraction.
 std::optional<int> wholeNumber(std::string_view text) {
     int value = 0;
@@ -135,6 +141,10 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
                 result.action = CommandLineAction::showVersion;
                 return result;
             case ':':
+                // The BSD getopt_long of other C libraries (Windows') also
+                // answers ':' for a value given to an option that takes none.
+                if (!takesValue(optopt))
+                    return refused("option '--" + std::string(nameOf(optopt)) + "' takes no value");
                 return refused("option '--" + std::string(nameOf(optopt)) + "' needs a value");
             default:
                 if (optopt >= fullscreenCode)

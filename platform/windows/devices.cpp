@@ -1,6 +1,8 @@
 // The Windows back end's clocks, keyboard snapshot and XInput gamepads.
 
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "platform/windows/win_machine.h"
 
@@ -21,6 +23,35 @@ using GetStateFunction = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
 
 bool held(const XINPUT_GAMEPAD& pad, WORD button) {
     return (pad.wButtons & button) != 0;
+}
+
+// Set once XInput is loaded and has answered its first question.
+std::atomic<GetStateFunction> padReader{nullptr};
+
+// Loading XInput and its first look for pads can take the system seconds
+// (Wine starts its device services then), so it happens beside the game,
+// once per process; until it is done no pad is held. The library stays
+// loaded for the rest of the process.
+void startLookingForPads() {
+    static std::once_flag started;
+    std::call_once(started, [] {
+        std::thread([] {
+            // Windows 8 and later have 1.4; Windows 7 has 9.1.0 in the system.
+            for (const wchar_t* name : {L"xinput1_4.dll", L"xinput9_1_0.dll", L"xinput1_3.dll"}) {
+                HMODULE library = LoadLibraryW(name);
+                if (library == nullptr) continue;
+                // Through void*, the one way to a function's real type that
+                // the compiler does not warn about.
+                const auto getState = reinterpret_cast<GetStateFunction>(
+                    reinterpret_cast<void*>(GetProcAddress(library, "XInputGetState")));
+                if (getState == nullptr) continue;
+                XINPUT_STATE first{};
+                getState(0, &first);
+                padReader = getState;
+                return;
+            }
+        }).detach();
+    });
 }
 
 }  // namespace
@@ -71,17 +102,9 @@ PadState WinBackend::readPads() {
     PadState state;
     // As with the keyboard, a press made in another window does not count.
     if (window == nullptr || GetFocus() != window) return state;
-    if (getPadState == nullptr && xinput == nullptr) {
-        // Windows 8 and later have 1.4; Windows 7 has 9.1.0 in the system.
-        for (const wchar_t* name : {L"xinput1_4.dll", L"xinput9_1_0.dll", L"xinput1_3.dll"}) {
-            xinput = LoadLibraryW(name);
-            if (xinput != nullptr) break;
-        }
-        if (xinput == nullptr) return state;
-        getPadState = reinterpret_cast<void*>(GetProcAddress(xinput, "XInputGetState"));
-    }
-    if (getPadState == nullptr) return state;
-    const auto getState = reinterpret_cast<GetStateFunction>(getPadState);
+    startLookingForPads();
+    const GetStateFunction getState = padReader;
+    if (getState == nullptr) return state;
     const DWORD now = timeGetTime();
     const bool tryEmpty = now - padsLookedFor >= emptySlotInterval;
     if (tryEmpty) padsLookedFor = now;

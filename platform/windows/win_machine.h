@@ -105,8 +105,6 @@ class WinBackend final : public Backend {
     SoundDevice* soundDevice = nullptr;
     bool silentAudio = false;
 
-    HMODULE xinput = nullptr;
-    void* getPadState = nullptr;
     uint32_t padsSeen = 0;    // a bit for each pad that answered at the last look
     DWORD padsLookedFor = 0;  // when the empty slots were last tried
 };

@@ -115,9 +115,6 @@ void WinBackend::stopVideo() {
     icon = nullptr;
     if (timerPeriodSet) timeEndPeriod(1);
     timerPeriodSet = false;
-    if (xinput != nullptr) FreeLibrary(xinput);
-    xinput = nullptr;
-    getPadState = nullptr;
 }
 
 bool WinBackend::openWindow(const char* caption, int /*width*/, int /*height*/) {
