@@ -72,7 +72,8 @@ int64_t WinBackend::performanceCounter() {
 }
 
 uint32_t WinBackend::milliseconds() {
-    return timeGetTime();
+    // The system's, not the platform call of the same name that leads here.
+    return ::timeGetTime();
 }
 
 // ---------------------------------------------------------------- keyboard
@@ -105,7 +106,7 @@ PadState WinBackend::readPads() {
     startLookingForPads();
     const GetStateFunction getState = padReader;
     if (getState == nullptr) return state;
-    const DWORD now = timeGetTime();
+    const DWORD now = ::timeGetTime();
     const bool tryEmpty = now - padsLookedFor >= emptySlotInterval;
     if (tryEmpty) padsLookedFor = now;
     for (DWORD slot = 0; slot < padSlots; ++slot) {
