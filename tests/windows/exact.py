@@ -6,9 +6,10 @@
         The title outside the credits panel, which scrolls, is the title
         picture pixel for pixel, as the game shows it: each colour cut to
         RGB565 and widened again.
-    exact.py frame SHOT.rgb FRAMES-DIR
-        The screenshot is one of the frames kordavan-trace wrote, pixel for
-        pixel; prints which.
+    exact.py catch FRAMES-DIR SECONDS
+        Takes screenshots of $DISPLAY (ImageMagick's import) until one is,
+        pixel for pixel, one of the frames kordavan-trace wrote, for at most
+        SECONDS; prints which frame it was.
 
 Exits 0 when the check holds, 1 otherwise, saying what it found.
 """
@@ -16,7 +17,9 @@ Exits 0 when the check holds, 1 otherwise, saying what it found.
 import glob
 import os
 import struct
+import subprocess
 import sys
+import time
 
 WIDTH, HEIGHT = 640, 480
 CREDITS = (320, 150, 320 + 288, 150 + 135)  # left, top, right, bottom
@@ -87,23 +90,33 @@ def differing(a, b, skip=None):
     return count, first
 
 
+def screenshot():
+    return subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
+                          check=True, capture_output=True, timeout=20).stdout
+
+
 def main(argv):
-    if len(argv) != 4 or argv[1] not in ("title", "frame"):
+    if len(argv) != 4 or argv[1] not in ("title", "catch"):
         sys.exit(__doc__)
-    shot = read_shot(argv[2])
     if argv[1] == "title":
+        shot = read_shot(argv[2])
         count, first = differing(shot, as_shown(read_bmp(argv[3])), CREDITS)
         print(f"{count} pixels outside the credits differ from the title picture"
               + (f"; the first at {first[:2]}: {first[2]} instead of {first[3]}" if first else ""))
         return 0 if count == 0 else 1
-    frames = sorted(glob.glob(os.path.join(argv[3], "step-*.bmp")))
-    for path in frames:
-        if read_bmp(path) == shot:
-            print(f"the screenshot is {os.path.basename(path)} exactly")
+    frames = {}
+    for path in sorted(glob.glob(os.path.join(argv[2], "step-*.bmp"))):
+        frames.setdefault(read_bmp(path), os.path.basename(path))
+    end = time.monotonic() + float(argv[3])
+    shots = 0
+    while time.monotonic() < end:
+        shot = screenshot()
+        shots += 1
+        if shot in frames:
+            print(f"screenshot {shots} is {frames[shot]}, pixel for pixel")
             return 0
-    count, first = differing(shot, read_bmp(frames[0])) if frames else (None, None)
-    print(f"the screenshot is none of {len(frames)} frames; it differs from the first in "
-          f"{count} pixels" + (f", the first at {first[:2]}" if first else ""))
+        time.sleep(0.05)
+    print(f"none of {shots} screenshots is one of the {len(frames)} frames of the trace")
     return 1
 
 if __name__ == "__main__":
