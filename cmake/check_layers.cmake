@@ -1,6 +1,7 @@
 # Refuses an include that runs against the layers: app -> game -> gfx, sound
-# -> platform, and SDL only inside platform/. Run by the build for each
-# folder, so a wrong include stops the build with the file and the line.
+# -> platform, and SDL, the browser's API and the Win32 API only inside
+# platform/. Run by the build for each folder, so a wrong include stops the
+# build with the file and the line.
 #
 #   cmake -DROOT=<source> -DFOLDER=game -DALLOWED=game,gfx,sound,platform
 #         -DSTAMP=<file> -P check_layers.cmake
@@ -18,7 +19,8 @@ foreach(source ${sources})
         string(REGEX MATCH "^[^/]+/" folder "${header}")
         string(REGEX REPLACE "/$" "" folder "${folder}")
         file(RELATIVE_PATH shown "${ROOT}" "${source}")
-        if(header MATCHES "^SDL" OR header MATCHES "^SDL2/" OR header MATCHES "^emscripten")
+        if(header MATCHES "^SDL" OR header MATCHES "^SDL2/" OR header MATCHES "^emscripten"
+           OR header MATCHES "^(windows|mmsystem|dwmapi|xinput)\\.h$")
             if(NOT "machine" IN_LIST ALLOWED)
                 list(APPEND problems "${shown}: ${line} (only platform/ may talk to the machine)")
             endif()

@@ -122,7 +122,8 @@ PadState WinBackend::readPads() {
         const XINPUT_GAMEPAD& pad = read.Gamepad;
         // The stick's y grows upwards.
         state.left = state.left || held(pad, XINPUT_GAMEPAD_DPAD_LEFT) || pad.sThumbLX < -deadZone;
-        state.right = state.right || held(pad, XINPUT_GAMEPAD_DPAD_RIGHT) || pad.sThumbLX > deadZone;
+        state.right =
+            state.right || held(pad, XINPUT_GAMEPAD_DPAD_RIGHT) || pad.sThumbLX > deadZone;
         state.up = state.up || held(pad, XINPUT_GAMEPAD_DPAD_UP) || pad.sThumbLY > deadZone;
         state.down = state.down || held(pad, XINPUT_GAMEPAD_DPAD_DOWN) || pad.sThumbLY < -deadZone;
         state.south = state.south || held(pad, XINPUT_GAMEPAD_A);

@@ -38,14 +38,15 @@ PictureFit fitPicture(int outputWidth, int outputHeight, bool wholeMultiplesOnly
         // Narrower than 4:3: full width, bars above and below. Compared in
         // integers so an exact 4:3 output never loses a pixel to rounding.
         fit.width = outputWidth;
-        fit.height = static_cast<int>((static_cast<int64_t>(outputWidth) * pictureHeight +
-                                       pictureWidth / 2) / pictureWidth);
+        fit.height = static_cast<int>(
+            (static_cast<int64_t>(outputWidth) * pictureHeight + pictureWidth / 2) / pictureWidth);
         fit.wholeScale = outputWidth % pictureWidth == 0;
     } else {
         // Wider than 4:3: full height, bars left and right.
         fit.height = outputHeight;
-        fit.width = static_cast<int>((static_cast<int64_t>(outputHeight) * pictureWidth +
-                                      pictureHeight / 2) / pictureHeight);
+        fit.width = static_cast<int>(
+            (static_cast<int64_t>(outputHeight) * pictureWidth + pictureHeight / 2) /
+            pictureHeight);
         fit.wholeScale = outputHeight % pictureHeight == 0;
     }
     fit.x = (outputWidth - fit.width) / 2;

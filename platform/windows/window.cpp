@@ -121,10 +121,10 @@ bool WinBackend::openWindow(const char* caption, int /*width*/, int /*height*/) 
     if (window != nullptr || !classRegistered) return false;
     fullscreen = display.fullscreen;
     windowedRect = RECT{};
-    window = CreateWindowExW(0, className, wide(caption).c_str(),
-                             fullscreen ? fullscreenStyle : windowedStyle, CW_USEDEFAULT,
-                             CW_USEDEFAULT, pictureWidth, pictureHeight, nullptr, nullptr, instance,
-                             this);
+    window =
+        CreateWindowExW(0, className, wide(caption).c_str(),
+                        fullscreen ? fullscreenStyle : windowedStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                        pictureWidth, pictureHeight, nullptr, nullptr, instance, this);
     if (window == nullptr) return false;
     if (fullscreen) {
         const RECT area = monitorArea(window, false);

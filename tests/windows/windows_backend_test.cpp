@@ -2,6 +2,8 @@
 // keys as window messages bring them, the picture's place in any window,
 // and the messages the game hears of.
 
+#include "platform/windows_backend.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 
 #include "platform/platform.h"
 #include "platform/windows/win_machine.h"
-#include "platform/windows_backend.h"
 
 namespace {
 
