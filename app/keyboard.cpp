@@ -4,7 +4,12 @@
 
 #include "app/devices.h"
 
+// One byte per scan code, bit 7 set while the key was down at the last poll.
+// Not in the header: the game reads the controls, never the keys.
 uint8_t keyState[256] = {};
+
+void pollKeyboard();
+bool isKeyDown(int code);
 
 namespace {
 

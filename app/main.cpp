@@ -10,6 +10,8 @@ int main(int argc, char* argv[]) {
     if (commandLine.action != CommandLineAction::play) return reportCommandLine(commandLine);
     platform::useSdlBackend();
     usePreferences(commandLine.options);
+    // F11 and Alt+Enter switch at any time; the new choice is kept for the next start.
+    setLoopObserver({.afterFrame = rememberDisplayChoice});
     const int exitCode = winMain(platform::gameModule(), 1);
     platform::finish();
     return exitCode;

@@ -1,16 +1,17 @@
-// The entry and the main loop. The title makes one pass per displayed frame,
-// paced by the display alone. The game phase runs one step whenever the timer
-// has passed the next step's time; a late step is not made up, and messages
-// are always handled first. When a game ends its picture shows, pass after
-// pass, handling no messages but a request to close, until Return brings the
-// title back. Between steps, and while play is paused, the program sleeps
-// until the next step is due or a message comes.
+// The entry and the main loop. Every frame waits for its slot on one steady
+// beat of the timer: a title pass, a game step or an end-picture pass. A game
+// step also waits for the step timer, which a late step does not make up, and
+// messages are always handled first. When a game ends its picture shows, pass
+// after pass, handling no messages but a request to close, until Return
+// brings the title back. Between frames, and while play is paused, the
+// program sleeps until the next frame is due or a message comes. Quitting is
+// a turn's answer: the loop ends, and whoever ran it tears everything down.
 
 #include "app/main_loop.h"
 
 #include "app/devices.h"
+#include "app/frame_beat.h"
 #include "app/keyboard.h"
-#include "app/preferences.h"
 #include "app/startup.h"
 #include "app/title_sequence.h"
 #include "game/end_pictures.h"
@@ -22,18 +23,20 @@ namespace {
 enum class Turn { Handled, Shown, Idle, Quit };
 
 struct LoopState {
-    int running = 1;
     LoopPhase phase = LoopPhase::Title;
     TitleSequence title;
-    bool timerSet = false;  // the timer is set up afresh each time a game phase begins
+    bool timerSet = false;  // the step timer is set up afresh each time a game phase begins
     int useCounter = 0;
     int32_t stepTicks = 16;  // milliseconds, unless the performance counter is used
     int64_t nextStepTime = 0;
     int64_t ticksPerSecond = 1000;
-    int64_t lastReadTime = 0;  // the timer as the last game turn read it
+    FrameBeat beat;
+    int64_t lastReadTime = 0;  // the timer as the last turn read it
     bool waiting = false;      // the last turn found nothing due: sleep before the next
     bool paused = false;
     bool pauseHeld = false;  // at the last poll of play, so a held key pauses only once
+    bool endAsked = false;
+    int exitCode = 0;
     platform::Message message;
 };
 
@@ -41,73 +44,9 @@ LoopState loop;
 LoopObserver observer;
 bool pauseOnFocusLoss = false;
 
-// While paused the darkened frame is shown again now and then (a window
-// that was covered needs it), and the keys are looked at as they change.
+// While paused nothing is due; the keys are looked at now and then for the
+// pause key and Escape.
 constexpr int64_t pausedWaitMicroseconds = 100'000;
-
-void beginPause() {
-    loop.paused = true;
-    platform::pauseSound(directSound, true);
-    // The frame just shown stays, darkened, so the pause is plain to see.
-    dimBackBuffer();
-    present();
-}
-
-void endPause() {
-    loop.paused = false;
-    platform::pauseSound(directSound, false);
-    // The step clock starts afresh: no steps are made up for the pause.
-    loop.nextStepTime = loop.useCounter ? platform::queryPerformanceCounter()
-                                        : static_cast<int64_t>(platform::timeGetTime());
-}
-
-// True when the pause control went down at this poll.
-bool pausePressed(const Controls& controls) {
-    const bool pressed = controls.pause && !loop.pauseHeld;
-    loop.pauseHeld = controls.pause;
-    return pressed;
-}
-
-// Takes one waiting message, if any, and hands it to the window procedure.
-bool handleMessage() {
-    if (!platform::peekMessage(loop.message)) return false;
-    if (loop.message.kind == platform::MessageKind::Quit) loop.running = 0;
-    if (loop.message.kind == platform::MessageKind::FocusLost && pauseOnFocusLoss &&
-        loop.phase == LoopPhase::Game && !loop.paused && loop.running != 0) {
-        beginPause();
-    }
-    platform::translateMessage(loop.message);
-    platform::dispatchMessage(loop.message);
-    return true;
-}
-
-void beginGamePhase() {
-    loop.phase = LoopPhase::Game;
-    loop.timerSet = false;
-}
-
-Turn titleTurn() {
-    if (handleMessage()) {
-        if (loop.running == 0) beginGamePhase();  // whose first turn ends the loop
-        return Turn::Handled;
-    }
-    keepTitleMusic();
-    const Controls& controls = pollControls();
-    drawTitle(loop.title);
-    present();
-    switch (titleAfterShow(loop.title, controls)) {
-        case TitleOutcome::Quits:
-            // The window procedure tears everything down; nothing is touched again.
-            platform::destroyWindow(appWindow);
-            break;
-        case TitleOutcome::GameBegins:
-            beginGamePhase();
-            break;
-        case TitleOutcome::Stays:
-            break;
-    }
-    return Turn::Shown;
-}
 
 void setUpTimer() {
     int64_t frequency = 0;
@@ -117,9 +56,11 @@ void setUpTimer() {
         loop.ticksPerSecond = frequency;
         loop.nextStepTime = platform::queryPerformanceCounter();
     } else {
+        loop.useCounter = 0;
+        loop.stepTicks = 16;
+        loop.ticksPerSecond = 1000;
         loop.nextStepTime = static_cast<int64_t>(static_cast<uint64_t>(platform::timeGetTime()));
     }
-    loop.timerSet = true;
 }
 
 int64_t readTimer() {
@@ -127,16 +68,94 @@ int64_t readTimer() {
     return static_cast<int64_t>(static_cast<uint64_t>(platform::timeGetTime()));
 }
 
-// The window's close button or the system's request to end (SIGTERM at
-// logout) ends the program here too, at once, though the pictures handle no
-// other message: the window goes, the teardown runs, and the quit message
-// that follows ends the loop.
-bool closedDuringPicture() {
-    if (!platform::takeCloseRequest()) return false;
-    platform::destroyWindow(appWindow);
-    loop.phase = LoopPhase::Game;
-    loop.timerSet = true;
+int64_t stepTicks() {
+    return static_cast<int64_t>(static_cast<uint32_t>(loop.stepTicks));
+}
+
+// Reads the clock once for the turn. When a frame is due its time is the
+// frame's slot on the beat; otherwise the turn is idle and the loop may sleep.
+bool frameDue(int64_t& frameTime) {
+    const int64_t now = readTimer();
+    loop.lastReadTime = now;
+    if (!takeFrame(loop.beat, now)) {
+        loop.waiting = true;
+        return false;
+    }
+    frameTime = loop.beat.slot;
     return true;
+}
+
+void beginPause() {
+    loop.paused = true;
+    platform::pauseSound(directSound, true);
+    // The frame just shown stays, darkened, so the pause is plain to see. It
+    // is shown once, and again only when the window has lost its picture.
+    dimBackBuffer();
+    present();
+}
+
+void endPause() {
+    loop.paused = false;
+    platform::pauseSound(directSound, false);
+    // The step clock starts afresh: no steps are made up for the pause.
+    loop.nextStepTime = readTimer();
+}
+
+// True when the pause control went down at this poll.
+bool pausePressed(const Controls& controls) {
+    const bool pressed = controls.pause && !loop.pauseHeld;
+    loop.pauseHeld = controls.pause;
+    return pressed;
+}
+
+// Takes one waiting message, if any: the quit message and a request to close
+// end the loop, the rest go to the window procedure.
+Turn handleMessage() {
+    if (!platform::peekMessage(loop.message)) return Turn::Idle;
+    switch (loop.message.kind) {
+        case platform::MessageKind::Quit:
+            loop.exitCode = static_cast<int>(loop.message.wParam);
+            return Turn::Quit;
+        case platform::MessageKind::Close:
+            return Turn::Quit;
+        case platform::MessageKind::FocusLost:
+            if (pauseOnFocusLoss && loop.phase == LoopPhase::Game && !loop.paused) beginPause();
+            break;
+        case platform::MessageKind::Exposed:
+            if (loop.paused) present();
+            break;
+        default:
+            break;
+    }
+    platform::translateMessage(loop.message);
+    platform::dispatchMessage(loop.message);
+    return Turn::Handled;
+}
+
+void beginGamePhase() {
+    loop.phase = LoopPhase::Game;
+    loop.timerSet = false;
+}
+
+Turn titleTurn() {
+    if (const Turn handled = handleMessage(); handled != Turn::Idle) return handled;
+    int64_t frameTime = 0;
+    if (!frameDue(frameTime)) return Turn::Idle;
+    keepTitleMusic();
+    const Controls& controls = pollControls();
+    drawTitle(loop.title);
+    scrollCredits(loop.title);
+    present();
+    switch (titleAfterShow(loop.title, controls)) {
+        case TitleOutcome::Quits:
+            return Turn::Quit;
+        case TitleOutcome::GameBegins:
+            beginGamePhase();
+            break;
+        case TitleOutcome::Stays:
+            break;
+    }
+    return Turn::Shown;
 }
 
 void endGame() {
@@ -148,49 +167,54 @@ void endGame() {
 
 // One pass of the picture on show. Its keys are read after it is shown, so
 // Return already held dismisses it after a single pass.
-Turn pictureTurn() {
-    if (closedDuringPicture()) return Turn::Handled;
+Turn picturePass() {
     const Controls& controls = pollControls();
-    const bool win = loop.phase == LoopPhase::WinPicture;
-    if (win) {
-        drawWinPicture();
-    } else {
-        drawFailurePicture();
-    }
+    drawEndPicture();
     present();
-    if (win ? winPictureDismissed(controls) : failurePictureDismissed(controls)) endGame();
+    if (dismissEndPicture(controls)) {
+        endGame();
+    } else {
+        advanceEndPicture();
+    }
     return Turn::Shown;
 }
 
-// No step runs while paused; the keys are read so that the pause key can end
-// it, and Escape still quits.
+// The pictures handle no message but a request to close (the window's close
+// button, or the system ending the program at logout), which ends the
+// program at once.
+Turn pictureTurn() {
+    if (platform::takeCloseRequest()) return Turn::Quit;
+    int64_t frameTime = 0;
+    if (!frameDue(frameTime)) return Turn::Idle;
+    return picturePass();
+}
+
+// No step runs while paused and nothing new is shown; the keys are read so
+// that the pause key can end it, and Escape still quits.
 Turn pausedTurn() {
     const Controls& controls = pollControls();
-    if (controls.quit) {
-        platform::destroyWindow(appWindow);
-        return Turn::Handled;
-    }
+    if (controls.quit) return Turn::Quit;
     if (pausePressed(controls)) {
         endPause();
         return Turn::Handled;
     }
-    present();
     loop.waiting = true;
     return Turn::Idle;
 }
 
 Turn gameTurn() {
-    if (!loop.timerSet) setUpTimer();
-    if (loop.running == 0) return Turn::Quit;
-    if (handleMessage()) return Turn::Handled;
+    if (!loop.timerSet) {
+        setUpTimer();
+        loop.timerSet = true;
+    }
+    if (const Turn handled = handleMessage(); handled != Turn::Idle) return handled;
     if (loop.paused) return pausedTurn();
 
-    const auto step = static_cast<int64_t>(static_cast<uint32_t>(loop.stepTicks));
-    const int64_t now = readTimer();
-    loop.lastReadTime = now;
+    int64_t now = 0;
+    if (!frameDue(now)) return Turn::Idle;
     if (!(now > loop.nextStepTime)) {
         // Only a clock that wrapped around runs backwards: start counting afresh.
-        if (loop.nextStepTime - now > step) loop.nextStepTime = now;
+        if (loop.nextStepTime - now > stepTicks()) loop.nextStepTime = now;
         loop.waiting = true;
         return Turn::Idle;
     }
@@ -199,19 +223,20 @@ Turn gameTurn() {
     if (result == winPictureShows || result == failurePictureShows) {
         // The frame is shown by the picture's first pass, which follows at once.
         loop.phase = result == winPictureShows ? LoopPhase::WinPicture : LoopPhase::FailurePicture;
-        return pictureTurn();
+        return picturePass();
     }
     present();
     const Controls& controls = pollControls();
     applyGameControls(controls);
-    if (controls.quit) platform::destroyWindow(appWindow);
-    loop.nextStepTime = now + step;
+    loop.nextStepTime = now + stepTicks();
     if (observer.afterStep != nullptr) observer.afterStep(result);
-    if (pausePressed(controls) && !controls.quit) beginPause();
+    if (controls.quit) return Turn::Quit;
+    if (pausePressed(controls)) beginPause();
     return Turn::Shown;
 }
 
 Turn loopTurn() {
+    if (loop.endAsked) return Turn::Quit;
     switch (loop.phase) {
         case LoopPhase::Title:
             return titleTurn();
@@ -228,6 +253,9 @@ Turn loopTurn() {
 
 void beginLoop(bool startInGame) {
     loop = LoopState{};
+    setUpTimer();
+    // The smallest gap the step timer lets through: one step and one tick.
+    loop.beat = frameBeat(stepTicks() + 1);
     if (startInGame) beginGamePhase();
 }
 
@@ -239,63 +267,62 @@ bool runFrame() {
                 continue;
             case Turn::Shown:
             case Turn::Idle:
+                if (observer.afterFrame != nullptr) observer.afterFrame();
                 return true;
             case Turn::Quit:
+                loop.endAsked = true;
                 return false;
         }
     }
 }
 
 void waitForNextFrame() {
-    if (!loop.waiting || loop.phase != LoopPhase::Game || loop.running == 0) return;
+    if (!loop.waiting || loop.endAsked) return;
     if (loop.paused) {
         platform::waitForMessage(pausedWaitMicroseconds);
         return;
     }
     // From the time the idle turn read, so the wait itself reads no clock.
-    const int64_t ticks = loop.nextStepTime - loop.lastReadTime;
-    if (ticks < 0) return;
-    // The step is due once the timer has passed its time, so the wait runs a
-    // hair past it.
-    platform::waitForMessage((ticks * 1'000'000) / loop.ticksPerSecond + 1);
+    const int64_t ticks = ticksUntilFrame(loop.beat, loop.lastReadTime);
+    if (ticks > 0) platform::waitForMessage(ticks * 1'000'000 / loop.ticksPerSecond);
+}
+
+void endLoop() {
+    loop.endAsked = true;
+}
+
+int endProgram() {
+    // The window procedure releases every device as the window goes.
+    platform::destroyWindow(appWindow);
+    shutdownApp();
+    return loop.exitCode;
 }
 
 void setPauseOnFocusLoss(bool pause) {
     pauseOnFocusLoss = pause;
 }
 
-int loopExitCode() {
-    return static_cast<int>(loop.message.wParam);
+LoopPhase loopPhase() {
+    return loop.phase;
+}
+
+bool startProgram(const platform::Module* instance, int showCommand) {
+    if (initApplication(instance, showCommand)) return true;
+    shutdownApp();
+    return false;
 }
 
 int runMainLoop(bool startInGame) {
     beginLoop(startInGame);
     while (runFrame()) waitForNextFrame();
-    return loopExitCode();
-}
-
-LoopPhase loopPhase() {
-    return loop.phase;
-}
-
-bool startMainLoop(const platform::Module* instance, int showCommand) {
-    if (!initApplication(instance, showCommand)) {
-        shutdownApp();
-        return false;
-    }
-    beginLoop(false);
-    return true;
+    return endProgram();
 }
 
 int winMain(const platform::Module* instance, int showCommand) {
     // A start-up that failed is told to whatever started the game, not only
     // to the player.
-    if (!startMainLoop(instance, showCommand)) return 1;
-    while (runFrame()) {
-        rememberDisplayChoice();
-        waitForNextFrame();
-    }
-    return loopExitCode();
+    if (!startProgram(instance, showCommand)) return 1;
+    return runMainLoop(false);
 }
 
 void setLoopObserver(LoopObserver newObserver) {

@@ -12,7 +12,7 @@ void keepTitleMusic() {
     playSound(sndTitleMusic, platform::DSBPLAY_LOOPING);
 }
 
-void drawTitle(TitleSequence& title) {
+void drawTitle(const TitleSequence& title) {
     drawKeyed(surfTitle, Rect{0, 0, 640, 480}, 0, 0);
     drawOpening(surfLoading, title.openHalfWidth);
     if (title.openHalfWidth == 320) {
@@ -25,9 +25,13 @@ void drawTitle(TitleSequence& title) {
         const auto top = static_cast<int32_t>(title.creditsScroll);
         const auto bottom = static_cast<int32_t>(title.creditsScroll + 135);
         drawKeyed(surfCredits, Rect{0, top, 288, bottom}, 320, 150);
-        title.creditsScroll += 0.3;
-        if (title.creditsScroll > 600.0) title.creditsScroll = 0.0;
     }
+}
+
+void scrollCredits(TitleSequence& title) {
+    if (title.loadCount >= 1) return;
+    title.creditsScroll += 0.3;
+    if (title.creditsScroll > 600.0) title.creditsScroll = 0.0;
 }
 
 TitleOutcome titleAfterShow(TitleSequence& title, const Controls& controls) {

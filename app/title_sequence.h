@@ -14,7 +14,10 @@ struct TitleSequence {
 
 // Runs every pass, so the music starts again whenever it is not playing.
 void keepTitleMusic();
-void drawTitle(TitleSequence& title);
+void drawTitle(const TitleSequence& title);
+// The credits move on while the title waits for Space, and stop once loading
+// begins.
+void scrollCredits(TitleSequence& title);
 
 enum class TitleOutcome { Stays, Quits, GameBegins };
 // The keys of a pass, after it has been shown.

@@ -39,6 +39,8 @@ int main(int argc, char* argv[]) {
         return exitCode;
     }
     usePreferences(commandLine.options);
+    // F11 and Alt+Enter switch at any time; the new choice is kept for the next start.
+    setLoopObserver({.afterFrame = rememberDisplayChoice});
     const int exitCode = winMain(platform::gameModule(), 1);
     platform::finish();
     return exitCode;

@@ -52,14 +52,7 @@ bool startHeadlessGame() {
 }
 
 void forgetHeadlessGame() {
-    if (started && appWindow != nullptr) {
-        // The window procedure releases every device with the window.
-        platform::destroyWindow(appWindow);
-        platform::Message message;
-        while (platform::peekMessage(message)) {
-            platform::dispatchMessage(message);
-        }
-    }
+    if (started) endProgram();
     started = false;
 }
 

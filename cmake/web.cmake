@@ -58,7 +58,18 @@ function(kordavan_web_page)
     # reads no files; memory grows past the first 32 MB if the pictures need it.
     target_link_options(kordavan PRIVATE
         -sENVIRONMENT=web -sFILESYSTEM=0 -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
-    configure_file(${CMAKE_SOURCE_DIR}/platform/web/index.html ${site}/index.html COPYONLY)
+    set(web ${CMAKE_SOURCE_DIR}/platform/web)
+    configure_file(${web}/index.html ${site}/index.html COPYONLY)
+    configure_file(${web}/manifest.webmanifest ${site}/manifest.webmanifest COPYONLY)
+    # The icons from the window's icon, and the offline cache named after
+    # everything it keeps, each time the game is linked.
+    add_custom_command(TARGET kordavan POST_BUILD
+        COMMAND ${KORDAVAN_NODE} ${web}/icons.js ${KORDAVAN_ASSET_DIR}/139.bmp ${site} 192 512
+        COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DVERSION=${PROJECT_VERSION}
+                -DTEMPLATE=${web}/sw.js -P ${CMAKE_SOURCE_DIR}/cmake/web_site.cmake
+        VERBATIM)
+    set_property(TARGET kordavan APPEND PROPERTY LINK_DEPENDS
+        ${web}/index.html ${web}/manifest.webmanifest ${web}/sw.js ${web}/icons.js)
 endfunction()
 
 # Once every target exists: the trace tool for node, and the tests.
@@ -89,6 +100,6 @@ function(kordavan_web_finish)
     endforeach()
     add_test(NAME web.browser
         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/web/browser_test.sh ${CMAKE_BINARY_DIR})
-    set_tests_properties(web.browser PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+    set_tests_properties(web.browser PROPERTIES TIMEOUT 420 RUN_SERIAL TRUE)
 endfunction()
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL kordavan_web_finish)

@@ -6,7 +6,7 @@
 #include "game/crushers.h"
 
 #include "game/game_state.h"
-#include "game/launcher.h"
+#include "game/hit_test.h"
 #include "gfx/surfaces.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"

@@ -3,6 +3,7 @@
 
 #include "game/end_pictures.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "gfx/surfaces.h"
@@ -12,53 +13,54 @@
 
 namespace {
 
+struct EndPictureRecord {
+    Surface** picture;
+    platform::SoundBuffer** music;
+    int32_t perPass;  // how much further it comes in each pass
+    int32_t whole;    // how far it comes in the end
+    void (*draw)(Surface* picture, int32_t progress);
+};
+
+// The success picture opens from the screen centre like the title's loading
+// picture, 3 pixels a pass on each side. Nothing shows for the first 27 passes.
+void drawOpeningPicture(Surface* picture, int32_t halfWidth) {
+    drawOpening(picture, halfWidth);
+}
+
+// The failure picture slides in from the bottom-right corner, its top-left
+// part first, 5 pixels a pass.
+void drawSlidingPicture(Surface* picture, int32_t rows) {
+    drawKeyed(picture, {0, 0, 640 - (480 - rows), rows}, 480 - rows, 480 - rows);
+}
+
+const EndPictureRecord winPicture{&surfWinScreen, &sndVictoryMusic, 3, 320, drawOpeningPicture};
+const EndPictureRecord failurePicture{&surfGameOverScreen, &sndFailureMusic, 5, 480,
+                                      drawSlidingPicture};
+
+const EndPictureRecord* onShow = &winPicture;
 // How far the picture on show has come in: the half-width of the success
 // picture's opening, or the rows of the failure picture shown so far.
 int32_t progress = 0;
 
 }  // namespace
 
-void beginWinPicture() {
+void beginEndPicture(EndPicture picture) {
+    onShow = picture == EndPicture::Win ? &winPicture : &failurePicture;
     progress = 0;
-    playSound(sndVictoryMusic, platform::DSBPLAY_LOOPING);
+    playSound(*onShow->music, platform::DSBPLAY_LOOPING);
 }
 
-// The success picture opens from the screen centre like the title's loading
-// picture, 3 pixels a pass on each side. Nothing shows for the first 27 passes.
-void drawWinPicture() {
+void drawEndPicture() {
     stopLooping(sndRotorLoop);
-    drawOpening(surfWinScreen, progress);
+    onShow->draw(*onShow->picture, progress);
 }
 
-bool winPictureDismissed(const Controls& controls) {
-    if (controls.confirm) {
-        stopLooping(sndVictoryMusic);
-        return true;
-    }
-    progress += 3;
-    if (progress > 320) progress = 320;
-    return false;
+bool dismissEndPicture(const Controls& controls) {
+    if (!controls.confirm) return false;
+    stopLooping(*onShow->music);
+    return true;
 }
 
-void beginFailurePicture() {
-    progress = 0;
-    playSound(sndFailureMusic, platform::DSBPLAY_LOOPING);
-}
-
-// The failure picture slides in from the bottom-right corner, its top-left
-// part first, 5 pixels a pass.
-void drawFailurePicture() {
-    stopLooping(sndRotorLoop);
-    drawKeyed(surfGameOverScreen, {0, 0, 640 - (480 - progress), progress}, 480 - progress,
-              480 - progress);
-}
-
-bool failurePictureDismissed(const Controls& controls) {
-    if (controls.confirm) {
-        stopLooping(sndFailureMusic);
-        return true;
-    }
-    progress += 5;
-    if (progress > 480) progress = 480;
-    return false;
+void advanceEndPicture() {
+    progress = std::min(progress + onShow->perPass, onShow->whole);
 }

@@ -5,12 +5,15 @@
 
 #include "game/controls.h"
 
-void beginWinPicture();
-// One pass: the rotor beat is kept quiet and the picture opens a little more.
-void drawWinPicture();
-// After the pass has been shown: true once Return has dismissed the picture.
-bool winPictureDismissed(const Controls& controls);
+enum class EndPicture { Win, Failure };
 
-void beginFailurePicture();
-void drawFailurePicture();
-bool failurePictureDismissed(const Controls& controls);
+// The picture shows from its first pass on, its music looping.
+void beginEndPicture(EndPicture picture);
+// One pass: the rotor beat is kept quiet and the picture on show is drawn as
+// far as it has come in.
+void drawEndPicture();
+// After the pass has been shown: Return stops the picture's music and
+// dismisses it, answering true.
+bool dismissEndPicture(const Controls& controls);
+// A picture not dismissed comes in a little further for the next pass.
+void advanceEndPicture();

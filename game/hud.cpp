@@ -64,7 +64,7 @@ int32_t flyOutAfterWin() {
     game.heliY -= 2;
     game.scrollPos += 2;
     if (game.heliY <= 0) {
-        beginWinPicture();
+        beginEndPicture(EndPicture::Win);
         return winPictureShows;
     }
     return frameGoesOn;
@@ -80,7 +80,7 @@ int32_t fallAfterLoss() {
     if (game.heliY >= 410) {
         game.heliY = 410;
         if (game.crashExplosionPending == 0) {
-            beginFailurePicture();
+            beginEndPicture(EndPicture::Failure);
             return failurePictureShows;
         }
         advanceCrashExplosion();

@@ -7,9 +7,9 @@
 #include "game/launcher.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "game/game_state.h"
+#include "game/hit_test.h"
 #include "gfx/surfaces.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"
@@ -18,28 +18,70 @@ namespace {
 
 constexpr Rect orbSource{0, 0, 32, 32};
 
-// Reduced half-extent of a box edge: half the size less an eighth.
-int32_t reducedHalf(int32_t size) {
-    return (size >> 1) - (size >> 3);
-}
-
-// Orbs 2 and 3 cost 2 energy per frame of contact up to the third mission,
-// then 3, and 4 from the fifth.
-void loseEnergyToSideOrb() {
-    if (game.level <= 2) {
+// Every frame of contact costs 2 energy, 3 from level `dearerFrom` and 4
+// above it.
+void orbHitsHelicopter(int32_t dearerFrom) {
+    playSound(sndMetalHit, 0);
+    if (game.level < dearerFrom) {
         game.energy -= 2;
     } else {
         game.energy -= 3;
-        if (game.level > 3) {
+        if (game.level > dearerFrom) {
             game.energy -= 1;
         }
     }
 }
 
-// Orbs 2 and 3 test against the helicopter's whole picture, 240 x 64.
-bool sideOrbHitsHelicopter(double orbX, double orbY) {
-    return rectsOverlap(static_cast<int32_t>(game.heliX), static_cast<int32_t>(game.heliY), 240, 64,
-                        static_cast<int32_t>(orbX), static_cast<int32_t>(orbY), 32, 32) != 0;
+// Orb 1 costs more from level 2 on, the side orbs from level 3 on.
+constexpr int32_t orb1DearerFrom = 2;
+constexpr int32_t sideOrbDearerFrom = 3;
+
+// Orbs 2 and 3 differ only in the head direction that releases them, where
+// they start and which way they rise; both climb one pixel a step more above
+// level `fasterAbove` and one more above the level after it.
+struct SideOrbPath {
+    int32_t releasedBy;    // launcher state
+    double releaseOffset;  // starts at x = scrollPos - releaseOffset
+    double releaseY;
+    double stepX;  // +1 to the right, -1 to the left
+    int32_t fasterAbove;
+};
+constexpr SideOrbPath orb2Path{0, 635, 350, 1, 2};
+constexpr SideOrbPath orb3Path{1, 653, 357, -1, 1};
+
+// Releases the orb from the first level on while its head points its way,
+// and moves it on; false while it is not in flight.
+bool riseSideOrb(const SideOrbPath& path, double& x, double& y, int32_t& active) {
+    if (game.level >= 1 && game.launcherState == path.releasedBy && active != 1) {
+        x = game.scrollPos - path.releaseOffset;
+        y = path.releaseY;
+        active = 1;
+        playSound(sndOrbLaunch, 0);
+    }
+    if (active != 1) {
+        return false;
+    }
+    const int32_t pixels =
+        1 + (game.level > path.fasterAbove ? 1 : 0) + (game.level > path.fasterAbove + 1 ? 1 : 0);
+    for (int32_t i = 0; i < pixels; ++i) {
+        x += path.stepX;
+        y -= 1;
+    }
+    return true;
+}
+
+// After the orb is drawn. An orb leaving the top still moves and hits in the
+// frame it is removed. Side orbs are tested on their path against the
+// helicopter's whole picture, 240 x 64.
+void finishSideOrbFrame(double& x, double y, int32_t& active) {
+    if (y <= -33) {
+        active = 0;
+    }
+    x += game.velX;
+    if (rectsOverlap(static_cast<int32_t>(game.heliX), static_cast<int32_t>(game.heliY), 240, 64,
+                     static_cast<int32_t>(x), static_cast<int32_t>(y), 32, 32) != 0) {
+        orbHitsHelicopter(sideOrbDearerFrom);
+    }
 }
 
 // From the fifth mission orb 2's wobble radius swings between 19 and 51.
@@ -58,23 +100,6 @@ void swingOrb2Radius() {
 }
 
 }  // namespace
-
-int32_t rectsOverlap(int32_t x1, int32_t y1, int32_t w1, int32_t h1, int32_t x2, int32_t y2,
-                     int32_t w2, int32_t h2) {
-    const int32_t a1 = reducedHalf(w1);
-    const int32_t b1 = reducedHalf(h1);
-    const int32_t a2 = reducedHalf(w2);
-    const int32_t b2 = reducedHalf(h2);
-    // The reference points are the corners plus the reduced half-extents; the
-    // distances are taken in 64 bits so far-apart boxes cannot overflow.
-    const int64_t cx1 = static_cast<int64_t>(x1) + a1;
-    const int64_t cy1 = static_cast<int64_t>(y1) + b1;
-    const int64_t cx2 = static_cast<int64_t>(x2) + a2;
-    const int64_t cy2 = static_cast<int64_t>(y2) + b2;
-    const int64_t reachX = static_cast<int64_t>(a1) + a2;
-    const int64_t reachY = static_cast<int64_t>(b1) + b2;
-    return (std::llabs(cx2 - cx1) < reachX && std::llabs(cy2 - cy1) < reachY) ? 1 : 0;
-}
 
 void updateLauncher() {
     const double s = game.scrollPos;
@@ -130,15 +155,7 @@ void updateOrb1() {
     if (rectsOverlap(static_cast<int32_t>(game.heliX + 10), static_cast<int32_t>(game.heliY), 230,
                      60, static_cast<int32_t>(game.orb1DrawX), static_cast<int32_t>(game.orb1DrawY),
                      32, 32) != 0) {
-        playSound(sndMetalHit, 0);
-        if (game.level <= 1) {
-            game.energy -= 2;
-        } else {
-            game.energy -= 3;
-            if (game.level > 2) {
-                game.energy -= 1;
-            }
-        }
+        orbHitsHelicopter(orb1DearerFrom);
     }
     if (game.orb1Y < -33) {
         game.orb1Active = 0;
@@ -146,24 +163,8 @@ void updateOrb1() {
 }
 
 void updateOrb2() {
-    if (game.level >= 1 && game.launcherState == 0 && game.orb2Active != 1) {
-        game.orb2X = game.scrollPos - 635;
-        game.orb2Y = 350;
-        game.orb2Active = 1;
-        playSound(sndOrbLaunch, 0);
-    }
-    if (game.orb2Active != 1) {
+    if (!riseSideOrb(orb2Path, game.orb2X, game.orb2Y, game.orb2Active)) {
         return;
-    }
-    game.orb2X += 1;
-    game.orb2Y -= 1;
-    if (game.level > 2) {
-        game.orb2X += 1;
-        game.orb2Y -= 1;
-    }
-    if (game.level > 3) {
-        game.orb2X += 1;
-        game.orb2Y -= 1;
     }
     if (game.level > 2) {
         game.orb2DrawX =
@@ -181,51 +182,20 @@ void updateOrb2() {
         game.orb2DrawX = game.orb2X;
         game.orb2DrawY = game.orb2Y;
     }
+    // Orb 2 hurts on its path, not where its wobble draws it: the picture can
+    // be up to 51 pixels away from the box that hurts.
     drawKeyed(surfOrbB, orbSource, static_cast<int32_t>(game.orb2DrawX),
               static_cast<int32_t>(game.orb2DrawY));
-    // An orb leaving the top still moves and hits in the frame it is removed.
-    if (game.orb2Y <= -33) {
-        game.orb2Active = 0;
-    }
-    game.orb2X += game.velX;
-    // Orb 2 is tested on its path, not where its wobble draws it: the picture
-    // can be up to 51 pixels away from the box that hurts.
-    if (sideOrbHitsHelicopter(game.orb2X, game.orb2Y)) {
-        playSound(sndMetalHit, 0);
-        loseEnergyToSideOrb();
-    }
+    finishSideOrbFrame(game.orb2X, game.orb2Y, game.orb2Active);
 }
 
 void updateOrb3() {
-    if (game.level >= 1 && game.launcherState == 1 && game.orb3Active != 1) {
-        game.orb3X = game.scrollPos - 653;
-        game.orb3Y = 357;
-        game.orb3Active = 1;
-        playSound(sndOrbLaunch, 0);
-    }
-    if (game.orb3Active != 1) {
+    if (!riseSideOrb(orb3Path, game.orb3X, game.orb3Y, game.orb3Active)) {
         return;
-    }
-    game.orb3X -= 1;
-    game.orb3Y -= 1;
-    if (game.level > 1) {
-        game.orb3X -= 1;
-        game.orb3Y -= 1;
-    }
-    if (game.level > 2) {
-        game.orb3X -= 1;
-        game.orb3Y -= 1;
     }
     drawKeyed(surfOrbB, orbSource, static_cast<int32_t>(game.orb3X),
               static_cast<int32_t>(game.orb3Y));
-    if (game.orb3Y <= -33) {
-        game.orb3Active = 0;
-    }
-    game.orb3X += game.velX;
-    if (sideOrbHitsHelicopter(game.orb3X, game.orb3Y)) {
-        playSound(sndMetalHit, 0);
-        loseEnergyToSideOrb();
-    }
+    finishSideOrbFrame(game.orb3X, game.orb3Y, game.orb3Active);
 }
 
 // While the launcher lies under the helicopter, a low helicopter is lifted

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "game/game_state.h"
-#include "game/launcher.h"
+#include "game/hit_test.h"
 #include "game/random.h"
 #include "gfx/surfaces.h"
 #include "sound/playback.h"

@@ -37,67 +37,76 @@ namespace {
 
 // Load order. The explosion frames and the left-facing helicopter frames do
 // not come in id order; the orb picture is loaded twice, into two surfaces.
-const std::array<SurfaceEntry, 51> catalogue{{
-    {&surfSubmarine, "surfSubmarine", 167},
-    {&surfRocket, "surfRocket", 169},
-    {&surfExplosion[0], "surfExplosion[0]", 165},
-    {&surfExplosion[1], "surfExplosion[1]", 158},
-    {&surfExplosion[2], "surfExplosion[2]", 159},
-    {&surfExplosion[3], "surfExplosion[3]", 160},
-    {&surfExplosion[4], "surfExplosion[4]", 161},
-    {&surfExplosion[5], "surfExplosion[5]", 162},
-    {&surfExplosion[6], "surfExplosion[6]", 163},
-    {&surfExplosion[7], "surfExplosion[7]", 164},
-    {&surfExplosion[8], "surfExplosion[8]", 157},
-    {&surfMoon, "surfMoon", 156},
-    {&surfWinScreen, "surfWinScreen", 155},
-    {&surfGameOverScreen, "surfGameOverScreen", 154},
-    {&surfTitle, "surfTitle", 151},
-    {&surfLoading, "surfLoading", 152},
-    {&surfCredits, "surfCredits", 153},
-    {&surfCrusher, "surfCrusher", 104},
-    {&surfPillar, "surfPillar", 150},
-    {&surfWalker[0], "surfWalker[0]", 108},
-    {&surfWalker[1], "surfWalker[1]", 109},
-    {&surfWalker[2], "surfWalker[2]", 110},
-    {&surfWalker[3], "surfWalker[3]", 111},
-    {&surfWalker[4], "surfWalker[4]", 112},
-    {&surfWalker[5], "surfWalker[5]", 113},
-    {&surfWalker[6], "surfWalker[6]", 114},
-    {&surfBarFill, "surfBarFill", 103},
-    {&surfBarFrame, "surfBarFrame", 122},
-    {&surfManLit, "surfManLit", 120},
-    {&surfManDim, "surfManDim", 121},
-    {&surfTerrain[0], "surfTerrain[0]", 137},
-    {&surfTerrain[1], "surfTerrain[1]", 105},
-    {&surfTerrain[2], "surfTerrain[2]", 106},
-    {&surfTerrain[3], "surfTerrain[3]", 107},
-    {&surfSkyA, "surfSkyA", 118},
-    {&surfSkyB, "surfSkyB", 117},
-    {&surfHeliLeft[0], "surfHeliLeft[0]", 136},
-    {&surfHeliLeft[1], "surfHeliLeft[1]", 123},
-    {&surfHeliLeft[2], "surfHeliLeft[2]", 125},
-    {&surfHeliLeft[3], "surfHeliLeft[3]", 126},
-    {&surfHeliLeft[4], "surfHeliLeft[4]", 127},
-    {&surfHeliRight[0], "surfHeliRight[0]", 128},
-    {&surfHeliRight[1], "surfHeliRight[1]", 129},
-    {&surfHeliRight[2], "surfHeliRight[2]", 130},
-    {&surfHeliRight[3], "surfHeliRight[3]", 131},
-    {&surfHeliRight[4], "surfHeliRight[4]", 132},
-    {&surfLauncher[0], "surfLauncher[0]", 135},
-    {&surfLauncher[1], "surfLauncher[1]", 134},
-    {&surfLauncher[2], "surfLauncher[2]", 133},
-    {&surfOrbA, "surfOrbA", 124},
-    {&surfOrbB, "surfOrbB", 124},
+// The last column is the surface's place in the teardown, which goes by
+// topic: the landscape and the helicopter first, the submarine's rocket last.
+constexpr std::array<SurfaceEntry, 51> catalogue{{
+    {&surfSubmarine, "surfSubmarine", 167, 49},
+    {&surfRocket, "surfRocket", 169, 50},
+    {&surfExplosion[0], "surfExplosion[0]", 165, 40},
+    {&surfExplosion[1], "surfExplosion[1]", 158, 41},
+    {&surfExplosion[2], "surfExplosion[2]", 159, 42},
+    {&surfExplosion[3], "surfExplosion[3]", 160, 43},
+    {&surfExplosion[4], "surfExplosion[4]", 161, 44},
+    {&surfExplosion[5], "surfExplosion[5]", 162, 45},
+    {&surfExplosion[6], "surfExplosion[6]", 163, 46},
+    {&surfExplosion[7], "surfExplosion[7]", 164, 47},
+    {&surfExplosion[8], "surfExplosion[8]", 157, 48},
+    {&surfMoon, "surfMoon", 156, 39},
+    {&surfWinScreen, "surfWinScreen", 155, 38},
+    {&surfGameOverScreen, "surfGameOverScreen", 154, 37},
+    {&surfTitle, "surfTitle", 151, 34},
+    {&surfLoading, "surfLoading", 152, 35},
+    {&surfCredits, "surfCredits", 153, 36},
+    {&surfCrusher, "surfCrusher", 104, 32},
+    {&surfPillar, "surfPillar", 150, 33},
+    {&surfWalker[0], "surfWalker[0]", 108, 25},
+    {&surfWalker[1], "surfWalker[1]", 109, 26},
+    {&surfWalker[2], "surfWalker[2]", 110, 27},
+    {&surfWalker[3], "surfWalker[3]", 111, 28},
+    {&surfWalker[4], "surfWalker[4]", 112, 29},
+    {&surfWalker[5], "surfWalker[5]", 113, 30},
+    {&surfWalker[6], "surfWalker[6]", 114, 31},
+    {&surfBarFill, "surfBarFill", 103, 23},
+    {&surfBarFrame, "surfBarFrame", 122, 24},
+    {&surfManLit, "surfManLit", 120, 21},
+    {&surfManDim, "surfManDim", 121, 22},
+    {&surfTerrain[0], "surfTerrain[0]", 137, 0},
+    {&surfTerrain[1], "surfTerrain[1]", 105, 1},
+    {&surfTerrain[2], "surfTerrain[2]", 106, 2},
+    {&surfTerrain[3], "surfTerrain[3]", 107, 3},
+    {&surfSkyA, "surfSkyA", 118, 4},
+    {&surfSkyB, "surfSkyB", 117, 5},
+    {&surfHeliLeft[0], "surfHeliLeft[0]", 136, 6},
+    {&surfHeliLeft[1], "surfHeliLeft[1]", 123, 8},
+    {&surfHeliLeft[2], "surfHeliLeft[2]", 125, 10},
+    {&surfHeliLeft[3], "surfHeliLeft[3]", 126, 12},
+    {&surfHeliLeft[4], "surfHeliLeft[4]", 127, 14},
+    {&surfHeliRight[0], "surfHeliRight[0]", 128, 7},
+    {&surfHeliRight[1], "surfHeliRight[1]", 129, 9},
+    {&surfHeliRight[2], "surfHeliRight[2]", 130, 11},
+    {&surfHeliRight[3], "surfHeliRight[3]", 131, 13},
+    {&surfHeliRight[4], "surfHeliRight[4]", 132, 15},
+    {&surfLauncher[0], "surfLauncher[0]", 135, 16},
+    {&surfLauncher[1], "surfLauncher[1]", 134, 17},
+    {&surfLauncher[2], "surfLauncher[2]", 133, 18},
+    {&surfOrbA, "surfOrbA", 124, 19},
+    {&surfOrbB, "surfOrbB", 124, 20},
 }};
 
-DrawObserver drawObserver = nullptr;
-
-void releaseOne(Surface*& surface) {
-    if (surface == nullptr) return;
-    platform::release(surface);
-    surface = nullptr;
+// The catalogue rows in teardown order; every surface has a place of its own.
+constexpr std::array<const SurfaceEntry*, catalogue.size()> teardownOrder() {
+    std::array<const SurfaceEntry*, catalogue.size()> order{};
+    for (const SurfaceEntry& entry : catalogue) {
+        const auto place = static_cast<size_t>(entry.releasePlace);
+        if (place >= order.size() || order[place] != nullptr) return {};
+        order[place] = &entry;
+    }
+    return order;
 }
+constexpr std::array<const SurfaceEntry*, catalogue.size()> releaseOrder = teardownOrder();
+static_assert(releaseOrder.back() != nullptr, "each surface needs its own place in the teardown");
+
+DrawObserver drawObserver = nullptr;
 
 }  // namespace
 
@@ -128,32 +137,11 @@ int loadSurfaces() {
 }
 
 void releaseSurfaces() {
-    for (int i = 0; i < 4; ++i) releaseOne(surfTerrain[i]);
-    releaseOne(surfSkyA);
-    releaseOne(surfSkyB);
-    for (int i = 0; i < 5; ++i) {
-        releaseOne(surfHeliLeft[i]);
-        releaseOne(surfHeliRight[i]);
+    for (const SurfaceEntry* entry : releaseOrder) {
+        if (*entry->slot == nullptr) continue;
+        platform::release(*entry->slot);
+        *entry->slot = nullptr;
     }
-    for (int i = 0; i < 3; ++i) releaseOne(surfLauncher[i]);
-    releaseOne(surfOrbA);
-    releaseOne(surfOrbB);
-    releaseOne(surfManLit);
-    releaseOne(surfManDim);
-    releaseOne(surfBarFill);
-    releaseOne(surfBarFrame);
-    for (int i = 0; i < 7; ++i) releaseOne(surfWalker[i]);
-    releaseOne(surfCrusher);
-    releaseOne(surfPillar);
-    releaseOne(surfTitle);
-    releaseOne(surfLoading);
-    releaseOne(surfCredits);
-    releaseOne(surfGameOverScreen);
-    releaseOne(surfWinScreen);
-    releaseOne(surfMoon);
-    for (int i = 0; i < 9; ++i) releaseOne(surfExplosion[i]);
-    releaseOne(surfSubmarine);
-    releaseOne(surfRocket);
 }
 
 void drawKeyed(Surface* source, const Rect& sourceRect, int x, int y) {

@@ -34,11 +34,13 @@ extern Surface* surfLauncher[3];
 extern Surface* surfOrbA;
 extern Surface* surfOrbB;
 
-// One row of the catalogue: where the surface lives, its name, its bitmap.
+// One row of the catalogue: where the surface lives, its name, its bitmap,
+// and when the teardown releases it.
 struct SurfaceEntry {
     Surface** slot;
     const char* name;  // "surfTerrain[0]", "surfMoon", ...
     int bitmapId;
+    int releasePlace;  // 0 goes first
 };
 
 // The 51 surfaces in load order.

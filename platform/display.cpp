@@ -3,6 +3,7 @@
 // in memory; the back end only shows the back buffer.
 
 #include <cstring>
+#include <unordered_map>
 
 #if defined(__wasm_simd128__)
 #include <wasm_simd128.h>
@@ -21,6 +22,15 @@ struct Display {
 namespace {
 
 int serials = 0;
+// Surfaces are the game's own plain records; the numbers that tell them
+// apart in the call record are kept here.
+std::unordered_map<const Surface*, int> surfaceSerials;
+
+int serialOf(const Surface* surface) {
+    if (surface == nullptr) return 0;
+    const auto found = surfaceSerials.find(surface);
+    return found == surfaceSerials.end() ? 0 : found->second;
+}
 
 // The primary surface stands for the screen, which the back end shows; its back buffer is
 // where everything is drawn.
@@ -36,7 +46,7 @@ Surface* newSurface(int width, int height) {
     surface->width = width;
     surface->height = height;
     surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-    surface->serial = ++serials;
+    surfaceSerials[surface] = ++serials;
     return surface;
 }
 
@@ -93,12 +103,12 @@ Surface* createFlipChain(Display* display) {
         chain = FlipChain{newSurface(640, 480), newSurface(640, 480), display};
         primary = chain.primary;
     }
-    backend().note("createFlipChain", primary ? primary->serial : 0);
+    backend().note("createFlipChain", serialOf(primary));
     return primary;
 }
 
 Surface* getBackBuffer(Surface* primary) {
-    backend().note("getBackBuffer", primary ? primary->serial : 0);
+    backend().note("getBackBuffer", serialOf(primary));
     if (primary == nullptr || primary != chain.primary || backend().refuses("getBackBuffer")) {
         return nullptr;
     }
@@ -111,18 +121,18 @@ Surface* createSurface(Display* display, int width, int height) {
         !backend().refuses("createSurface")) {
         surface = newSurface(width, height);
     }
-    backend().note("createSurface", surface ? surface->serial : 0);
+    backend().note("createSurface", serialOf(surface));
     return surface;
 }
 
 PixelFormat getPixelFormat(Surface* surface) {
-    backend().note("getPixelFormat", surface ? surface->serial : 0);
+    backend().note("getPixelFormat", serialOf(surface));
     return displayFormat;
 }
 
 void setColorKey(Surface* surface, uint32_t key) {
     if (surface == nullptr) return;
-    backend().note("setColorKey", surface->serial);
+    backend().note("setColorKey", serialOf(surface));
     surface->keyed = true;
     surface->colorKey = static_cast<uint16_t>(key);
 }
@@ -154,7 +164,7 @@ bool bltFast(Surface* target, int x, int y, Surface* source, const Rect& r) {
 
 void flip(Surface* primary) {
     if (primary == nullptr || primary != chain.primary) return;
-    backend().note("flip", primary->serial);
+    backend().note("flip", serialOf(primary));
     // The back end shows the back buffer, which keeps its pixels: the game
     // paints every frame in full over the last one.
     backend().present(*chain.back);
@@ -162,16 +172,18 @@ void flip(Surface* primary) {
 
 void release(Surface* surface) {
     if (surface == nullptr) return;
-    backend().note("releaseSurface", surface->serial);
+    backend().note("releaseSurface", serialOf(surface));
     if (surface == chain.back) return;  // goes with its primary surface
     if (surface == chain.primary) {
         if (chain.display != nullptr && chain.display->screenOpen) {
             backend().closeScreen();
             chain.display->screenOpen = false;
         }
+        surfaceSerials.erase(chain.back);
         delete chain.back;
         chain = FlipChain{};
     }
+    surfaceSerials.erase(surface);
     delete surface;
 }
 

@@ -49,6 +49,7 @@ enum class MessageKind {
     Quit,         // posted by postQuitMessage; ends the main loop
     FocusLost,    // another window took the keyboard
     FocusGained,  // the keyboard is ours again
+    Exposed,      // the window lost its picture (uncovered, resized): show it again
     Other,
 };
 
@@ -148,7 +149,6 @@ struct Surface {
     std::vector<uint16_t> pixels;  // width * height
     bool keyed = false;
     uint16_t colorKey = 0;
-    int serial = 0;  // creation number, for the headless call record
 };
 
 struct Display;

@@ -14,7 +14,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/little_endian.h"
+
 namespace {
+
+using platform::readLittle16;
+using platform::readLittle32;
 
 constexpr uint32_t fourCC(const char (&name)[5]) {
     return static_cast<uint32_t>(static_cast<uint8_t>(name[0])) |
@@ -23,53 +28,52 @@ constexpr uint32_t fourCC(const char (&name)[5]) {
            static_cast<uint32_t>(static_cast<uint8_t>(name[3])) << 24;
 }
 
-uint32_t readU32(const uint8_t* at) {
-    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
-           static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
-}
-
-uint16_t readU16(const uint8_t* at) {
-    return static_cast<uint16_t>(at[0] | at[1] << 8);
-}
-
-struct Chunk {
-    uint64_t body = 0;  // offset of the first byte of the body
-    uint32_t length = 0;
-    bool found = false;
-};
-
-// Looks for the chunk `id` among the chunks from `from` up to `end`.
-Chunk findChunk(const uint8_t* data, uint64_t from, uint64_t end, uint32_t id) {
+// Walks the chunks of the form from `from` up to its end, keeping the first
+// of each chunk we read, until both are found or a chunk runs past the end.
+void walkForm(std::span<const uint8_t> image, uint64_t from, WaveChunks& found) {
     uint64_t at = from;
-    while (at + 8 <= end) {
-        const uint32_t chunkId = readU32(data + at);
-        const uint32_t length = readU32(data + at + 4);
-        const uint64_t body = at + 8;
-        if (body + length > end) return {};
-        if (chunkId == id) return {body, length, true};
-        at = body + length + (length & 1u);
+    while (at + 8 <= found.formEnd && !(found.format && found.data)) {
+        const uint32_t id = readLittle32(image, at);
+        const WaveChunk chunk{at, readLittle32(image, at + 4)};
+        if (chunk.body() + chunk.length > found.formEnd) {
+            found.overrun = chunk;
+            break;
+        }
+        if (id == fourCC("fmt ") && !found.format) found.format = chunk;
+        if (id == fourCC("data") && !found.data) found.data = chunk;
+        at = chunk.body() + chunk.length + (chunk.length & 1u);
     }
-    return {};
+    found.walkEnd = at;
 }
 
-// The "WAVE" form's chunk `id`: first the RIFF chunk, then the chunk inside it.
-Chunk findWaveChunk(const uint8_t* data, uint32_t size, uint32_t id) {
+WaveChunks walkImage(const uint8_t* data, uint32_t size) {
     if (data == nullptr) return {};
-    uint64_t at = 0;
-    while (at + 12 <= size) {
-        const uint32_t chunkId = readU32(data + at);
-        const uint32_t length = readU32(data + at + 4);
-        const uint64_t body = at + 8;
-        if (chunkId == fourCC("RIFF") && readU32(data + body) == fourCC("WAVE") && length >= 4) {
-            return findChunk(data, body + 4, std::min<uint64_t>(body + length, size), id);
-        }
-        if (body + length > size) return {};
-        at = body + length + (length & 1u);
-    }
-    return {};
+    return walkWaveChunks({data, size});
 }
 
 }  // namespace
+
+WaveChunks walkWaveChunks(std::span<const uint8_t> image) {
+    WaveChunks found;
+    const uint64_t size = image.size();
+    uint64_t at = 0;
+    while (at + 12 <= size) {
+        const uint32_t id = readLittle32(image, at);
+        const uint32_t length = readLittle32(image, at + 4);
+        const uint64_t body = at + 8;
+        if (id == fourCC("RIFF") && readLittle32(image, body) == fourCC("WAVE") && length >= 4) {
+            found.hasForm = true;
+            found.formAt = at;
+            found.formEnd = std::min<uint64_t>(body + length, size);
+            walkForm(image, body + 4, found);
+            return found;
+        }
+        if (body + length > size) break;
+        at = body + length + (length & 1u);
+    }
+    found.walkEnd = at;
+    return found;
+}
 
 WaveImage::~WaveImage() {
     release();
@@ -93,30 +97,31 @@ int WaveImage::isLoaded() const {
 
 int WaveImage::readFormat(platform::WaveFormat* format) const {
     if (data == nullptr || format == nullptr) return 0;
-    const Chunk chunk = findWaveChunk(data, size, fourCC("fmt "));
-    if (!chunk.found || chunk.length < 16) return 0;
-    const uint8_t* at = data + chunk.body;
-    format->formatTag = readU16(at);
-    format->channels = readU16(at + 2);
-    format->samplesPerSec = readU32(at + 4);
-    format->avgBytesPerSec = readU32(at + 8);
-    format->blockAlign = readU16(at + 12);
-    format->bitsPerSample = readU16(at + 14);
+    const std::optional<WaveChunk> chunk = walkImage(data, size).format;
+    if (!chunk || chunk->length < 16) return 0;
+    const std::span<const uint8_t> image(data, size);
+    const uint64_t at = chunk->body();
+    format->formatTag = readLittle16(image, at);
+    format->channels = readLittle16(image, at + 2);
+    format->samplesPerSec = readLittle32(image, at + 4);
+    format->avgBytesPerSec = readLittle32(image, at + 8);
+    format->blockAlign = readLittle16(image, at + 12);
+    format->bitsPerSample = readLittle16(image, at + 14);
     // A plain PCM chunk is 16 bytes long and has no extra-size field.
-    format->cbSize = chunk.length >= 18 ? readU16(at + 16) : 0;
+    format->cbSize = chunk->length >= 18 ? readLittle16(image, at + 16) : 0;
     return 1;
 }
 
 uint32_t WaveImage::dataSize() const {
-    const Chunk chunk = findWaveChunk(data, size, fourCC("data"));
-    return chunk.found ? chunk.length : 0;
+    const std::optional<WaveChunk> chunk = walkImage(data, size).data;
+    return chunk ? chunk->length : 0;
 }
 
 uint32_t WaveImage::readData(uint8_t* destination, uint32_t capacity) const {
-    const Chunk chunk = findWaveChunk(data, size, fourCC("data"));
-    if (!chunk.found || destination == nullptr) return 0;
-    const uint32_t count = std::min(chunk.length, capacity);
-    std::memcpy(destination, data + chunk.body, count);
+    const std::optional<WaveChunk> chunk = walkImage(data, size).data;
+    if (!chunk || destination == nullptr) return 0;
+    const uint32_t count = std::min(chunk->length, capacity);
+    std::memcpy(destination, data + chunk->body(), count);
     return count;
 }
 

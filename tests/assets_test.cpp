@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/little_endian.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -57,10 +59,10 @@ std::vector<uint8_t> readFile(const fs::path& path) {
 }
 
 uint32_t read16(const std::vector<uint8_t>& b, size_t at) {
-    return b[at] | (b[at + 1] << 8);
+    return platform::readLittle16(b, at);
 }
 uint32_t read32(const std::vector<uint8_t>& b, size_t at) {
-    return read16(b, at) | (read16(b, at + 2) << 16);
+    return platform::readLittle32(b, at);
 }
 
 std::string tag(const std::vector<uint8_t>& b, size_t at) {

@@ -14,14 +14,13 @@ using HudTest = GameTest;
 // The passes of the end picture on show as the loop makes them: draw, show,
 // then the keys; Return is held in the pass after `blank` passes without it.
 // Gives the number of passes.
-int passesUntilReturn(bool win, int blank) {
+int passesUntilReturn(int blank) {
     for (int pass = 0;; ++pass) {
-        win ? drawWinPicture() : drawFailurePicture();
+        drawEndPicture();
         Controls controls;
         controls.confirm = pass >= blank;
-        if (win ? winPictureDismissed(controls) : failurePictureDismissed(controls)) {
-            return pass + 1;
-        }
+        if (dismissEndPicture(controls)) return pass + 1;
+        advanceEndPicture();
     }
 }
 
@@ -79,7 +78,7 @@ TEST_F(HudTest, WinPictureOpensFromTheCentreUntilReturn) {
     game.level = 7;
     game.heliY = 2;
     EXPECT_EQ(flyOutAfterWin(), winPictureShows);
-    EXPECT_EQ(passesUntilReturn(true, 28), 29);
+    EXPECT_EQ(passesUntilReturn(28), 29);
     const auto draws = drawsOf(surfWinScreen);
     ASSERT_EQ(draws.size(), 29u);
     // Nothing shows for 27 passes; the 28th opens a box 162 wide and 2 high.
@@ -98,7 +97,7 @@ TEST_F(HudTest, WinPictureStaysWholeOnceOpen) {
     game.level = 7;
     game.heliY = 1;
     EXPECT_EQ(flyOutAfterWin(), winPictureShows);
-    passesUntilReturn(true, 120);
+    passesUntilReturn(120);
     const auto draws = drawsOf(surfWinScreen);
     ASSERT_EQ(draws.size(), 121u);
     EXPECT_TRUE(isDraw(draws[106], surfWinScreen, {2, 0, 638, 476}, 2, 2));
@@ -110,7 +109,7 @@ TEST_F(HudTest, ReturnAlreadyHeldEndsAPictureAfterOnePass) {
     game.level = 7;
     game.heliY = 1;
     EXPECT_EQ(flyOutAfterWin(), winPictureShows);
-    EXPECT_EQ(passesUntilReturn(true, 0), 1);
+    EXPECT_EQ(passesUntilReturn(0), 1);
     EXPECT_EQ(drawsOf(surfWinScreen).size(), 1u);
 }
 
@@ -150,7 +149,7 @@ TEST_F(HudTest, FailurePictureSlidesInFromTheCorner) {
     game.heliY = 410;
     game.crashExplosionPending = 0;
     EXPECT_EQ(fallAfterLoss(), failurePictureShows);
-    EXPECT_EQ(passesUntilReturn(false, 1), 2);
+    EXPECT_EQ(passesUntilReturn(1), 2);
     const auto draws = drawsOf(surfGameOverScreen);
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_TRUE(isDraw(draws[0], surfGameOverScreen, {0, 0, 160, 0}, 480, 480));
@@ -165,7 +164,7 @@ TEST_F(HudTest, FailurePictureIsWholeFromThe97thPass) {
     game.heliY = 410;
     game.crashExplosionPending = 0;
     EXPECT_EQ(fallAfterLoss(), failurePictureShows);
-    passesUntilReturn(false, 100);
+    passesUntilReturn(100);
     const auto draws = drawsOf(surfGameOverScreen);
     EXPECT_TRUE(isDraw(draws[95], surfGameOverScreen, {0, 0, 635, 475}, 5, 5));
     EXPECT_TRUE(isDraw(draws[96], surfGameOverScreen, {0, 0, 640, 480}, 0, 0));
@@ -208,10 +207,10 @@ TEST_F(HudTest, EachPictureStartsClosedAgain) {
     game.level = 7;
     game.heliY = 1;
     EXPECT_EQ(flyOutAfterWin(), winPictureShows);
-    passesUntilReturn(true, 200);
+    passesUntilReturn(200);
     drawCalls().clear();
     EXPECT_EQ(flyOutAfterWin(), winPictureShows);
-    passesUntilReturn(true, 0);
+    passesUntilReturn(0);
     ASSERT_EQ(drawsOf(surfWinScreen).size(), 1u);
     EXPECT_TRUE(isDraw(drawsOf(surfWinScreen)[0], surfWinScreen, {320, 0, 320, -160}, 320, 320));
 }

@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"
+#include "tests/keyboard_snapshot.h"
 
 namespace game_test {
 

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -234,6 +235,33 @@ TEST(TraceContractTest, FramesAreWrittenAsBitmaps) {
     EXPECT_EQ(magic[1], 'M');
 }
 
+// The names of the frames a run wrote, sorted.
+std::vector<std::string> framesWritten(const std::string& arguments,
+                                       const std::vector<std::string>& keys) {
+    const auto dir = scratchDir() / "chosen frames";
+    std::filesystem::remove_all(dir);
+    const TraceRun run = runTrace(arguments + " --frames '" + dir.string() + "'", keys);
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    std::filesystem::remove_all(dir);
+    return names;
+}
+
+TEST(TraceContractTest, TitlePassesHaveFramesAndFramesFromLeavesOutTheEarlierOnes) {
+    EXPECT_EQ(framesWritten("--from-title --frames-from 3", repeat("", 4)),
+              (std::vector<std::string>{"title-000003.bmp", "title-000004.bmp"}));
+    EXPECT_EQ(framesWritten("--steps 5 --frames-from 5", {}),
+              std::vector<std::string>{"step-000005.bmp"});
+    // Space in the third pass, and the loading's passes are the title's too.
+    EXPECT_EQ(framesWritten("--from-title --steps 1 --frames-from 702",
+                            repeat("", 2) + repeat("SPACE", 1) + repeat("", 720)),
+              std::vector<std::string>{"title-000702.bmp"});
+}
+
 TEST(TraceContractTest, FromTheTitleTheGameBeginsAfterSpaceAndTheLoading) {
     const TraceRun run = runTrace(
         "--from-title", repeat("", 5) + repeat("SPACE", 1) + repeat("", 699) + repeat("LEFT", 3));
@@ -252,6 +280,8 @@ TEST(TraceContractTest, BadArgumentsAreRefused) {
                          "--steps -3",
                          "--steps ten",
                          "--frames",
+                         "--frames-from",
+                         "--frames-from -1",
                          "--what",
                          "--set rotorFrame=5",
                          "--set explosionFrame=-1"};

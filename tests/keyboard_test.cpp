@@ -14,6 +14,7 @@
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "platform/headless.h"
+#include "tests/keyboard_snapshot.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The machine's newer services on the headless back end: waiting for a
 // message, taking a close request out of turn, pausing and turning down the
-// sound, the display choice and the gamepads.
+// sound, and the display choice.
 
 #include <gtest/gtest.h>
 
@@ -314,38 +314,13 @@ TEST_F(PlatformOptionsTest, PauseAndResumeAreOnTheCallRecord) {
     release(device);
 }
 
-// ---------------------------------------------------------------- display and pads
+// ---------------------------------------------------------------- display
 
 TEST_F(PlatformOptionsTest, TheDisplayChoiceStartsFullScreenAtTheLargestScale) {
     const DisplayOptions options = displayOptions();
     EXPECT_TRUE(options.fullscreen);
     EXPECT_EQ(options.scale, 0);
     EXPECT_FALSE(options.integerScale);
-}
-
-TEST_F(PlatformOptionsTest, TheDisplayChoiceIsKeptAndFollowsThePlayersSwitches) {
-    setDisplayOptions({false, 2, true});
-    EXPECT_FALSE(displayOptions().fullscreen);
-    EXPECT_EQ(displayOptions().scale, 2);
-    EXPECT_TRUE(displayOptions().integerScale);
-    headless::switchDisplay();
-    EXPECT_TRUE(displayOptions().fullscreen);
-    EXPECT_EQ(displayOptions().scale, 2);
-    headless::switchDisplay();
-    EXPECT_FALSE(displayOptions().fullscreen);
-}
-
-TEST_F(PlatformOptionsTest, ThePadsReadAsTheMachineHasThem) {
-    EXPECT_FALSE(readPad().left || readPad().south || readPad().start);
-    PadState held;
-    held.left = true;
-    held.start = true;
-    headless::setPad(held);
-    EXPECT_TRUE(readPad().left);
-    EXPECT_TRUE(readPad().start);
-    EXPECT_FALSE(readPad().right);
-    headless::setPad(PadState{});
-    EXPECT_FALSE(readPad().left);
 }
 
 }  // namespace

@@ -229,7 +229,7 @@ TEST_F(SdlDisplayTest, TheSwitchHappensWhicheverCallComesFirst) {
     backend().readKeys(keys);
     EXPECT_TRUE(fullscreen());
     pressKey(SDL_SCANCODE_F11);
-    Surface backBuffer{640, 480, std::vector<uint16_t>(640 * 480), false, 0, 0};
+    Surface backBuffer{640, 480, std::vector<uint16_t>(640 * 480), false, 0};
     backend().present(backBuffer);
     EXPECT_FALSE(fullscreen());
 }
@@ -286,7 +286,7 @@ TEST_F(SdlDisplayTest, IntegerScaleKeepsThePictureAtAWholeMultiple) {
         open({false, 1, integer});
         SDL_SetWindowSize(theWindow(), 1000, 800);
         pump();
-        Surface white{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0, 0};
+        Surface white{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0};
         backend().present(white);
         int w = 0;
         int h = 0;

@@ -12,8 +12,6 @@ namespace {
 
 using platform::sdl::convertRgb565ToAbgr8888;
 using platform::sdl::convertRgb565ToArgb8888;
-using platform::sdl::FramePacer;
-using platform::sdl::frameWait;
 using platform::sdl::letterbox;
 
 uint32_t expand5(uint32_t c) {
@@ -130,48 +128,6 @@ TEST(SdlLetterbox, PictureAlwaysStaysInsideAndCentred) {
             ASSERT_LE(std::abs((h - r.h) - 2 * r.y), 1);
         }
     }
-}
-
-constexpr int64_t period = 1000;
-
-TEST(SdlFramePacer, FirstFrameShowsAtOnce) {
-    FramePacer pacer;
-    EXPECT_EQ(frameWait(pacer, 5000, period), 0);
-}
-
-TEST(SdlFramePacer, QuickFramesWaitForTheirSlot) {
-    FramePacer pacer;
-    frameWait(pacer, 0, period);
-    EXPECT_EQ(frameWait(pacer, 100, period), 900);
-    // The previous frame showed at 1000; the next slot is 2000.
-    EXPECT_EQ(frameWait(pacer, 1000, period), 1000);
-}
-
-TEST(SdlFramePacer, NeverMoreThanOneFramePerPeriodOverALongRun) {
-    FramePacer pacer;
-    int64_t now = 0;
-    int64_t firstShown = -1;
-    const int frames = 600;
-    for (int i = 0; i < frames; ++i) {
-        now += (i * 7919) % 300;  // work of varying length, always under a period
-        now += frameWait(pacer, now, period);
-        if (firstShown < 0) firstShown = now;
-    }
-    EXPECT_GE(now - firstShown, int64_t{frames - 1} * period);
-}
-
-TEST(SdlFramePacer, SlightlyLateFrameKeepsTheBeat) {
-    FramePacer pacer;
-    frameWait(pacer, 0, period);
-    EXPECT_EQ(frameWait(pacer, 1300, period), 0);    // 300 late: shows now
-    EXPECT_EQ(frameWait(pacer, 1400, period), 600);  // slot 2000 as before
-}
-
-TEST(SdlFramePacer, StallRestartsTheBeatWithoutABurst) {
-    FramePacer pacer;
-    frameWait(pacer, 0, period);
-    EXPECT_EQ(frameWait(pacer, 50000, period), 0);
-    EXPECT_EQ(frameWait(pacer, 50100, period), 900);
 }
 
 }  // namespace

@@ -162,10 +162,12 @@ class SdlX11WindowTest : public ::testing::Test {
         ASSERT_TRUE(backend().openScreen(640, 480)) << SDL_GetError();
         backend().setCursorVisible(false);
         frames(300);
-        windowId = output(std::string("xdotool search --onlyvisible --name '^") + caption +
-                          "$' | tail -n 1");
+        // By the process id SDL stores on the window: how its name reads
+        // depends on the machine's fonts and locale.
+        windowId = output("xdotool search --onlyvisible --pid " + std::to_string(::getpid()) +
+                          " | tail -n 1");
         while (!windowId.empty() && windowId.back() == '\n') windowId.pop_back();
-        ASSERT_FALSE(windowId.empty()) << "no visible window named " << caption;
+        ASSERT_FALSE(windowId.empty()) << "no visible window of this process";
         ASSERT_EQ(std::system(("xdotool windowfocus --sync " + windowId).c_str()), 0);
         frames(100);
     }
@@ -225,7 +227,7 @@ class SdlX11WindowTest : public ::testing::Test {
     bool leaksIgnored = false;
     std::string windowId;
     std::deque<Message> queue;
-    Surface picture{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0, 0};
+    Surface picture{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0};
 };
 
 TEST_F(SdlX11WindowTest, AWindowOfTwiceTheSizeThenF11FullScreenAndF11Back) {
@@ -275,14 +277,20 @@ TEST_F(SdlX11WindowTest, AltEnterSwitchesAndItsReturnNeverReachesTheGame) {
 
 TEST_F(SdlX11WindowTest, AWaitOnTheRealServerSleepsAndACloseEndsIt) {
     open({false, 1, false});
-    queue.clear();
+    // A window just mapped may still be told to draw itself: a wait that such
+    // a message ends is tried again.
     timespec cpuStart{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuStart);
-    const Uint64 start = SDL_GetTicks64();
-    backend().waitForEvents(queue, 400'000);
-    const Uint64 waited = SDL_GetTicks64() - start;
     timespec cpuEnd{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuEnd);
+    Uint64 waited = 0;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        queue.clear();
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuStart);
+        const Uint64 start = SDL_GetTicks64();
+        backend().waitForEvents(queue, 400'000);
+        waited = SDL_GetTicks64() - start;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuEnd);
+        if (queue.empty() || queue.back().kind != MessageKind::Exposed) break;
+    }
     const double cpu = static_cast<double>(cpuEnd.tv_sec - cpuStart.tv_sec) +
                        static_cast<double>(cpuEnd.tv_nsec - cpuStart.tv_nsec) * 1e-9;
     EXPECT_TRUE(queue.empty());

@@ -367,12 +367,53 @@ TEST_F(StartupTest, AFullStartUpMakesEveryPictureAndSound) {
     EXPECT_EQ(surfHeliLeft[0]->height, 64);
 }
 
+// The teardown goes by topic, not in load order: the landscape and the
+// helicopter first, the submarine and its rocket last.
+TEST_F(StartupTest, TheTeardownReleasesTheSurfacesByTopic) {
+    ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
+    std::map<std::string, int> serialOf;
+    const std::vector<int> serials = created(platform::headless::calls(), "createSurface");
+    ASSERT_EQ(serials.size(), surfaceCatalogue().size());
+    for (size_t row = 0; row < serials.size(); ++row) {
+        serialOf[surfaceCatalogue()[row].name] = serials[row];
+    }
+    std::vector<std::string> order = {"surfTerrain[0]", "surfTerrain[1]", "surfTerrain[2]",
+                                      "surfTerrain[3]", "surfSkyA",       "surfSkyB"};
+    for (int frame = 0; frame < 5; ++frame) {
+        order.push_back("surfHeliLeft[" + std::to_string(frame) + "]");
+        order.push_back("surfHeliRight[" + std::to_string(frame) + "]");
+    }
+    for (const char* name :
+         {"surfLauncher[0]", "surfLauncher[1]", "surfLauncher[2]", "surfOrbA", "surfOrbB",
+          "surfManLit", "surfManDim", "surfBarFill", "surfBarFrame"}) {
+        order.emplace_back(name);
+    }
+    for (int frame = 0; frame < 7; ++frame) {
+        order.push_back("surfWalker[" + std::to_string(frame) + "]");
+    }
+    for (const char* name : {"surfCrusher", "surfPillar", "surfTitle", "surfLoading", "surfCredits",
+                             "surfGameOverScreen", "surfWinScreen", "surfMoon"}) {
+        order.emplace_back(name);
+    }
+    for (int frame = 0; frame < 9; ++frame) {
+        order.push_back("surfExplosion[" + std::to_string(frame) + "]");
+    }
+    order.emplace_back("surfSubmarine");
+    order.emplace_back("surfRocket");
+    std::vector<int> expected;
+    for (const std::string& name : order) expected.push_back(serialOf.at(name));
+
+    platform::headless::clearCalls();
+    releaseSurfaces();
+    EXPECT_EQ(created(platform::headless::calls(), "releaseSurface"), expected);
+    EXPECT_EQ(loadedSurfaces(), 0);
+}
+
 TEST_F(StartupTest, TheTwoOrbSurfacesAreDistinctWithIdenticalPixels) {
     ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
     ASSERT_NE(surfOrbA, nullptr);
     ASSERT_NE(surfOrbB, nullptr);
     EXPECT_NE(surfOrbA, surfOrbB);
-    EXPECT_NE(surfOrbA->serial, surfOrbB->serial);
     EXPECT_EQ(surfOrbA->width, 32);
     EXPECT_EQ(surfOrbA->height, 32);
     EXPECT_EQ(surfOrbA->pixels, surfOrbB->pixels);

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/little_endian.h"
 #include "platform/platform.h"
 #include "sound/sound_buffers.h"
 
 namespace {
 
 uint32_t u32(const uint8_t* at) {
-    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
-           static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+    return platform::readLittle32({at, 4}, 0);
 }
 
 void append(std::vector<uint8_t>& out, const std::string& text) {

@@ -32,9 +32,12 @@ TEST(WebKeymap, TheBrowserReachesEveryKeyTheDesktopReaches) {
         if (dik != 0) desktop.insert(dik);
     }
     std::set<uint8_t> browser;
-    for (const auto& [name, dik] : platform::web::keyNames) {
-        EXPECT_NE(dik, 0) << name;
-        EXPECT_TRUE(browser.insert(dik).second) << name << " shares its scan code";
+    for (const platform::KeyboardKey& key : platform::keyboardKeys) {
+        if (key.browserCode.empty()) continue;
+        const uint8_t dik = dikFromKeyCode(key.browserCode);
+        EXPECT_EQ(dik, key.dik) << key.browserCode << " is named twice";
+        EXPECT_NE(dik, 0) << key.browserCode;
+        EXPECT_TRUE(browser.insert(dik).second) << key.browserCode << " shares its scan code";
     }
     EXPECT_EQ(browser, desktop);
 }

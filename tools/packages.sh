@@ -37,6 +37,8 @@ web_packages=(cmake make g++ pkg-config libfreetype-dev fonts-dejavu-core emscri
 windows_packages=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev fonts-dejavu-core
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64 xvfb xauth
     xdotool imagemagick python3 x11-utils)
+# What tools/screenshots.sh needs to make the README's pictures small.
+docs_packages=(optipng)
 # What the page's test in a real browser needs.
 browser_test_packages=(chromium)
 

@@ -4,8 +4,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "platform/sdl/screen_math.h"
 #include "platform/sdl/sdl_machine.h"
@@ -13,8 +11,6 @@
 namespace platform::sdl {
 
 namespace {
-
-constexpr int framesPerSecond = 60;
 
 // Converting ourselves is many times faster than handing SDL an RGB565
 // texture; these are the formats the converter writes directly.
@@ -36,26 +32,6 @@ Uint32 nativeFormat(SDL_Renderer* renderer) {
     }
     // Any renderer takes ARGB and converts it itself, if more slowly.
     return SDL_PIXELFORMAT_ARGB8888;
-}
-
-// Sleeps for the bulk of the wait and spins only over the last stretch,
-// which the system's sleep cannot hit exactly.
-void waitTicks(int64_t ticks) {
-    if (ticks <= 0) {
-        return;
-    }
-    const uint64_t frequency = SDL_GetPerformanceFrequency();
-    const uint64_t start = SDL_GetPerformanceCounter();
-    const uint64_t end = start + static_cast<uint64_t>(ticks);
-    const int64_t spinTicks = static_cast<int64_t>(frequency / 2000);  // half a millisecond
-    if (ticks > spinTicks) {
-        const int64_t sleepTicks = ticks - spinTicks;
-        const auto nanoseconds = static_cast<int64_t>(static_cast<double>(sleepTicks) * 1e9 /
-                                                      static_cast<double>(frequency));
-        std::this_thread::sleep_for(std::chrono::nanoseconds(nanoseconds));
-    }
-    while (SDL_GetPerformanceCounter() < end) {
-    }
 }
 
 }  // namespace
@@ -95,17 +71,6 @@ int windowScale(int requested, int availableWidth, int availableHeight) {
         return requested;
     }
     return std::max(1, std::min(availableWidth / pictureWidth, availableHeight / pictureHeight));
-}
-
-int64_t frameWait(FramePacer& pacer, int64_t now, int64_t period) {
-    if (!pacer.started || now - pacer.due > period) {
-        pacer.started = true;
-        pacer.due = now + period;
-        return 0;
-    }
-    const int64_t wait = pacer.due > now ? pacer.due - now : 0;
-    pacer.due += period;
-    return wait;
 }
 
 bool SdlBackend::openScreen(int width, int height) {
@@ -178,32 +143,7 @@ void SdlBackend::present(const Surface& backBuffer) {
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, screen, nullptr, &box.rect);
-    paceFrame();
     SDL_RenderPresent(renderer);
-
-    // A driver that claims vsync but returns at once (a hidden window, some
-    // compositors) would let the game race; after a second of that the pacer
-    // takes over for good.
-    const uint64_t now = SDL_GetPerformanceCounter();
-    if (vsyncTrusted && lastPresentEnd != 0) {
-        const uint64_t halfFrame = SDL_GetPerformanceFrequency() / (2 * framesPerSecond);
-        quickPresents = now - lastPresentEnd < halfFrame ? quickPresents + 1 : 0;
-        if (quickPresents >= framesPerSecond) {
-            vsyncTrusted = false;
-        }
-    }
-    lastPresentEnd = now;
-}
-
-void SdlBackend::paceFrame() {
-    if (vsyncTrusted) {
-        return;
-    }
-    const auto frequency = static_cast<int64_t>(SDL_GetPerformanceFrequency());
-    // Rounded up, so the beat is never a hair faster than 60 a second.
-    const int64_t period = (frequency + framesPerSecond - 1) / framesPerSecond;
-    const auto now = static_cast<int64_t>(SDL_GetPerformanceCounter());
-    waitTicks(frameWait(pacer, now, period));
 }
 
 }  // namespace platform::sdl

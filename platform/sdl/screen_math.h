@@ -1,6 +1,6 @@
 #pragma once
 // The arithmetic between the game's 640 x 480 RGB565 back buffer and the
-// window: pixel conversion, where the picture lands, and the 60 Hz beat.
+// window: pixel conversion and where the picture lands.
 
 #include <SDL.h>
 
@@ -32,17 +32,5 @@ Letterbox letterbox(int outputWidth, int outputHeight, bool wholeMultiplesOnly =
 // The window's size in multiples of 640 x 480: the one asked for, or with 0
 // the largest that fits the space the desktop leaves, and never less than 1.
 int windowScale(int requested, int availableWidth, int availableHeight);
-
-// A steady beat of one frame per `period` counter ticks.
-struct FramePacer {
-    int64_t due = 0;  // counter value at which the next frame may show
-    bool started = false;
-};
-
-// How many ticks to wait before the frame at `now` may show; books the slot
-// after it. A frame that comes late shows at once and keeps the beat, unless
-// it is more than a whole frame late: then the beat starts afresh, so a stall
-// is never followed by a burst of catching-up frames.
-int64_t frameWait(FramePacer& pacer, int64_t now, int64_t period);
 
 }  // namespace platform::sdl

@@ -45,7 +45,6 @@ class SdlBackend final : public Backend {
     PadState readPads() override;
 
   private:
-    void paceFrame();
     void translateEvent(const SDL_Event& event, std::deque<Message>& queue);
     // Sees every key as SDL takes it from the system, whoever reads the
     // event queue later, so the keys that belong to the machine rather than
@@ -81,13 +80,6 @@ class SdlBackend final : public Backend {
     int screenHeight = 0;
     bool screenIsAbgr = false;
     int scaleModeSet = -1;  // the SDL_ScaleMode last given to the texture
-
-    // Vsync paces the frames only while the display runs at 60 Hz and the
-    // driver really blocks in present; otherwise the pacer keeps the beat.
-    bool vsyncTrusted = false;
-    int quickPresents = 0;
-    uint64_t lastPresentEnd = 0;
-    FramePacer pacer;
 
     SDL_AudioDeviceID audioDevice = 0;
     bool silentAudio = false;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/bmp_decoder.h"
 #include "platform/sdl/sdl_machine.h"
 #include "platform/sdl_backend.h"
 
@@ -46,18 +47,14 @@ bool displayRunsAt60Hz(SDL_Window* window) {
 }  // namespace
 
 SDL_Surface* decodeIcon(std::span<const uint8_t> bmpFile) {
-    if (bmpFile.empty()) {
-        return nullptr;
-    }
-    SDL_RWops* bytes = SDL_RWFromConstMem(bmpFile.data(), static_cast<int>(bmpFile.size()));
-    SDL_Surface* bitmap = SDL_LoadBMP_RW(bytes, 1);
-    if (bitmap == nullptr) {
+    TrueColourPicture picture;
+    if (!decodeBmp(bmpFile, picture)) {
         return nullptr;
     }
     // RGBA32 is R, G, B, A in memory on every machine, so the bytes below
-    // can be read without masks.
-    SDL_Surface* icon = SDL_ConvertSurfaceFormat(bitmap, SDL_PIXELFORMAT_RGBA32, 0);
-    SDL_FreeSurface(bitmap);
+    // can be written without masks.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 32,
+                                                       SDL_PIXELFORMAT_RGBA32);
     if (icon == nullptr) {
         return nullptr;
     }
@@ -65,11 +62,16 @@ SDL_Surface* decodeIcon(std::span<const uint8_t> bmpFile) {
     for (int y = 0; y < icon->h; ++y) {
         auto* row = static_cast<uint8_t*>(icon->pixels) + static_cast<ptrdiff_t>(y) * icon->pitch;
         for (int x = 0; x < icon->w; ++x) {
+            const uint32_t colour =
+                picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(icon->w) +
+                               static_cast<size_t>(x)];
             uint8_t* rgba = row + static_cast<ptrdiff_t>(x) * 4;
+            rgba[0] = static_cast<uint8_t>(colour >> 16);
+            rgba[1] = static_cast<uint8_t>(colour >> 8);
+            rgba[2] = static_cast<uint8_t>(colour);
             // The icon was drawn on pure green, the old way of marking what
             // the desktop should show through.
-            const bool green = rgba[0] == 0 && rgba[1] == 255 && rgba[2] == 0;
-            rgba[3] = green ? 0 : 255;
+            rgba[3] = colour == 0x00FF00 ? 0 : 255;
         }
     }
     SDL_UnlockSurface(icon);
@@ -160,12 +162,6 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
         window = nullptr;
         return false;
     }
-    SDL_RendererInfo info{};
-    SDL_GetRendererInfo(renderer, &info);
-    vsyncTrusted = vsync != 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-    quickPresents = 0;
-    lastPresentEnd = 0;
-    pacer = FramePacer{};
     showCursorAsWanted();
     return true;
 }
@@ -207,6 +203,10 @@ void SdlBackend::translateEvent(const SDL_Event& event, std::deque<Message>& que
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             queue.push_back({MessageKind::FocusGained, 0});
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            queue.push_back({MessageKind::Exposed, 0});
             break;
         default:
             break;

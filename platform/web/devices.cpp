@@ -1,9 +1,12 @@
-// The browser back end's clocks, sound output and keyboard.
+// The browser back end's clocks, sound output, keyboard, touch controls and
+// gamepads.
 
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "platform/web/web_machine.h"
 
@@ -12,6 +15,10 @@ int kvAudioOpen();
 void kvAudioClose();
 int kvAudioWanted();
 void kvAudioQueue(const int16_t* samples, int count);
+void kvAudioRest(int resting);
+int kvPageTouchControls();
+int kvPagePads();
+void kvPageShowPaused(int paused);
 }
 
 namespace platform::web {
@@ -22,6 +29,27 @@ constexpr int64_t sampleRate = 22050;
 // A page away for longer does not come back to sounds that played on unheard.
 constexpr int64_t longestSilentFeed = 100'000'000;  // nanoseconds
 
+// What the page's touch controls and pads report, one bit each (page.js
+// uses the same bits).
+enum : int {
+    controlLeft = 1,
+    controlRight = 2,
+    controlUp = 4,
+    controlDown = 8,
+    controlLand = 16,  // the pad's south button
+    controlPause = 32,
+    controlStart = 64,
+    controlBack = 128,
+};
+
+// A touch control holds the key it stands for. The start control is Space
+// on the title and Return on the end pictures, as a pad's Start is.
+constexpr std::pair<int, uint8_t> touchKeys[] = {
+    {controlLeft, DIK_LEFT},   {controlRight, DIK_RIGHT},  {controlUp, DIK_UP},
+    {controlDown, DIK_DOWN},   {controlLand, DIK_L},       {controlPause, DIK_P},
+    {controlStart, DIK_SPACE}, {controlStart, DIK_RETURN},
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------- clocks
@@ -31,19 +59,13 @@ int64_t WebBackend::liveNanoseconds() const {
     return static_cast<int64_t>(emscripten_get_now() * 1e6);
 }
 
-bool WebBackend::takeFrame() {
-    return takeDisplayFrame(clock, liveNanoseconds());
-}
-
 bool WebBackend::performanceFrequency(int64_t& frequency) {
-    frequency = frameClockFrequency;
+    frequency = 1'000'000'000;  // nanoseconds
     return true;
 }
 
 int64_t WebBackend::performanceCounter() {
-    // During a frame the clock stands at the frame's beat; before the first
-    // one, at start-up, it runs live.
-    return clock.started ? clock.beat : liveNanoseconds();
+    return liveNanoseconds();
 }
 
 uint32_t WebBackend::milliseconds() {
@@ -64,10 +86,21 @@ void WebBackend::closeAudio() {
     if (audio == nullptr) return;
     kvAudioClose();
     audio = nullptr;
+    // A program that ends while paused leaves no pause behind for the next.
+    if (paused) note("resumeSound", 0);
+}
+
+void WebBackend::note(const char* call, int) {
+    const bool pausing = std::strcmp(call, "pauseSound") == 0;
+    if (!pausing && std::strcmp(call, "resumeSound") != 0) return;
+    paused = pausing;
+    kvPageShowPaused(paused ? 1 : 0);
+    // Nothing is mixed while paused; the output rests until play goes on.
+    kvAudioRest(paused ? 1 : 0);
 }
 
 void WebBackend::feedSound() {
-    if (audio == nullptr) return;
+    if (audio == nullptr || paused) return;
     const int64_t now = liveNanoseconds();
     const int wanted = kvAudioWanted();
     if (wanted < 0) {
@@ -93,6 +126,23 @@ bool WebBackend::hasKeyboardFocus() {
 
 void WebBackend::readKeys(uint8_t (&state)[256]) {
     std::copy(std::begin(keys), std::end(keys), std::begin(state));
+    const int touched = kvPageTouchControls();
+    for (const auto& [control, dik] : touchKeys) {
+        if ((touched & control) != 0) state[dik] = 0x80;
+    }
+}
+
+PadState WebBackend::readPads() {
+    const int held = kvPagePads();
+    PadState pad;
+    pad.left = (held & controlLeft) != 0;
+    pad.right = (held & controlRight) != 0;
+    pad.up = (held & controlUp) != 0;
+    pad.down = (held & controlDown) != 0;
+    pad.south = (held & controlLand) != 0;
+    pad.start = (held & controlStart) != 0;
+    pad.back = (held & controlBack) != 0;
+    return pad;
 }
 
 }  // namespace platform::web

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/bmp_decoder.h"
 #include "platform/pixel_widening.h"
-#include "platform/web/bmp_decoder.h"
 #include "platform/web/keymap.h"
 #include "platform/web/web_machine.h"
 #include "platform/web_backend.h"
@@ -27,6 +27,10 @@ void kvPageNote(const char* text);
 int kvPageOpenScreen(int width, int height);
 void kvPageCloseScreen();
 void kvPagePresent(const uint32_t* rgba, int width, int height);
+void kvPageOfferStart(int offered);
+void kvPageStarting();
+void kvPageEnded(int withNote);
+void kvPageRest(int resting);
 }
 
 namespace platform::web {
@@ -34,7 +38,10 @@ namespace platform::web {
 namespace {
 
 WebBackend machine;
+bool (*gameStart)() = nullptr;
 bool (*gameFrame)() = nullptr;
+bool startOffered = false;
+bool programRunning = false;
 
 // The window's icon becomes the tab's: pure green is where it is transparent.
 void showIcon(const Module* module, int iconId) {
@@ -48,6 +55,16 @@ void showIcon(const Module* module, int iconId) {
         if (icon.pixels[i] == pureGreen) rgba[i] = 0;
     }
     kvPageSetIcon(rgba.data(), icon.width, icon.height);
+}
+
+// Whether two pictures are the same, looked at whole (no early way out), so
+// that it runs as vectors: a still picture costs a few microseconds a turn.
+bool samePicture(const std::vector<uint16_t>& shown, const std::vector<uint16_t>& next) {
+    if (shown.size() != next.size()) return false;
+    uint16_t difference = 0;
+    for (size_t i = 0; i < next.size(); ++i)
+        difference |= static_cast<uint16_t>(shown[i] ^ next[i]);
+    return difference == 0;
 }
 
 EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
@@ -86,21 +103,57 @@ void stopListening() {
     emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
 }
 
+void browserFrame();
+
+// The program is over, by Escape or by a start-up that failed: the page offers
+// to play again. A game that ran says so; a failed start-up has said why.
+void programOver(bool ran) {
+    kvPageRest(0);
+    emscripten_cancel_main_loop();
+    finish();
+    programRunning = false;
+    startOffered = false;
+    kvPageEnded(ran ? 1 : 0);
+}
+
+void runProgram() {
+    if (programRunning) return;
+    programRunning = true;
+    kvPageStarting();
+    if (!gameStart()) {
+        programOver(false);
+        return;
+    }
+    // Frames per second 0: the browser's own display frames drive the loop.
+    emscripten_set_main_loop(browserFrame, 0, 0);
+}
+
+// The browser calls in once per display frame; the game's loop decides
+// whether a frame of its own is due.
 void browserFrame() {
-    if (!machine.takeFrame()) return;
     const bool goOn = gameFrame();
     // After the frame, so that a sound it started goes out with this batch.
     machine.feedSound();
-    if (goOn) return;
-    emscripten_cancel_main_loop();
-    finish();
-    kvPageNote("The game has ended. Reload the page to play again.");
+    if (!goOn) {
+        programOver(true);
+        return;
+    }
+    kvPageRest(machine.isPaused() ? 1 : 0);
+}
+
+EM_BOOL onPlayAgain(int, const EmscriptenMouseEvent*, void*) {
+    runProgram();
+    return EM_TRUE;
 }
 
 }  // namespace
 
 bool WebBackend::startVideo(const Module* module, int iconId) {
     if (kvPageStart() == 0) return false;
+    // Keys let go after the last program stopped listening are not held now.
+    std::fill(std::begin(keys), std::end(keys), uint8_t{0});
+    pending.clear();
+    focused = true;
     showIcon(module, iconId);
     listen();
     return true;
@@ -158,6 +211,7 @@ void WebBackend::closeScreen() {
     screenWidth = 0;
     screenHeight = 0;
     rgba.clear();
+    shown.clear();
 }
 
 void WebBackend::present(const Surface& backBuffer) {
@@ -165,6 +219,10 @@ void WebBackend::present(const Surface& backBuffer) {
         backBuffer.pixels.size() != rgba.size()) {
         return;
     }
+    // A picture that stands still (a pause, a held end picture) is not drawn
+    // again: the page then costs next to nothing.
+    if (samePicture(shown, backBuffer.pixels)) return;
+    shown.assign(backBuffer.pixels.begin(), backBuffer.pixels.end());
     convertRgb565ToAbgr8888(backBuffer.pixels.data(), rgba.data(), rgba.size());
     // The browser shows it when this display frame ends; the loop's beat
     // does the waiting.
@@ -193,10 +251,17 @@ void useWebBackend() {
     useBackend(&web::machine);
 }
 
-void runBrowserFrames(bool (*frame)()) {
+void runBrowserGame(bool (*start)(), bool (*frame)()) {
+    web::gameStart = start;
     web::gameFrame = frame;
-    // Frames per second 0: the browser's own display frames drive the loop.
-    emscripten_set_main_loop(web::browserFrame, 0, 0);
+    emscripten_set_click_callback("#again", nullptr, EM_TRUE, web::onPlayAgain);
+    web::runProgram();
+}
+
+void offerStartControl(bool offered) {
+    if (offered == web::startOffered) return;
+    web::startOffered = offered;
+    kvPageOfferStart(offered ? 1 : 0);
 }
 
 }  // namespace platform

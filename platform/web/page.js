@@ -1,12 +1,14 @@
 // The page's side of the browser back end (platform/web): the canvas, the
-// notes over it, the tab's title and icon, and the sound output. The C++
-// side calls these; index.html lays the page out and sets up Module.
+// notes over it, the tab's title and icon, the sound output, the touch
+// controls and the gamepads. The C++ side calls these; index.html lays the
+// page out, runs the touch controls and sets up Module.
 
 mergeInto(LibraryManager.library, {
   $kvPage: {
     canvas: null,
     context: null,
     shownOnce: false,
+    resting: false,
   },
 
   // Sound goes out through Web Audio in short buffers, each scheduled to
@@ -33,17 +35,105 @@ mergeInto(LibraryManager.library, {
         }
         kvAudio.queuedUntil = 0;
       }
-      if (kvAudio.context.state === 'suspended') kvAudio.context.resume();
+      if (kvAudio.context.state === 'suspended' && !kvAudio.resting()) kvAudio.context.resume();
+    },
+    // While play is paused or the page is hidden the output stops, so that
+    // its thread idles too; it goes on where it stopped.
+    paused: false,
+    resting: function () {
+      return kvAudio.paused || document.hidden;
+    },
+    settle: function () {
+      var context = kvAudio.context;
+      if (!context || context.state === 'closed') return;
+      if (kvAudio.resting()) {
+        if (context.state === 'running') context.suspend();
+      } else if (context.state === 'suspended') {
+        context.resume();
+      }
     },
   },
 
-  kvPageStart__deps: ['$kvPage', '$kvAudio'],
+  // Gamepads through the Gamepad API, looked at whenever the game reads its
+  // controls, so that a pad plugged in at any time plays. The bits are the
+  // ones platform/web/devices.cpp names.
+  $kvPads: {
+    // A stick at rest rarely reads exactly zero: about a third of its travel
+    // counts as nothing, as on the desktop.
+    deadZone: 0.305,
+    read: function () {
+      var pads = [];
+      try {
+        if (navigator.getGamepads) pads = navigator.getGamepads();
+      } catch (e) {
+        // A page in a frame may be refused the pads; the keys still play.
+      }
+      var held = 0;
+      for (var i = 0; i < pads.length; i++) {
+        var pad = pads[i];
+        if (pad && pad.connected) held |= kvPads.readOne(pad);
+      }
+      // Whoever plays with a pad needs no buttons on the screen.
+      if (held !== 0 && Module['hideTouchControls']) Module['hideTouchControls']();
+      return held;
+    },
+    readOne: function (pad) {
+      var buttons = pad.buttons;
+      var pressed = function (index) { return index < buttons.length && buttons[index].pressed; };
+      var x = pad.axes.length > 1 ? pad.axes[0] : 0;
+      var y = pad.axes.length > 1 ? pad.axes[1] : 0;
+      var zone = kvPads.deadZone;
+      var held = (x < -zone ? 1 : 0) | (x > zone ? 2 : 0) | (y < -zone ? 4 : 0) | (y > zone ? 8 : 0);
+      if (pressed(0)) held |= 16;
+      // Only the standard layout says where the d-pad, Start and Back are.
+      if (pad.mapping === 'standard') {
+        if (pressed(14)) held |= 1;
+        if (pressed(15)) held |= 2;
+        if (pressed(12)) held |= 4;
+        if (pressed(13)) held |= 8;
+        if (pressed(9)) held |= 64;
+        if (pressed(8)) held |= 128;
+      }
+      return held;
+    },
+  },
+
+  // While play is paused the game looks at its controls ten times a second,
+  // as the desktop's paused loop does, instead of at every display frame;
+  // anything the player does wakes it at once.
+  kvPageRest__deps: ['$kvPage', 'emscripten_set_main_loop_timing'],
+  kvPageRest: function (resting) {
+    resting = !!resting;
+    if (resting === kvPage.resting) return;
+    kvPage.resting = resting;
+    if (resting) {
+      _emscripten_set_main_loop_timing(0 /* EM_TIMING_SETTIMEOUT */, 100);
+    } else {
+      _emscripten_set_main_loop_timing(1 /* EM_TIMING_RAF */, 1);
+    }
+  },
+
+  $kvWake__deps: ['$kvPage', '$Browser', 'kvPageRest'],
+  $kvWake: function () {
+    if (!kvPage.resting) return;
+    _kvPageRest(0);
+    // The turn already waiting for its time is dropped for one at the next
+    // display frame.
+    Browser.mainLoop.pause();
+    Browser.mainLoop.resume();
+  },
+
+  kvPageStart__deps: ['$kvPage', '$kvAudio', '$kvWake'],
   kvPageStart: function () {
     var canvas = Module['canvas'];
     if (!canvas) return 0;
     kvPage.canvas = canvas;
-    ['keydown', 'mousedown', 'touchend'].forEach(function (type) {
+    ['keydown', 'mousedown', 'pointerup', 'touchend'].forEach(function (type) {
       window.addEventListener(type, kvAudio.start, true);
+    });
+    document.addEventListener('visibilitychange', kvAudio.settle);
+    ['keydown', 'keyup', 'pointerdown', 'pointerup', 'pointercancel'].forEach(function (type) {
+      window.addEventListener(type, kvWake, true);
     });
     // What tests read: how loud the sound given to Web Audio was, and how far ahead it plays.
     Module['soundCheck'] = {
@@ -124,6 +214,41 @@ mergeInto(LibraryManager.library, {
       kvPage.shownOnce = true;
       Module['hideNote']();
     }
+  },
+
+  // What the touch controls hold (index.html keeps them), as control bits.
+  kvPageTouchControls: function () {
+    var touch = Module['touchControls'];
+    return touch ? touch.read() : 0;
+  },
+
+  kvPagePads__deps: ['$kvPads'],
+  kvPagePads: function () {
+    return kvPads.read();
+  },
+
+  kvPageShowPaused: function (paused) {
+    Module['showPaused'](!!paused);
+  },
+
+  kvPageOfferStart: function (offered) {
+    Module['touchControls'].offerStart(!!offered);
+  },
+
+  kvPageStarting__deps: ['$kvPage'],
+  kvPageStarting: function () {
+    kvPage.shownOnce = false;
+    Module['starting']();
+  },
+
+  kvPageEnded: function (withNote) {
+    Module['ended'](!!withNote);
+  },
+
+  kvAudioRest__deps: ['$kvAudio'],
+  kvAudioRest: function (resting) {
+    kvAudio.paused = !!resting;
+    kvAudio.settle();
   },
 
   kvAudioOpen__deps: ['$kvAudio'],

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "platform/web/frame_clock.h"
 
 namespace platform::web {
 
@@ -34,10 +33,13 @@ class WebBackend final : public Backend {
 
     bool hasKeyboardFocus() override;
     void readKeys(uint8_t (&state)[256]) override;
+    PadState readPads() override;
 
-    // One display frame of the browser's loop: whether the game gets a frame
-    // now, which also sets the clock it reads during that frame.
-    bool takeFrame();
+    // The loop pauses play by pausing the sound; the page follows that.
+    void note(const char* call, int serial) override;
+
+    // Whether play is paused, as the loop last told the sound.
+    bool isPaused() const { return paused; }
     // Mixes what the sound output needs until the next display frame.
     void feedSound();
 
@@ -51,12 +53,13 @@ class WebBackend final : public Backend {
     bool windowOpen = false;
     int screenWidth = 0;
     int screenHeight = 0;
-    std::vector<uint32_t> rgba;  // the picture as the canvas takes it
+    std::vector<uint32_t> rgba;   // the picture as the canvas takes it
+    std::vector<uint16_t> shown;  // the back buffer as it was last shown
 
-    FrameClock clock;
     std::deque<Message> pending;
     bool focused = true;
     uint8_t keys[256] = {};
+    bool paused = false;
 
     SoundDevice* audio = nullptr;
     std::vector<int16_t> mixed;

@@ -10,17 +10,10 @@ namespace platform::windows {
 
 namespace {
 
-constexpr int framesPerSecond = 60;
-
 void fillBlack(HDC dc, int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top) return;
     const RECT bar{left, top, right, bottom};
     FillRect(dc, &bar, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-}
-
-bool displayComposes() {
-    BOOL composing = FALSE;
-    return SUCCEEDED(DwmIsCompositionEnabled(&composing)) && composing;
 }
 
 }  // namespace
@@ -89,7 +82,6 @@ void WinBackend::present(const Surface& backBuffer) {
     HDC dc = GetDC(window);
     paint(dc);
     ReleaseDC(window, dc);
-    paceFrame();
 }
 
 void WinBackend::paint(HDC dc) {
@@ -121,34 +113,6 @@ void WinBackend::paint(HDC dc) {
     SetBrushOrgEx(dc, 0, 0, nullptr);
     StretchDIBits(dc, fit.x, fit.y, fit.width, fit.height, 0, 0, screenWidth, screenHeight,
                   frame.data(), &info, DIB_RGB_COLORS, SRCCOPY);
-}
-
-void WinBackend::paceFrame() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER now;
-    QueryPerformanceFrequency(&frequency);
-    // Where the system composes the desktop, the frame shows at its next
-    // refresh and DwmFlush waits for exactly that.
-    if (displayComposes() && !IsIconic(window)) DwmFlush();
-    QueryPerformanceCounter(&now);
-    // Rounded up, so the beat is never a hair faster than 60 a second.
-    const int64_t period = (frequency.QuadPart + framesPerSecond - 1) / framesPerSecond;
-    // Without composition, or when the flush came back at once (a hidden
-    // window, a display faster than 60 Hz), the beat is kept by sleeping
-    // until the frame's slot; a frame more than a whole period late starts
-    // the beat afresh rather than being followed by a burst.
-    if (due == 0 || now.QuadPart - due > period) {
-        due = now.QuadPart + period;
-        lastPresent = now;
-        return;
-    }
-    const int64_t wait = due - now.QuadPart;
-    if (wait > 0) {
-        const auto milliseconds = static_cast<DWORD>(wait * 1000 / frequency.QuadPart);
-        if (milliseconds > 0) Sleep(milliseconds);
-    }
-    due += period;
-    QueryPerformanceCounter(&lastPresent);
 }
 
 }  // namespace platform::windows

@@ -11,7 +11,6 @@
 // windows.h first: the others build on its types.
 // clang-format off
 #include <windows.h>
-#include <dwmapi.h>
 #include <mmsystem.h>
 #include <xinput.h>
 // clang-format on
@@ -71,7 +70,6 @@ class WinBackend final : public Backend {
     void enterWindow();
     int chosenWindowScale();
     void paint(HDC dc);
-    void paceFrame();
     void mixLoop();
     void silentLoop();
 
@@ -94,8 +92,6 @@ class WinBackend final : public Backend {
     int screenWidth = 0;
     int screenHeight = 0;
     std::vector<uint32_t> frame;  // the last picture shown, as the screen takes it
-    LARGE_INTEGER lastPresent{};
-    int64_t due = 0;  // counter value at which the next frame may show
 
     std::mutex audioLock;
     std::thread mixer;

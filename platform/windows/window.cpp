@@ -137,8 +137,6 @@ bool WinBackend::openWindow(const char* caption, int /*width*/, int /*height*/) 
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     SetFocus(window);
-    QueryPerformanceCounter(&lastPresent);
-    due = 0;
     return true;
 }
 

@@ -19,6 +19,12 @@ GAME_WID=""
 GAME_EXIT=""
 # Words put before the game's command line, e.g. (/usr/bin/time -v).
 E2E_WRAPPER=()
+# Set from outside to try the tests on other desktops: E2E_XVFB_ARGS, more
+# arguments for Xvfb (e.g. "-fp DIR" for other fonts), and
+# E2E_WINDOW_MANAGER, a window manager started on each private display
+# (e.g. openbox).
+E2E_XVFB_ARGS="${E2E_XVFB_ARGS:-}"
+E2E_WINDOW_MANAGER="${E2E_WINDOW_MANAGER:-}"
 
 e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*"; }
 
@@ -120,7 +126,8 @@ e2e_xvfb() {
     SCREEN_H="${size#*x}"
     local fdfile="$E2E_TMP/displayfd"
     : >"$fdfile"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
+    # shellcheck disable=SC2086
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset $E2E_XVFB_ARGS \
         3>"$fdfile" >"$E2E_TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
     E2E_PIDS+=("$XVFB_PID")
@@ -141,6 +148,7 @@ e2e_xvfb() {
     for _ in $(seq 50); do
         if timeout 5 xdpyinfo >/dev/null 2>&1; then
             e2e_log "Xvfb $size on $DISPLAY (pid $XVFB_PID)"
+            e2e_window_manager
             return 0
         fi
         sleep 0.1
@@ -148,10 +156,89 @@ e2e_xvfb() {
     e2e_die "Xvfb on $DISPLAY does not answer"
 }
 
-# e2e_find_window: the game's visible window now. SDL may make its window
-# twice while it sets up the renderer, so an id found early can go stale.
+# No window is looked up by its name: how a name reads depends on the fonts
+# and the locale of the machine (SDL's message box names itself in a text
+# type xdotool cannot read in every locale), and a window manager puts a frame
+# around every window.
+
+# e2e_game_pids: the game's process and its children (a wrapper such as
+# /usr/bin/time runs the game as its child).
+e2e_game_pids() {
+    echo "$GAME_PID"
+    ps -o pid= --ppid "$GAME_PID" 2>/dev/null || true
+}
+
+# e2e_find_window: the game's visible window now, found by the process id SDL
+# stores on it (_NET_WM_PID). SDL may make its window twice while it sets up
+# the renderer, so an id found early can go stale.
 e2e_find_window() {
-    timeout 5 xdotool search --onlyvisible --name '^Kordavan$' 2>/dev/null | tail -n 1 || true
+    local pid
+    for pid in $(e2e_game_pids); do
+        timeout 5 xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true
+    done | tail -n 1
+}
+
+# e2e_window_manager: starts $E2E_WINDOW_MANAGER, if any, on the display
+# and waits until it has taken charge of the root window.
+e2e_window_manager() {
+    [ -n "$E2E_WINDOW_MANAGER" ] || return 0
+    # shellcheck disable=SC2086
+    $E2E_WINDOW_MANAGER >"$E2E_TMP/window-manager.log" 2>&1 &
+    local pid=$!
+    E2E_PIDS+=("$pid")
+    for _ in $(seq 100); do
+        if timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+            e2e_log "window manager $E2E_WINDOW_MANAGER (pid $pid)"
+            return 0
+        fi
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    sed -n '1,20p' "$E2E_TMP/window-manager.log"
+    e2e_die "the window manager $E2E_WINDOW_MANAGER did not start"
+}
+
+# e2e_windows: the top-level windows on the private display, bottom of the
+# stack first, one "ID VIEWABLE X Y WIDTH HEIGHT" line each.
+e2e_windows() {
+    timeout 10 python3 "$E2E_DIR/windows.py" 2>/dev/null || true
+}
+
+# e2e_mark_windows: remembers the windows there now; e2e_new_window finds
+# only those made later.
+e2e_mark_windows() {
+    E2E_OLD_WINDOWS=" $(e2e_windows | awk '{printf "%s ", $1}')"
+}
+
+# e2e_new_window: the topmost visible window made since e2e_mark_windows, as
+# "ID X Y WIDTH HEIGHT", or nothing. It finds windows that carry no process
+# id, such as SDL's message box.
+e2e_new_window() {
+    e2e_windows | awk -v old="${E2E_OLD_WINDOWS:- }" \
+        '$2 == 1 && index(old, " " $1 " ") == 0 {found = $1 " " $3 " " $4 " " $5 " " $6}
+         END {if (found != "") print found}'
+}
+
+# e2e_wait_steady LOOKUP: waits up to 10 s, while the game runs, until the
+# lookup (e2e_find_window or e2e_new_window) has found the same window three
+# times in a row; WINDOW is then what it found and the status 0.
+e2e_wait_steady() {
+    local seen="" same=0
+    WINDOW=""
+    for _ in $(seq 100); do
+        e2e_game_alive || break
+        WINDOW="$("$1")"
+        if [ -n "$WINDOW" ] && [ "$WINDOW" = "$seen" ]; then
+            same=$((same + 1))
+            [ "$same" -ge 3 ] && return 0
+        else
+            same=0
+        fi
+        seen="$WINDOW"
+        sleep 0.1
+    done
+    WINDOW=""
+    return 1
 }
 
 # e2e_start_game KORDAVAN [ARGUMENTS...]: runs the game on the private display
@@ -165,23 +252,8 @@ e2e_start_game() {
         >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
     GAME_PID=$!
     E2E_PIDS+=("$GAME_PID")
-    GAME_WID=""
-    local seen="" same=0
-    for _ in $(seq 100); do
-        e2e_game_alive || break
-        GAME_WID="$(e2e_find_window)"
-        if [ -n "$GAME_WID" ] && [ "$GAME_WID" = "$seen" ]; then
-            same=$((same + 1))
-            [ "$same" -ge 3 ] && break
-        else
-            same=0
-        fi
-        seen="$GAME_WID"
-        sleep 0.1
-    done
-    if [ -z "$GAME_WID" ] || [ "$same" -lt 3 ]; then
-        e2e_die "no steady visible window named Kordavan within 10 s"
-    fi
+    e2e_wait_steady e2e_find_window || e2e_die "no steady visible window of the game within 10 s"
+    GAME_WID="$WINDOW"
     e2e_log "game pid $GAME_PID, window $GAME_WID"
     e2e_focus
 }
@@ -253,3 +325,34 @@ e2e_wait_exit() {
 
 # e2e_audio_bytes: the size of the sound written so far.
 e2e_audio_bytes() { stat -c %s "$E2E_TMP/audio.raw" 2>/dev/null || echo 0; }
+
+# e2e_press_ok HOW "ID X Y WIDTH HEIGHT": presses OK on a message box as a
+# player would: Return with the box focused, or a click on the button, which
+# is found on the screen by its colour.
+e2e_press_ok() {
+    local how="$1" id x y w h at
+    read -r id x y w h <<<"$2"
+    case "$how" in
+    Return)
+        timeout 5 xdotool windowfocus --sync "$id" >/dev/null 2>&1 ||
+            timeout 5 xdotool windowfocus "$id" >/dev/null 2>&1 || true
+        timeout 5 xdotool keydown Return
+        sleep 0.15
+        timeout 5 xdotool keyup Return
+        ;;
+    click)
+        e2e_shot box
+        if ! at="$(python3 "$E2E_DIR/message_box.py" "$E2E_TMP/box.rgb" "$SCREEN_W" "$SCREEN_H" \
+            "$x" "$y" "$w" "$h")"; then
+            e2e_fail "no OK button on the message box"
+            return 0
+        fi
+        e2e_log "OK is at $at"
+        # shellcheck disable=SC2086
+        timeout 5 xdotool mousemove --sync $at
+        timeout 5 xdotool mousedown 1
+        sleep 0.15
+        timeout 5 xdotool mouseup 1
+        ;;
+    esac
+}

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang in build-fuzz and runs each for a while
 # (30 s by default), seeded with the game's own pictures and sounds: the two
-# decoders of resource bytes, and the build's check of a player's files
-# against them (fuzz-asset-check: a file the check passes and the game
-# refuses or reads otherwise is a finding). Exits
-# non-zero, with the crashing input kept in build-fuzz/findings/, when a target
+# decoders of resource bytes, which the build's check of a player's files
+# uses too. Exits non-zero, with the crashing input kept in build-fuzz/findings/, when a target
 # finds a crash, a leak, undefined behaviour or an allocation past its memory
 # limit.
 #
@@ -57,7 +55,7 @@ mkdir -p "$build/findings"
 
 # Inputs that once broke a decoder (tests/fuzz/regressions/<target>/), each
 # run once before any fuzzing.
-for target in bitmap wave asset-check; do
+for target in bitmap wave; do
     inputs=("$root/tests/fuzz/regressions/$target"/*)
     [ -e "${inputs[0]}" ] || continue
     if ! "$build/fuzz-$target" -rss_limit_mb=2048 -artifact_prefix="$build/findings/$target-" \
@@ -72,12 +70,11 @@ seed_option=()
 if [ -n "$seed" ]; then
     corpus="$build/repeatable-corpus"
     seed_option=(-seed="$seed")
-    rm -rf "$corpus-bitmap" "$corpus-wave" "$corpus-asset-check"
+    rm -rf "$corpus-bitmap" "$corpus-wave"
 fi
-mkdir -p "$corpus-bitmap" "$corpus-wave" "$corpus-asset-check"
+mkdir -p "$corpus-bitmap" "$corpus-wave"
 cp -n "$assets"/*.bmp "$corpus-bitmap/"
 cp -n "$assets"/*.wav "$corpus-wave/"
-cp -n "$assets"/*.bmp "$assets"/*.wav "$corpus-asset-check/"
 echo "fuzzing ${seconds} s per target, seeds from $assets${seed:+, random seed $seed}"
 
 # run TARGET CORPUS DICT MAX_LEN: one target in the background, its log kept.
@@ -90,13 +87,12 @@ run() {
 }
 run fuzz-bitmap "$corpus-bitmap" bitmap.dict 65536
 run fuzz-wave "$corpus-wave" wave.dict 8192
-run fuzz-asset-check "$corpus-asset-check" asset_check.dict 65536
 
 for i in "${!pids[@]}"; do
     wait "${pids[$i]}" || status=1
 done
 pids=()
-for target in fuzz-bitmap fuzz-wave fuzz-asset-check; do
+for target in fuzz-bitmap fuzz-wave; do
     echo "== $target: $(grep -E '^stat::number_of_executed_units' "$build/$target.log" | awk '{print $2}') runs," \
         "corpus $(ls "$corpus-${target#fuzz-}" | wc -l) inputs"
     if grep -qE 'ERROR: (AddressSanitizer|libFuzzer|LeakSanitizer)|runtime error:|SUMMARY:' \

@@ -1,16 +1,29 @@
-// Any bytes as WAVE resource 1: every query of the reader answers within the
-// image, and reading the samples copies no more than was asked for or is
-// there.
+// Any bytes as WAVE resource 1: every chunk the walk finds lies inside the
+// image, every query of the reader answers within it, and reading the
+// samples copies no more than was asked for or is there.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
 #include "sound/wave_image.h"
 
+namespace {
+
+void checkInside(const std::optional<WaveChunk>& chunk, size_t size) {
+    if (chunk && chunk->body() + chunk->length > size) std::abort();
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const WaveChunks walk = walkWaveChunks({data, size});
+    if (walk.formEnd > size || walk.walkEnd > size + 1) std::abort();
+    checkInside(walk.format, size);
+    checkInside(walk.data, size);
     const platform::Module module{{{platform::ResourceType::Wave, 1, {data, size}}}};
     WaveImage image;
     if (image.loadFromResource(1, &module) == 0) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The layer check refuses what it must: a game file that includes app/ or
-# SDL, a gfx file that includes game/; and accepts the project as it is.
+# SDL, a gfx file that includes game/, a path through .. or a Windows
+# header outside platform/; and accepts the project as it is.
 #
 #   tests/layers/check_layers_test.sh CMAKE-COMMAND
 set -uo pipefail
@@ -36,6 +37,9 @@ expect_refused game game,gfx,sound,platform hud.cpp '#include "app/devices.h"'
 expect_refused game game,gfx,sound,platform hud.cpp '#include <SDL.h>'
 expect_refused sound sound,platform mixer.cpp '#include <SDL2/SDL_audio.h>'
 expect_refused gfx gfx,platform surfaces.cpp '  #  include "game/game_state.h"'
+expect_refused game game,gfx,sound,platform hud.cpp '#include "../app/devices.h"'
+expect_refused platform platform platform.cpp '#include "sdl/../../app/devices.h"'
+expect_refused sound sound,platform mixer.cpp '#include <Windows.h>'
 
 for layer in "platform platform,machine" "gfx gfx,platform" "sound sound,platform" \
     "game game,gfx,sound,platform" "app app,game,gfx,sound,platform"; do
@@ -47,5 +51,5 @@ for layer in "platform platform,machine" "gfx gfx,platform" "sound sound,platfor
     fi
 done
 
-[ "$failures" -eq 0 ] && echo "layer check: refuses the four wrong includes, accepts the project"
+[ "$failures" -eq 0 ] && echo "layer check: refuses the seven wrong includes, accepts the project"
 exit $((failures > 0))

@@ -106,11 +106,12 @@ async function main() {
     });
     await page.goto(url, {waitUntil: 'domcontentloaded'});
     await sleep(300);
-    const noteWhileLoading = await page.$eval('#note', (note) => ({text: note.textContent, hidden: note.hidden}));
+    const noteWhileLoading = await page.evaluate(() => ({
+      text: document.getElementById('note').textContent, hidden: document.getElementById('notice').hidden}));
     check('the page says it is loading until the module is ready',
         !noteWhileLoading.hidden && /Loading/.test(noteWhileLoading.text), JSON.stringify(noteWhileLoading));
     releaseWasm();
-    const noteGoes = await page.waitForFunction(() => document.getElementById('note').hidden,
+    const noteGoes = await page.waitForFunction(() => document.getElementById('notice').hidden,
         {timeout: 30000}).then(() => true, () => false);
     check('the loading note goes once the first picture is shown', noteGoes);
     await page.setRequestInterception(false);
@@ -201,12 +202,23 @@ async function main() {
     check('the full-screen button puts the game on the whole screen', fullScreen === 'stage',
         `full-screen element: ${fullScreen}`);
 
+    // Escape ends the game as on the desktop; the page then offers another
+    // one, which starts from the title as the first did.
     await hold(page, 'Escape', 150);
     const ended = await page.waitForFunction(() => {
-      const note = document.getElementById('note');
-      return !note.hidden && /ended/.test(note.textContent);
+      const again = document.getElementById('again');
+      return /ended/.test(document.getElementById('note').textContent) && !again.hidden &&
+          document.activeElement === again;
     }, {timeout: 5000}).then(() => true, () => false);
-    check('Escape ends the game and the page says so', ended);
+    check('Escape ends the game, and the page says so and offers Play again with the keyboard on it', ended);
+    await hold(page, 'Space', 150);
+    const titleAgain = await page.waitForFunction(() => document.getElementById('notice').hidden,
+        {timeout: 10000}).then(() => true, () => false) && (await waitForShot(page,
+        (shot) => closeEnough(compare(shot, title, {counts: (x, y) => !inside(x, y, creditsPanel)})), 5)).found;
+    check('Space on Play again brings the title back in the same page', titleAgain);
+    await hold(page, 'Space', 150);
+    check('and Space on the title starts a game again', (await waitForShot(page,
+        (shot) => closeEnough(compare(shot, loading, {counts: outsideBar})), 10)).found);
 
     check('the page logged no error', errors.length === 0, errors.join('; '));
   } finally {

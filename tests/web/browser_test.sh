@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The game's page in headless Chromium: installs puppeteer-core (pinned by
 # package-lock.json) into the build folder, serves BUILD/site/ on a free port
-# of 127.0.0.1 with Python's web server and runs browser_test.js against it.
+# of 127.0.0.1 with Python's web server and runs browser_test.js against it,
+# then player_test.js (touch, pads, pause, loading, offline) with its own
+# server.
 #
 #   tests/web/browser_test.sh BUILD-WEB-FOLDER
 set -euo pipefail
@@ -33,4 +35,7 @@ if [ -z "$port" ]; then
     exit 1
 fi
 
-NODE_PATH="$modules/node_modules" node "$here/browser_test.js" "http://127.0.0.1:$port/" "$build/assets"
+status=0
+NODE_PATH="$modules/node_modules" node "$here/browser_test.js" "http://127.0.0.1:$port/" "$build/assets" || status=1
+NODE_PATH="$modules/node_modules" node "$here/player_test.js" "$build/site" "$build/assets" || status=1
+exit $status

@@ -59,20 +59,32 @@ const std::vector<PictureEntry>& pictureCatalogue() {
 
 const std::vector<SoundEntry>& soundCatalogue() {
     static const std::vector<SoundEntry> entries = {
-        {140, 24576, false, "orb launch"},
-        {141, 330843, true, "victory music"},
-        {142, 57344, true, "rotor beat"},
-        {143, 33664, true, "title music"},
-        {144, 91030, false, "mission complete jingle"},
-        {145, 24910, false, "crusher slam"},
-        {146, 61879, false, "start"},
-        {147, 18432, false, "hit on the helicopter"},
-        {148, 524167, true, "failure music"},
-        {149, 15584, false, "pick-up"},
-        {166, 79616, false, "explosion"},
-        {168, 29644, false, "rocket launch"},
+        {140, 24576, false, SoundKind::effect, "orb launch"},
+        {141, 330843, true, SoundKind::music, "victory music"},
+        {142, 57344, true, SoundKind::engine, "rotor beat"},
+        {143, 33664, true, SoundKind::music, "title music"},
+        {144, 91030, false, SoundKind::music, "mission complete jingle"},
+        {145, 24910, false, SoundKind::effect, "crusher slam"},
+        {146, 61879, false, SoundKind::effect, "start"},
+        {147, 18432, false, SoundKind::effect, "hit on the helicopter"},
+        {148, 524167, true, SoundKind::music, "failure music"},
+        {149, 15584, false, SoundKind::effect, "pick-up"},
+        {166, 79616, false, SoundKind::effect, "explosion"},
+        {168, 29644, false, SoundKind::effect, "rocket launch"},
     };
     return entries;
+}
+
+double targetLoudness(SoundKind kind) {
+    switch (kind) {
+        case SoundKind::effect:
+            return -15.0;
+        case SoundKind::engine:
+            return -22.0;
+        case SoundKind::music:
+            return -18.5;
+    }
+    return -18.5;
 }
 
 const PictureEntry* findPicture(int id) {

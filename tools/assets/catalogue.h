@@ -14,12 +14,20 @@ struct PictureEntry {
     const char* what;
 };
 
+// What a sound is to the mix decides how loud it is mastered.
+enum class SoundKind { effect, engine, music };
+
 struct SoundEntry {
     int id;
     int sampleBytes;
     bool loops;
+    SoundKind kind;
     const char* what;
 };
+
+// Integrated loudness in LUFS: the effects level with each other, the music
+// sits under them and the rotor, playing all through the game, under both.
+double targetLoudness(SoundKind kind);
 
 const std::vector<PictureEntry>& pictureCatalogue();
 const std::vector<SoundEntry>& soundCatalogue();

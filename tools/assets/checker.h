@@ -2,9 +2,9 @@
 // Checks a picture or sound a player brings to replace a generated one.
 //
 // A file passes when it meets the rules below, which say in the player's own
-// terms what is wrong, and when the game's own loaders, run here on the
-// headless machine, make of it exactly what the rules read. So the build never
-// takes a file the game would refuse or show differently.
+// terms what is wrong. The pixels and samples are read by the game's own
+// bitmap reader and WAVE chunk walk, so the build never takes a file the game
+// would refuse or show differently.
 
 #include <cstdint>
 #include <span>

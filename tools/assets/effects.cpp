@@ -11,12 +11,12 @@ Signal silence(int samples) {
     return Signal(static_cast<size_t>(samples), 0.0);
 }
 
-// Finishing touches every one-shot gets: a level and clean ends.
-// `drive` above 1 squeezes the peaks so short bangs sound as loud as the rest.
-Sound oneShot(int id, Signal s, double peak, double drive = 1.0) {
+// Finishing touches every one-shot gets before mastering sets its level:
+// clean ends, and with a `drive` a denser body for the short bangs.
+Sound oneShot(int id, Signal s, double drive = 0) {
     normalise(s, 1.0);
-    for (double& v : s) v = softClip(v * drive) / softClip(drive);
-    normalise(s, peak);
+    if (drive > 0)
+        for (double& v : s) v = softClip(v * drive) / softClip(drive);
     fadeEnds(s, 32, static_cast<int>(s.size() / 12));
     return {id, std::move(s)};
 }
@@ -58,42 +58,73 @@ Signal hit(int n) {
     return s;
 }
 
-// The crusher slams shut: a deep boom, a crunch, and the ring of steel.
+// The crusher slams shut. A boom from 100 Hz down to 70 Hz would all
+// but vanish on a laptop speaker, so the boom alone is driven into
+// saturation: its second and third harmonics let a small speaker suggest the
+// low note. Then the longer crunch of what is caught, and the ring of steel.
 Signal crusherSlam(int n) {
     Signal s = silence(n);
     Rng rng{145};
-    OnePole crunch;
+    StateVariable crunchBand;
+    StateVariable clickBand;
+    const double grainFade = std::exp(-1 / (0.005 * sampleRate));
     double phase = 0;
+    double grain = 0;
     for (int i = 0; i < n; ++i) {
         double t = i / sampleRate;
-        phase += (38 + 90 * decayEnvelope(t, 0.05)) / sampleRate;
-        double boom = sine(phase) * decayEnvelope(t, 0.2);
-        double noise =
-            crunch.run(bipolar(rng), 300 + 2500 * decayEnvelope(t, 0.04)) * decayEnvelope(t, 0.12);
-        double ring = (std::sin(2 * pi * 731 * t) + 0.6 * std::sin(2 * pi * 1187 * t)) *
-                      decayEnvelope(t, 0.3) * 0.15;
-        s[i] = boom + noise * 1.8 + ring;
+        phase += (70 + 30 * decayEnvelope(t, 0.09)) / sampleRate;
+        double level = decayEnvelope(t, 0.25) * std::min(1.0, t / 0.002);
+        double raw = sine(phase) * level;
+        // The square minus its own mean adds the octave without a DC shift;
+        // the tanh adds the twelfth.
+        double boom = std::tanh(2.2 * (raw + 0.45 * (raw * raw - 0.5 * level * level)));
+        // The crunch: grains of breaking material, thinning out over 0.4 s.
+        if (uniform(rng) < 0.004 * decayEnvelope(t, 0.25)) grain = 0.5 + 0.5 * uniform(rng);
+        grain *= grainFade;
+        crunchBand.run(bipolar(rng), 1300 + 900 * decayEnvelope(t, 0.1), 0.9);
+        double crunch = crunchBand.band * (grain + 0.7 * decayEnvelope(t, 0.12));
+        clickBand.run(bipolar(rng), 2600, 0.7);
+        double click = clickBand.band * decayEnvelope(t, 0.005);
+        double ring = (std::sin(2 * pi * 731 * t) + 0.6 * std::sin(2 * pi * 1187 * t) +
+                       0.3 * std::sin(2 * pi * 1873 * t)) *
+                      decayEnvelope(t, 0.4);
+        s[i] = boom * 0.6 + crunch * 3 + click * 1.5 + ring * 0.2;
     }
     return s;
 }
 
-// Space on the title: the engine starts and the rotor winds up to speed.
+// Space on the title: the starter catches with a crack, the engine fires and
+// the rotor winds up to the speed of the rotor beat. The first blade pass
+// follows the crack at once, so the start is heard over the title music
+// from its first moment, not half a second later.
 Signal start(int n) {
     Signal s = silence(n);
     Rng rng{146};
     OnePole chop;
-    double rotorPhase = 0;
+    OnePole starterTone;
+    StateVariable crack;
+    // A pass peaks where the phase is a quarter cycle: the first one 20 ms in.
+    double rotorPhase = 0.2;
     double whinePhase = 0;
+    double starterPhase = 0;
     for (int i = 0; i < n; ++i) {
         double t = i / sampleRate;
         double spin = clamp01(t / 2.2);
-        rotorPhase += (1.5 + 10 * spin) / sampleRate;
-        whinePhase += (220 + 900 * spin * spin) / sampleRate;
+        rotorPhase += (2.5 + 8.3 * spin) / sampleRate;
+        whinePhase += (260 + 860 * spin * spin) / sampleRate;
         double pass = std::pow(0.5 + 0.5 * sine(rotorPhase), 8);
-        double thump = chop.run(bipolar(rng), 500) * pass * 3 + sine(rotorPhase * 6) * pass * 0.3;
+        double thump = chop.run(bipolar(rng), 900) * pass * 3 + sine(rotorPhase * 9) * pass * 0.5;
+        crack.run(bipolar(rng), 2800, 0.8);
+        double ignition =
+            crack.band * decayEnvelope(t, 0.006) * 2 + sine(150 * t) * decayEnvelope(t, 0.03);
+        // The starter motor whirs up and hands over to the turbine.
+        double starterHz = 140 + 260 * clamp01(t / 0.7);
+        starterPhase += starterHz / sampleRate;
+        double starter = starterTone.run(pulse(starterPhase, starterHz / sampleRate, 0.3), 1800) *
+                         (1 - smoothStep(0.6, 1.4, t)) * 0.35;
         double whine =
-            (sine(whinePhase) + 0.3 * sine(whinePhase * 2.003)) * 0.25 * smoothStep(0, 0.5, t);
-        s[i] = thump + whine;
+            (sine(whinePhase) + 0.3 * sine(whinePhase * 2.003)) * 0.25 * smoothStep(0, 0.4, t);
+        s[i] = thump + ignition + starter + whine;
     }
     return s;
 }
@@ -126,7 +157,7 @@ Signal explosion(int n) {
         double white = bipolar(rng);
         double bright =
             blast.run(white, 150 + 5000 * decayEnvelope(t, 0.18)) * decayEnvelope(t, 0.5);
-        double deep = rumble2.run(rumble.run(white, 120), 90) * 9 * decayEnvelope(t, 1.1);
+        double deep = rumble2.run(rumble.run(white, 120), 90) * 6 * decayEnvelope(t, 1.1);
         double crackle = (uniform(rng) < 0.002 * decayEnvelope(t, 0.6)) ? bipolar(rng) * 0.8 : 0.0;
         s[i] = bright * 1.6 + deep + crackle;
     }
@@ -146,19 +177,29 @@ Signal rocketLaunch(int n) {
     return s;
 }
 
-// The rotor beat: blade passes at a steady rate over the turbine's whine.
+// The rotor beat: blade passes at a steady rate over the turbine's whine,
+// each pass with the hiss of the blade tips, which also keeps the top of the
+// band clear of the 8-bit dither.
 // Every part repeats a whole number of times in the loop, so it never clicks.
 Signal rotorBeat(int n) {
     constexpr int passes = 28;
     int period = n / passes;
     int fade = 2048;
     Signal air = silence(n + fade);
+    Signal swish = silence(n + fade);
     Rng rng{142};
     OnePole wind;
     OnePole wind2;
-    for (size_t i = 0; i < air.size(); ++i)
-        air[i] = wind2.run(wind.run(bipolar(rng), 900), 700) * 1.2;
+    OnePole body;
+    OnePole top;
+    for (size_t i = 0; i < air.size(); ++i) {
+        double white = bipolar(rng);
+        air[i] = wind2.run(wind.run(white, 900), 700) * 1.2;
+        // What is left above 3 kHz: the hiss of the blade tips.
+        swish[i] = top.run(white - body.run(white, 3000), 8000);
+    }
     Signal s = foldIntoLoop(air, static_cast<size_t>(n), static_cast<size_t>(fade));
+    Signal tips = foldIntoLoop(swish, static_cast<size_t>(n), static_cast<size_t>(fade));
     for (int i = 0; i < n; ++i) {
         // Beats fall mid-period, so the loop point sits in a quiet moment.
         double cycle = static_cast<double>((i + period / 2) % period) / period;
@@ -168,7 +209,7 @@ Signal rotorBeat(int n) {
         double thump = std::sin(2 * pi * phase * 180) * pass;
         double whine =
             std::sin(2 * pi * phase * 1560) * 0.05 + std::sin(2 * pi * phase * 3125) * 0.02;
-        s[i] = s[i] * (0.3 + 1.4 * pass) + thump * 0.8 + whine;
+        s[i] = s[i] * (0.3 + 1.4 * pass) + tips[i] * (0.08 + 0.4 * pass) + thump * 0.8 + whine;
     }
     normalise(s, 0.7);
     return s;
@@ -177,12 +218,12 @@ Signal rotorBeat(int n) {
 }  // namespace
 
 void addEffects(std::vector<Sound>& out) {
-    out.push_back(oneShot(140, orbLaunch(24576), 0.75));
-    out.push_back(oneShot(147, hit(18432), 0.85, 3.0));
-    out.push_back(oneShot(145, crusherSlam(24910), 0.85, 2.0));
-    out.push_back(oneShot(146, start(61879), 0.7));
-    out.push_back(oneShot(149, pickUp(15584), 0.7));
-    out.push_back(oneShot(166, explosion(79616), 0.9, 3.0));
-    out.push_back(oneShot(168, rocketLaunch(29644), 0.75));
+    out.push_back(oneShot(140, orbLaunch(24576)));
+    out.push_back(oneShot(147, hit(18432), 3.0));
+    out.push_back(oneShot(145, crusherSlam(24910)));
+    out.push_back(oneShot(146, start(61879)));
+    out.push_back(oneShot(149, pickUp(15584)));
+    out.push_back(oneShot(166, explosion(79616), 3.0));
+    out.push_back(oneShot(168, rocketLaunch(29644)));
     out.push_back({142, rotorBeat(57344)});
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The byte order of BMP and RIFF WAVE files: least significant byte first.
+// Writing in the byte order of BMP and RIFF WAVE files, least significant
+// byte first (platform/little_endian.h reads it).
 
 #include <cstddef>
 #include <cstdint>
@@ -18,12 +19,4 @@ inline void put32(std::vector<uint8_t>& out, uint32_t v) {
 // A four-character chunk name such as "RIFF".
 inline void putTag(std::vector<uint8_t>& out, const char* tag) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
-}
-
-inline uint32_t read16(const std::vector<uint8_t>& b, size_t at) {
-    return b[at] | (b[at + 1] << 8);
-}
-
-inline uint32_t read32(const std::vector<uint8_t>& b, size_t at) {
-    return read16(b, at) | (read16(b, at + 2) << 16);
 }

@@ -4,6 +4,7 @@
 //   kordavan-assets --sheet FILE.png OUTDIR  also writes a contact sheet
 //   kordavan-assets --check FILE...          checks files a player brings
 //   kordavan-assets --icons OUTDIR           writes the desktop icons
+//   kordavan-assets --report DIR             prints the loudness of the sounds
 //   kordavan-assets --compose GENERATED USERDIR ASSETDIR
 //                                            the files to embed: the generated
 //                                            ones, or the player's in their place
@@ -20,6 +21,8 @@
 #include "emblem.h"
 #include "image_files.h"
 #include "key_rules.h"
+#include "mastering.h"
+#include "report.h"
 #include "text.h"
 #include "user_folder.h"
 #include "wave_file.h"
@@ -106,8 +109,10 @@ int generate(const std::string& outDir, const std::string& sheetPath) {
         if (!entry) return fail("sound " + std::to_string(sound.id) + " is not in the catalogue");
         if (static_cast<int>(sound.samples.size()) != entry->sampleBytes)
             return fail("sound " + std::to_string(sound.id) + " has the wrong length");
+        Signal mastered = sound.samples;
+        master(mastered, targetLoudness(entry->kind), entry->loops);
         std::vector<uint8_t> bytes =
-            toEightBit(sound.samples, 0x9E37u + static_cast<uint32_t>(sound.id) * 7919u);
+            toEightBit(mastered, 0x9E37u + static_cast<uint32_t>(sound.id) * 7919u);
         std::string problem = soundProblem(*entry, bytes);
         if (!problem.empty()) return fail("sound " + std::to_string(sound.id) + ": " + problem);
         std::string path = outDir + "/" + std::to_string(sound.id) + ".wav";
@@ -129,6 +134,7 @@ int usage() {
                  "       kordavan-assets --sheet FILE.png OUTDIR\n"
                  "       kordavan-assets --check FILE...\n"
                  "       kordavan-assets --icons OUTDIR\n"
+                 "       kordavan-assets --report DIR\n"
                  "       kordavan-assets --compose GENERATED USERDIR ASSETDIR\n");
     return 2;
 }
@@ -147,6 +153,7 @@ int main(int argc, char** argv) {
         std::string problem = writeDesktopIcons(args[1]);
         return problem.empty() ? 0 : fail(problem);
     }
+    if (args.size() == 2 && args[0] == "--report") return printLoudnessReport(args[1]);
     if (args.size() == 4 && args[0] == "--compose") return composeAssets(args[1], args[2], args[3]);
     if (args.size() == 3 && args[0] == "--sheet") return generate(args[2], args[1]);
     if (args.size() == 1 && args[0].rfind("--", 0) != 0) return generate(args[0], "");

@@ -48,24 +48,43 @@ std::vector<Part> drumKit(int bars, double level) {
     return {{kicks, kickDrum, level}, {snares, snareDrum, level * 0.6}, {hats, hiHat, level * 0.5}};
 }
 
-Sound finish(int id, Signal song, double peak, bool loops) {
-    normalise(song, peak);
+Sound finish(int id, Signal song, bool loops) {
     if (!loops) fadeEnds(song, 16, static_cast<int>(song.size() / 10));
     return {id, std::move(song)};
 }
 
-// Title: a driving one-bar figure in A minor, looping under the credits.
+// Title: a one-bar groove in A minor that loops under the credits as long
+// as the player likes. No tune sits on top to be heard twenty times over:
+// the bass riff, off-beat chord stabs and a busy kit carry it, and the chord
+// turns to G on the last beat so every bar leans into the next.
 Sound titleMusic() {
+    std::vector<Note> stabs;
+    for (double beat : {0.5, 1.5, 2.25}) {
+        for (double pitch : {57, 60, 64}) stabs.push_back({beat, 0.25, pitch, 0.9});
+    }
+    for (double pitch : {55, 59, 62}) stabs.push_back({3.0, 0.5, pitch, 0.8});
+    for (double pitch : {55, 59, 62}) stabs.push_back({3.75, 0.25, pitch, 0.6});
+    std::vector<Note> kicks = {
+        {0, 0.5, 36, 1}, {1.75, 0.25, 36, 0.7}, {2, 0.5, 36, 1}, {3.5, 0.25, 36, 0.6}};
+    std::vector<Note> snares = {
+        {1, 0.5, 38, 0.8}, {3, 0.5, 38, 0.8}, {2.75, 0.25, 38, 0.25}, {3.75, 0.25, 38, 0.3}};
+    std::vector<Note> hats;
+    for (int i = 0; i < 16; ++i) {
+        // Accents on the off-beats, ghosted sixteenths between, one open hat.
+        double velocity = i % 4 == 2 ? 0.75 : i % 2 ? 0.3 : 0.45;
+        hats.push_back({i * 0.25, i == 10 ? 1.0 : 0.1, 42, velocity});
+    }
     std::vector<Part> parts = {
-        {tune("a2/0.5 a2/0.5 a3/0.5 a2/0.5 f2/0.5 f2/0.5 g2/0.5 g3/0.5"), bassVoice, 0.9},
-        {tune("e5/0.75 c5/0.25 d5/0.5 e5/0.5 c5/0.5 b4/0.5 d5/1"), leadVoice, 0.35},
-        {tune("a3/4", 0, 0.6), padVoice, 0.3},
-        {tune("c4/4", 0, 0.6), padVoice, 0.3},
-        {tune("e4/4", 0, 0.6), padVoice, 0.3},
+        {tune("a2/0.75 a2/0.25 r/0.5 a3/0.25 a2/0.25 r/0.25 c3/0.25 a2/0.5 g2/0.5 g3/0.25 b2/0.25"),
+         bassVoice, 0.9},
+        {stabs, brassVoice, 0.22},
+        {{{0, 4, 57, 0.5}, {0, 4, 60, 0.5}, {0, 4, 64, 0.5}}, padVoice, 0.3},
+        {kicks, kickDrum, 0.8},
+        {snares, snareDrum, 0.5},
+        {hats, hiHat, 0.4},
     };
-    for (Part& drums : drumKit(1, 0.8)) parts.push_back(drums);
     Signal song = render(33664, 4, parts, true);
-    return finish(143, std::move(song), 0.8, true);
+    return finish(143, std::move(song), true);
 }
 
 // Victory: a bright march in C major, eight bars round and round.
@@ -92,7 +111,7 @@ Sound victoryMusic() {
     for (Part& drums : drumKit(8, 0.7)) parts.push_back(drums);
     Signal song = render(330843, 32, parts, true);
     loopEcho(song, 330843 / 32 * 3 / 4, 0.25, 2);
-    return finish(141, std::move(song), 0.8, true);
+    return finish(141, std::move(song), true);
 }
 
 // Failure: a slow lament in A minor, bells over dark strings.
@@ -109,7 +128,7 @@ Sound failureMusic() {
     };
     Signal song = render(524167, 32, parts, true);
     loopEcho(song, 524167 / 32 * 3 / 2, 0.35, 3);
-    return finish(148, std::move(song), 0.75, true);
+    return finish(148, std::move(song), true);
 }
 
 // Mission complete: a short fanfare that ends on a held chord.
@@ -124,7 +143,7 @@ Sound missionJingle() {
         {repeated({{0, 0.1, 38, 0.5}}, 0.125, 8), snareDrum, 0.4},
     };
     Signal song = render(91030, 6, parts, false);
-    return finish(144, std::move(song), 0.8, false);
+    return finish(144, std::move(song), false);
 }
 
 }  // namespace

@@ -107,8 +107,13 @@ void normalise(Signal& signal, double peak) {
 void fadeEnds(Signal& signal, int fadeIn, int fadeOut) {
     int n = static_cast<int>(signal.size());
     for (int i = 0; i < fadeIn && i < n; ++i) signal[i] *= static_cast<double>(i) / fadeIn;
-    for (int i = 0; i < fadeOut && i < n; ++i)
-        signal[n - 1 - i] *= static_cast<double>(i) / fadeOut;
+    // The fade-out falls evenly in decibels, as a ringing body dies away,
+    // down to -60 dB, and reaches zero at the last sample: the tail passes
+    // out of hearing well before the end instead of in its last moment.
+    for (int i = 0; i < fadeOut && i < n; ++i) {
+        double left = static_cast<double>(i) / fadeOut;
+        signal[n - 1 - i] *= std::pow(10.0, -3 * (1 - left)) * left;
+    }
 }
 
 double softClip(double v) {

@@ -9,10 +9,19 @@
 std::vector<uint8_t> toEightBit(const Signal& signal, uint32_t seed) {
     Rng rng{seed};
     std::vector<uint8_t> out(signal.size());
+    double error = 0;  // in steps of the 8-bit scale
     for (size_t i = 0; i < signal.size(); ++i) {
+        if (signal[i] == 0.0) {
+            out[i] = 128;
+            error = 0;
+            continue;
+        }
+        double wanted = signal[i] * 128.0 - error;
         double dither = uniform(rng) - uniform(rng);
-        double level = 128.0 + signal[i] * 127.0 + dither;
-        out[i] = static_cast<uint8_t>(std::clamp(std::lround(level), 0L, 255L));
+        long step = std::clamp(std::lround(wanted + dither), -128L, 127L);
+        // Bounded, so a clipped sample cannot wind the feedback up.
+        error = std::clamp(static_cast<double>(step) - wanted, -2.0, 2.0);
+        out[i] = static_cast<uint8_t>(128 + step);
     }
     return out;
 }

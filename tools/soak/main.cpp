@@ -208,7 +208,7 @@ int main(int argc, char** argv) {
     if (failed) return 1;
     const long finalResident = residentBytes();
 
-    platform::destroyWindow(appWindow);
+    endProgram();
     platform::finish();
 
     std::printf("%" PRId64 " steps, seed %" PRIu64 ": %" PRId64 " games ended, %" PRId64

@@ -2,7 +2,11 @@
 // fed from a key script, printing the game state after every game step.
 //
 //   kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]
-//                  [--frames DIR] [--from-title] < keys
+//                  [--frames DIR [--frames-from N]] [--from-title] < keys
+//
+// --frames writes the picture on the screen after every game step as
+// step-NNNNNN.bmp, and after every pass of the title as title-NNNNNN.bmp;
+// --frames-from N leaves out the steps and title passes before the Nth.
 //
 // Exit codes: 0 done; 1 start-up failed, or the key script could not be read
 // or the trace or a frame not written; 2 bad arguments or key script; 3 an
@@ -48,6 +52,11 @@ int64_t stepNumber = 0;
 bool inStep = false;
 int64_t exhaustedReadsInTitle = 0;
 bool stopping = false;
+// Whether the next frame runs in the title, the title passes shown so far and
+// the flips seen after the last frame.
+bool inTitle = false;
+int64_t titlePass = 0;
+int flipsSeen = 0;
 
 void recordDraw(const Surface* source, const Rect& sourceRect, int x, int y) {
     draws.push_back({surfaceName(source), sourceRect, x, y});
@@ -104,9 +113,12 @@ void beforeStep() {
     sounds.clear();
 }
 
-void writeFrame() {
-    char name[32];
-    std::snprintf(name, sizeof name, "step-%06lld.bmp", static_cast<long long>(stepNumber));
+void writeFrame(const char* kind, int64_t number) {
+    if (options.framesDir.empty() || number < options.framesFrom.value_or(0)) {
+        return;
+    }
+    char name[40];
+    std::snprintf(name, sizeof name, "%s-%06lld.bmp", kind, static_cast<long long>(number));
     const std::filesystem::path path = std::filesystem::path(options.framesDir) / name;
     std::string error;
     if (!writeScreenBmp(path.string(), platform::headless::screen(), error)) {
@@ -124,21 +136,26 @@ void afterStep(int result) {
         std::cerr << "kordavan-trace: " << error << "\n";
         std::exit(1);
     }
-    if (!options.framesDir.empty()) {
-        writeFrame();
-    }
-    // Escape after a step has already destroyed the window through the controls.
+    writeFrame("step", stepNumber);
+    // Escape after a step ends the loop through the controls.
     const bool escaped = result == 1 && currentControls().quit;
     const bool enough = options.steps ? stepNumber >= *options.steps
                                       : platform::headless::keyScriptRemaining() == 0;
-    if (escaped) {
+    if (escaped || result == 0 || enough) {
         stopping = true;
-    } else if (result == 0 || enough) {
-        stopping = true;
-        if (appWindow != nullptr) {
-            platform::destroyWindow(appWindow);
-        }
+        endLoop();
     }
+}
+
+// A frame of the title that was shown (not one that found nothing due)
+// is a pass of the title.
+void afterFrame() {
+    const int flips = platform::headless::flipCount();
+    if (inTitle && flips != flipsSeen) {
+        writeFrame("title", ++titlePass);
+    }
+    flipsSeen = flips;
+    inTitle = loopPhase() == LoopPhase::Title;
 }
 
 int fail(const std::string& message) {
@@ -178,7 +195,7 @@ int main(int argc, char** argv) {
     platform::headless::setKeyScript(std::move(script), onScriptExhausted);
     setDrawObserver(recordDraw);
     setSoundObserver(recordSound);
-    setLoopObserver({beforeStep, afterStep});
+    setLoopObserver({beforeStep, afterStep, afterFrame});
 
     if (initApplication(platform::gameModule(), 1) == 0) {
         const std::string reason = errorMessage != nullptr ? errorMessage : "start-up failed";
@@ -187,13 +204,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (options.steps && *options.steps == 0) {
-        platform::destroyWindow(appWindow);
+        endProgram();
         platform::finish();
         return 0;
     }
-    beginLoop(!options.fromTitle);
-    while (runFrame()) {
-    }
+    inTitle = options.fromTitle;
+    flipsSeen = platform::headless::flipCount();
+    runMainLoop(!options.fromTitle);
     platform::finish();
     stopWith("", 0);
 }

@@ -112,11 +112,29 @@ const std::string* optionValue(const std::vector<std::string>& arguments, size_t
     return &arguments[++i];
 }
 
+// A count after an option, 0 or more; need says what it must be.
+bool parseCount(const std::vector<std::string>& arguments, size_t& i, const std::string& need,
+                std::optional<int64_t>& count, std::string& error) {
+    const std::string* text = optionValue(arguments, i);
+    if (text == nullptr) {
+        error = need;
+        return false;
+    }
+    int64_t value = -1;
+    const auto [end, result] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (result != std::errc() || end != text->data() + text->size() || value < 0) {
+        error = need + ", 0 or more, got " + quotedInput(*text);
+        return false;
+    }
+    count = value;
+    return true;
+}
+
 }  // namespace
 
 const char* usageText() {
     return "usage: kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]\n"
-           "                      [--frames DIR] [--from-title] < keys\n";
+           "                      [--frames DIR [--frames-from N]] [--from-title] < keys\n";
 }
 
 bool parseOptions(const std::vector<std::string>& arguments, TraceOptions& options,
@@ -130,20 +148,15 @@ bool parseOptions(const std::vector<std::string>& arguments, TraceOptions& optio
         } else if (argument == "--from-title") {
             options.fromTitle = true;
         } else if (argument == "--steps") {
-            const std::string* text = optionValue(arguments, i);
-            if (text == nullptr) {
-                error = "--steps needs a number of steps";
+            if (!parseCount(arguments, i, "--steps needs a whole number of steps", options.steps,
+                            error)) {
                 return false;
             }
-            int64_t steps = -1;
-            const auto [end, result] =
-                std::from_chars(text->data(), text->data() + text->size(), steps);
-            if (result != std::errc() || end != text->data() + text->size() || steps < 0) {
-                error =
-                    "--steps needs a whole number of steps, 0 or more, got " + quotedInput(*text);
+        } else if (argument == "--frames-from") {
+            if (!parseCount(arguments, i, "--frames-from needs a frame number", options.framesFrom,
+                            error)) {
                 return false;
             }
-            options.steps = steps;
         } else if (argument == "--set") {
             const std::string* setting = optionValue(arguments, i);
             if (setting == nullptr) {

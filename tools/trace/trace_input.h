@@ -21,6 +21,8 @@ struct TraceOptions {
     bool draws = false;
     bool sounds = false;
     std::string framesDir;
+    // Frames numbered below this one (steps, or passes of the title) are not written.
+    std::optional<int64_t> framesFrom;
     bool fromTitle = false;
 };
 

@@ -1,24 +1,21 @@
-#include "platform/web/bmp_decoder.h"
+// Nothing is set aside before the header has been checked against the file's
+// size, so a few damaged bytes can never ask for gigabytes.
+
+#include "platform/bmp_decoder.h"
 
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
-namespace platform::web {
+#include "platform/little_endian.h"
+
+namespace platform {
 
 namespace {
 
 constexpr int64_t maxSurfaceSide = 8192;
 constexpr uint32_t uncompressed = 0;
 constexpr uint32_t coreHeaderSize = 12;  // the old header: 16-bit sizes, three-byte colours
-
-uint32_t read16(std::span<const uint8_t> bytes, size_t at) {
-    return static_cast<uint32_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-uint32_t read32(std::span<const uint8_t> bytes, size_t at) {
-    return read16(bytes, at) | read16(bytes, at + 2) << 16;
-}
 
 // Truncating each channel, as converting to the display format does: so
 // pure green, and every colour close enough to merge with it, becomes the key.
@@ -38,45 +35,70 @@ struct Layout {
 
 bool readLayout(std::span<const uint8_t> file, Layout& layout) {
     if (file.size() < 14 + 4 || file[0] != 'B' || file[1] != 'M') return false;
-    layout.pixelOffset = read32(file, 10);
-    layout.headerSize = read32(file, 14);
+    layout.pixelOffset = readLittle32(file, 10);
+    layout.headerSize = readLittle32(file, 14);
     if (layout.headerSize == coreHeaderSize) {
         if (file.size() < 14 + coreHeaderSize) return false;
-        layout.width = read16(file, 18);
-        layout.height = read16(file, 20);
-        layout.bitsPerPixel = read16(file, 24);
+        layout.width = readLittle16(file, 18);
+        layout.height = readLittle16(file, 20);
+        layout.bitsPerPixel = readLittle16(file, 24);
         return true;
     }
     if (layout.headerSize < 40 || file.size() < 14 + size_t{40}) return false;
-    layout.width = static_cast<int32_t>(read32(file, 18));
-    layout.height = static_cast<int32_t>(read32(file, 22));
-    layout.bitsPerPixel = read16(file, 28);
-    layout.compression = read32(file, 30);
-    layout.coloursUsed = read32(file, 46);
+    layout.width = static_cast<int32_t>(readLittle32(file, 18));
+    layout.height = static_cast<int32_t>(readLittle32(file, 22));
+    layout.bitsPerPixel = readLittle16(file, 28);
+    layout.compression = readLittle32(file, 30);
+    layout.coloursUsed = readLittle32(file, 46);
     return true;
 }
 
-// The colour table, already in the display format.
-bool readColours(std::span<const uint8_t> file, const Layout& layout,
-                 std::vector<uint16_t>& colours) {
+uint32_t colourCount(const Layout& layout) {
+    if (layout.bitsPerPixel > 8) return 0;
     const uint32_t most = 1u << layout.bitsPerPixel;
-    const uint32_t count =
-        layout.coloursUsed == 0 || layout.coloursUsed > most ? most : layout.coloursUsed;
-    const size_t entrySize = layout.headerSize == coreHeaderSize ? 3 : 4;
+    return layout.coloursUsed == 0 || layout.coloursUsed > most ? most : layout.coloursUsed;
+}
+
+size_t colourEntrySize(const Layout& layout) {
+    return layout.headerSize == coreHeaderSize ? 3 : 4;
+}
+
+// Where the headers and the colour table end. Pixels said to start before
+// that would show the headers' own bytes as a picture shifted along its rows
+// (and an offset of 0 is no offset at all), so such a file is no picture.
+uint64_t headersEnd(const Layout& layout) {
+    return 14 + uint64_t{layout.headerSize} +
+           uint64_t{colourCount(layout)} * colourEntrySize(layout);
+}
+
+// 0xRRGGBB, for a picture kept in full colour.
+uint32_t rgb888(uint32_t red, uint32_t green, uint32_t blue) {
+    return red << 16 | green << 8 | blue;
+}
+
+// The colour table, already in the picture's format.
+template <typename Pixel>
+bool readColours(std::span<const uint8_t> file, const Layout& layout,
+                 Pixel (*colour)(uint32_t, uint32_t, uint32_t), std::vector<Pixel>& colours) {
+    const uint32_t most = 1u << layout.bitsPerPixel;
+    const uint32_t count = colourCount(layout);
+    const size_t entrySize = colourEntrySize(layout);
     const size_t start = 14 + size_t{layout.headerSize};
     if (start + count * entrySize > file.size()) return false;
     // Pixels may name entries past the table's end; they come out black.
     colours.assign(most, 0);
     for (uint32_t i = 0; i < count; ++i) {
         const size_t at = start + i * entrySize;
-        colours[i] = rgb565(file[at + 2], file[at + 1], file[at]);
+        colours[i] = colour(file[at + 2], file[at + 1], file[at]);
     }
     return true;
 }
 
-}  // namespace
-
-bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
+// The whole reader, for either pixel format; the results are set only when
+// the file is a picture.
+template <typename Pixel>
+bool decode(std::span<const uint8_t> file, Pixel (*colour)(uint32_t, uint32_t, uint32_t),
+            int32_t& widthOut, int32_t& heightOut, std::vector<Pixel>& pixelsOut) {
     Layout layout;
     if (!readLayout(file, layout) || layout.compression != uncompressed) return false;
     const uint32_t bits = layout.bitsPerPixel;
@@ -86,8 +108,9 @@ bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
     if (width <= 0 || height <= 0 || width > maxSurfaceSide || height > maxSurfaceSide) {
         return false;
     }
-    std::vector<uint16_t> colours;
-    if (bits <= 8 && !readColours(file, layout, colours)) return false;
+    if (layout.pixelOffset < headersEnd(layout)) return false;
+    std::vector<Pixel> colours;
+    if (bits <= 8 && !readColours(file, layout, colour, colours)) return false;
 
     // Rows are padded to four bytes, the last one too.
     const int64_t stride = (width * bits + 31) / 32 * 4;
@@ -98,18 +121,18 @@ bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
     }
 
     const bool topDown = layout.height < 0;
-    std::vector<uint16_t> pixels(static_cast<size_t>(width * height));
+    std::vector<Pixel> pixels(static_cast<size_t>(width * height));
     for (int64_t y = 0; y < height; ++y) {
         const int64_t fileRow = topDown ? y : height - 1 - y;
         const uint8_t* row = file.data() + layout.pixelOffset + fileRow * stride;
-        uint16_t* out = pixels.data() + y * width;
+        Pixel* out = pixels.data() + y * width;
         for (int64_t x = 0; x < width; ++x) {
             switch (bits) {
                 case 24:
-                    out[x] = rgb565(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+                    out[x] = colour(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
                     break;
                 case 32:
-                    out[x] = rgb565(row[x * 4 + 2], row[x * 4 + 1], row[x * 4]);
+                    out[x] = colour(row[x * 4 + 2], row[x * 4 + 1], row[x * 4]);
                     break;
                 default: {
                     // Packed indices, the leftmost pixel in the highest bits.
@@ -122,10 +145,20 @@ bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
             }
         }
     }
-    bitmap.width = static_cast<int32_t>(width);
-    bitmap.height = static_cast<int32_t>(height);
-    bitmap.pixels = std::move(pixels);
+    widthOut = static_cast<int32_t>(width);
+    heightOut = static_cast<int32_t>(height);
+    pixelsOut = std::move(pixels);
     return true;
 }
 
-}  // namespace platform::web
+}  // namespace
+
+bool decodeBmp(std::span<const uint8_t> file, Bitmap& bitmap) {
+    return decode<uint16_t>(file, rgb565, bitmap.width, bitmap.height, bitmap.pixels);
+}
+
+bool decodeBmp(std::span<const uint8_t> file, TrueColourPicture& picture) {
+    return decode<uint32_t>(file, rgb888, picture.width, picture.height, picture.pixels);
+}
+
+}  // namespace platform

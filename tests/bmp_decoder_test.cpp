@@ -1,16 +1,18 @@
-// The browser build's own bitmap reader against the desktop's, which is
-// SDL's: the same pixels for every picture the game carries and for every
-// uncompressed layout, and a refusal wherever SDL refuses.
+// The game's bitmap reader against SDL's, an independent one: the same
+// pixels for every picture the game carries and for every uncompressed
+// layout; and a refusal of every damaged file.
 
+#include "platform/bmp_decoder.h"
+
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
-#include "platform/headless.h"
 #include "platform/platform.h"
-#include "platform/web/bmp_decoder.h"
 
 namespace {
 
@@ -75,43 +77,53 @@ Bytes makeBmp(const Layout& layout, uint32_t seed) {
     return out;
 }
 
-class WebBmpDecoderTest : public ::testing::Test {
-  protected:
-    void SetUp() override { platform::headless::use(); }
-
-    // What the desktop's loader makes of the bytes, or null.
-    platform::Bitmap* desktop(const Bytes& bytes) {
-        module.resources = {platform::Resource{platform::ResourceType::Bitmap, 1, bytes}};
-        return platform::loadBitmap(&module, 1);
+// What SDL's decoder reads from the bytes, converted to the display format by
+// truncation; false when it refuses them.
+bool sdlReading(const Bytes& bytes, platform::Bitmap& bitmap) {
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    SDL_Surface* decoded = SDL_LoadBMP_RW(stream, 1);
+    if (decoded == nullptr) return false;
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB565, 0);
+    SDL_FreeSurface(decoded);
+    if (converted == nullptr) return false;
+    bitmap.width = converted->w;
+    bitmap.height = converted->h;
+    bitmap.pixels.resize(static_cast<size_t>(converted->w) * static_cast<size_t>(converted->h));
+    SDL_LockSurface(converted);
+    for (int row = 0; row < converted->h; ++row) {
+        std::memcpy(&bitmap.pixels[static_cast<size_t>(row) * static_cast<size_t>(converted->w)],
+                    static_cast<const uint8_t*>(converted->pixels) +
+                        static_cast<size_t>(row) * static_cast<size_t>(converted->pitch),
+                    static_cast<size_t>(converted->w) * sizeof(uint16_t));
     }
+    SDL_UnlockSurface(converted);
+    SDL_FreeSurface(converted);
+    return true;
+}
 
-    void expectSameAsDesktop(const Bytes& bytes, const char* what) {
-        platform::Bitmap* expected = desktop(bytes);
-        ASSERT_NE(expected, nullptr) << what;
-        platform::Bitmap decoded;
-        ASSERT_TRUE(platform::web::decodeBmp(bytes, decoded)) << what;
-        EXPECT_EQ(decoded.width, expected->width) << what;
-        EXPECT_EQ(decoded.height, expected->height) << what;
-        EXPECT_EQ(decoded.pixels, expected->pixels) << what;
-        platform::deleteBitmap(expected);
-    }
+void expectSameAsSdl(const Bytes& bytes, const char* what) {
+    platform::Bitmap expected;
+    ASSERT_TRUE(sdlReading(bytes, expected)) << what;
+    platform::Bitmap decoded;
+    ASSERT_TRUE(platform::decodeBmp(bytes, decoded)) << what;
+    EXPECT_EQ(decoded.width, expected.width) << what;
+    EXPECT_EQ(decoded.height, expected.height) << what;
+    EXPECT_EQ(decoded.pixels, expected.pixels) << what;
+}
 
-    platform::Module module;
-};
-
-TEST_F(WebBmpDecoderTest, EveryPictureOfTheGameComesOutAsOnTheDesktop) {
+TEST(BmpDecoder, EveryPictureOfTheGameComesOutAsSdlReadsIt) {
     int pictures = 0;
     for (const platform::Resource& resource : platform::gameModule()->resources) {
         if (resource.type == platform::ResourceType::Wave) continue;
         const Bytes bytes(resource.bytes.begin(), resource.bytes.end());
-        expectSameAsDesktop(bytes, ("resource " + std::to_string(resource.id)).c_str());
+        expectSameAsSdl(bytes, ("resource " + std::to_string(resource.id)).c_str());
         ++pictures;
     }
     // 50 pictures and the icon.
     EXPECT_EQ(pictures, 51);
 }
 
-TEST_F(WebBmpDecoderTest, EveryUncompressedLayoutComesOutAsOnTheDesktop) {
+TEST(BmpDecoder, EveryUncompressedLayoutComesOutAsSdlReadsIt) {
     uint32_t seed = 1;
     for (int bits : {1, 4, 8, 24, 32}) {
         for (int width : {1, 3, 5, 8, 13, 33}) {
@@ -123,30 +135,62 @@ TEST_F(WebBmpDecoderTest, EveryUncompressedLayoutComesOutAsOnTheDesktop) {
                 layout.topDown = topDown;
                 const std::string what = std::to_string(bits) + " bits, " + std::to_string(width) +
                                          (topDown ? " wide, top-down" : " wide, bottom-up");
-                expectSameAsDesktop(makeBmp(layout, ++seed), what.c_str());
+                expectSameAsSdl(makeBmp(layout, ++seed), what.c_str());
             }
         }
     }
 }
 
-TEST_F(WebBmpDecoderTest, TheOldShortHeaderComesOutAsOnTheDesktop) {
+// The window's icon keeps every bit of its colours.
+TEST(BmpDecoder, FullColourComesOutAsSdlReadsIt) {
+    uint32_t seed = 100;
+    for (int bits : {1, 4, 8, 24, 32}) {
+        Layout layout;
+        layout.bits = bits;
+        layout.width = 7;
+        const Bytes bytes = makeBmp(layout, ++seed);
+        SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+        SDL_Surface* decoded = SDL_LoadBMP_RW(stream, 1);
+        ASSERT_NE(decoded, nullptr) << bits;
+        SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB888, 0);
+        SDL_FreeSurface(decoded);
+        ASSERT_NE(converted, nullptr) << bits;
+        platform::TrueColourPicture picture;
+        ASSERT_TRUE(platform::decodeBmp(bytes, picture)) << bits;
+        ASSERT_EQ(picture.width, converted->w);
+        ASSERT_EQ(picture.height, converted->h);
+        int wrong = 0;
+        for (int y = 0; y < converted->h; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(
+                static_cast<const uint8_t*>(converted->pixels) + y * converted->pitch);
+            for (int x = 0; x < converted->w; ++x) {
+                const uint32_t expected = row[x] & 0xFFFFFF;
+                wrong += picture.pixels[static_cast<size_t>(y * converted->w + x)] != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << bits << " bits";
+        SDL_FreeSurface(converted);
+    }
+}
+
+TEST(BmpDecoder, TheOldShortHeaderComesOutAsSdlReadsIt) {
     for (int bits : {1, 4, 8, 24}) {
         Layout layout;
         layout.bits = bits;
         layout.coreHeader = true;
-        expectSameAsDesktop(makeBmp(layout, 77), ("old header, " + std::to_string(bits)).c_str());
+        expectSameAsSdl(makeBmp(layout, 77), ("old header, " + std::to_string(bits)).c_str());
     }
 }
 
-TEST_F(WebBmpDecoderTest, AShortColourTableComesOutAsOnTheDesktop) {
+TEST(BmpDecoder, AShortColourTableComesOutAsSdlReadsIt) {
     Layout layout;
     layout.bits = 8;
     layout.colours = 16;
     layout.width = 7;
-    expectSameAsDesktop(makeBmp(layout, 5), "16 of 256 colours");
+    expectSameAsSdl(makeBmp(layout, 5), "16 of 256 colours");
 }
 
-TEST_F(WebBmpDecoderTest, WhatTheDesktopRefusesIsRefused) {
+TEST(BmpDecoder, DamagedFilesAreRefused) {
     const Bytes good = makeBmp(Layout{}, 9);
     std::vector<Bytes> bad;
     bad.push_back(Bytes(good.begin(), good.end() - 1));  // one pixel byte short
@@ -164,25 +208,25 @@ TEST_F(WebBmpDecoderTest, WhatTheDesktopRefusesIsRefused) {
     Bytes pixelsPastTheEnd = good;
     putU32(pixelsPastTheEnd, 10, static_cast<uint32_t>(good.size()));
     bad.push_back(pixelsPastTheEnd);
+    Bytes pixelsInTheHeaders = good;
+    putU32(pixelsInTheHeaders, 10, 53);
+    bad.push_back(pixelsInTheHeaders);
     for (size_t i = 0; i < bad.size(); ++i) {
-        platform::Bitmap* expected = desktop(bad[i]);
-        EXPECT_EQ(expected, nullptr) << "case " << i;
-        platform::deleteBitmap(expected);
         platform::Bitmap decoded;
-        EXPECT_FALSE(platform::web::decodeBmp(bad[i], decoded)) << "case " << i;
+        EXPECT_FALSE(platform::decodeBmp(bad[i], decoded)) << "case " << i;
         EXPECT_TRUE(decoded.pixels.empty()) << "case " << i;
     }
 }
 
 // The generator writes uncompressed pictures only, and the build takes no
-// other from a player; the browser build does without the rest.
-TEST_F(WebBmpDecoderTest, CompressedAndSixteenBitPicturesAreRefused) {
+// other from a player; the game does without the rest.
+TEST(BmpDecoder, CompressedAndSixteenBitPicturesAreRefused) {
     Bytes runLength = makeBmp(Layout{.bits = 8}, 3);
     putU32(runLength, 30, 1);
     Bytes sixteen = makeBmp(Layout{.bits = 16}, 4);
     platform::Bitmap decoded;
-    EXPECT_FALSE(platform::web::decodeBmp(runLength, decoded));
-    EXPECT_FALSE(platform::web::decodeBmp(sixteen, decoded));
+    EXPECT_FALSE(platform::decodeBmp(runLength, decoded));
+    EXPECT_FALSE(platform::decodeBmp(sixteen, decoded));
 }
 
 }  // namespace

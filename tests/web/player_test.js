@@ -1,0 +1,437 @@
+// The page as players meet it beyond a desktop keyboard, in headless Chromium:
+// a phone's touch controls, a gamepad, the cost of a pause, loading with a
+// slow network, failures in plain words and playing offline. A small server
+// of its own serves the site, so that it can count bytes, lose files and go
+// offline.
+//
+//   node player_test.js SITE_DIR ASSET_DIR
+//
+// Prints one line per check (and "figure" lines for bench/README.md) and a
+// closing "N passed, N failed"; exits 1 when any check failed.
+
+'use strict';
+
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+const {readPng, readGameBmp, compare, inside, isKey, landscapeShift} = require('./pictures');
+
+const [siteDir, assetDir] = process.argv.slice(2).map((dir) => path.resolve(dir));
+const chromium = process.env.KORDAVAN_CHROMIUM || '/usr/bin/chromium';
+
+const loadingBar = {x: 144, y: 380, width: 352, height: 24};
+const energyBar = {left: 10, top: 5};
+const terrainRows = {top: 445, bottom: 480};
+const closeEnough = (result) => result.mean < 1.5 && result.offShare < 0.005;
+
+let passed = 0;
+let failed = 0;
+function check(name, ok, detail) {
+  if (ok) passed++;
+  else failed++;
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${detail ? ` (${detail})` : ''}`);
+}
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// ---------------------------------------------------------------- the server
+
+const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
+const site = {missing: new Set(), online: true, bytes: 0, asked: []};
+
+// Serves the site as a plain static host does: whole files with their length
+// and date, "not modified" to a browser that has them already.
+const server = http.createServer((request, response) => {
+  if (!site.online) {
+    request.socket.destroy();
+    return;
+  }
+  const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/$/, '/index.html');
+  site.asked.push(name);
+  const file = path.join(siteDir, path.normalize(name));
+  if (site.missing.has(name.slice(1)) || !file.startsWith(siteDir) || !fs.existsSync(file)) {
+    response.writeHead(404, {'Content-Type': 'text/plain'});
+    response.end('not found');
+    return;
+  }
+  const modified = new Date(Math.floor(fs.statSync(file).mtimeMs / 1000) * 1000);
+  const since = Date.parse(request.headers['if-modified-since'] || '');
+  if (since >= modified.getTime()) {
+    response.writeHead(304);
+    response.end();
+    return;
+  }
+  const body = fs.readFileSync(file);
+  site.bytes += body.length;
+  response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+    'Content-Length': body.length, 'Last-Modified': modified.toUTCString()});
+  response.end(body);
+});
+
+// ---------------------------------------------------------------- the page
+
+// The canvas's own 640 x 480 pixels, whatever size the page shows them at.
+async function canvasPicture(page) {
+  const url = await page.$eval('#screen', (canvas) => canvas.toDataURL('image/png'));
+  return readPng(Buffer.from(url.split(',')[1], 'base64'));
+}
+
+async function waitForPicture(page, matches, seconds) {
+  const end = Date.now() + seconds * 1000;
+  let shot;
+  do {
+    shot = await canvasPicture(page);
+    if (matches(shot)) return true;
+    await sleep(100);
+  } while (Date.now() < end);
+  return false;
+}
+
+const noticeHidden = (page, seconds) => page.waitForFunction(
+    () => document.getElementById('notice').hidden, {timeout: seconds * 1000}).then(() => true, () => false);
+const noteText = (page) => page.$eval('#note', (note) => note.textContent);
+
+// Where the helicopter is: the place where one of its pictures fits best,
+// looked for in steps and then pixel by pixel around the best step.
+function findHelicopter(shot, sprites) {
+  const score = (sprite, left, top) => {
+    let sum = 0;
+    for (const [x, y, r, g, b] of sprite.points) {
+      const at = ((top + y) * shot.width + left + x) * 3;
+      sum += Math.abs(shot.rgb[at] - r) + Math.abs(shot.rgb[at + 1] - g) + Math.abs(shot.rgb[at + 2] - b);
+    }
+    return sum / sprite.points.length;
+  };
+  let best = {score: Infinity};
+  const look = (sprite, xs, ys) => {
+    for (const left of xs) {
+      for (const top of ys) {
+        if (left < 0 || top < 0 || left + sprite.width > shot.width || top + sprite.height > shot.height) continue;
+        const value = score(sprite, left, top);
+        if (value < best.score) best = {score: value, x: left, y: top, sprite};
+      }
+    }
+  };
+  const range = (from, to, step) => Array.from({length: Math.floor((to - from) / step) + 1}, (_, i) => from + i * step);
+  for (const sprite of sprites) look(sprite, range(0, shot.width - sprite.width, 4), range(0, shot.height - sprite.height, 4));
+  look(best.sprite, range(best.x - 3, best.x + 3, 1), range(best.y - 3, best.y + 3, 1));
+  return best;
+}
+
+function spritePoints(picture) {
+  const points = [];
+  for (let y = 0; y < picture.height; y += 2) {
+    for (let x = 0; x < picture.width; x += 3) {
+      if (isKey(picture, x, y)) continue;
+      const at = (y * picture.width + x) * 3;
+      points.push([x, y, picture.rgb[at], picture.rgb[at + 1], picture.rgb[at + 2]]);
+    }
+  }
+  return {width: picture.width, height: picture.height, points};
+}
+
+// Main-thread task time per second of the page, over `seconds`.
+async function taskTime(client, seconds) {
+  const read = async () => (await client.send('Performance.getMetrics')).metrics
+      .find((metric) => metric.name === 'TaskDuration').value;
+  const before = await read();
+  await sleep(seconds * 1000);
+  return (await read() - before) / seconds;
+}
+
+// A standard-layout pad the page finds through navigator.getGamepads, plugged
+// in only when the test says so.
+function fakePad() {
+  const pad = {id: 'Test pad (STANDARD GAMEPAD)', index: 0, connected: false, mapping: 'standard',
+    timestamp: 0, axes: [0, 0, 0, 0],
+    buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}))};
+  window.testPad = pad;
+  navigator.getGamepads = () => [pad.connected ? pad : null, null, null, null];
+}
+async function padButton(page, index, pressed) {
+  await page.evaluate((i, down) => {
+    window.testPad.connected = true;
+    window.testPad.buttons[i] = {pressed: down, touched: down, value: down ? 1 : 0};
+  }, index, pressed);
+}
+async function padHold(page, index, ms) {
+  await padButton(page, index, true);
+  await sleep(ms);
+  await padButton(page, index, false);
+}
+
+async function centre(page, selector) {
+  const box = await (await page.$(selector)).boundingBox();
+  return {x: box.x + box.width / 2, y: box.y + box.height / 2, box};
+}
+
+// ---------------------------------------------------------------- scenarios
+
+// The touch controls as a phone shows them upright.
+async function phoneControls(page) {
+  const controls = await page.$$eval('#touch button', (buttons) => buttons.map((button) => {
+    const box = button.getBoundingClientRect();
+    return {label: button.getAttribute('aria-label'), width: box.width, height: box.height,
+      top: box.top, shown: !button.hidden && box.width > 0, opacity: Number(getComputedStyle(button).opacity)};
+  }));
+  const shown = controls.filter((control) => control.shown);
+  const labels = shown.map((control) => control.label);
+  check('a phone shows Left, Right, Up, Down, Land, Pause and Start buttons, thumb-sized and half transparent',
+      ['Left', 'Right', 'Up', 'Down', 'Land', 'Pause', 'Start'].every((label) => labels.includes(label)) &&
+      shown.every((control) => control.width >= 44 && control.height >= 44 &&
+          control.opacity > 0.2 && control.opacity < 0.8), JSON.stringify(shown));
+  const canvasBox = (await (await page.$('#screen')).boundingBox());
+  check('upright, the picture is on top and the controls below it',
+      canvasBox.y === 0 && shown.every((control) => control.top >= canvasBox.y + canvasBox.height),
+      `picture ${JSON.stringify(canvasBox)}`);
+}
+
+// A tap starts; two fingers fly at once.
+async function tapAndFly(page, pictures) {
+  const screen = await centre(page, '#screen');
+  await page.touchscreen.tap(screen.x, screen.y);
+  const outsideBar = (x, y) => !inside(x, y, loadingBar);
+  check('a tap on the title starts', await waitForPicture(page,
+      (shot) => closeEnough(compare(shot, pictures.loading, {counts: outsideBar})), 10));
+  const barShows = (shot) => closeEnough(compare(shot, pictures.barFill, {
+    left: energyBar.left, top: energyBar.top, counts: (x, y) => !isKey(pictures.barFill, x, y)}));
+  check('the game begins after the loading sequence', await waitForPicture(page,
+      (shot) => barShows(shot) && !closeEnough(compare(shot, pictures.loading, {counts: outsideBar})), 30));
+  const startGone = await page.$eval('[aria-label="Start"]', (button) => button.hidden);
+  check('during play the Start button is gone', startGone);
+
+  // Left and Up held by two fingers at once: the landscape scrolls and the
+  // helicopter climbs.
+  const before = await canvasPicture(page);
+  const left = await centre(page, '[aria-label="Left"]');
+  const up = await centre(page, '[aria-label="Up"]');
+  const first = await page.touchscreen.touchStart(left.x, left.y);
+  const second = await page.touchscreen.touchStart(up.x, up.y);
+  await sleep(700);
+  const after = await canvasPicture(page);
+  await first.end();
+  await second.end();
+  const moved = landscapeShift(before, after, terrainRows.top, terrainRows.bottom, 400);
+  const heliBefore = findHelicopter(before, pictures.helicopter);
+  const heliAfter = findHelicopter(after, pictures.helicopter);
+  check('two fingers on Left and Up both act: the landscape scrolls and the helicopter climbs',
+      moved.shift >= 20 && moved.difference < moved.still / 3 && heliAfter.y <= heliBefore.y - 20,
+      `landscape moved ${moved.shift} px; helicopter from y ${heliBefore.y} to ${heliAfter.y}`);
+}
+
+// What the page costs while playing, paused and hidden.
+async function pauseAndHide(page, context, client, title) {
+  const playing = await taskTime(client, 5);
+  const pause = await centre(page, '[aria-label="Pause"]');
+  await page.touchscreen.tap(pause.x, pause.y);
+  const pausedLabel = await page.waitForFunction(() => !document.getElementById('paused').hidden,
+      {timeout: 2000}).then(() => true, () => false);
+  check('the Pause button pauses, and the page says "Paused"', pausedLabel);
+  await sleep(300);
+  const pausedBefore = await canvasPicture(page);
+  const paused = await taskTime(client, 5);
+  const pausedAfter = await canvasPicture(page);
+  check('paused, the page costs less than a tenth of play and draws nothing new',
+      paused < playing / 10 && pausedBefore.rgb.equals(pausedAfter.rgb),
+      `main-thread task time ${(paused * 1000).toFixed(1)} ms/s paused, ${(playing * 1000).toFixed(1)} ms/s playing`);
+
+  // Hidden behind another tab, the page does nothing at all.
+  const other = await context.newPage();
+  await other.bringToFront();
+  const hidden = await taskTime(client, 5);
+  await page.bringToFront();
+  check('hidden, the page costs less than a tenth of play', hidden < playing / 10,
+      `${(hidden * 1000).toFixed(1)} ms/s hidden`);
+  console.log(`figure main-thread task time, ms per second: title ${(title * 1000).toFixed(1)}, ` +
+      `playing ${(playing * 1000).toFixed(1)}, paused ${(paused * 1000).toFixed(1)}, ` +
+      `hidden ${(hidden * 1000).toFixed(1)}`);
+  await page.touchscreen.tap(pause.x, pause.y);
+  const resumed = await page.waitForFunction(() => document.getElementById('paused').hidden,
+      {timeout: 2000}).then(() => true, () => false);
+  check('Pause again plays on and the label goes', resumed);
+}
+
+async function padPlays(page, pictures) {
+  const outsideBar = (x, y) => !inside(x, y, loadingBar);
+  // A pad plugged in now: its d-pad flies (down, as the helicopter has
+  // flown as far left as it goes), and using it hides the buttons.
+  const padBefore = findHelicopter(await canvasPicture(page), pictures.helicopter);
+  await padHold(page, 13, 500);
+  const padAfter = findHelicopter(await canvasPicture(page), pictures.helicopter);
+  check('a pad plugged in after the page loaded flies with its d-pad', padAfter.y >= padBefore.y + 20,
+      `helicopter from y ${padBefore.y} to ${padAfter.y}`);
+  check('using the pad hides the touch controls', await page.$eval('#touch', (touch) => touch.hidden));
+
+  // Back ends the game; the pad's Start plays again and starts from the title.
+  await padHold(page, 8, 150);
+  const ended = await page.waitForFunction(() => !document.getElementById('again').hidden,
+      {timeout: 5000}).then(() => true, () => false);
+  check('the pad\'s Back ends the game and the page offers to play again', ended);
+  await padHold(page, 9, 150);
+  check('the pad\'s Start presses Play again, and the title is back', await noticeHidden(page, 10) &&
+      await waitForPicture(page, (shot) => closeEnough(compare(shot, pictures.title,
+          {counts: (x, y) => !inside(x, y, {x: 320, y: 150, width: 288, height: 135})})), 5));
+  await padHold(page, 9, 150);
+  check('the pad\'s Start starts the game from the title', await waitForPicture(page,
+      (shot) => closeEnough(compare(shot, pictures.loading, {counts: outsideBar})), 10));
+  check('the touch controls come back at the next touch', await (async () => {
+    await page.touchscreen.tap(5, 5);
+    return !(await page.$eval('#touch', (touch) => touch.hidden));
+  })());
+}
+
+async function phoneOnItsSide(page) {
+  // Lying on its side, the controls stand beside the picture.
+  await page.emulate(puppeteer.KnownDevices['Pixel 5 landscape']);
+  await sleep(300);
+  const wide = await (await page.$('#screen')).boundingBox();
+  const padBox = (await centre(page, '#pad')).box;
+  const actionsBox = (await centre(page, '#actions')).box;
+  check('on its side, the pad is left of the picture and the buttons right of it',
+      padBox.x + padBox.width <= wide.x + 8 && actionsBox.x >= wide.x + wide.width - 8,
+      `picture ${JSON.stringify(wide)}, pad ${JSON.stringify(padBox)}, buttons ${JSON.stringify(actionsBox)}`);
+}
+
+async function phone(browser, url, pictures) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.emulate(puppeteer.KnownDevices['Pixel 5']);
+  await page.evaluateOnNewDocument(fakePad);
+  const client = await page.createCDPSession();
+  await client.send('Performance.enable');
+  await page.goto(url);
+  check('the phone page starts', await noticeHidden(page, 30));
+  // The title's cost once the start-up work (compiling, the service worker) is done.
+  await sleep(2000);
+  const title = await taskTime(client, 5);
+  await phoneControls(page);
+  await tapAndFly(page, pictures);
+  await pauseAndHide(page, context, client, title);
+  await padPlays(page, pictures);
+  await phoneOnItsSide(page);
+  await context.close();
+}
+
+async function loading(browser, url) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  const client = await page.createCDPSession();
+  await client.send('Network.enable');
+  // About 24 Mbit/s: the .wasm takes a few seconds.
+  await client.send('Network.emulateNetworkConditions',
+      {offline: false, latency: 20, downloadThroughput: 3e6, uploadThroughput: 1e6});
+  await page.goto(url, {waitUntil: 'domcontentloaded'});
+  const seen = [];
+  const end = Date.now() + 30000;
+  while (Date.now() < end) {
+    const state = await page.evaluate(() => ({
+      value: document.getElementById('progress').value,
+      done: document.getElementById('notice').hidden}));
+    if (state.done) break;
+    if (seen[seen.length - 1] !== state.value) seen.push(state.value);
+    await sleep(150);
+  }
+  const rising = seen.every((value, i) => i === 0 || value >= seen[i - 1]);
+  const between = seen.filter((value) => value > 0 && value < 100);
+  check('on a slow network the progress bar rises with the bytes of kordavan.wasm',
+      rising && between.length >= 3, seen.map((value) => value.toFixed(0)).join(' '));
+  await context.close();
+}
+
+async function failures(browser, url) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  site.missing.add('kordavan.wasm');
+  await page.goto(url);
+  await page.waitForFunction(() => /kordavan\.wasm/.test(document.getElementById('note').textContent),
+      {timeout: 10000}).catch(() => {});
+  const missing = await noteText(page);
+  site.missing.delete('kordavan.wasm');
+  check('a missing kordavan.wasm is named, with what to do, in plain words',
+      /kordavan\.wasm is missing/.test(missing) && /[Rr]eload/.test(missing) && /owner/.test(missing) &&
+      !/Aborted\(|ASSERTIONS|Error|at /.test(missing), missing);
+
+  // A browser without WebAssembly's vectors is told before the download.
+  await page.evaluateOnNewDocument(() => { WebAssembly.validate = () => false; });
+  site.asked = [];
+  await page.reload();
+  await sleep(500);
+  const unsupported = await noteText(page);
+  check('a browser without WebAssembly SIMD is told which browsers play, and downloads nothing more',
+      /Chrome/.test(unsupported) && /Firefox 89/.test(unsupported) && /Safari 16\.4/.test(unsupported) &&
+      !site.asked.some((name) => /kordavan\.(js|wasm)/.test(name)), `${unsupported} ${site.asked.join(' ')}`);
+  await context.close();
+}
+
+// In the browser's own profile, whose cache is on disk as a player's is.
+async function offline(browser, url, pictures) {
+  const page = await browser.newPage();
+  site.bytes = 0;
+  await page.goto(url);
+  await noticeHidden(page, 30);
+  const cached = await page.waitForFunction(async () => {
+    const names = await caches.keys();
+    for (const name of names) {
+      if (await (await caches.open(name)).match('kordavan.wasm') && navigator.serviceWorker.controller) return true;
+    }
+    return false;
+  }, {timeout: 30000, polling: 250}).then(() => true, () => false);
+  check('after one visit a service worker keeps the game', cached);
+  const client = await page.createCDPSession();
+  const manifest = await client.send('Page.getAppManifest');
+  const parsed = JSON.parse(manifest.data || '{}');
+  const sizes = (parsed.icons || []).map((icon) => icon.sizes);
+  check('the manifest is read without errors, with the 192 and 512 icons, dark and landscape',
+      manifest.errors.length === 0 && sizes.includes('192x192') && sizes.includes('512x512') &&
+      parsed.orientation === 'landscape' && parsed.background_color === '#000000',
+      JSON.stringify(manifest.errors));
+  const firstVisit = site.bytes;
+  site.bytes = 0;
+  await page.reload();
+  await noticeHidden(page, 30);
+  const secondVisit = site.bytes;
+  console.log(`figure bytes first visit ${firstVisit}, second visit ${secondVisit}`);
+
+  site.online = false;
+  await page.reload().catch(() => {});
+  const plays = await noticeHidden(page, 30) && await waitForPicture(page,
+      (shot) => closeEnough(compare(shot, pictures.title,
+          {counts: (x, y) => !inside(x, y, {x: 320, y: 150, width: 288, height: 135})})), 5);
+  site.online = true;
+  check('with the network gone, the page loads and shows the title', plays);
+  await page.close();
+}
+
+async function main() {
+  const pictures = {
+    title: readGameBmp(path.join(assetDir, '151.bmp')),
+    loading: readGameBmp(path.join(assetDir, '152.bmp')),
+    barFill: readGameBmp(path.join(assetDir, '103.bmp')),
+    helicopter: [136, 123, 125, 126, 127].map((id) => spritePoints(readGameBmp(path.join(assetDir, `${id}.bmp`)))),
+  };
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const browser = await puppeteer.launch({
+    executablePath: chromium,
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage'],
+  });
+  try {
+    await phone(browser, url, pictures);
+    await loading(browser, url);
+    await failures(browser, url);
+    await offline(browser, url, pictures);
+  } finally {
+    await browser.close();
+    server.close();
+  }
+}
+
+main().catch((error) => {
+  check('the player test ran to its end', false, error.stack || String(error));
+}).finally(() => {
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exitCode = failed === 0 && passed > 0 ? 0 : 1;
+  server.close();
+});
