@@ -35,6 +35,8 @@ set_target_properties(kordavan-assets PROPERTIES
     IMPORTED_LOCATION ${KORDAVAN_NATIVE_ASSETS}/assets/kordavan-assets)
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+# The installer is made with Debian's NSIS where it is installed.
+find_program(KORDAVAN_MAKENSIS makensis)
 
 # Everything a tool links (the headless machine beside the real one), and the
 # game's .exe with its icon, version and manifest as Windows resources.
@@ -97,5 +99,21 @@ function(kordavan_windows_finish)
         COMMENT "Packing ${zip_name}.zip"
         VERBATIM)
     add_custom_target(windows-zip ALL DEPENDS ${CMAKE_BINARY_DIR}/${zip_name}.zip)
+
+    if(KORDAVAN_MAKENSIS)
+        set(KORDAVAN_INSTALLER ${CMAKE_BINARY_DIR}/kordavan-${PROJECT_VERSION}-windows-x64-setup.exe)
+        set(KORDAVAN_EXE ${CMAKE_BINARY_DIR}/kordavan.exe)
+        set(KORDAVAN_ICO ${CMAKE_BINARY_DIR}/windows-icon/kordavan.ico)
+        set(KORDAVAN_PACKAGE_DIR ${CMAKE_BINARY_DIR}/package)
+        configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/kordavan.nsi.in
+            ${CMAKE_BINARY_DIR}/package/kordavan.nsi @ONLY)
+        add_custom_command(OUTPUT ${KORDAVAN_INSTALLER}
+            COMMAND ${KORDAVAN_MAKENSIS} -V2 ${CMAKE_BINARY_DIR}/package/kordavan.nsi
+            DEPENDS kordavan ${CMAKE_BINARY_DIR}/package/kordavan.nsi
+                    ${CMAKE_BINARY_DIR}/package/README.txt ${CMAKE_BINARY_DIR}/package/copyright.txt
+            COMMENT "Making the Windows installer"
+            VERBATIM)
+        add_custom_target(windows-installer ALL DEPENDS ${KORDAVAN_INSTALLER})
+    endif()
 endfunction()
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL kordavan_windows_finish)
