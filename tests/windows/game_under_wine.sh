@@ -76,6 +76,22 @@ audio_sounding() {
 printf '\n%.0s' $(seq 120) | wine "$trace" --steps 120 --frames "$E2E_TMP/frames" \
     >/dev/null 2>"$E2E_TMP/trace.stderr" || e2e_die "kordavan-trace.exe could not draw the frames"
 
+# ---------------------------------------------------------------- command line
+# Redirected, the texts go where they are sent, as on Linux (with Windows'
+# line ends); exit statuses too.
+status=0
+wine "$exe" --version >"$E2E_TMP/version.txt" 2>&1 || status=$?
+e2e_check "--version prints the version and ends with 0" \
+    bash -c "[ $status = 0 ] && tr -d '\\r' <'$E2E_TMP/version.txt' | grep -qx 'kordavan [0-9.]*'"
+status=0
+wine "$exe" --help >"$E2E_TMP/help.txt" 2>&1 || status=$?
+e2e_check "--help names the settings file in %APPDATA% and ends with 0" \
+    bash -c "[ $status = 0 ] && grep -qF '%APPDATA%\\Kordavan\\kordavan.conf' '$E2E_TMP/help.txt'"
+status=0
+wine "$exe" --volume=101 >/dev/null 2>"$E2E_TMP/refused.txt" || status=$?
+e2e_check "a bad command line ends with 2 and says why" \
+    bash -c "[ $status = 2 ] && grep -q 'volume' '$E2E_TMP/refused.txt'"
+
 e2e_xvfb 640x480
 
 # ---------------------------------------------------------------- full screen, with sound
