@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in build-bench (Release) and the browser build in
-# build-web, runs them (the SDL ones, the peak memory and a minute of play on a
-# private Xvfb) and prints the table for bench/README.md. Results stay in
-# build-bench/bench-results/.
+# build-web, runs them (the SDL ones, the peak memory and the whole game's
+# cost on the title, in play and paused, on a private Xvfb, through OpenGL
+# and through the framebuffer) and prints the tables for bench/README.md.
+# Results stay in build-bench/bench-results/.
 #
 #   bench/run.sh [extra Google Benchmark flags for the headless benchmarks]
 set -euo pipefail
@@ -21,25 +22,40 @@ mkdir -p "$out"
 build-bench/bench/kordavan-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_out="$out/headless.json" --benchmark_out_format=json "$@"
 
-(
-    source "$root/tests/e2e/lib.bash"
-    e2e_begin bench-sdl 120
-    e2e_xvfb 640x480
-    SDL_AUDIODRIVER=dummy timeout 100 build-bench/bench/kordavan-bench-sdl \
-        --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
-        --benchmark_out="$out/sdl.json" --benchmark_out_format=json
-)
+# The SDL flip both ways; the upload figures through OpenGL's renderer.
+for path in accelerated software; do
+    (
+        source "$root/tests/e2e/lib.bash"
+        e2e_begin "bench-sdl-$path" 120
+        e2e_xvfb 640x480
+        filter=.
+        [ "$path" = software ] && filter=GameFlip
+        KORDAVAN_RENDERER="$path" SDL_AUDIODRIVER=dummy timeout 100 \
+            build-bench/bench/kordavan-bench-sdl --benchmark_filter="$filter" \
+            --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+            --benchmark_out="$out/sdl-$path.json" --benchmark_out_format=json
+    )
+done
 
 bash bench/peak_memory.sh build-bench/kordavan | tee "$out/peak.txt"
 peak="$(awk '/^peak_rss_kib/ {print $2}' "$out/peak.txt")"
 
-bash bench/minute_of_play.sh build-bench/kordavan | tee "$out/minute.txt"
+# What the whole game costs, each scene both ways, for BENCH_SECONDS (default
+# 60) each: about 12 minutes in all.
+seconds="${BENCH_SECONDS:-60}"
+for path in software accelerated; do
+    for run in "title 1" "play 1" "pause 1" "play 2"; do
+        set -- $run
+        KORDAVAN_RENDERER="$path" bash bench/process_cost.sh build-bench/kordavan "$1" \
+            "$seconds" "$2" | tee "$out/process-$path-$1-$2.txt"
+    done
+done
 
 # The browser build: its page's size, and its step under node against this machine's.
 tools/build_web.sh kordavan kordavan-step-time -- -DKORDAVAN_BENCH=ON >/dev/null
 python3 bench/web_figures.py build-web build-bench > "$out/web.json"
 
 echo
-python3 bench/table.py "$out/headless.json" "$out/sdl.json" "${peak:-unknown}" "$out/web.json" \
-    "$out/minute.txt" |
+python3 bench/table.py "$out/headless.json" "$out/sdl-accelerated.json" "${peak:-unknown}" \
+    "$out/web.json" "$out" |
     tee "$out/table.md"

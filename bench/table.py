@@ -1,13 +1,18 @@
 #!/usr/bin/env python3
 """Turns the benchmarks' JSON output into the table of bench/README.md.
 
-    table.py HEADLESS.json SDL.json PEAK_RSS_KIB [WEB.json [MINUTE.txt]]
+    table.py HEADLESS.json SDL.json PEAK_RSS_KIB [WEB.json [RESULTS_DIR]]
 
 Ratios use the median CPU time of the repetitions; the SDL rows also give the
 median wall time, since the flip waits for the display. WEB.json (from
 web_figures.py) adds the browser build: the page's size and its game step
-under node against this machine's, both as median wall time.
+under node against this machine's, both as median wall time. RESULTS_DIR
+adds the framebuffer's flip (sdl-software.json) and a second table: the whole
+game's processor share and peak memory on the title, in play and paused, both
+ways of showing frames (process-PATH-SCENE-SCALE.txt from process_cost.sh).
 """
+
+import os
 
 import json
 import statistics
@@ -34,17 +39,49 @@ def medians(path):
     return found, labels
 
 
-def minute_of_play(path):
+def figures(path):
     found = {}
     try:
         with open(path) as f:
             for line in f:
                 parts = line.split()
-                if len(parts) == 2 and parts[0].startswith("minute_"):
+                if len(parts) == 2 and parts[0] in ("cpu_percent", "peak_rss_kib"):
                     found[parts[0]] = float(parts[1])
     except (OSError, ValueError):
         pass
     return found
+
+
+# Scene, its file, the figure, its goal (for the framebuffer, where software
+# OpenGL is all there is) and how to show it.
+PROCESS_ROWS = [
+    ("title, 640x480 window", "title-1", "cpu_percent", 7.0, "{:.2f}% of a core"),
+    ("playing, 640x480 window", "play-1", "cpu_percent", 7.0, "{:.2f}% of a core"),
+    ("paused, 640x480 window", "pause-1", "cpu_percent", 1.5, "{:.2f}% of a core"),
+    ("playing, 1280x960 window", "play-2", "cpu_percent", 15.0, "{:.2f}% of a core"),
+    ("peak resident memory (start-up to the end of play, 640x480)", "play-1", "peak_rss_kib",
+     50 * 1024, "{:.1f} MiB"),
+]
+
+
+def process_rows(folder):
+    rows = ["| Whole process, Xvfb, OpenGL only in software | framebuffer | OpenGL renderer "
+            "(llvmpipe) | framebuffer / OpenGL | Goal (framebuffer) |",
+            "|---|---|---|---|---|"]
+    for label, scene, key, goal, shown in PROCESS_ROWS:
+        fb = figures(os.path.join(folder, f"process-software-{scene}.txt")).get(key)
+        gl = figures(os.path.join(folder, f"process-accelerated-{scene}.txt")).get(key)
+        if fb is None and gl is None:
+            continue
+        def text(value):
+            if value is None:
+                return "?"
+            return shown.format(value / 1024 if key == "peak_rss_kib" else value)
+        want = f"under {goal / 1024:.0f} MiB" if key == "peak_rss_kib" else f"under {goal:g}%"
+        ratio = f"{fb / gl:.2f}x" if fb is not None and gl else ""
+        met = "" if fb is None else (": met" if fb < goal else ": NOT met")
+        rows.append(f"| {label} | {text(fb)} | {text(gl)} | {ratio} | {want}{met} |")
+    return rows
 
 
 def us(b, key="cpu_time"):
@@ -113,27 +150,27 @@ def main(argv):
                     f"{us(present, 'real_time'):.0f} us wall | upload alone {us(upload):.0f} us CPU, "
                     f"{us(upload, 'real_time'):.0f} us wall | {us(present) / us(upload):.2f}x | |")
     if flip and upload:
-        rows.append(f"| the game's flip (upload, present, 60 Hz beat), Xvfb | "
+        rows.append(f"| the game's flip through OpenGL (upload, present), Xvfb | "
                     f"{us(flip, 'real_time'):.0f} us wall, {us(flip):.0f} us CPU | upload alone "
-                    f"{us(upload):.0f} us CPU | {us(flip) / us(upload):.2f}x (CPU) | 16667 us wall |")
+                    f"{us(upload):.0f} us CPU | {us(flip) / us(upload):.2f}x (CPU) | |")
     elif "BM_SdlUpload" in sdl_labels:
         rows.append(f"| SDL flip | {sdl_labels['BM_SdlUpload']} | | | |")
-    minute = minute_of_play(argv[5]) if len(argv) == 6 else {}
-    if "minute_process_s" in minute and flip:
-        # Every frame must be uploaded and shown; the rest is what waiting costs.
-        needed = us(flip) * 3600 / 1e6
-        process = minute["minute_process_s"]
-        rows.append(f"| processor time of a minute of play, Xvfb 640x480 (whole process) | "
-                    f"{process:.1f} s | 3600 flips {needed:.1f} s | {process / needed:.2f}x | "
-                    f"under 15 s (25% of a core): {'met' if process < 15 else 'NOT met'} |")
-        main = minute.get("minute_main_thread_s", 0.0)
-        rows.append(f"| processor time of a minute of play (main thread) | {main:.1f} s | | | "
-                    f"under 6 s (10% of a core): {'met' if main < 6 else 'NOT met'} |")
+    folder = argv[5] if len(argv) == 6 else None
+    fb_flip = medians(os.path.join(folder, "sdl-software.json"))[0].get(
+        "BM_SdlGameFlip/min_time:1.000") if folder else None
+    if fb_flip:
+        rows.append(f"| the game's flip through the framebuffer (widen, present), "
+                    f"Xvfb | {us(fb_flip, 'real_time'):.0f} us wall, {us(fb_flip):.0f} us CPU | "
+                    + (f"the flip through OpenGL {us(flip):.0f} us CPU | "
+                       f"{us(fb_flip) / us(flip):.2f}x (CPU) |" if flip else "| |")
+                    + " |")
     rows.append(f"| peak resident memory of the real game (title, loading, 10 s play) | "
                 f"{int(peak) / 1024:.1f} MiB | | | |" if peak.isdigit() else
                 f"| peak resident memory | {peak} | | | |")
     if len(argv) >= 5:
         rows += web_rows(argv[4])
+    if folder:
+        rows += [""] + process_rows(folder)
     print("\n".join(rows))
     return 0
 

@@ -79,4 +79,8 @@ Backend& backend();
 // their play positions on. Callers hold the audio lock.
 void mixSoundBuffers(SoundDevice* device, int16_t* out, int frames);
 
+// Finds anew, row by row, where a keyed surface's key colour lies; called
+// whenever its pixels or its key change.
+void mapKeyColumns(Surface& surface);
+
 }  // namespace platform

@@ -30,6 +30,7 @@ void copyBitmap(const Bitmap* bitmap, Surface* target) {
                     &bitmap->pixels[static_cast<size_t>(row) * bitmap->width],
                     static_cast<size_t>(width) * sizeof(uint16_t));
     }
+    if (target->keyed) mapKeyColumns(*target);
 }
 
 void deleteBitmap(Bitmap* bitmap) {

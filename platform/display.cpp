@@ -68,6 +68,11 @@ void copyKeyedRow(uint16_t* __restrict__ to, const uint16_t* __restrict__ from, 
     for (; i < width; ++i) to[i] = from[i] == key ? to[i] : from[i];
 }
 
+// True when the row's key-coloured pixels all lie outside the rectangle.
+bool missesKey(const KeyColumns& columns, const Rect& r) {
+    return columns.first > columns.last || columns.last < r.left || columns.first >= r.right;
+}
+
 }  // namespace
 
 Display* createDisplay() {
@@ -135,6 +140,21 @@ void setColorKey(Surface* surface, uint32_t key) {
     backend().note("setColorKey", serialOf(surface));
     surface->keyed = true;
     surface->colorKey = static_cast<uint16_t>(key);
+    mapKeyColumns(*surface);
+}
+
+void mapKeyColumns(Surface& surface) {
+    surface.keyColumns.assign(static_cast<size_t>(surface.height), KeyColumns{});
+    if (!surface.keyed) return;
+    for (int y = 0; y < surface.height; ++y) {
+        const uint16_t* row = &surface.pixels[static_cast<size_t>(y) * surface.width];
+        KeyColumns& columns = surface.keyColumns[static_cast<size_t>(y)];
+        for (int x = 0; x < surface.width; ++x) {
+            if (row[x] != surface.colorKey) continue;
+            if (columns.first > columns.last) columns.first = x;
+            columns.last = x;
+        }
+    }
 }
 
 bool bltFast(Surface* target, int x, int y, Surface* source, const Rect& r) {
@@ -148,12 +168,13 @@ bool bltFast(Surface* target, int x, int y, Surface* source, const Rect& r) {
     if (x < 0 || y < 0 || x > target->width - width || y > target->height - height) return false;
 
     const uint16_t key = source->colorKey;
+    const bool mapped = source->keyColumns.size() == static_cast<size_t>(source->height);
     for (int row = 0; row < height; ++row) {
         const uint16_t* from = &source->pixels[static_cast<size_t>(r.top + row) * source->width +
                                                static_cast<size_t>(r.left)];
         uint16_t* to =
             &target->pixels[static_cast<size_t>(y + row) * target->width + static_cast<size_t>(x)];
-        if (!source->keyed) {
+        if (!source->keyed || (mapped && missesKey(source->keyColumns[r.top + row], r))) {
             std::memcpy(to, from, static_cast<size_t>(width) * sizeof(uint16_t));
             continue;
         }

@@ -49,7 +49,7 @@ enum class MessageKind {
     Quit,         // posted by postQuitMessage; ends the main loop
     FocusLost,    // another window took the keyboard
     FocusGained,  // the keyboard is ours again
-    Exposed,      // the window lost its picture (uncovered, resized): show it again
+    Exposed,      // the window lost its picture (uncovered, restored, resized): show it again
     Other,
 };
 
@@ -143,12 +143,23 @@ struct PixelFormat {
 // Every picture is RGB565 in memory, rows top to bottom.
 constexpr PixelFormat displayFormat{16, 0xF800, 0x07E0, 0x001F};
 
+// The columns of one row of a keyed picture from its first to its last
+// key-coloured pixel; first > last when the row has none.
+struct KeyColumns {
+    int32_t first = 0;
+    int32_t last = -1;
+};
+
 struct Surface {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint16_t> pixels;  // width * height
     bool keyed = false;
     uint16_t colorKey = 0;
+    // Per row, where the key colour lies, found once when the key is set
+    // (and again when a bitmap is copied in): a copy that misses it is a
+    // plain row copy, so full pictures such as the sky skip the key test.
+    std::vector<KeyColumns> keyColumns;
 };
 
 struct Display;

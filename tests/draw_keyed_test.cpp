@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 #include "app/devices.h"
 #include "gfx/surfaces.h"
 #include "platform/headless.h"
@@ -110,6 +113,68 @@ TEST_F(DrawKeyedTest, TheOpeningBoxGrowsFromTheCentreShowingTheTopRows) {
     EXPECT_EQ(at(0, 0), 1);
     EXPECT_EQ(at(639, 479), 480);
     platform::release(picture);
+}
+
+// The copy pixel by pixel, as the keyed copy was first written: what every
+// faster copy must draw.
+void copyPixelByPixel(std::vector<uint16_t>& target, const Surface& source, const Rect& r, int x,
+                      int y) {
+    for (int row = r.top; row < r.bottom; ++row) {
+        for (int column = r.left; column < r.right; ++column) {
+            const uint16_t pixel = source.pixels[row * source.width + column];
+            if (!source.keyed || pixel != source.colorKey) {
+                target[(y + row - r.top) * 640 + x + column - r.left] = pixel;
+            }
+        }
+    }
+}
+
+// Draws random rectangles of `source` with drawKeyed and pixel by pixel side by side.
+void expectSameAsPixelByPixel(Surface* backBuffer, Surface* source, uint32_t seed) {
+    std::mt19937 random(seed);
+    std::vector<uint16_t> expected = backBuffer->pixels;
+    for (int i = 0; i < 400; ++i) {
+        const int left = int(random() % source->width);
+        const int top = int(random() % source->height);
+        const Rect r{left, top, left + 1 + int(random() % (source->width - left)),
+                     top + 1 + int(random() % (source->height - top))};
+        const int x = int(random() % (641 - (r.right - r.left)));
+        const int y = int(random() % (481 - (r.bottom - r.top)));
+        drawKeyed(source, r, x, y);
+        copyPixelByPixel(expected, *source, r, x, y);
+        ASSERT_EQ(backBuffer->pixels, expected) << "rectangle " << i << " at " << x << "," << y;
+    }
+}
+
+TEST_F(DrawKeyedTest, KeyedAndKeylessPicturesDrawWhatThePixelByPixelCopyDraws) {
+    // Rows with no green at all, green only at the left or right end, green
+    // scattered, and green everywhere, so copies miss and hit the key in turn.
+    Surface* keyed = platform::createSurface(display, 300, 200);
+    Surface* keyless = platform::createSurface(display, 300, 200);
+    std::mt19937 random(7);
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            uint16_t pixel = uint16_t(random() % 0xFFFF);
+            if (pixel == green) pixel = 1;
+            keyless->pixels[y * 300 + x] = pixel;
+            const bool key = (y % 5 == 1 && x < 40) || (y % 5 == 2 && x >= 270) ||
+                             (y % 5 == 3 && random() % 7 == 0) || y % 5 == 4;
+            keyed->pixels[y * 300 + x] = key ? green : pixel;
+        }
+    }
+    platform::setColorKey(keyed, green);
+    platform::setColorKey(keyless, green);
+    expectSameAsPixelByPixel(backBuffer, keyless, 1);
+    expectSameAsPixelByPixel(backBuffer, keyed, 2);
+
+    // Pixels copied in after the key was set are looked at anew.
+    platform::Bitmap greenBitmap{300, 200, std::vector<uint16_t>(300 * 200, green)};
+    platform::copyBitmap(&greenBitmap, keyless);
+    const std::vector<uint16_t> before = backBuffer->pixels;
+    drawKeyed(keyless, Rect{0, 0, 300, 200}, 0, 0);
+    EXPECT_EQ(backBuffer->pixels, before) << "an all-green picture leaves the frame as it was";
+    platform::release(keyed);
+    platform::release(keyless);
 }
 
 }  // namespace

@@ -301,19 +301,6 @@ TEST(SoundOptions, SilenceIsAskedForBeforeTheDeviceOpens) {
     EXPECT_EQ(machine.silentAtOpen, (std::vector<bool>{true, false}));
 }
 
-TEST_F(PlatformOptionsTest, PauseAndResumeAreOnTheCallRecord) {
-    SoundDevice* device = createSoundDevice();
-    headless::clearCalls();
-    pauseSound(device, true);
-    pauseSound(device, false);
-    pauseSound(nullptr, true);
-    const auto& calls = headless::calls();
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].name, "pauseSound");
-    EXPECT_EQ(calls[1].name, "resumeSound");
-    release(device);
-}
-
 // ---------------------------------------------------------------- display
 
 TEST_F(PlatformOptionsTest, TheDisplayChoiceStartsFullScreenAtTheLargestScale) {

@@ -75,6 +75,18 @@ TEST_F(PlaybackTest, AnIdleSoundIsCentredAndStarted) {
     EXPECT_EQ(status(), platform::DSBSTATUS_PLAYING);
 }
 
+TEST_F(PlaybackTest, APausedDeviceHoldsEverySoundWhereItIsUntilResumed) {
+    playSound(sound, 0);
+    flips(1);
+    platform::pauseSound(device, true);
+    flips(3);
+    EXPECT_EQ(position(), 367u) << "nothing plays on while paused";
+    EXPECT_EQ(status(), platform::DSBSTATUS_PLAYING) << "nor is it stopped";
+    platform::pauseSound(device, false);
+    flips(1);
+    EXPECT_GE(position(), 367u + 367u) << "and on again from there";
+}
+
 TEST_F(PlaybackTest, APlayingSoundIsNotRestartedNorTurnedIntoALoop) {
     playSound(sound, 0);
     flips(2);

@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -204,6 +205,9 @@ class SdlWindowTest : public SdlBackendTest {
         ASSERT_TRUE(backend().startVideo(&testModule(), iconId)) << SDL_GetError();
         ASSERT_TRUE(backend().openWindow("Kordavan", 640, 480)) << SDL_GetError();
         ASSERT_TRUE(backend().openScreen(640, 480)) << SDL_GetError();
+        // The window's own first events (shown, sized) are not the test's.
+        std::deque<Message> opening;
+        backend().pumpEvents(opening);
     }
     void TearDown() override {
         backend().closeScreen();
@@ -214,7 +218,7 @@ class SdlWindowTest : public SdlBackendTest {
     }
 
     EnvVar video{"SDL_VIDEODRIVER", "dummy"};
-    Surface backBuffer{640, 480, std::vector<uint16_t>(640 * 480), false, 0};
+    Surface backBuffer{640, 480, std::vector<uint16_t>(640 * 480), false, 0, {}};
 };
 
 TEST_F(SdlWindowTest, WindowCoversTheDesktopUnderTheGamesName) {
@@ -230,7 +234,20 @@ TEST_F(SdlWindowTest, WindowCoversTheDesktopUnderTheGamesName) {
     EXPECT_EQ(h, desktop.height);
 }
 
-TEST_F(SdlWindowTest, BackBufferReachesTheWindowInItsColours) {
+// The same window shown through OpenGL's renderer (SDL's software renderer
+// on this driver) and through the bare framebuffer, forced as a player can.
+class SdlPathTest : public SdlWindowTest, public ::testing::WithParamInterface<const char*> {
+  protected:
+    EnvVar path{"KORDAVAN_RENDERER", GetParam()};
+};
+
+INSTANTIATE_TEST_SUITE_P(Paths, SdlPathTest, ::testing::Values("software", "accelerated"));
+
+TEST_P(SdlPathTest, TheFramebufferIsTakenOnlyWhenAskedFor) {
+    EXPECT_EQ(SDL_GetRenderer(firstWindow()) == nullptr, std::string(GetParam()) == "software");
+}
+
+TEST_P(SdlPathTest, BackBufferReachesTheWindowInItsColours) {
     // Left half red, right half blue, one green row at the top.
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
@@ -239,17 +256,10 @@ TEST_F(SdlWindowTest, BackBufferReachesTheWindowInItsColours) {
         }
     }
     backend().present(backBuffer);
-    SDL_Renderer* renderer = SDL_GetRenderer(firstWindow());
-    ASSERT_NE(renderer, nullptr);
     int w = 0;
     int h = 0;
-    SDL_GetRendererOutputSize(renderer, &w, &h);
-    auto pixelAt = [&](int x, int y) {
-        uint32_t argb = 0;
-        SDL_Rect one{x, y, 1, 1};
-        SDL_RenderReadPixels(renderer, &one, SDL_PIXELFORMAT_ARGB8888, &argb, 4);
-        return argb & 0xFFFFFFu;
-    };
+    sdltest::shownSize(firstWindow(), w, h);
+    const auto pixelAt = [](int x, int y) { return sdltest::shownPixel(firstWindow(), x, y); };
     const SDL_Rect box = sdl::letterbox(w, h).rect;
     EXPECT_EQ(pixelAt(box.x + box.w / 4, box.y + box.h / 2), 0xFF0000u);
     EXPECT_EQ(pixelAt(box.x + box.w * 3 / 4, box.y + box.h / 2), 0x0000FFu);

@@ -229,7 +229,7 @@ TEST_F(SdlDisplayTest, TheSwitchHappensWhicheverCallComesFirst) {
     backend().readKeys(keys);
     EXPECT_TRUE(fullscreen());
     pressKey(SDL_SCANCODE_F11);
-    Surface backBuffer{640, 480, std::vector<uint16_t>(640 * 480), false, 0};
+    Surface backBuffer{640, 480, std::vector<uint16_t>(640 * 480), false, 0, {}};
     backend().present(backBuffer);
     EXPECT_FALSE(fullscreen());
 }
@@ -274,11 +274,7 @@ TEST_F(SdlDisplayTest, ThePauseKeyIsSeenOnceEvenIfLetGoBeforeTheRead) {
 // Where the picture lands in a window of 1000 x 800: whole-number scaling
 // keeps it at 640 x 480 in the middle, smooth scaling fills the width.
 uint32_t pixelAt(int x, int y) {
-    SDL_Renderer* renderer = SDL_GetRenderer(theWindow());
-    uint32_t argb = 0;
-    SDL_Rect one{x, y, 1, 1};
-    SDL_RenderReadPixels(renderer, &one, SDL_PIXELFORMAT_ARGB8888, &argb, 4);
-    return argb & 0xFFFFFFu;
+    return sdltest::shownPixel(theWindow(), x, y);
 }
 
 TEST_F(SdlDisplayTest, IntegerScaleKeepsThePictureAtAWholeMultiple) {
@@ -286,11 +282,11 @@ TEST_F(SdlDisplayTest, IntegerScaleKeepsThePictureAtAWholeMultiple) {
         open({false, 1, integer});
         SDL_SetWindowSize(theWindow(), 1000, 800);
         pump();
-        Surface white{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0};
+        Surface white{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0, {}};
         backend().present(white);
         int w = 0;
         int h = 0;
-        SDL_GetRendererOutputSize(SDL_GetRenderer(theWindow()), &w, &h);
+        sdltest::shownSize(theWindow(), w, h);
         ASSERT_EQ(w, 1000);
         ASSERT_EQ(h, 800);
         // Inside the whole-number picture either way.

@@ -3,11 +3,14 @@
 // themselves back, and work done in a child process where SDL's global state
 // and the environment may be changed freely.
 
+#include <SDL.h>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -77,6 +80,35 @@ inline std::string childStderr(const std::function<void()>& work) {
     close(pipeEnds[0]);
     if (child > 0) waitpid(child, nullptr, 0);
     return text;
+}
+
+// The colour (0xRRGGBB) the window shows at (x, y), whichever way the back
+// end shows its frames: read back from the renderer, or from the framebuffer.
+inline uint32_t shownPixel(SDL_Window* window, int x, int y) {
+    uint32_t argb = 0;
+    if (SDL_Renderer* renderer = SDL_GetRenderer(window)) {
+        SDL_Rect one{x, y, 1, 1};
+        SDL_RenderReadPixels(renderer, &one, SDL_PIXELFORMAT_ARGB8888, &argb, 4);
+        return argb & 0xFFFFFFu;
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (surface == nullptr || x < 0 || y < 0 || x >= surface->w || y >= surface->h) return 0;
+    const auto* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+    uint32_t pixel = 0;
+    std::memcpy(&pixel, row + x * surface->format->BytesPerPixel, surface->format->BytesPerPixel);
+    uint8_t r = 0, g = 0, b = 0;
+    SDL_GetRGB(pixel, surface->format, &r, &g, &b);
+    return uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+}
+
+// The size of what the window shows, in pixels, either way.
+inline void shownSize(SDL_Window* window, int& width, int& height) {
+    if (SDL_Renderer* renderer = SDL_GetRenderer(window)) {
+        SDL_GetRendererOutputSize(renderer, &width, &height);
+    } else if (SDL_Surface* surface = SDL_GetWindowSurface(window)) {
+        width = surface->w;
+        height = surface->h;
+    }
 }
 
 }  // namespace sdltest

@@ -1,8 +1,10 @@
 // The window on a real X server (a private Xvfb) through SDL's own X11
 // driver, driven by XTEST key presses as a player's keyboard would: a window
 // of twice the game's size, F11 and Alt+Enter switching to full screen and
-// back, the Return of Alt+Enter kept from the game, and the 4:3 picture in a
-// window the player has resized. Skipped where Xvfb or xdotool is missing.
+// back, the Return of Alt+Enter kept from the game; on both ways of showing
+// frames (OpenGL and the bare framebuffer) the 4:3 picture in a window the
+// player has resized, and a hidden window that is not drawn until it is back.
+// Skipped where Xvfb or xdotool is missing.
 
 #include <SDL.h>
 #include <fcntl.h>
@@ -14,6 +16,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -115,6 +118,27 @@ class PrivateXServer {
   private:
     pid_t pid = -1;
 };
+
+// The game's window among SDL's (a probe of OpenGL may have come first).
+SDL_Window* gameWindow() {
+    for (Uint32 id = 1; id < 64; ++id) {
+        SDL_Window* window = SDL_GetWindowFromID(id);
+        if (window != nullptr && std::string(SDL_GetWindowTitle(window)) == caption) return window;
+    }
+    return nullptr;
+}
+
+// Threads of Mesa's software rasteriser in this process.
+int rasteriserThreads() {
+    int count = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        count += name.rfind("llvmpipe", 0) == 0 ? 1 : 0;
+    }
+    return count;
+}
 
 struct Geometry {
     int width = 0;
@@ -227,13 +251,13 @@ class SdlX11WindowTest : public ::testing::Test {
     bool leaksIgnored = false;
     std::string windowId;
     std::deque<Message> queue;
-    Surface picture{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0};
+    Surface picture{640, 480, std::vector<uint16_t>(640 * 480, 0xFFFF), false, 0, {}};
 };
 
 TEST_F(SdlX11WindowTest, AWindowOfTwiceTheSizeThenF11FullScreenAndF11Back) {
     open({false, 2, false});
     EXPECT_EQ(xGeometry(), (Geometry{1280, 960}));
-    const Uint32 flags = SDL_GetWindowFlags(SDL_GetWindowFromID(1));
+    const Uint32 flags = SDL_GetWindowFlags(gameWindow());
     EXPECT_NE(flags & SDL_WINDOW_RESIZABLE, 0u);
     EXPECT_EQ(flags & SDL_WINDOW_FULLSCREEN, 0u);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
@@ -307,7 +331,38 @@ TEST_F(SdlX11WindowTest, AWaitOnTheRealServerSleepsAndACloseEndsIt) {
     EXPECT_EQ(queue.back().kind, MessageKind::Close);
 }
 
-TEST_F(SdlX11WindowTest, AResizedWindowKeepsThe4To3PictureWithBlackBars) {
+// The same window through each way of showing frames, forced as a player can.
+class SdlX11PathTest : public SdlX11WindowTest, public ::testing::WithParamInterface<const char*> {
+  protected:
+    void SetUp() override {
+        path = std::make_unique<EnvVar>("KORDAVAN_RENDERER", GetParam());
+        SdlX11WindowTest::SetUp();
+    }
+    void TearDown() override {
+        SdlX11WindowTest::TearDown();
+        path.reset();
+    }
+    bool software() const { return std::string(GetParam()) == "software"; }
+    // The pixel at (x, y) of the window's framebuffer, as last drawn.
+    uint32_t framebufferPixel(int x, int y) {
+        SDL_Surface* surface = SDL_GetWindowSurface(gameWindow());
+        if (surface == nullptr) return 0;
+        return static_cast<const uint32_t*>(surface->pixels)[y * surface->pitch / 4 + x];
+    }
+
+    std::unique_ptr<EnvVar> path;
+};
+
+TEST_P(SdlX11PathTest, ThePathAskedForIsTheOneTaken) {
+    open({false, 1, false});
+    const bool hasRenderer = SDL_GetRenderer(gameWindow()) != nullptr;
+    EXPECT_EQ(hasRenderer, !software());
+    if (software()) {
+        EXPECT_EQ(rasteriserThreads(), 0);
+    }
+}
+
+TEST_P(SdlX11PathTest, AResizedWindowKeepsThe4To3PictureWithBlackBars) {
     if (!haveProgram("import")) GTEST_SKIP() << "needs ImageMagick's import";
     open({false, 1, false});
     // Moved to the corner first, so all of it is on the screen to be seen.
@@ -334,6 +389,45 @@ TEST_F(SdlX11WindowTest, AResizedWindowKeepsThe4To3PictureWithBlackBars) {
     EXPECT_EQ(brightness(110, 300), 765);
     EXPECT_EQ(brightness(890, 300), 765);
     EXPECT_EQ(brightness(500, 5), 765);
+}
+
+TEST_P(SdlX11PathTest, AHiddenWindowIsNotDrawnAndSaysSoWhenItIsBack) {
+    open({false, 1, false});
+    frames(200);
+    const uint32_t white = software() ? framebufferPixel(320, 240) : 0;
+    if (software()) {
+        ASSERT_EQ(white & 0xFFFFFF, 0xFFFFFFu);
+    }
+
+    EXPECT_EQ(whileRunning("xdotool windowunmap --sync " + windowId), 0);
+    frames(100);
+    ASSERT_NE(SDL_GetWindowFlags(gameWindow()) & SDL_WINDOW_HIDDEN, 0u);
+    std::fill(picture.pixels.begin(), picture.pixels.end(), uint16_t{0x001F});
+    for (int i = 0; i < 20; ++i) frame();
+    if (software()) {
+        EXPECT_EQ(framebufferPixel(320, 240), white) << "drawn while hidden";
+    }
+
+    queue.clear();
+    EXPECT_EQ(whileRunning("xdotool windowmap --sync " + windowId), 0);
+    frames(200);
+    EXPECT_NE(std::find_if(queue.begin(), queue.end(),
+                           [](const Message& m) { return m.kind == MessageKind::Exposed; }),
+              queue.end());
+    if (software()) {
+        EXPECT_EQ(framebufferPixel(320, 240) & 0xFFFFFF, 0x0000FFu);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, SdlX11PathTest, ::testing::Values("software", "accelerated"));
+
+// Under Xvfb OpenGL is Mesa's software rasteriser, so the choice left to the
+// game is the framebuffer, and the rasteriser's threads are gone with the probe.
+TEST_F(SdlX11WindowTest, OpenGlOnTheProcessorIsPassedOverForTheFramebuffer) {
+    EnvVar path("KORDAVAN_RENDERER", nullptr);
+    open({false, 1, false});
+    EXPECT_EQ(SDL_GetRenderer(gameWindow()), nullptr);
+    EXPECT_EQ(rasteriserThreads(), 0);
 }
 
 }  // namespace

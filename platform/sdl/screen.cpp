@@ -1,5 +1,6 @@
 // The SDL back end's screen: the back buffer goes into a streaming texture
-// in the renderer's own pixel format, then scaled into the window at 4:3.
+// in the renderer's own pixel format, then scaled into the window at 4:3;
+// or, without OpenGL, straight into the window's framebuffer.
 
 #include <SDL.h>
 
@@ -11,16 +12,6 @@
 namespace platform::sdl {
 
 namespace {
-
-// Converting ourselves is many times faster than handing SDL an RGB565
-// texture; these are the formats the converter writes directly.
-bool isArgbLayout(Uint32 format) {
-    return format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888;
-}
-
-bool isAbgrLayout(Uint32 format) {
-    return format == SDL_PIXELFORMAT_ABGR8888 || format == SDL_PIXELFORMAT_BGR888;
-}
 
 Uint32 nativeFormat(SDL_Renderer* renderer) {
     SDL_RendererInfo info{};
@@ -74,19 +65,24 @@ int windowScale(int requested, int availableWidth, int availableHeight) {
 }
 
 bool SdlBackend::openScreen(int width, int height) {
-    if (renderer == nullptr || width <= 0 || height <= 0) {
+    if (window == nullptr || width <= 0 || height <= 0) {
         return false;
     }
     closeScreen();
-    const Uint32 format = nativeFormat(renderer);
-    screen = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (screen == nullptr) {
-        return false;
+    if (!usingFramebuffer) {
+        if (renderer == nullptr) {
+            return false;
+        }
+        const Uint32 format = nativeFormat(renderer);
+        screen = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (screen == nullptr) {
+            return false;
+        }
+        screenIsAbgr = isAbgrLayout(format);
+        scaleModeSet = -1;
     }
     screenWidth = width;
     screenHeight = height;
-    screenIsAbgr = isAbgrLayout(format);
-    scaleModeSet = -1;
     return true;
 }
 
@@ -95,15 +91,55 @@ void SdlBackend::closeScreen() {
         SDL_DestroyTexture(screen);
         screen = nullptr;
     }
+    if (widened != nullptr) {
+        SDL_FreeSurface(widened);
+        widened = nullptr;
+    }
+    rowBuffer = {};
     screenWidth = 0;
     screenHeight = 0;
 }
 
+bool SdlBackend::windowOnScreen() {
+    return (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}
+
 void SdlBackend::present(const Surface& backBuffer) {
     switchIfAsked();
-    if (screen == nullptr || renderer == nullptr) {
+    if (window == nullptr || screenWidth == 0) {
         return;
     }
+    // Nobody sees a minimised or hidden window: no widening, no copy, no
+    // present, until the window is back (and says so with Exposed).
+    if (!windowOnScreen()) {
+        return;
+    }
+    if (usingFramebuffer) {
+        if (drawIntoFramebuffer(backBuffer)) {
+            SDL_UpdateWindowSurface(window);
+        }
+        return;
+    }
+    uploadToScreen(backBuffer);
+
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+    const Letterbox box = letterbox(outputWidth, outputHeight, display.integerScale);
+    // A whole-number enlargement keeps every pixel crisp; any other needs
+    // smoothing, or rows and columns would come out unevenly thick.
+    const int scaleMode = box.wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
+    if (scaleMode != scaleModeSet) {
+        SDL_SetTextureScaleMode(screen, static_cast<SDL_ScaleMode>(scaleMode));
+        scaleModeSet = scaleMode;
+    }
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, screen, nullptr, &box.rect);
+    SDL_RenderPresent(renderer);
+}
+
+void SdlBackend::uploadToScreen(const Surface& backBuffer) {
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(screen, nullptr, &pixels, &pitch) == 0) {
@@ -128,22 +164,6 @@ void SdlBackend::present(const Surface& backBuffer) {
         }
         SDL_UnlockTexture(screen);
     }
-
-    int outputWidth = 0;
-    int outputHeight = 0;
-    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
-    const Letterbox box = letterbox(outputWidth, outputHeight, display.integerScale);
-    // A whole-number enlargement keeps every pixel crisp; any other needs
-    // smoothing, or rows and columns would come out unevenly thick.
-    const int scaleMode = box.wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
-    if (scaleMode != scaleModeSet) {
-        SDL_SetTextureScaleMode(screen, static_cast<SDL_ScaleMode>(scaleMode));
-        scaleModeSet = scaleMode;
-    }
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, screen, nullptr, &box.rect);
-    SDL_RenderPresent(renderer);
 }
 
 }  // namespace platform::sdl

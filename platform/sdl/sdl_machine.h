@@ -13,6 +13,28 @@
 
 namespace platform::sdl {
 
+// How frames reach the window: OpenGL through SDL's renderer, or the
+// window's own framebuffer without OpenGL. Auto picks the framebuffer when
+// OpenGL is only a software rasteriser.
+enum class RenderPath { Auto, Accelerated, Software };
+
+// The player's choice from KORDAVAN_RENDERER (software, accelerated, auto;
+// any case); unset or empty is Auto, anything else is reported and is Auto.
+RenderPath requestedRenderPath(const char* setting);
+
+// True for the OpenGL renderer names of drivers that draw on the processor
+// (Mesa's llvmpipe, softpipe and swrast, Windows' and Apple's fallbacks).
+bool isSoftwareRasteriser(const char* rendererName);
+
+// The 32-bit layouts the widening writes directly: converting ourselves is
+// many times faster than handing SDL the RGB565 picture.
+inline bool isArgbLayout(Uint32 format) {
+    return format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888;
+}
+inline bool isAbgrLayout(Uint32 format) {
+    return format == SDL_PIXELFORMAT_ABGR8888 || format == SDL_PIXELFORMAT_BGR888;
+}
+
 class SdlBackend final : public Backend {
   public:
     bool startVideo(const Module* module, int iconId) override;
@@ -45,6 +67,12 @@ class SdlBackend final : public Backend {
     PadState readPads() override;
 
   private:
+    RenderPath chooseRenderPath();
+    bool createRenderer();
+    // Widens and enlarges the back buffer into the window's framebuffer.
+    bool drawIntoFramebuffer(const Surface& backBuffer);
+    void uploadToScreen(const Surface& backBuffer);
+    bool windowOnScreen();
     void translateEvent(const SDL_Event& event, std::deque<Message>& queue);
     // Sees every key as SDL takes it from the system, whoever reads the
     // event queue later, so the keys that belong to the machine rather than
@@ -74,6 +102,11 @@ class SdlBackend final : public Backend {
     std::atomic<bool> switchAsked{false};
     std::atomic<bool> returnMasked{false};  // Return of Alt+Enter, until it is let go
     std::atomic<bool> pausePressed{false};  // since the last read of the keys
+
+    RenderPath chosenPath = RenderPath::Auto;  // decided when video starts
+    bool usingFramebuffer = false;
+    SDL_Surface* widened = nullptr;  // the framebuffer path's picture before smoothing
+    std::vector<uint32_t> rowBuffer;
 
     SDL_Texture* screen = nullptr;
     int screenWidth = 0;

@@ -88,6 +88,9 @@ bool SdlBackend::startVideo(const Module* module, int iconId) {
     // Closing the window already says Close; a second one from SDL's quit
     // event would reach a window that is gone.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Chosen before SDL's video starts here, so OpenGL can be asked about
+    // in a process of its own.
+    chosenPath = chooseRenderPath();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return false;
     }
@@ -131,6 +134,7 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     if (window != nullptr) {
         return false;
     }
+    const bool framebuffer = chosenPath == RenderPath::Software;
     if (display.fullscreen) {
         window = SDL_CreateWindow(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                                   height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
@@ -149,6 +153,22 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     if (icon != nullptr) {
         SDL_SetWindowIcon(window, icon);
     }
+    usingFramebuffer = framebuffer;
+    if (usingFramebuffer) {
+        // SDL would otherwise put an OpenGL texture behind the framebuffer.
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
+    }
+    if (usingFramebuffer ? SDL_GetWindowSurface(window) == nullptr : !createRenderer()) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        usingFramebuffer = false;
+        return false;
+    }
+    showCursorAsWanted();
+    return true;
+}
+
+bool SdlBackend::createRenderer() {
     const Uint32 vsync = displayRunsAt60Hz(window) ? SDL_RENDERER_PRESENTVSYNC : 0;
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | vsync);
     if (renderer == nullptr) {
@@ -157,13 +177,7 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
     if (renderer == nullptr) {
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     }
-    if (renderer == nullptr) {
-        SDL_DestroyWindow(window);
-        window = nullptr;
-        return false;
-    }
-    showCursorAsWanted();
-    return true;
+    return renderer != nullptr;
 }
 
 void SdlBackend::closeWindow() {
@@ -176,6 +190,7 @@ void SdlBackend::closeWindow() {
         SDL_DestroyWindow(window);
         window = nullptr;
     }
+    usingFramebuffer = false;
 }
 
 DesktopSize SdlBackend::desktopSize() {
@@ -206,6 +221,8 @@ void SdlBackend::translateEvent(const SDL_Event& event, std::deque<Message>& que
             break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
             queue.push_back({MessageKind::Exposed, 0});
             break;
         default:

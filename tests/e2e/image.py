@@ -10,15 +10,24 @@ game places its picture: the largest 4:3 rectangle centred on the screen.
     image.py black   W H FILE [MIN_FRACTION]              the bars are black
     image.py picture W H FILE [MIN_FRACTION]              the picture area is not
     image.py darker  W H A B MAX_RATIO                    B's picture at most that bright
+    image.py same    W H A B [x0 y0 x1 y1]                identical, but for that region
+    image.py alike   W H A B MAX_MEAN [x0 y0 x1 y1]       on average differ by at most that, but there
+
+With E2E_INTEGER_SCALE=1 in the environment the picture is placed as
+--integer-scale places it: enlarged by the largest whole multiple that fits.
 
 Each prints what it measured and exits 0 when the check holds, 1 otherwise.
 """
 
+import os
 import sys
 
 
 def letterbox(width, height):
     """Where the 640 x 480 picture lands: x, y, w, h in screen pixels."""
+    whole = min(width // 640, height // 480)
+    if os.environ.get("E2E_INTEGER_SCALE") == "1" and whole >= 1:
+        return (width - 640 * whole) // 2, (height - 480 * whole) // 2, 640 * whole, 480 * whole
     if width * 480 <= height * 640:
         w = width
         h = (width * 480 + 320) // 640
@@ -108,6 +117,40 @@ def main(argv):
         a, b = brightness(first), brightness(second)
         print(f"mean brightness {a:.1f} then {b:.1f} (at most {ratio:.2f} of the first wanted)")
         return 0 if a > 0 and b <= ratio * a else 1
+    if command == "same":
+        a = load(rest[0], width, height)
+        b = load(rest[1], width, height)
+        hx0, hy0, hx1, hy1 = (screen_region(width, height, *map(int, rest[2:6]))
+                              if len(rest) >= 6 else (0, 0, 0, 0))
+        rows = 0
+        for y in range(height):
+            ra = a[y * width * 3:(y + 1) * width * 3]
+            rb = b[y * width * 3:(y + 1) * width * 3]
+            if hy0 <= y < hy1:
+                ra = ra[:hx0 * 3] + ra[hx1 * 3:]
+                rb = rb[:hx0 * 3] + rb[hx1 * 3:]
+            rows += ra != rb
+        print(f"{rows} of {height} rows differ (left out: {hx0},{hy0} to {hx1},{hy1})")
+        return 0 if rows == 0 else 1
+
+    if command == "alike":
+        a = load(rest[0], width, height)
+        b = load(rest[1], width, height)
+        most = float(rest[2])
+        hx0, hy0, hx1, hy1 = (screen_region(width, height, *map(int, rest[3:7]))
+                              if len(rest) >= 7 else (0, 0, 0, 0))
+        x0, y0, x1, y1 = screen_region(width, height, 0, 0, 640, 480)
+        total = count = 0
+        for y in range(y0, y1):
+            spans = [(x0, x1)] if not hy0 <= y < hy1 else [(x0, max(x0, hx0)), (min(x1, hx1), x1)]
+            for s0, s1 in spans:
+                ra = a[(y * width + s0) * 3:(y * width + s1) * 3]
+                rb = b[(y * width + s0) * 3:(y * width + s1) * 3]
+                total += sum(abs(p - q) for p, q in zip(ra, rb))
+                count += len(ra)
+        print(f"mean difference {total / count:.2f} per channel (at most {most} wanted)")
+        return 0 if total / count <= most else 1
+
     if command in ("black", "picture"):
         data = load(rest[0], width, height)
         need = float(rest[1]) if len(rest) > 1 else 0.99
