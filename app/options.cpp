@@ -6,8 +6,10 @@
 
 #include <getopt.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "app/version.h"
@@ -206,7 +208,8 @@ std::string helpText() {
                "Settings: ") +
            settingsPlace +
            ", one 'key = value' a line:\n"
-           "  display = window|fullscreen, scale = N, volume = N, pause-on-focus-loss = yes|no.\n"
+           "  display = window|fullscreen, scale = N, integer-scale = yes|no, volume = N,\n"
+           "  pause-on-focus-loss = yes|no.\n"
            "The options above override it.\n"
            "\n" +
            environmentText +
@@ -218,14 +221,25 @@ std::string versionText() {
     return std::string("kordavan ") + kordavanVersion + "\n";
 }
 
+namespace {
+
+// As GNU programs do: output that could not be written (a full disk, a
+// closed stream) is a failure, not a silent success.
+int printed(const std::string& text) {
+    std::fputs(text.c_str(), stdout);
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return 0;
+    std::fprintf(stderr, "kordavan: write error: %s\n", std::strerror(errno));
+    return 1;
+}
+
+}  // namespace
+
 int reportCommandLine(const CommandLine& commandLine) {
     switch (commandLine.action) {
         case CommandLineAction::showHelp:
-            std::fputs(helpText().c_str(), stdout);
-            return 0;
+            return printed(helpText());
         case CommandLineAction::showVersion:
-            std::fputs(versionText().c_str(), stdout);
-            return 0;
+            return printed(versionText());
         case CommandLineAction::refuse:
             std::fprintf(stderr, "kordavan: %s\nTry 'kordavan --help'.\n",
                          commandLine.problem.c_str());

@@ -44,6 +44,7 @@ std::string helpText();
 std::string versionText();
 
 // Prints help or version on standard output, or the problem and a hint on
-// standard error, and gives the exit code: 0, or 2 for a refused command line.
+// standard error, and gives the exit code: 0, 1 when the help or version
+// could not be written, or 2 for a refused command line.
 // Nothing to print for play.
 int reportCommandLine(const CommandLine& commandLine);

@@ -9,9 +9,9 @@
 
 namespace {
 
-// The file as it was read, so that saving a switch of display keeps the
-// file's own choices and does not make this run's command line permanent.
-Settings fileSettings;
+// Only the display switched during play is saved, never this run's command
+// line: the file is read again at that moment and only its display line
+// changes.
 std::filesystem::path file;
 bool remembering = false;
 bool shownFullscreen = true;
@@ -30,8 +30,7 @@ Settings chooseSettings(const Settings& fromFile, const Options& options) {
 
 void usePreferences(const Options& options) {
     file = settingsPath();
-    fileSettings = file.empty() ? Settings{} : readSettings(file, std::cerr);
-    const Settings chosen = chooseSettings(fileSettings, options);
+    const Settings chosen = chooseSettings(readSettings(file, std::cerr), options);
 
     platform::DisplayOptions display;
     display.fullscreen = chosen.fullscreen;
@@ -54,6 +53,5 @@ void rememberDisplayChoice() {
     const bool fullscreen = platform::displayOptions().fullscreen;
     if (fullscreen == shownFullscreen) return;
     shownFullscreen = fullscreen;
-    fileSettings.fullscreen = fullscreen;
-    writeSettings(file, fileSettings, std::cerr);
+    saveDisplayChoice(file, fullscreen, std::cerr);
 }

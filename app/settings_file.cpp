@@ -1,34 +1,21 @@
 // The settings file. Reading forgives everything: a file that is missing,
 // unreadable or full of nonsense costs the player a warning and the default
-// for what could not be read, never the game. Writing changes only the lines
-// of the keys it knows, so a comment or a setting of a later version of the
-// game survives.
+// for what could not be read, never the game. Writing changes only the
+// display line, so a comment, a setting of a later version of the game or a
+// value the player typed in while the game ran survives.
 
 #include "app/settings_file.h"
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <vector>
 
-namespace {
+#include "platform/files.h"
 
-// Far beyond any real settings file; anything larger is not one.
-constexpr size_t largestFile = 64 * 1024;
+namespace {
 
 constexpr std::array<std::string_view, 5> knownKeys = {"display", "scale", "integer-scale",
                                                        "volume", "pause-on-focus-loss"};
@@ -135,6 +122,12 @@ std::string valueOf(std::string_view key, const Settings& settings) {
     return settings.pauseOnFocusLoss ? "yes" : "no";
 }
 
+// The value as the player sees it take effect.
+std::string shownValue(std::string_view key, const Settings& settings) {
+    if (key == "scale" && settings.scale == 0) return "the largest window that fits";
+    return valueOf(key, settings);
+}
+
 std::optional<std::string_view> knownKey(std::string_view key) {
     for (std::string_view known : knownKeys) {
         if (sameWord(key, known)) return known;
@@ -142,7 +135,11 @@ std::optional<std::string_view> knownKey(std::string_view key) {
     return std::nullopt;
 }
 
+// Some Windows editors begin a UTF-8 file with a byte-order mark.
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
 std::vector<std::string_view> lines(std::string_view text) {
+    if (text.starts_with(byteOrderMark)) text.remove_prefix(byteOrderMark.size());
     std::vector<std::string_view> out;
     while (!text.empty()) {
         const auto end = text.find('\n');
@@ -153,242 +150,139 @@ std::vector<std::string_view> lines(std::string_view text) {
     return out;
 }
 
-// The whole file, or the reason it cannot be had (errno's text).
-std::optional<std::string> slurp(const std::filesystem::path& path, std::string& reason) {
-#ifdef _WIN32
-    FILE* file = _wfopen(path.c_str(), L"rb");
-#else
-    FILE* file = std::fopen(path.c_str(), "rb");
-#endif
-    if (file == nullptr) {
-        reason = std::strerror(errno);
-        return std::nullopt;
-    }
+// A value that could not be read, reported once the whole file is read, so
+// that the warning can name the value the game goes on with.
+struct BadValue {
+    int lineNumber;
+    std::string_view key;
     std::string text;
-    char chunk[4096];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0 && text.size() <= largestFile) {
-        text.append(chunk, got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        reason = std::strerror(error);
-        return std::nullopt;
-    }
-    if (text.size() > largestFile) {
-        reason = "too large for a settings file";
-        return std::nullopt;
-    }
-    return text;
-}
+};
 
-#ifndef _WIN32
-bool writeAll(int descriptor, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(descriptor, text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        text.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-#endif
+const char* const newFileText =
+    "# Kordavan's settings: display = window | fullscreen, scale = 0-16 (0: the largest\n"
+    "# window that fits), integer-scale = yes | no, volume = 0-100,\n"
+    "# pause-on-focus-loss = yes | no\n";
 
 }  // namespace
 
-#ifdef _WIN32
-// Windows keeps a player's settings in the roaming application data folder.
 std::filesystem::path settingsPath() {
-    const wchar_t* appData = _wgetenv(L"APPDATA");
-    if (appData == nullptr || appData[0] == L'\0') return {};
-    return std::filesystem::path(appData) / "Kordavan" / "kordavan.conf";
+    const std::filesystem::path folder = platform::settingsFolder();
+    return folder.empty() ? folder : folder / "kordavan.conf";
 }
-#else
-std::filesystem::path settingsPath() {
-    const std::filesystem::path place = "kordavan/kordavan.conf";
-    // A relative XDG_CONFIG_HOME is invalid and must be ignored.
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && std::filesystem::path(config).is_absolute()) return config / place;
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-        const passwd* user = getpwuid(getuid());
-        home = user != nullptr ? user->pw_dir : nullptr;
-    }
-    if (home == nullptr || home[0] == '\0') return {};
-    return std::filesystem::path(home) / ".config" / place;
-}
-#endif
 
 Settings parseSettings(std::string_view text, const std::string& fileName, std::ostream& warnings) {
     Settings settings;
+    std::vector<BadValue> badValues;
     int lineNumber = 0;
     for (std::string_view line : lines(text)) {
         ++lineNumber;
         const auto setting = splitLine(line);
         if (!setting) continue;
         if (setting->key.empty()) {
-            warn(warnings, fileName, lineNumber,
-                 "not a setting (key = value): " + shown(trim(line)) + "; left out");
+            badValues.push_back(
+                {lineNumber, {}, "not a setting (key = value): " + shown(trim(line))});
             continue;
         }
         // A key this version does not know may belong to a later one.
-        if (!knownKey(setting->key)) continue;
+        const auto key = knownKey(setting->key);
+        if (!key) continue;
         std::string expected;
         Settings changed = settings;
-        if (apply(changed, setting->key, setting->value, expected)) {
+        if (apply(changed, *key, setting->value, expected)) {
             settings = changed;
         } else {
-            warn(warnings, fileName, lineNumber,
-                 std::string(setting->key) + " must be " + expected + ", not " +
-                     shown(setting->value) + "; using " +
-                     valueOf(*knownKey(setting->key), Settings{}));
+            badValues.push_back(
+                {lineNumber, *key,
+                 std::string(*key) + " must be " + expected + ", not " + shown(setting->value)});
         }
+    }
+    for (const BadValue& bad : badValues) {
+        warn(warnings, fileName, bad.lineNumber,
+             bad.text +
+                 (bad.key.empty() ? "; left out" : "; using " + shownValue(bad.key, settings)));
     }
     return settings;
 }
 
-std::string updateSettingsText(std::string_view text, const Settings& settings) {
-    std::string out;
-    std::vector<std::string_view> written;
+Settings readSettings(const std::filesystem::path& path, std::ostream& warnings) {
+    if (path.empty()) return Settings{};
+    const platform::FileText file = platform::readFile(path, largestSettingsFile);
+    if (file.status == platform::FileStatus::failed) {
+        warnings << "Kordavan: cannot read " << path.string() << ": " << file.reason
+                 << "; using the default settings\n";
+    }
+    return parseSettings(file.text, path.string(), warnings);
+}
+
+std::string withDisplayChoice(std::string_view text, bool fullscreen) {
+    // The line that decides is the last one the reader takes, else the last
+    // damaged one, which the player meant to be it.
+    struct DisplayLine {
+        std::string_view line;
+        std::string_view value;
+    };
+    std::optional<DisplayLine> deciding;
+    Settings read;
+    bool readable = false;
     for (std::string_view line : lines(text)) {
         const auto setting = splitLine(line);
-        const auto key = setting ? knownKey(setting->key) : std::nullopt;
-        if (!key) {
-            out.append(line).append("\n");
-            continue;
+        if (!setting || !sameWord(setting->key, "display")) continue;
+        std::string expected;
+        const bool good = apply(read, "display", setting->value, expected);
+        if (good || !readable) deciding = DisplayLine{line, setting->value};
+        readable = readable || good;
+    }
+    // A file that does not say it yet does, so that the choice outlives a
+    // change of the game's default.
+    if (readable && read.fullscreen == fullscreen) return std::string(text);
+    const std::string_view wanted = fullscreen ? "fullscreen" : "window";
+    std::string out(text);
+    if (deciding) {
+        // Only the value's bytes change; a line whose value is empty is
+        // written anew, keeping its Windows line end.
+        const std::string_view line = deciding->line;
+        size_t from = static_cast<size_t>(line.data() - text.data());
+        size_t length = line.size() - (line.ends_with('\r') ? 1 : 0);
+        std::string replacement = "display = " + std::string(wanted);
+        if (!deciding->value.empty()) {
+            from = static_cast<size_t>(deciding->value.data() - text.data());
+            length = deciding->value.size();
+            replacement = wanted;
         }
-        if (std::find(written.begin(), written.end(), *key) != written.end()) continue;
-        out.append(*key).append(" = ").append(valueOf(*key, settings)).append("\n");
-        written.push_back(*key);
+        return out.replace(from, length, replacement);
     }
-    for (std::string_view key : knownKeys) {
-        if (std::find(written.begin(), written.end(), key) != written.end()) continue;
-        out.append(key).append(" = ").append(valueOf(key, settings)).append("\n");
-    }
-    return out;
+    const size_t firstEnd = text.find('\n');
+    const bool windowsEnds =
+        firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r';
+    const std::string_view lineEnd = windowsEnds ? "\r\n" : "\n";
+    if (!out.empty() && out.back() != '\n') out += lineEnd;
+    return out.append("display = ").append(wanted).append(lineEnd);
 }
 
-Settings readSettings(const std::filesystem::path& path, std::ostream& warnings) {
-    std::error_code error;
-    if (path.empty() || !std::filesystem::exists(path, error)) return Settings{};
-    std::string reason;
-    const auto text = slurp(path, reason);
-    if (!text) {
-        warnings << "Kordavan: cannot read " << path.string() << ": " << reason
-                 << "; using the default settings\n";
-        return Settings{};
-    }
-    return parseSettings(*text, path.string(), warnings);
-}
-
-bool writeSettings(const std::filesystem::path& path, const Settings& settings,
-                   std::ostream& warnings) {
+bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::ostream& warnings) {
+    const std::string notSaved = "Kordavan: the display choice is not saved in ";
     if (path.empty()) {
-        warnings << "Kordavan: no home folder to keep the settings in\n";
+        warnings << "Kordavan: the display choice is not saved: no home folder to keep it in\n";
         return false;
     }
-    std::error_code error;
-    // A settings file linked from elsewhere (a folder of dotfiles) stays a
-    // link; the file it points to takes the change.
-    const bool linked = std::filesystem::is_symlink(std::filesystem::symlink_status(path, error));
-    const std::filesystem::path target = linked ? std::filesystem::canonical(path, error) : path;
-    if (linked && error) {
-        warnings << "Kordavan: cannot follow " << path.string() << ": " << error.message() << "\n";
+    const platform::FileText file = platform::readFile(path, largestSettingsFile);
+    if (file.status == platform::FileStatus::failed) {
+        // Its lines could not be kept.
+        warnings << notSaved << path.string() << ": cannot read it: " << file.reason << "\n";
         return false;
     }
-#ifdef _WIN32
-    std::string old;
-    std::error_code missing;
-    const bool existed = std::filesystem::exists(target, missing);
-    if (existed) {
-        std::string reason;
-        const auto text = slurp(target, reason);
-        if (!text) {
-            warnings << "Kordavan: cannot read " << target.string() << ": " << reason
-                     << "; the settings are not saved\n";
-            return false;
-        }
-        old = *text;
-    } else {
-        old =
-            "# Kordavan's settings: display = window | fullscreen, scale = 0-16 (0: the largest\n"
-            "# window that fits), integer-scale = yes | no, volume = 0-100,\n"
-            "# pause-on-focus-loss = yes | no\n";
-    }
-    std::filesystem::create_directories(target.parent_path(), error);
-    // In the same folder, so that the rename replaces the file in one step.
-    std::filesystem::path temporary = target;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << updateSettingsText(old, settings);
-        out.flush();
-        if (!out) {
-            out.close();
-            std::filesystem::remove(temporary, error);
-            warnings << "Kordavan: cannot write " << temporary.string()
-                     << "; the settings are not saved\n";
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        warnings << "Kordavan: cannot write " << target.string() << ": " << error.message()
-                 << "; the settings are not saved\n";
+    const std::string old = file.status == platform::FileStatus::read ? file.text : newFileText;
+    const std::string text = withDisplayChoice(old, fullscreen);
+    if (text == old) return true;
+    if (text.size() > largestSettingsFile) {
+        warnings << notSaved << path.string() << ": it would grow past " << largestSettingsFile
+                 << " bytes\n";
         return false;
     }
-#else
-    std::string old;
-    mode_t mode = 0666;  // less the umask, for a new file
-    struct stat status {};
-    const bool existed = ::stat(target.c_str(), &status) == 0;
-    if (existed) {
-        std::string reason;
-        const auto text = slurp(target, reason);
-        if (!text) {
-            warnings << "Kordavan: cannot read " << target.string() << ": " << reason
-                     << "; the settings are not saved\n";
-            return false;
-        }
-        old = *text;
-        mode = status.st_mode & 07777;
-    } else {
-        old =
-            "# Kordavan's settings: display = window | fullscreen, scale = 0-16 (0: the largest\n"
-            "# window that fits), integer-scale = yes | no, volume = 0-100,\n"
-            "# pause-on-focus-loss = yes | no\n";
-    }
-    std::filesystem::create_directories(target.parent_path(), error);
-    // Hidden, in the same folder so the rename cannot cross file systems,
-    // and of this process alone.
-    std::string temporaryName = target.filename().string();
-    temporaryName.insert(0, 1, '.');
-    temporaryName.append(".").append(std::to_string(getpid())).append(".tmp");
-    const std::filesystem::path temporary = target.parent_path() / temporaryName;
-    const int descriptor =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (descriptor < 0) {
-        warnings << "Kordavan: cannot write " << temporary.string() << ": " << std::strerror(errno)
-                 << "; the settings are not saved\n";
+    std::string reason;
+    if (!platform::replaceFile(path, text, reason)) {
+        warnings << notSaved << path.string() << ": " << reason << "\n";
         return false;
     }
-    // The old file's permissions, not the umask's, if the player chose some.
-    if (existed) ::fchmod(descriptor, mode);
-    const bool written =
-        writeAll(descriptor, updateSettingsText(old, settings)) && ::fsync(descriptor) == 0;
-    const int writeError = errno;
-    ::close(descriptor);
-    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int failure = written ? errno : writeError;
-        ::unlink(temporary.c_str());
-        warnings << "Kordavan: cannot write " << target.string() << ": " << std::strerror(failure)
-                 << "; the settings are not saved\n";
-        return false;
-    }
-#endif
     return true;
 }

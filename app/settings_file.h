@@ -1,7 +1,7 @@
 #pragma once
-// The player's remembered choices, one `key = value` a line in
-// $XDG_CONFIG_HOME/kordavan/kordavan.conf (~/.config/kordavan/kordavan.conf
-// when that is not set):
+// The player's remembered choices, one `key = value` a line in the settings
+// folder's kordavan.conf ($XDG_CONFIG_HOME/kordavan/kordavan.conf, by
+// default ~/.config/kordavan/kordavan.conf):
 //
 //   display = window | fullscreen
 //   scale = 0 to 16 (0: the largest window that fits the desktop)
@@ -10,16 +10,20 @@
 //   pause-on-focus-loss = yes | no
 //
 // Lines starting with # are comments. A line or value that cannot be read
-// is reported on standard error with the file and line, and its setting
-// keeps its default; the file itself is never touched by reading. Writing
-// keeps comments, blank lines and keys it does not know where they were.
+// is reported on standard error with the file and line and the value the
+// game uses instead; the file itself is never touched by reading. The game
+// writes only the display line, when the player switches it.
 
+#include <cstddef>
 #include <filesystem>
 #include <iosfwd>
 #include <string>
 #include <string_view>
 
 constexpr int maxSettingsScale = 16;
+// Far beyond any real settings file; anything larger is not one, and the
+// game never makes its file larger than it would read.
+constexpr size_t largestSettingsFile = 64 * 1024;
 
 struct Settings {
     bool fullscreen = true;
@@ -31,23 +35,23 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// Where the settings live; empty when the environment names no home at all.
+// Where the settings live; empty where the machine has no place for them.
 std::filesystem::path settingsPath();
 
 // The settings in `text`, read from `fileName` (which the warnings name).
 Settings parseSettings(std::string_view text, const std::string& fileName, std::ostream& warnings);
 
-// `text` with every known key set to `settings`: each key's first line takes
-// the new value, any later line of the same key goes, keys not there yet are
-// added at the end, and every other line stays as it was.
-std::string updateSettingsText(std::string_view text, const Settings& settings);
-
 // The settings in the file; the defaults, without a word, when there is none.
 Settings readSettings(const std::filesystem::path& path, std::ostream& warnings);
 
-// Writes the settings into the file, keeping its other lines, through a
-// temporary file renamed over it, so the file is never seen half written.
-// A file that is there but cannot be read is left alone, as its lines
-// could not be kept. False, with a warning, when nothing was written.
-bool writeSettings(const std::filesystem::path& path, const Settings& settings,
-                   std::ostream& warnings);
+// `text` choosing full screen or the window: the display line that decides
+// takes the new value and every other byte stays; a file without one gets
+// it at the end. Unchanged when its display line already says so.
+std::string withDisplayChoice(std::string_view text, bool fullscreen);
+
+// Writes the display choice into the file as it is on disk now, so that
+// whatever the player or another game wrote there meanwhile stays. Nothing
+// is written when its display line already says so. A file that cannot be read, or
+// may not be written, is left alone. False, with one line saying why, when
+// the choice is not saved.
+bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::ostream& warnings);

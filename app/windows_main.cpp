@@ -8,6 +8,7 @@
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/preferences.h"
+#include "platform/files.h"
 #include "platform/windows_backend.h"
 
 namespace {
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
         if (!console) platform::messageBox(textFor(commandLine).c_str(), "Kordavan");
         return exitCode;
     }
+    platform::guardStandardStreams();
     usePreferences(commandLine.options);
     // F11 and Alt+Enter switch at any time; the new choice is kept for the next start.
     setLoopObserver({.afterFrame = rememberDisplayChoice});

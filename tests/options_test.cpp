@@ -3,10 +3,14 @@
 
 #include "app/options.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
+
+#include "tests/sdl_test_support.h"
 
 namespace {
 
@@ -216,6 +220,28 @@ TEST(CommandLineReport, ARefusalGoesToStandardErrorWithTheHintAndEndsWithTwo) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "kordavan: --scale takes a whole number from 1 to 16, not '99'\n"
               "Try 'kordavan --help'.\n");
+}
+
+// As GNU programs do: help or version that could not be written (a full
+// disk, a closed output) is a failure, said on standard error.
+TEST(CommandLineReport, HelpAndVersionThatCannotBeWrittenEndWithOne) {
+    for (const auto action : {CommandLineAction::showHelp, CommandLineAction::showVersion}) {
+        CommandLine shown;
+        shown.action = action;
+        const auto intoFullDisk = [&] {
+            const int full = ::open("/dev/full", O_WRONLY);
+            if (full < 0 || ::dup2(full, STDOUT_FILENO) < 0) return 99;
+            return reportCommandLine(shown);
+        };
+        const auto intoNothing = [&] {
+            ::close(STDOUT_FILENO);
+            return reportCommandLine(shown);
+        };
+        EXPECT_EQ(sdltest::runInChild(intoFullDisk), 1);
+        EXPECT_EQ(sdltest::runInChild(intoNothing), 1);
+        const std::string said = sdltest::childStderr([&] { intoFullDisk(); });
+        EXPECT_EQ(said, "kordavan: write error: No space left on device\n");
+    }
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ class PreferencesFileTest : public ::testing::Test {
         platform::setSoundOptions({});
     }
     std::string fileText() const {
-        std::ifstream in(home / "kordavan" / "kordavan.conf");
+        std::ifstream in(home / "kordavan" / "kordavan.conf", std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
@@ -72,22 +72,21 @@ TEST_F(PreferencesFileTest, TheChoicesReachTheMachine) {
     EXPECT_TRUE(platform::soundOptions().silent);
 }
 
-TEST_F(PreferencesFileTest, ASwitchOfDisplayIsWrittenAndTheRestOfTheFileKept) {
-    std::ofstream(home / "kordavan" / "kordavan.conf")
-        << "# mine\ndisplay = window\nvolume = 70\ncolour = green\n";
+TEST_F(PreferencesFileTest, ASwitchOfDisplayChangesOnlyTheDisplayLineOfTheFileAsItIsThen) {
+    const auto conf = home / "kordavan" / "kordavan.conf";
+    std::ofstream(conf, std::ios::binary) << "# mine\ndisplay = window\nvolume = 70\n";
     Options options;
     options.volume = 10;  // this run only
     usePreferences(options);
     rememberDisplayChoice();
-    EXPECT_NE(fileText().find("display = window"), std::string::npos) << "nothing switched yet";
+    EXPECT_EQ(fileText(), "# mine\ndisplay = window\nvolume = 70\n") << "nothing switched yet";
 
+    // While the game runs the player (or a second game) changes the file.
+    const std::string edited = "# mine\r\ndisplay = window\r\nvolume = 30\r\nvolume = x\n";
+    std::ofstream(conf, std::ios::binary | std::ios::trunc) << edited;
     platform::headless::switchDisplay();  // F11
     rememberDisplayChoice();
-    const std::string text = fileText();
-    EXPECT_NE(text.find("display = fullscreen"), std::string::npos) << text;
-    EXPECT_NE(text.find("volume = 70"), std::string::npos) << "the command line is not saved";
-    EXPECT_NE(text.find("# mine"), std::string::npos);
-    EXPECT_NE(text.find("colour = green"), std::string::npos);
+    EXPECT_EQ(fileText(), "# mine\r\ndisplay = fullscreen\r\nvolume = 30\r\nvolume = x\n");
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 // The settings file: where it lives, what a damaged one costs the player, and
-// that writing it keeps what the player wrote there.
+// that saving the display choice touches nothing else of the player's.
+//
+// Root may read and write anything, so a test run as root (as CI runs) takes
+// the user "nobody" for each test: the permission tests run there too.
 
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,13 +18,27 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/sdl_test_support.h"
+
+// Every fsync of the program, by file, so that a test can see that the
+// settings folder reached the disk after the rename.
+namespace {
+std::vector<std::pair<dev_t, ino_t>> syncedFiles;
+}  // namespace
+
+extern "C" int fsync(int descriptor) {
+    struct stat status {};
+    if (::fstat(descriptor, &status) == 0) syncedFiles.emplace_back(status.st_dev, status.st_ino);
+    return static_cast<int>(::syscall(SYS_fsync, descriptor));
+}
 
 namespace {
 
 namespace fs = std::filesystem;
 using sdltest::EnvVar;
+using sdltest::runInChild;
 
 std::string contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -31,10 +50,29 @@ void put(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// The effective user is "nobody" while it lives, when the test runs as root.
+class Unprivileged {
+  public:
+    Unprivileged() {
+        if (geteuid() != 0) return;
+        const passwd* nobody = getpwnam("nobody");
+        dropped = nobody != nullptr && setegid(nobody->pw_gid) == 0 && seteuid(nobody->pw_uid) == 0;
+    }
+    ~Unprivileged() {
+        if (!dropped) return;
+        if (seteuid(0) != 0 || setegid(0) != 0) std::abort();
+    }
+    bool asked() const { return dropped || geteuid() != 0; }
+
+  private:
+    bool dropped = false;
+};
+
 // A private configuration folder for each test, gone afterwards.
 class SettingsFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        ASSERT_TRUE(user.asked()) << "root could not become nobody for the permission tests";
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         home = fs::temp_directory_path() /
                ("kordavan-settings-" + std::to_string(getpid()) + "-" + test->name());
@@ -43,8 +81,10 @@ class SettingsFileTest : public ::testing::Test {
     }
     void TearDown() override {
         std::error_code ignored;
-        fs::permissions(file(), fs::perms::owner_all, ignored);
-        fs::remove_all(home);
+        for (const fs::path& path :
+             {file(), file().parent_path(), file().parent_path().parent_path()})
+            fs::permissions(path, fs::perms::owner_all, ignored);
+        fs::remove_all(home, ignored);
     }
 
     fs::path file() const { return home / "config" / "kordavan" / "kordavan.conf"; }
@@ -52,7 +92,12 @@ class SettingsFileTest : public ::testing::Test {
         warnings.str("");
         return readSettings(file(), warnings);
     }
+    bool save(bool fullscreen) {
+        warnings.str("");
+        return saveDisplayChoice(file(), fullscreen, warnings);
+    }
 
+    Unprivileged user;
     fs::path home;
     EnvVar config{"XDG_CONFIG_HOME", nullptr};
     std::ostringstream warnings;
@@ -100,10 +145,10 @@ TEST_F(SettingsFileTest, EveryKeyIsRead) {
     EXPECT_EQ(warnings.str(), "");
 }
 
-TEST_F(SettingsFileTest, SpacingCaseAndWindowsLineEndsDoNotMatter) {
-    put(file(), "  Display=FullScreen \r\n\tvolume\t=\t7\r\nINTEGER-SCALE = On\r\nscale=0");
+TEST_F(SettingsFileTest, SpacingCaseLineEndsAndAByteOrderMarkDoNotMatter) {
+    put(file(), "\xEF\xBB\xBF  Display=Window \r\n\tvolume\t=\t7\r\nINTEGER-SCALE = On\r\nscale=0");
     const Settings settings = read();
-    EXPECT_TRUE(settings.fullscreen);
+    EXPECT_FALSE(settings.fullscreen) << "the first line, behind the byte-order mark";
     EXPECT_EQ(settings.volume, 7);
     EXPECT_TRUE(settings.integerScale);
     EXPECT_EQ(settings.scale, 0);
@@ -115,30 +160,32 @@ TEST_F(SettingsFileTest, TheLastLineOfAKeyWins) {
     EXPECT_EQ(read().volume, 90);
 }
 
-TEST_F(SettingsFileTest, ABadValueWarnsWithFileAndLineAndKeepsItsDefault) {
+TEST_F(SettingsFileTest, ABadValueWarnsWithFileAndLineAndTheValueUsed) {
     put(file(),
         "display = window\n"
         "\n"
         "volume = loud\n"
-        "scale = 17\n"
+        "scale = x\n"
         "integer-scale = maybe\n"
+        "display = sideways\n"
         "pause-on-focus-loss = yes\n");
     const Settings settings = read();
-    // What could be read is taken; what could not keeps its default.
+    // What could be read is taken; what could not keeps what it was.
     EXPECT_FALSE(settings.fullscreen);
     EXPECT_TRUE(settings.pauseOnFocusLoss);
     EXPECT_EQ(settings.volume, 100);
     EXPECT_EQ(settings.scale, 0);
     EXPECT_FALSE(settings.integerScale);
     const std::string text = warnings.str();
-    EXPECT_NE(text.find(file().string() + ":3: volume must be a whole number from 0 to 100, "
-                                          "not \"loud\"; using 100\n"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find(file().string() + ":4: scale must be"), std::string::npos) << text;
-    EXPECT_NE(text.find(file().string() + ":5: integer-scale must be yes or no"), std::string::npos)
-        << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3) << text;
+    const std::string name = file().string();
+    for (const std::string& line :
+         {name + ":3: volume must be a whole number from 0 to 100, not \"loud\"; using 100\n",
+          name + ":4: scale must be a whole number from 0 to 16, not \"x\"; using the largest "
+                 "window that fits\n",
+          name + ":5: integer-scale must be yes or no, not \"maybe\"; using no\n",
+          name + ":6: display must be window or fullscreen, not \"sideways\"; using window\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4) << text;
 }
 
 TEST_F(SettingsFileTest, NumbersMustBeWholeAndInRange) {
@@ -173,21 +220,28 @@ TEST_F(SettingsFileTest, UnknownKeysAreNoFault) {
 }
 
 TEST_F(SettingsFileTest, AnUnreadableFileWarnsGivesTheDefaultsAndIsLeftAsItWas) {
-    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
     put(file(), "volume = 5\n");
     fs::permissions(file(), fs::perms::none);
     EXPECT_EQ(read(), Settings{});
-    EXPECT_NE(warnings.str().find("cannot read " + file().string()), std::string::npos)
+    EXPECT_NE(warnings.str().find("cannot read " + file().string() + ": Permission denied"),
+              std::string::npos)
         << warnings.str();
     fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(contents(file()), "volume = 5\n");
 }
 
-TEST_F(SettingsFileTest, AFolderWhereTheFileShouldBeIsUnreadable) {
+TEST_F(SettingsFileTest, OnlyARegularFileIsRead) {
     fs::create_directories(file());
     EXPECT_EQ(read(), Settings{});
     EXPECT_NE(warnings.str().find("cannot read " + file().string()), std::string::npos)
         << warnings.str();
+    fs::remove(file());
+    // A pipe would wait for a writer for ever: start-up must not.
+    ASSERT_EQ(mkfifo(file().c_str(), 0600), 0);
+    ASSERT_EQ(runInChild([&] { return read() == Settings{} ? 0 : 1; }), 0)
+        << "127: reading waited on the pipe";
+    read();
+    EXPECT_NE(warnings.str().find("not a regular file"), std::string::npos) << warnings.str();
 }
 
 TEST_F(SettingsFileTest, AHugeFileIsNotTakenForSettings) {
@@ -204,163 +258,190 @@ TEST_F(SettingsFileTest, ReadingADamagedFileLeavesItAsItWas) {
     EXPECT_EQ(contents(file()), damaged);
 }
 
-// ---------------------------------------------------------------- writing
+// ---------------------------------------------------------------- saving the display
 
-TEST_F(SettingsFileTest, WrittenSettingsReadBackTheSame) {
-    Settings chosen;
-    chosen.fullscreen = false;
-    chosen.scale = 2;
-    chosen.integerScale = true;
-    chosen.volume = 65;
-    chosen.pauseOnFocusLoss = true;
-    ASSERT_TRUE(writeSettings(file(), chosen, warnings)) << warnings.str();
-    EXPECT_EQ(read(), chosen);
-    EXPECT_EQ(warnings.str(), "");
-    const std::string text = contents(file());
-    EXPECT_NE(text.find("\ndisplay = window\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nscale = 2\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\ninteger-scale = yes\n"), std::string::npos) << text;
-}
-
-TEST_F(SettingsFileTest, WritingKeepsCommentsUnknownKeysAndTheirPlaces) {
-    put(file(),
-        "# my settings\n"
+TEST_F(SettingsFileTest, ASwitchChangesTheDisplayValueAndNotOneOtherByte) {
+    const std::string mine =
+        "\xEF\xBB\xBF# my settings\r\n"
         "difficulty = hard\n"
-        "\n"
-        "Volume = 20\n"
-        "not a setting at all\n"
-        "display = fullscreen\n"
-        "display = window\n"
-        "# end\n");
-    Settings chosen;
-    chosen.fullscreen = false;
-    chosen.volume = 80;
-    ASSERT_TRUE(writeSettings(file(), chosen, warnings)) << warnings.str();
-    EXPECT_EQ(contents(file()),
-              "# my settings\n"
-              "difficulty = hard\n"
-              "\n"
-              "volume = 80\n"
-              "not a setting at all\n"
-              "display = window\n"
-              "# end\n"
-              "scale = 0\n"
-              "integer-scale = no\n"
-              "pause-on-focus-loss = no\n");
+        "Volume = 20\r\n"
+        "volume = loud\n"
+        "scale = 3\n"
+        "scale = 3\n"
+        "Display=FullScreen  \r\n"
+        "display = sideways\n"
+        "# end";
+    put(file(), mine);
+    ASSERT_TRUE(save(false)) << warnings.str();
+    std::string expected = mine;
+    expected.replace(expected.find("FullScreen"), 10, "window");
+    EXPECT_EQ(contents(file()), expected);
+    EXPECT_FALSE(read().fullscreen);
 }
 
-TEST_F(SettingsFileTest, WritingReplacesADamagedValueOfAKnownKey) {
-    put(file(), "scale = banana\n# keep me\n");
-    Settings chosen;
-    chosen.scale = 3;
-    ASSERT_TRUE(writeSettings(file(), chosen, warnings));
-    const std::string text = contents(file());
-    EXPECT_EQ(text.rfind("scale = 3\n# keep me\n", 0), 0u) << text;
-    EXPECT_EQ(text.find("banana"), std::string::npos) << text;
+TEST_F(SettingsFileTest, NothingToChangeWritesNothing) {
+    put(file(), "display = Window\n");
+    struct stat before {};
+    ::stat(file().c_str(), &before);
+    EXPECT_TRUE(save(false));
+    struct stat after {};
+    ::stat(file().c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the file was written again";
+    EXPECT_EQ(contents(file()), "display = Window\n");
 }
 
 TEST_F(SettingsFileTest, ANewFileAndItsFoldersAreMadeWithAnExplainingComment) {
     ASSERT_FALSE(fs::exists(file().parent_path()));
-    ASSERT_TRUE(writeSettings(file(), Settings{}, warnings)) << warnings.str();
+    ASSERT_TRUE(save(false)) << warnings.str();
     const std::string text = contents(file());
     EXPECT_EQ(text.rfind("#", 0), 0u) << text;
-    EXPECT_NE(text.find("\ndisplay = fullscreen\n"), std::string::npos) << text;
-    EXPECT_EQ(read(), Settings{});
+    EXPECT_TRUE(text.ends_with("\ndisplay = window\n")) << text;
+    EXPECT_FALSE(read().fullscreen);
     EXPECT_EQ(warnings.str(), "");
 }
 
-TEST_F(SettingsFileTest, WritingLeavesNoTemporaryFileBehindAndKeepsThePermissions) {
-    put(file(), "volume = 1\n");
-    fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(writeSettings(file(), Settings{}, warnings));
-    int entries = 0;
-    for (const auto& entry : fs::directory_iterator(file().parent_path())) {
-        ++entries;
-        EXPECT_EQ(entry.path().filename(), "kordavan.conf");
-    }
-    EXPECT_EQ(entries, 1);
-    EXPECT_EQ(fs::status(file()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+TEST_F(SettingsFileTest, TheModeIsKeptTheFolderSyncedAndNoTemporaryFileStays) {
+    put(file(), "display = window\n");
+    fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // One temporary file of a process that was killed while saving, one of
+    // a live one (this test's parent) that may be saving right now.
+    const pid_t dead = fork();
+    if (dead == 0) _exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const fs::path folder = file().parent_path();
+    const fs::path stale = folder / (".kordavan.conf." + std::to_string(dead) + ".tmp");
+    const fs::path live = folder / (".kordavan.conf." + std::to_string(getppid()) + ".tmp");
+    put(stale, "display = window\n");
+    put(live, "display = window\n");
+    syncedFiles.clear();
+    ASSERT_TRUE(save(true)) << warnings.str();
+    EXPECT_EQ(contents(file()), "display = fullscreen\n");
+    EXPECT_EQ(fs::status(file()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    fs::remove(live);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    struct stat folderStatus {};
+    ::stat(folder.c_str(), &folderStatus);
+    EXPECT_NE(std::find(syncedFiles.begin(), syncedFiles.end(),
+                        std::pair(folderStatus.st_dev, folderStatus.st_ino)),
+              syncedFiles.end())
+        << "the rename was not made lasting";
 }
 
-TEST_F(SettingsFileTest, AnUnreadableFileIsNotOverwritten) {
-    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+TEST_F(SettingsFileTest, AReadOnlyOrUnreadableFileIsLeftAlone) {
     put(file(), "difficulty = hard\n");
+    fs::permissions(file(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(save(false));
+    EXPECT_NE(warnings.str().find("not saved in " + file().string() + ": it is read-only\n"),
+              std::string::npos)
+        << warnings.str();
+    EXPECT_EQ(contents(file()), "difficulty = hard\n");
+    const std::string said = warnings.str();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "one line says why";
+
     fs::permissions(file(), fs::perms::none);
-    EXPECT_FALSE(writeSettings(file(), Settings{}, warnings));
-    EXPECT_NE(warnings.str().find("not saved"), std::string::npos) << warnings.str();
-    fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(save(false));
+    EXPECT_NE(warnings.str().find("cannot read it: Permission denied"), std::string::npos)
+        << warnings.str();
+    fs::permissions(file(), fs::perms::owner_read);
     EXPECT_EQ(contents(file()), "difficulty = hard\n");
 }
 
-TEST_F(SettingsFileTest, AFolderThatCannotBeWrittenReportsWithoutLosingTheFile) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes every folder";
+TEST_F(SettingsFileTest, AFolderThatCannotBeWrittenOrMadeGivesTheRealReason) {
     put(file(), "volume = 9\n");
     fs::permissions(file().parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(writeSettings(file(), Settings{}, warnings));
+    EXPECT_FALSE(save(false));
+    EXPECT_NE(warnings.str().find(": Permission denied\n"), std::string::npos) << warnings.str();
     fs::permissions(file().parent_path(), fs::perms::owner_all);
-    EXPECT_NE(warnings.str().find("not saved"), std::string::npos) << warnings.str();
     EXPECT_EQ(contents(file()), "volume = 9\n");
+
+    // The settings folder itself cannot be made.
+    fs::remove_all(file().parent_path());
+    fs::permissions(file().parent_path().parent_path(),
+                    fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(save(false));
+    EXPECT_NE(warnings.str().find(": Permission denied\n"), std::string::npos) << warnings.str();
 }
 
 TEST_F(SettingsFileTest, AFolderInPlaceOfTheFileIsNotReplaced) {
     fs::create_directories(file() / "inside");
-    EXPECT_FALSE(writeSettings(file(), Settings{}, warnings));
+    EXPECT_FALSE(save(false));
     EXPECT_NE(warnings.str().find("not saved"), std::string::npos) << warnings.str();
     EXPECT_TRUE(fs::is_directory(file() / "inside"));
 }
 
 TEST_F(SettingsFileTest, AFileInPlaceOfTheFolderReportsAndChangesNothing) {
     put(file().parent_path(), "mine\n");
-    EXPECT_FALSE(writeSettings(file(), Settings{}, warnings));
+    EXPECT_FALSE(save(false));
     EXPECT_NE(warnings.str().find("not saved"), std::string::npos) << warnings.str();
     EXPECT_EQ(contents(file().parent_path()), "mine\n");
 }
 
 TEST_F(SettingsFileTest, ALinkedFileStaysALinkAndItsTargetChanges) {
     const fs::path real = home / "dotfiles" / "kordavan.conf";
-    put(real, "# shared\nvolume = 3\n");
+    put(real, "# shared\ndisplay = fullscreen\nvolume = 3\n");
     fs::create_directories(file().parent_path());
     fs::create_symlink(real, file());
-    Settings chosen;
-    chosen.volume = 44;
-    ASSERT_TRUE(writeSettings(file(), chosen, warnings)) << warnings.str();
+    ASSERT_TRUE(save(false)) << warnings.str();
     EXPECT_TRUE(fs::is_symlink(file()));
-    EXPECT_EQ(contents(real).rfind("# shared\nvolume = 44\n", 0), 0u) << contents(real);
+    EXPECT_EQ(contents(real), "# shared\ndisplay = window\nvolume = 3\n");
 }
 
-TEST_F(SettingsFileTest, TheFileFoundThroughTheEnvironmentIsTheOneWritten) {
-    EnvVar xdg("XDG_CONFIG_HOME", (home / "config").c_str());
-    Settings chosen;
-    chosen.pauseOnFocusLoss = true;
-    ASSERT_TRUE(writeSettings(settingsPath(), chosen, warnings));
-    EXPECT_TRUE(read().pauseOnFocusLoss);
+TEST_F(SettingsFileTest, ALinkToAnythingButARegularFileIsLeftAlone) {
+    fs::create_directories(file().parent_path());
+    // The usual way to keep a program from saving; nobody could not replace
+    // /dev/null anyway, root must not.
+    fs::create_symlink("/dev/null", file());
+    EXPECT_FALSE(save(false));
+    EXPECT_NE(warnings.str().find(": cannot read it: not a regular file\n"), std::string::npos)
+        << warnings.str();
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    const fs::path pipe = home / "pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    fs::remove(file());
+    fs::create_symlink(pipe, file());
+    ASSERT_EQ(runInChild([&] { return save(false) ? 1 : 0; }), 0) << "127: waited on the pipe";
+    EXPECT_TRUE(fs::is_fifo(pipe));
+
+    fs::remove(file());
+    fs::create_symlink(home / "nowhere", file());
+    EXPECT_FALSE(save(false));
+    EXPECT_NE(warnings.str().find("a link that leads nowhere"), std::string::npos)
+        << warnings.str();
+    EXPECT_FALSE(fs::exists(home / "nowhere"));
+}
+
+TEST_F(SettingsFileTest, TheFileNeverGrowsPastWhatIsRead) {
+    const std::string full =
+        "display = window\n" + std::string(largestSettingsFile - 19, '#') + "\n";
+    put(file(), full);
+    ASSERT_EQ(read(), Settings{.fullscreen = false});
+    EXPECT_FALSE(save(true));
+    EXPECT_NE(warnings.str().find("would grow past 65536 bytes"), std::string::npos)
+        << warnings.str();
+    EXPECT_EQ(contents(file()), full);
 }
 
 // ---------------------------------------------------------------- text alone
 
-TEST(SettingsText, UpdatingTextWithoutSettingsAddsEveryKey) {
-    Settings chosen;
-    chosen.fullscreen = false;
-    chosen.scale = 4;
-    EXPECT_EQ(updateSettingsText("", chosen),
-              "display = window\nscale = 4\ninteger-scale = no\nvolume = 100\n"
-              "pause-on-focus-loss = no\n");
+TEST(DisplayChoiceText, AFileWithoutADisplayLineGetsOneInItsOwnLineEnds) {
+    EXPECT_EQ(withDisplayChoice("", false), "display = window\n");
+    EXPECT_EQ(withDisplayChoice("# a\r\nspeed = 2", false),
+              "# a\r\nspeed = 2\r\ndisplay = window\r\n");
+    EXPECT_EQ(withDisplayChoice("# a\n", true), "# a\ndisplay = fullscreen\n")
+        << "the default said, so that it stays the player's choice";
 }
 
-TEST(SettingsText, ALastLineWithoutItsNewlineGetsOne) {
-    const std::string text = updateSettingsText("# a\nspeed = 2", Settings{});
-    EXPECT_EQ(text.rfind("# a\nspeed = 2\ndisplay = fullscreen\n", 0), 0u) << text;
-}
-
-TEST(SettingsText, ValuesOutOfRangeAreWrittenInRange) {
-    Settings wild;
-    wild.volume = 250;
-    wild.scale = -3;
-    std::ostringstream warnings;
-    const Settings back = parseSettings(updateSettingsText("", wild), "x", warnings);
-    EXPECT_EQ(back.volume, 100);
-    EXPECT_EQ(back.scale, 0);
-    EXPECT_EQ(warnings.str(), "");
+TEST(DisplayChoiceText, TheLineThatDecidesIsTheOneChanged) {
+    // A damaged line after a good one: the good one decides.
+    EXPECT_EQ(withDisplayChoice("display = window\ndisplay = ?\n", true),
+              "display = fullscreen\ndisplay = ?\n");
+    // Only damaged ones: the last, which the player meant.
+    EXPECT_EQ(withDisplayChoice("display = ?\ndisplay =\r\n", false),
+              "display = ?\ndisplay = window\r\n");
 }
 
 }  // namespace

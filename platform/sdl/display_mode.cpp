@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+
 #include "platform/sdl/screen_math.h"
 #include "platform/sdl/sdl_machine.h"
 
@@ -14,6 +16,9 @@ namespace {
 bool isFullscreen(SDL_Window* window) {
     return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
 }
+
+// The scale the player was last told about, so the warning comes once.
+int scaleWarnedAbout = 0;
 
 }  // namespace
 
@@ -26,7 +31,18 @@ int SdlBackend::chosenWindowScale() {
         usable.w = desktop.width;
         usable.h = desktop.height;
     }
-    return windowScale(display.scale, usable.w, usable.h);
+    // A window larger than the desktop cannot be seen whole and costs
+    // memory for pixels nobody sees.
+    const int fits = windowScale(0, usable.w, usable.h);
+    if (display.scale <= fits) return windowScale(display.scale, usable.w, usable.h);
+    if (display.scale != scaleWarnedAbout) {
+        scaleWarnedAbout = display.scale;
+        std::fprintf(stderr,
+                     "kordavan: a window %d times 640x480 does not fit the desktop (%dx%d); "
+                     "using scale %d\n",
+                     display.scale, usable.w, usable.h, fits);
+    }
+    return fits;
 }
 
 void SdlBackend::setDisplayOptions(const DisplayOptions& options) {

@@ -91,10 +91,17 @@ bool SdlBackend::startVideo(const Module* module, int iconId) {
     // Chosen before SDL's video starts here, so OpenGL can be asked about
     // in a process of its own.
     chosenPath = chooseRenderPath();
+    // The message box keeps the game's own text; the terminal also gets the
+    // video driver's reason, which is what the player can act on.
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "kordavan: no video: %s\n", SDL_GetError());
         return false;
     }
     if (!driverRequested() && isInvisibleDriver(SDL_GetCurrentVideoDriver())) {
+        std::fprintf(stderr,
+                     "kordavan: no video driver can show the game (SDL found only its %s "
+                     "driver); is DISPLAY or WAYLAND_DISPLAY set?\n",
+                     SDL_GetCurrentVideoDriver());
         stopVideo();
         return false;
     }
@@ -145,6 +152,7 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
                              pictureWidth * scale, pictureHeight * scale, SDL_WINDOW_RESIZABLE);
     }
     if (window == nullptr) {
+        std::fprintf(stderr, "kordavan: the window cannot be made: %s\n", SDL_GetError());
         return false;
     }
     SDL_SetWindowMinimumSize(window, pictureWidth / 2, pictureHeight / 2);
@@ -159,6 +167,7 @@ bool SdlBackend::openWindow(const char* caption, int width, int height) {
         SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
     }
     if (usingFramebuffer ? SDL_GetWindowSurface(window) == nullptr : !createRenderer()) {
+        std::fprintf(stderr, "kordavan: the window cannot be drawn in: %s\n", SDL_GetError());
         SDL_DestroyWindow(window);
         window = nullptr;
         usingFramebuffer = false;

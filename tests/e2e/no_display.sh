@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # With no display at all the window cannot be made: the program says why on
-# standard error (no message box can show) and ends with exit code 1.
+# standard error (no message box can show), with the video driver's reason,
+# and ends with exit code 1.
 #
 #   bash tests/e2e/no_display.sh path/to/kordavan
 set -euo pipefail
@@ -16,4 +17,6 @@ e2e_log "exit code $status; standard error: $(head -c 300 "$E2E_TMP/game.stderr"
 e2e_check "without a display the program ends with exit code 1" [ "$status" = 1 ]
 e2e_check "the start-up failure is told on standard error" \
     grep -q 'Error Registering Window Class' "$E2E_TMP/game.stderr"
+e2e_check "standard error also gives the video driver's reason" \
+    grep -q 'no video driver can show the game' "$E2E_TMP/game.stderr"
 e2e_summary

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/settings_file.h"
+#include "platform/windows/win_machine.h"
 
 namespace {
 
@@ -32,12 +33,9 @@ TEST(WindowsSettings, AnotherSwitchReplacesTheFileAndKeepsThePlayersLines) {
     fs::remove_all(folder);
     const fs::path file = folder / "Kordavan" / "kordavan.conf";
     std::ostringstream warnings;
-    Settings settings;
-    settings.fullscreen = false;
-    ASSERT_TRUE(writeSettings(file, settings, warnings)) << warnings.str();
+    ASSERT_TRUE(saveDisplayChoice(file, false, warnings)) << warnings.str();
     std::ofstream(file, std::ios::app | std::ios::binary) << "# my own note\n";
-    settings.fullscreen = true;
-    ASSERT_TRUE(writeSettings(file, settings, warnings)) << warnings.str();
+    ASSERT_TRUE(saveDisplayChoice(file, true, warnings)) << warnings.str();
     EXPECT_TRUE(readSettings(file, warnings).fullscreen);
     EXPECT_NE(contents(file).find("# my own note\n"), std::string::npos);
     EXPECT_NE(contents(file).find("display = fullscreen\n"), std::string::npos);
@@ -45,6 +43,21 @@ TEST(WindowsSettings, AnotherSwitchReplacesTheFileAndKeepsThePlayersLines) {
     EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()),
               1);
     EXPECT_EQ(warnings.str(), "");
+    fs::remove_all(folder);
+}
+
+TEST(WindowsSettings, AReadOnlyFileIsThePlayersAndStaysAsItIs) {
+    const fs::path folder = fs::temp_directory_path() / "kordavan-settings-read-only";
+    fs::remove_all(folder);
+    const fs::path file = folder / "kordavan.conf";
+    std::ostringstream warnings;
+    ASSERT_TRUE(saveDisplayChoice(file, false, warnings)) << warnings.str();
+    const std::string before = contents(file);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(saveDisplayChoice(file, true, warnings));
+    EXPECT_NE(warnings.str().find("read-only"), std::string::npos) << warnings.str();
+    EXPECT_EQ(contents(file), before);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     fs::remove_all(folder);
 }
 

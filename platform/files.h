@@ -1,0 +1,61 @@
+#pragma once
+// The few files the game keeps on the player's machine (its settings, later
+// a screenshot), read and written through these calls only, so that each
+// machine answers for its own: POSIX systems share posix/files.cpp, the
+// browser keeps no files (web/files.cpp), Windows brings its own.
+//
+// Paths are std::filesystem::path, which holds wide names where the machine
+// has them. A failure comes back as a short reason fit to show the player
+// ("Permission denied", "not a regular file"), never as an exception.
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Where the game keeps its settings: $XDG_CONFIG_HOME/kordavan, else
+// ~/.config/kordavan (%APPDATA%\Kordavan on Windows). Empty where there is
+// no such place: no home folder, or a browser.
+std::filesystem::path settingsFolder();
+
+// Where pictures the player takes belong: the desktop's pictures folder
+// (XDG_PICTURES_DIR, ~/Pictures), else the home folder. Empty where there is
+// none.
+std::filesystem::path picturesFolder();
+
+enum class FileStatus { read, missing, failed };
+
+struct FileText {
+    FileStatus status = FileStatus::missing;
+    std::string text;    // read: the whole file
+    std::string reason;  // failed: why it could not be read
+};
+
+// The whole of a regular file of at most `largest` bytes, a link followed.
+// Never waits: a pipe, a device or a folder in its place is refused as "not
+// a regular file" without being read.
+FileText readFile(const std::filesystem::path& path, size_t largest);
+
+// Replaces the file's content with `text` so that a reader sees the old
+// content or the new one, never a part, even after a crash or a power loss.
+// A link is followed to the regular file it names, which takes the change
+// while the link stays. The file keeps its permissions. Left alone, with the
+// reason: a file that is not a regular one, one its owner may not write (the
+// player's way of saying "keep this as it is"), one this process may not
+// write. Missing folders are made. False, with the reason, when nothing was
+// written.
+bool replaceFile(const std::filesystem::path& path, std::string_view text, std::string& reason);
+
+// Makes the folder and its missing parents; false with the reason.
+bool makeFolders(const std::filesystem::path& folder, std::string& reason);
+
+// Call first thing, before any file, socket or window is opened. Standard
+// input, output or error that is closed is opened on the null device, so
+// that no file or connection the game opens later takes its place and
+// receives its messages; a message written to a pipe nobody reads any more
+// fails quietly instead of ending the game.
+void guardStandardStreams();
+
+}  // namespace platform
