@@ -3,6 +3,7 @@
 #include "app/keyboard.h"
 
 #include "app/devices.h"
+#include "app/key_bindings.h"
 
 // One byte per scan code, bit 7 set while the key was down at the last poll.
 // Not in the header: the game reads the controls, never the keys.
@@ -15,32 +16,7 @@ namespace {
 
 Controls controls;
 
-Controls controlsFromKeys() {
-    Controls held;
-    held.left = isKeyDown(platform::DIK_LEFT);
-    held.right = isKeyDown(platform::DIK_RIGHT);
-    held.up = isKeyDown(platform::DIK_UP);
-    held.down = isKeyDown(platform::DIK_DOWN);
-    held.land = isKeyDown(platform::DIK_L);
-    held.start = isKeyDown(platform::DIK_SPACE);
-    held.confirm = isKeyDown(platform::DIK_RETURN);
-    held.quit = isKeyDown(platform::DIK_ESCAPE);
-    held.pause = isKeyDown(platform::DIK_P) || isKeyDown(platform::DIK_PAUSE);
-    return held;
-}
-
-// A gamepad adds to the keys: both work at once. Start stands for Space on
-// the title and for Return on the end pictures, Back for Escape.
-void addPad(Controls& held, const platform::PadState& pad) {
-    held.left = held.left || pad.left;
-    held.right = held.right || pad.right;
-    held.up = held.up || pad.up;
-    held.down = held.down || pad.down;
-    held.land = held.land || pad.south;
-    held.start = held.start || pad.start;
-    held.confirm = held.confirm || pad.start;
-    held.quit = held.quit || pad.back;
-}
+PollHook pollHook = nullptr;
 
 }  // namespace
 
@@ -51,7 +27,7 @@ void pollKeyboard() {
     if (result == platform::InputResult::InputLost && platform::acquire(keyboardDevice)) {
         platform::getDeviceState(keyboardDevice, keyState);
     }
-    controls = controlsFromKeys();
+    controls = boundControls(keyState, platform::PadState{});
 }
 
 bool isKeyDown(int code) {
@@ -64,6 +40,12 @@ const Controls& currentControls() {
 
 const Controls& pollControls() {
     pollKeyboard();
-    addPad(controls, platform::readPad());
+    // A gamepad adds to the keys: both work at once.
+    controls = boundControls(keyState, platform::readPad());
+    if (pollHook != nullptr) pollHook(controls);
     return controls;
+}
+
+void setPollHook(PollHook hook) {
+    pollHook = hook;
 }

@@ -9,3 +9,8 @@
 const Controls& currentControls();
 // Polls the keyboard and the gamepads and gives what the player holds now.
 const Controls& pollControls();
+
+// Sees every poll's controls and may change them: a replay stands in for the
+// player's hands there, and the screenshot key acts.
+using PollHook = void (*)(Controls& controls);
+void setPollHook(PollHook hook);

@@ -17,6 +17,8 @@
 #include "game/end_pictures.h"
 #include "game/game_state.h"
 #include "gfx/display.h"
+#include "sound/playback.h"
+#include "sound/sound_buffers.h"
 
 namespace {
 
@@ -42,6 +44,9 @@ struct LoopState {
 
 LoopState loop;
 LoopObserver observer;
+// Outside the loop's state, so a jump asked for before the loop begins holds.
+enum class Jump { None, ToGame, ToTitle };
+Jump jump = Jump::None;
 bool pauseOnFocusLoss = false;
 
 // While paused nothing is due; the keys are looked at now and then for the
@@ -235,8 +240,23 @@ Turn gameTurn() {
     return Turn::Shown;
 }
 
+void takeJump() {
+    if (jump == Jump::ToGame && loop.phase == LoopPhase::Title) {
+        stopLooping(sndTitleMusic);
+        beginGamePhase();
+    } else if (jump == Jump::ToTitle && loop.phase == LoopPhase::Game) {
+        if (loop.paused) endPause();
+        stopLooping(sndRotorLoop);
+        loop.phase = LoopPhase::Title;
+        loop.title = TitleSequence{};
+        resetGame();
+    }
+    jump = Jump::None;
+}
+
 Turn loopTurn() {
     if (loop.endAsked) return Turn::Quit;
+    if (jump != Jump::None) takeJump();
     switch (loop.phase) {
         case LoopPhase::Title:
             return titleTurn();
@@ -327,4 +347,12 @@ int winMain(const platform::Module* instance, int showCommand) {
 
 void setLoopObserver(LoopObserver newObserver) {
     observer = newObserver;
+}
+
+void jumpToGame() {
+    jump = Jump::ToGame;
+}
+
+void jumpToTitle() {
+    jump = Jump::ToTitle;
 }

@@ -50,3 +50,10 @@ struct LoopObserver {
     void (*afterFrame)() = nullptr;
 };
 void setLoopObserver(LoopObserver observer);
+
+// For a replay, which plays its games one after another and then gives the
+// title back: at its next turn the loop begins a game as the end of the
+// loading sequence does, or leaves the game on show for the title as a
+// dismissed end picture does (the observer hears nothing of either).
+void jumpToGame();
+void jumpToTitle();

@@ -26,6 +26,8 @@ enum OptionCode : int {
     noSoundCode,
     volumeCode,
     pauseOnFocusLossCode,
+    recordCode,
+    replayCode,
     helpCode,
     versionCode,
 };
@@ -38,6 +40,8 @@ const option longOptions[] = {
     {"no-sound", no_argument, nullptr, noSoundCode},
     {"volume", required_argument, nullptr, volumeCode},
     {"pause-on-focus-loss", no_argument, nullptr, pauseOnFocusLossCode},
+    {"record", required_argument, nullptr, recordCode},
+    {"replay", required_argument, nullptr, replayCode},
     {"help", no_argument, nullptr, helpCode},
     {"version", no_argument, nullptr, versionCode},
     {nullptr, 0, nullptr, 0},
@@ -136,6 +140,13 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
             case pauseOnFocusLossCode:
                 result.options.pauseOnFocusLoss = true;
                 break;
+            case recordCode:
+            case replayCode:
+                if (*optarg == '\0')
+                    return refused("--" + std::string(nameOf(code)) + " needs a file");
+                (code == recordCode ? result.options.recordFile : result.options.replayFile) =
+                    optarg;
+                break;
             case helpCode:
                 result.action = CommandLineAction::showHelp;
                 return result;
@@ -158,6 +169,8 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
         }
     }
     if (optind < argc) return refused("unexpected argument '" + std::string(argv[optind]) + "'");
+    if (!result.options.recordFile.empty() && !result.options.replayFile.empty())
+        return refused("--record and --replay cannot be used together");
     return result;
 }
 
@@ -189,6 +202,8 @@ std::string helpText() {
                "      --no-sound             play on a silent sound device\n"
                "      --volume N             sound volume from 0 to 100 (default 100)\n"
                "      --pause-on-focus-loss  pause when the window loses the focus\n"
+               "      --record FILE          write every game played as a replay file\n"
+               "      --replay FILE          play a replay file back, then show the title\n"
                "      --help                 show this help and exit\n"
                "      --version              show the version and exit\n"
                "\n"
@@ -199,17 +214,19 @@ std::string helpText() {
                "  P, Pause              pause and resume, during play\n"
                "  Return                back to the title after a won or lost game\n"
                "  F11, Alt+Enter        switch between window and full screen\n"
+               "  F12                   save the picture on screen in the pictures folder\n"
                "  Escape                quit\n"
                "\n"
                "Gamepad: the d-pad and the left stick fly, the south button (A, Cross) lands,\n"
                "Start starts on the title and goes back to it from the won and lost pictures,\n"
-               "Back (Select) quits.\n"
+               "Back (Select) quits, Y (Triangle) saves the picture on screen.\n"
                "\n"
                "Settings: ") +
            settingsPlace +
            ", one 'key = value' a line:\n"
            "  display = window|fullscreen, scale = N, integer-scale = yes|no, volume = N,\n"
-           "  pause-on-focus-loss = yes|no.\n"
+           "  pause-on-focus-loss = yes|no; key-left = Left, A, pad-land = A and the like\n"
+           "  map the keys and pad buttons.\n"
            "The options above override it.\n"
            "\n" +
            environmentText +

@@ -18,6 +18,8 @@ struct Options {
     bool integerScale = false;
     bool noSound = false;
     bool pauseOnFocusLoss = false;
+    std::string recordFile;  // write a replay of the games played
+    std::string replayFile;  // play a replay back before the title
 };
 
 constexpr int minScale = 1;

@@ -7,7 +7,7 @@
 # picture, sound and the icon inside) and kordavan-trace.exe in
 # build-windows/tools/trace/. The game's code is the same as on Linux; only
 # the back end (platform/windows/), the bitmap reader (the browser build's,
-# our own) and the entry (app/windows_main.cpp) differ. The `windows-zip`
+# our own) and the entry's few lines of its own in app/main.cpp differ. The `windows-zip`
 # target packs the .exe with a README and the copyright file; `ctest` in the
 # build folder runs the tests under Wine (tests/windows/).
 # tools/build_windows.sh does all of it.
@@ -65,7 +65,7 @@ function(kordavan_windows_game)
     set_source_files_properties(${rc_dir}/kordavan.rc PROPERTIES
         OBJECT_DEPENDS "${ico};${rc_dir}/kordavan.manifest")
 
-    add_executable(kordavan WIN32 ${CMAKE_SOURCE_DIR}/app/windows_main.cpp ${rc_dir}/kordavan.rc)
+    add_executable(kordavan WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${rc_dir}/kordavan.rc)
     target_link_libraries(kordavan PRIVATE kordavan-app kordavan-platform-windows
         kordavan-resources)
 endfunction()

@@ -11,7 +11,8 @@ struct Controls {
     bool start = false;    // leaves the title for the loading sequence
     bool confirm = false;  // dismisses a won or lost picture
     bool quit = false;
-    bool pause = false;  // the loop's, not the game's: play stops until it is pressed again
+    bool pause = false;       // the loop's, not the game's: play stops until it is pressed again
+    bool screenshot = false;  // nor this: the frame on screen is saved as a picture
 };
 
 // The arrows and the landing key, after each game step. Quitting is the

@@ -308,9 +308,10 @@ void release(InputSystem* input);
 // What the player holds on the gamepads plugged in right now, all of them
 // together: a direction or button counts when any pad has it. The d-pad and
 // the left stick give the directions; south is the lower face button (A or
-// Cross), back is Back or Select. Pads come and go at any time; a pad pulled
-// out holds nothing. As with the keyboard, a press made while another window
-// has the focus does not count.
+// Cross), back is Back or Select; east, west and north are the other face
+// buttons, and the two shoulder buttons. Pads come and go at any time; a pad
+// pulled out holds nothing. As with the keyboard, a press made while another
+// window has the focus does not count.
 struct PadState {
     bool left = false;
     bool right = false;
@@ -319,6 +320,11 @@ struct PadState {
     bool south = false;
     bool start = false;
     bool back = false;
+    bool east = false;
+    bool west = false;
+    bool north = false;
+    bool leftShoulder = false;
+    bool rightShoulder = false;
 };
 PadState readPad();
 

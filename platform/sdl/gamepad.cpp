@@ -107,6 +107,11 @@ PadState SdlBackend::readPads() {
         state.south = state.south || held(pad, SDL_CONTROLLER_BUTTON_A);
         state.start = state.start || held(pad, SDL_CONTROLLER_BUTTON_START);
         state.back = state.back || held(pad, SDL_CONTROLLER_BUTTON_BACK);
+        state.east = state.east || held(pad, SDL_CONTROLLER_BUTTON_B);
+        state.west = state.west || held(pad, SDL_CONTROLLER_BUTTON_X);
+        state.north = state.north || held(pad, SDL_CONTROLLER_BUTTON_Y);
+        state.leftShoulder = state.leftShoulder || held(pad, SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
+        state.rightShoulder = state.rightShoulder || held(pad, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
     }
     return state;
 }

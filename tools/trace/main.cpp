@@ -3,19 +3,26 @@
 //
 //   kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]
 //                  [--frames DIR [--frames-from N]] [--from-title] < keys
+//   kordavan-trace --replay FILE [--draws] [--sounds] [--frames DIR]
 //
 // --frames writes the picture on the screen after every game step as
 // step-NNNNNN.bmp, and after every pass of the title as title-NNNNNN.bmp;
 // --frames-from N leaves out the steps and title passes before the Nth.
 //
-// Exit codes: 0 done; 1 start-up failed, or the key script could not be read
-// or the trace or a frame not written; 2 bad arguments or key script; 3 an
+// A replay file stands in for the key script: its games are played one after
+// another, each from the state its game line gives, and at each game's end
+// the state is checked against the one recorded.
+//
+// Exit codes: 0 done; 1 start-up failed, or the key script or replay could
+// not be read or the trace or a frame not written, or the replay went
+// otherwise than recorded; 2 bad arguments, key script or replay file; 3 an
 // end picture waits for Return but the key script is used up (or the title
 // waits for Space for ever).
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -24,6 +31,7 @@
 #include "app/devices.h"
 #include "app/keyboard.h"
 #include "app/main_loop.h"
+#include "app/replay.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "gfx/surfaces.h"
@@ -37,6 +45,9 @@
 #include "tools/trace/trace_output.h"
 
 namespace {
+
+// Far more than hours of play; a larger file is no replay.
+constexpr std::streamsize largestReplay = 256 << 20;
 
 // Every read of the performance counter moves the clock past the next step's
 // time, so the main loop never spins waiting.
@@ -102,6 +113,7 @@ void onScriptExhausted() {
 }
 
 void beforeStep() {
+    playBeforeStep();
     if (stepNumber == 0) {
         for (const FieldSetting& setting : options.settings) {
             writeField(game, *setting.field, setting.value);
@@ -137,6 +149,11 @@ void afterStep(int result) {
         std::exit(1);
     }
     writeFrame("step", stepNumber);
+    if (!options.replayFile.empty()) {
+        // The replay's own end (or its recorded Escape) stops the loop.
+        playAfterStep(result);
+        return;
+    }
     // Escape after a step ends the loop through the controls.
     const bool escaped = result == 1 && currentControls().quit;
     const bool enough = options.steps ? stepNumber >= *options.steps
@@ -145,6 +162,38 @@ void afterStep(int result) {
         stopping = true;
         endLoop();
     }
+}
+
+void replayDiverged(int64_t step, const std::string& what) {
+    stopWith("kordavan-trace: step " + std::to_string(step) + ": " + what + "\n", 1);
+}
+
+void replayFinished() {
+    stopping = true;
+    endLoop();
+}
+
+// Exit code 0 when read; else the message is out and the code is 1 (cannot
+// read) or 2 (not a replay).
+int readReplayFile(const std::string& path, Replay& replay) {
+    std::ifstream file(path, std::ios::binary);
+    std::string text(static_cast<size_t>(largestReplay) + 1, '\0');
+    if (file) {
+        file.read(text.data(), largestReplay + 1);
+    }
+    if (!file && !file.eof()) {
+        std::cerr << "kordavan-trace: cannot read the replay " << quotedInput(path, 300) << "\n";
+        return 1;
+    }
+    text.resize(static_cast<size_t>(file.gcount()));
+    std::string error;
+    if (text.size() > static_cast<size_t>(largestReplay)) {
+        error = "too large for a replay";
+    } else if (parseReplay(text, replay, error)) {
+        return 0;
+    }
+    std::cerr << "kordavan-trace: " << quotedInput(path, 300) << ": " << error << "\n";
+    return 2;
 }
 
 // A frame of the title that was shown (not one that found nothing due)
@@ -171,8 +220,9 @@ int main(int argc, char** argv) {
     if (!parseOptions(arguments, options, error)) {
         return fail(error);
     }
+    const bool replaying = !options.replayFile.empty();
     std::string input;
-    if (!prepareStandardOutput(error) || !readStandardInput(input, error)) {
+    if (!prepareStandardOutput(error) || (!replaying && !readStandardInput(input, error))) {
         std::cerr << "kordavan-trace: " << error << "\n";
         return 1;
     }
@@ -181,6 +231,12 @@ int main(int argc, char** argv) {
     if (!readKeyScript(keys, script, error)) {
         std::cerr << "kordavan-trace: " << error << "\n";
         return 2;
+    }
+    Replay replay;
+    if (replaying) {
+        if (const int code = readReplayFile(options.replayFile, replay); code != 0) {
+            return code;
+        }
     }
     if (!options.framesDir.empty()) {
         std::error_code ignored;
@@ -192,7 +248,12 @@ int main(int argc, char** argv) {
 
     platform::headless::use();
     platform::headless::setAutoAdvance(microsecondsPerClockRead);
-    platform::headless::setKeyScript(std::move(script), onScriptExhausted);
+    if (replaying) {
+        startPlaying(std::move(replay), {replayDiverged, replayFinished}, false);
+        setPollHook(playPoll);
+    } else {
+        platform::headless::setKeyScript(std::move(script), onScriptExhausted);
+    }
     setDrawObserver(recordDraw);
     setSoundObserver(recordSound);
     setLoopObserver({beforeStep, afterStep, afterFrame});

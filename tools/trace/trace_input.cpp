@@ -134,7 +134,8 @@ bool parseCount(const std::vector<std::string>& arguments, size_t& i, const std:
 
 const char* usageText() {
     return "usage: kordavan-trace [--steps N] [--set FIELD=VALUE]... [--draws] [--sounds]\n"
-           "                      [--frames DIR [--frames-from N]] [--from-title] < keys\n";
+           "                      [--frames DIR [--frames-from N]] [--from-title] < keys\n"
+           "       kordavan-trace --replay FILE [--draws] [--sounds] [--frames DIR]\n";
 }
 
 bool parseOptions(const std::vector<std::string>& arguments, TraceOptions& options,
@@ -173,10 +174,23 @@ bool parseOptions(const std::vector<std::string>& arguments, TraceOptions& optio
                 return false;
             }
             options.framesDir = *folder;
+        } else if (argument == "--replay") {
+            const std::string* file = optionValue(arguments, i);
+            if (file == nullptr || file->empty()) {
+                error = "--replay needs a replay file";
+                return false;
+            }
+            options.replayFile = *file;
         } else {
             error = "unknown argument " + quotedInput(argument);
             return false;
         }
+    }
+    if (!options.replayFile.empty() &&
+        (options.steps || !options.settings.empty() || options.fromTitle)) {
+        // Each game of a replay starts where its own game line says.
+        error = "--replay takes no --steps, --set or --from-title";
+        return false;
     }
     return true;
 }

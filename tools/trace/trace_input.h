@@ -24,6 +24,7 @@ struct TraceOptions {
     // Frames numbered below this one (steps, or passes of the title) are not written.
     std::optional<int64_t> framesFrom;
     bool fromTitle = false;
+    std::string replayFile;  // replaces the key script on standard input
 };
 
 // Reads the arguments (without the program name); false with a message for

@@ -1,0 +1,343 @@
+// The keys and buttons behind each control, from the settings file.
+
+#include "app/key_bindings.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+namespace {
+
+using namespace platform;
+
+struct KeyName {
+    const char* name;
+    uint8_t code;
+};
+
+// The names a player writes, as keyboards label the keys (the first of a
+// code's names is the one shown); letters and digits are added below.
+constexpr KeyName namedKeys[] = {
+    {"Escape", DIK_ESCAPE},
+    {"Esc", DIK_ESCAPE},
+    {"Return", DIK_RETURN},
+    {"Enter", DIK_RETURN},
+    {"Space", DIK_SPACE},
+    {"Tab", DIK_TAB},
+    {"Backspace", DIK_BACK},
+    {"Minus", DIK_MINUS},
+    {"Equals", DIK_EQUALS},
+    {"LeftBracket", DIK_LBRACKET},
+    {"RightBracket", DIK_RBRACKET},
+    {"Semicolon", DIK_SEMICOLON},
+    {"Apostrophe", DIK_APOSTROPHE},
+    {"Grave", DIK_GRAVE},
+    {"Backslash", DIK_BACKSLASH},
+    {"Comma", DIK_COMMA},
+    {"Period", DIK_PERIOD},
+    {"Slash", DIK_SLASH},
+    {"LeftShift", DIK_LSHIFT},
+    {"RightShift", DIK_RSHIFT},
+    {"LeftCtrl", DIK_LCONTROL},
+    {"RightCtrl", DIK_RCONTROL},
+    {"LeftAlt", DIK_LMENU},
+    {"RightAlt", DIK_RMENU},
+    {"CapsLock", DIK_CAPITAL},
+    {"NumLock", DIK_NUMLOCK},
+    {"ScrollLock", DIK_SCROLL},
+    {"Pause", DIK_PAUSE},
+    {"Up", DIK_UP},
+    {"Down", DIK_DOWN},
+    {"Left", DIK_LEFT},
+    {"Right", DIK_RIGHT},
+    {"Home", DIK_HOME},
+    {"End", DIK_END},
+    {"PageUp", DIK_PRIOR},
+    {"PageDown", DIK_NEXT},
+    {"Insert", DIK_INSERT},
+    {"Delete", DIK_DELETE},
+    {"F1", DIK_F1},
+    {"F2", DIK_F2},
+    {"F3", DIK_F3},
+    {"F4", DIK_F4},
+    {"F5", DIK_F5},
+    {"F6", DIK_F6},
+    {"F7", DIK_F7},
+    {"F8", DIK_F8},
+    {"F9", DIK_F9},
+    {"F10", DIK_F10},
+    {"F12", DIK_F12},
+    {"Keypad0", DIK_NUMPAD0},
+    {"Keypad1", DIK_NUMPAD1},
+    {"Keypad2", DIK_NUMPAD2},
+    {"Keypad3", DIK_NUMPAD3},
+    {"Keypad4", DIK_NUMPAD4},
+    {"Keypad5", DIK_NUMPAD5},
+    {"Keypad6", DIK_NUMPAD6},
+    {"Keypad7", DIK_NUMPAD7},
+    {"Keypad8", DIK_NUMPAD8},
+    {"Keypad9", DIK_NUMPAD9},
+    {"KeypadPeriod", DIK_DECIMAL},
+    {"KeypadEnter", DIK_NUMPADENTER},
+    {"KeypadPlus", DIK_ADD},
+    {"KeypadMinus", DIK_SUBTRACT},
+    {"KeypadMultiply", DIK_MULTIPLY},
+    {"KeypadDivide", DIK_DIVIDE},
+};
+
+// Letters and digits by their scan codes, in keyboard order.
+constexpr std::string_view letterRows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+constexpr uint8_t letterRowStarts[] = {DIK_Q, DIK_A, DIK_Z};
+constexpr std::string_view digits = "1234567890";
+
+struct PadName {
+    const char* name;
+    PadButton button;
+};
+
+// The d-pad's directions take the left stick's with them.
+constexpr PadName padNames[] = {
+    {"Left", PadButton::left},
+    {"Right", PadButton::right},
+    {"Up", PadButton::up},
+    {"Down", PadButton::down},
+    {"A", PadButton::south},
+    {"South", PadButton::south},
+    {"Cross", PadButton::south},
+    {"B", PadButton::east},
+    {"East", PadButton::east},
+    {"Circle", PadButton::east},
+    {"X", PadButton::west},
+    {"West", PadButton::west},
+    {"Square", PadButton::west},
+    {"Y", PadButton::north},
+    {"North", PadButton::north},
+    {"Triangle", PadButton::north},
+    {"LB", PadButton::leftShoulder},
+    {"LeftShoulder", PadButton::leftShoulder},
+    {"RB", PadButton::rightShoulder},
+    {"RightShoulder", PadButton::rightShoulder},
+    {"Start", PadButton::start},
+    {"Back", PadButton::back},
+    {"Select", PadButton::back},
+};
+
+constexpr std::array<std::string_view, controlCount> names = {
+    "left", "right", "up", "down", "land", "pause", "start", "confirm", "quit", "screenshot"};
+
+constexpr bool Controls::*controlMembers[controlCount] = {
+    &Controls::left,  &Controls::right, &Controls::up,      &Controls::down, &Controls::land,
+    &Controls::pause, &Controls::start, &Controls::confirm, &Controls::quit, &Controls::screenshot,
+};
+
+// Far beyond any real settings file, as the settings file itself reads.
+constexpr std::streamsize largestFile = 64 * 1024;
+
+KeyBindings bindings = defaultKeyBindings();
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameWord(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string_view trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+std::string shown(std::string_view text) {
+    std::string out;
+    for (char c : text.substr(0, 40)) out += c >= ' ' && c != 127 ? c : '?';
+    if (text.size() > 40) out += "...";
+    return "\"" + out + "\"";
+}
+
+std::optional<PadButton> padByName(std::string_view name) {
+    for (const PadName& pad : padNames) {
+        if (sameWord(name, pad.name)) return pad.button;
+    }
+    return std::nullopt;
+}
+
+bool padHeld(const PadState& pad, PadButton button) {
+    switch (button) {
+        case PadButton::left:
+            return pad.left;
+        case PadButton::right:
+            return pad.right;
+        case PadButton::up:
+            return pad.up;
+        case PadButton::down:
+            return pad.down;
+        case PadButton::south:
+            return pad.south;
+        case PadButton::east:
+            return pad.east;
+        case PadButton::west:
+            return pad.west;
+        case PadButton::north:
+            return pad.north;
+        case PadButton::leftShoulder:
+            return pad.leftShoulder;
+        case PadButton::rightShoulder:
+            return pad.rightShoulder;
+        case PadButton::start:
+            return pad.start;
+        case PadButton::back:
+            return pad.back;
+    }
+    return false;
+}
+
+// The names of one line, each looked up; false at the first unknown one.
+template <typename Code, typename Lookup>
+bool readNames(std::string_view list, Lookup lookup, std::vector<Code>& codes,
+               std::string& unknown) {
+    codes.clear();
+    while (!list.empty()) {
+        const size_t comma = list.find(',');
+        const std::string_view name = trim(list.substr(0, comma));
+        list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
+        if (name.empty()) continue;
+        const std::optional<Code> code = lookup(name);
+        if (!code) {
+            unknown = std::string(name);
+            return false;
+        }
+        if (std::find(codes.begin(), codes.end(), *code) == codes.end()) codes.push_back(*code);
+    }
+    return true;
+}
+
+}  // namespace
+
+uint8_t keyByName(std::string_view name) {
+    for (const KeyName& key : namedKeys) {
+        if (sameWord(name, key.name)) return key.code;
+    }
+    if (name.size() != 1) return 0;
+    const char c =
+        static_cast<char>(name[0] >= 'a' && name[0] <= 'z' ? name[0] - 'a' + 'A' : name[0]);
+    for (size_t row = 0; row < std::size(letterRows); ++row) {
+        const size_t at = letterRows[row].find(c);
+        if (at != std::string_view::npos) return static_cast<uint8_t>(letterRowStarts[row] + at);
+    }
+    const size_t digit = digits.find(c);
+    return digit == std::string_view::npos ? 0 : static_cast<uint8_t>(DIK_1 + digit);
+}
+
+const std::array<std::string_view, controlCount>& controlNames() {
+    return names;
+}
+
+KeyBindings defaultKeyBindings() {
+    KeyBindings defaults;
+    defaults.keys = {{{DIK_LEFT},
+                      {DIK_RIGHT},
+                      {DIK_UP},
+                      {DIK_DOWN},
+                      {DIK_L},
+                      {DIK_P, DIK_PAUSE},
+                      {DIK_SPACE},
+                      {DIK_RETURN},
+                      {DIK_ESCAPE},
+                      {DIK_F12}}};
+    // Start stands for Space on the title and for Return on the end
+    // pictures, Back for Escape; Y is free for the screenshot.
+    defaults.pads = {{{PadButton::left},
+                      {PadButton::right},
+                      {PadButton::up},
+                      {PadButton::down},
+                      {PadButton::south},
+                      {},
+                      {PadButton::start},
+                      {PadButton::start},
+                      {PadButton::back},
+                      {PadButton::north}}};
+    return defaults;
+}
+
+KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
+                             std::ostream& warnings) {
+    KeyBindings parsed = defaultKeyBindings();
+    int lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        const size_t newline = text.find('\n');
+        const std::string_view line = trim(text.substr(0, newline));
+        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+        const size_t equals = line.find('=');
+        if (line.empty() || line.front() == '#' || equals == std::string_view::npos) continue;
+        const std::string_view key = trim(line.substr(0, equals));
+        const std::string_view value = trim(line.substr(equals + 1));
+        const bool isKey = key.size() > 4 && sameWord(key.substr(0, 4), "key-");
+        const bool isPad = key.size() > 4 && sameWord(key.substr(0, 4), "pad-");
+        if (!isKey && !isPad) continue;
+        const auto control = std::find_if(names.begin(), names.end(), [&](std::string_view name) {
+            return sameWord(key.substr(4), name);
+        });
+        if (control == names.end()) {
+            warnings << "Kordavan: " << fileName << ":" << lineNumber << ": no control called "
+                     << shown(key.substr(4)) << " (controls: left right up down land pause start "
+                     << "confirm quit screenshot); left out\n";
+            continue;
+        }
+        const auto index = static_cast<size_t>(control - names.begin());
+        std::string unknown;
+        const bool read =
+            isKey ? readNames<uint8_t>(
+                        value,
+                        [](std::string_view name) -> std::optional<uint8_t> {
+                            const uint8_t code = keyByName(name);
+                            return code == 0 ? std::nullopt : std::optional<uint8_t>(code);
+                        },
+                        parsed.keys[index], unknown)
+                  : readNames<PadButton>(value, padByName, parsed.pads[index], unknown);
+        if (!read) {
+            const KeyBindings defaults = defaultKeyBindings();
+            if (isKey) {
+                parsed.keys[index] = defaults.keys[index];
+            } else {
+                parsed.pads[index] = defaults.pads[index];
+            }
+            warnings << "Kordavan: " << fileName << ":" << lineNumber << ": "
+                     << (isKey ? "no key called " : "no pad button called ") << shown(unknown)
+                     << "; " << std::string(key) << " keeps its default\n";
+        }
+    }
+    return parsed;
+}
+
+KeyBindings readKeyBindings(const std::filesystem::path& path, std::ostream& warnings) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return defaultKeyBindings();
+    std::string text(static_cast<size_t>(largestFile) + 1, '\0');
+    file.read(text.data(), largestFile + 1);
+    if (file.bad() || file.gcount() > largestFile) return defaultKeyBindings();
+    text.resize(static_cast<size_t>(file.gcount()));
+    return parseKeyBindings(text, path.string(), warnings);
+}
+
+void useKeyBindings(const KeyBindings& newBindings) {
+    bindings = newBindings;
+}
+
+Controls boundControls(const uint8_t (&keys)[256], const PadState& pad) {
+    Controls held;
+    for (size_t i = 0; i < controlCount; ++i) {
+        bool down = false;
+        for (uint8_t code : bindings.keys[i]) down = down || (keys[code] & 0x80) != 0;
+        for (PadButton button : bindings.pads[i]) down = down || padHeld(pad, button);
+        held.*controlMembers[i] = down;
+    }
+    return held;
+}

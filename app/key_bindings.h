@@ -1,0 +1,67 @@
+#pragma once
+// Which keys and pad buttons stand for each control. The settings file may
+// name others, one line per control, a comma-separated list:
+//
+//   key-left = Left, A        key-land = L          key-quit = Escape
+//   pad-land = A, RB          pad-screenshot = Y
+//
+// Controls: left right up down land pause start confirm quit screenshot.
+// A line replaces that control's defaults (an empty list leaves it without
+// any); a name that is not known costs a warning naming the file and line,
+// and the control keeps its defaults. Without such lines the keys are the
+// game's own.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/controls.h"
+#include "platform/platform.h"
+
+enum class PadButton : uint8_t {
+    left,
+    right,
+    up,
+    down,
+    south,
+    east,
+    west,
+    north,
+    leftShoulder,
+    rightShoulder,
+    start,
+    back,
+};
+
+constexpr size_t controlCount = 10;
+
+struct KeyBindings {
+    // Indexed as the control names: left, right, up, down, land, pause,
+    // start, confirm, quit, screenshot.
+    std::array<std::vector<uint8_t>, controlCount> keys;
+    std::array<std::vector<PadButton>, controlCount> pads;
+};
+
+KeyBindings defaultKeyBindings();
+// The control names, in the order of the bindings' arrays.
+const std::array<std::string_view, controlCount>& controlNames();
+
+// The key-* and pad-* lines of a settings file's text; every other line is
+// the settings file's own business and left alone.
+KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
+                             std::ostream& warnings);
+// The bindings in the file; the defaults, without a word, when there is none
+// or it cannot be read (the settings file reports that).
+KeyBindings readKeyBindings(const std::filesystem::path& path, std::ostream& warnings);
+
+// The bindings the keyboard's polls use from now on.
+void useKeyBindings(const KeyBindings& bindings);
+// What the keys and pads held at one poll stand for.
+Controls boundControls(const uint8_t (&keys)[256], const platform::PadState& pad);
+
+// The scan code of a key name (any case), or 0 when it names no key.
+uint8_t keyByName(std::string_view name);

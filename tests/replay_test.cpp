@@ -1,0 +1,250 @@
+// Replays end to end on the headless machine: the recorder beside the real
+// loop writes two games (one lost, one quit), kordavan-trace plays the file
+// back and finds every recorded end as it was, and a replay changed by hand
+// is caught at the step and field where it goes otherwise.
+
+#include "app/replay.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/devices.h"
+#include "app/keyboard.h"
+#include "app/main_loop.h"
+#include "app/startup.h"
+#include "game/game_state.h"
+#include "game/random.h"
+#include "platform/headless.h"
+#include "tests/keyboard_snapshot.h"
+#include "tests/process_support.h"
+
+namespace {
+
+using platform::headless::Snapshot;
+
+void recordPollHook(Controls& controls) {
+    recordPoll(controls);
+}
+
+std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+class ReplayTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("kordavan-replay-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(folder);
+        setLoopObserver(LoopObserver{});
+        setPollHook(nullptr);
+        game = GameState{};
+        randomState = 1;
+    }
+
+    // A lost game from a crash with the generator far along, its picture
+    // dismissed, the title and loading, then a game flown left and quit.
+    void recordTwoGames() {
+        platform::headless::use();
+        platform::headless::setAutoAdvance(20'000);
+        appWindow = nullptr;
+        std::memset(keyState, 0, sizeof keyState);
+        ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
+        game = GameState{};
+        game.energy = -1;
+        game.heliX = 300;
+        randomState = 987'654'321u;
+        std::vector<Snapshot> script(400, Snapshot{platform::DIK_LEFT, platform::DIK_UP});
+        script.insert(script.end(), 3, Snapshot{platform::DIK_RETURN});
+        script.push_back(Snapshot{platform::DIK_SPACE});
+        script.insert(script.end(), 705, Snapshot{});
+        script.insert(script.end(), 60, Snapshot{platform::DIK_LEFT});
+        script.insert(script.end(), 20, Snapshot{platform::DIK_DOWN, platform::DIK_L});
+        script.push_back(Snapshot{platform::DIK_ESCAPE});
+        platform::headless::setKeyScript(std::move(script));
+        std::string error;
+        ASSERT_TRUE(startRecording((folder / "two.replay").string(), error)) << error;
+        setLoopObserver(LoopObserver{recordBeforeStep, recordAfterStep});
+        setPollHook(recordPollHook);
+        runMainLoop(true);
+        appWindow = nullptr;
+        stopRecording();
+    }
+
+    ProcessResult replay(const std::string& text) {
+        const auto file = folder / "played.replay";
+        std::ofstream(file, std::ios::binary) << text;
+        return runProcess({KORDAVAN_TRACE_EXE, "--replay", file.string(), "--sounds"});
+    }
+
+    std::filesystem::path folder;
+};
+
+#ifdef KORDAVAN_TRACE_EXE
+
+TEST_F(ReplayTest, RecordedGamesReplayHeadlessAsTheyWere) {
+    recordTwoGames();
+    const std::string text = readText(folder / "two.replay");
+    const std::vector<std::string> recorded = lines(text);
+    ASSERT_GT(recorded.size(), 90u);
+    EXPECT_EQ(recorded[0], "kordavan-replay 1");
+    EXPECT_NE(recorded[1].find("game random=987654321 scrollPos=0 "), std::string::npos);
+    Replay parsed;
+    std::string error;
+    ASSERT_TRUE(parseReplay(text, parsed, error)) << error;
+    ASSERT_EQ(parsed.games.size(), 2u);
+    ASSERT_TRUE(parsed.games[0].end && parsed.games[1].end);
+    EXPECT_EQ(parsed.games[0].end->ending, GameEnding::lost);
+    EXPECT_EQ(parsed.games[1].end->ending, GameEnding::quit);
+    // The loading passes are no steps: the second game starts with the
+    // empty lines left over from them, then Left.
+    EXPECT_EQ(parsed.games[1].steps.size(), 6u + 60u + 20u + 1u);
+
+    const ProcessResult played = replay(text);
+    EXPECT_EQ(played.exitCode, 0) << played.errors;
+    const std::vector<std::string> trace = lines(played.output);
+    // Every step of both games, and the lost game's line after its picture.
+    const int64_t steps = parsed.games[0].end->steps + parsed.games[1].end->steps;
+    ASSERT_EQ(static_cast<int64_t>(trace.size()), steps);
+    EXPECT_EQ(trace.back().rfind("{\"step\":" + std::to_string(steps) + ",\"ret\":1,", 0), 0u);
+    EXPECT_NE(trace[static_cast<size_t>(parsed.games[0].end->steps - 1)].find("\"ret\":0"),
+              std::string::npos);
+}
+
+TEST_F(ReplayTest, AChangedReplayIsCaughtAtTheStepAndField) {
+    recordTwoGames();
+    const std::string text = readText(folder / "two.replay");
+    Replay parsed;
+    std::string error;
+    ASSERT_TRUE(parseReplay(text, parsed, error)) << error;
+    const int64_t steps = parsed.games[0].end->steps + parsed.games[1].end->steps;
+
+    // One step of the second game flown right instead of left.
+    std::string changed = text;
+    const size_t secondGame = changed.find("\ngame ", changed.find("\nend ")) + 1;
+    const size_t left = changed.find("\nLEFT\n", secondGame) + 1;
+    changed.replace(left, 4, "RIGHT");
+    ProcessResult played = replay(changed);
+    EXPECT_EQ(played.exitCode, 1);
+    EXPECT_EQ(
+        played.errors.rfind("kordavan-trace: step " + std::to_string(steps) + ": scrollPos is ", 0),
+        0u)
+        << played.errors;
+
+    // The lost game's recorded generator state one off: the lost game's end.
+    changed = text;
+    const size_t end = changed.find("\nend lost ");
+    const size_t random = changed.find(" random=", end) + 8;
+    changed.insert(random, "1");
+    played = replay(changed);
+    EXPECT_EQ(played.exitCode, 1);
+    EXPECT_NE(
+        played.errors.find("step " + std::to_string(parsed.games[0].end->steps) + ": random is "),
+        std::string::npos)
+        << played.errors;
+
+    // Cut off inside a line: refused with that line's number.
+    changed = text.substr(0, text.find("\nend lost ") + 5) + "lo\n";
+    played = replay(changed);
+    EXPECT_EQ(played.exitCode, 2);
+    EXPECT_NE(played.errors.find(": line " + std::to_string(lines(changed).size()) +
+                                 ": a game ends won, lost or quit"),
+              std::string::npos)
+        << played.errors;
+}
+
+TEST_F(ReplayTest, AReplayCutOffPlaysWhatItHolds) {
+    recordTwoGames();
+    const std::string text = readText(folder / "two.replay");
+    // Killed during the second game: everything up to its tenth step.
+    const size_t secondGame = text.find("\ngame ", text.find("\nend ")) + 1;
+    size_t cut = secondGame;
+    for (int line = 0; line < 11; ++line) cut = text.find('\n', cut) + 1;
+    const ProcessResult played = replay(text.substr(0, cut));
+    EXPECT_EQ(played.exitCode, 0) << played.errors;
+    Replay parsed;
+    std::string error;
+    ASSERT_TRUE(parseReplay(text, parsed, error));
+    EXPECT_EQ(static_cast<int64_t>(lines(played.output).size()), parsed.games[0].end->steps + 10);
+}
+
+#endif
+
+int stepsSeen = 0;
+std::filesystem::path recordedPath;
+
+// After the tenth step the disk is full: the replay's descriptor now writes
+// to /dev/full.
+void fillTheDiskAfterTenSteps(int result) {
+    recordAfterStep(result);
+    if (++stepsSeen != 10) return;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path(), error) != recordedPath) continue;
+        const int full = ::open("/dev/full", O_WRONLY);
+        ::dup2(full, std::stoi(entry.path().filename().string()));
+        ::close(full);
+    }
+}
+
+TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
+    platform::headless::use();
+    platform::headless::setAutoAdvance(20'000);
+    appWindow = nullptr;
+    std::memset(keyState, 0, sizeof keyState);
+    ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
+    game = GameState{};
+    std::vector<Snapshot> script(40, Snapshot{platform::DIK_LEFT});
+    script.push_back(Snapshot{platform::DIK_ESCAPE});
+    platform::headless::setKeyScript(std::move(script));
+    recordedPath = folder / "full.replay";
+    stepsSeen = 0;
+    std::string error;
+    ASSERT_TRUE(startRecording(recordedPath.string(), error)) << error;
+    setLoopObserver(LoopObserver{recordBeforeStep, fillTheDiskAfterTenSteps});
+    testing::internal::CaptureStderr();
+    runMainLoop(true);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    appWindow = nullptr;
+    EXPECT_EQ(stepsSeen, 41) << "the game went on to Escape";
+    EXPECT_FALSE(recording());
+    EXPECT_EQ(errors, "Kordavan: cannot write the replay " + recordedPath.string() +
+                          ": No space left on device; recording stops, the game goes on\n");
+    stopRecording();
+    // What was written before is a replay of the first ten steps.
+    Replay parsed;
+    ASSERT_TRUE(parseReplay(readText(recordedPath), parsed, error)) << error;
+    EXPECT_EQ(parsed.games[0].steps.size(), 10u);
+    EXPECT_FALSE(parsed.games[0].end);
+}
+
+TEST_F(ReplayTest, AFileThatCannotBeWrittenIsSaidAtOnce) {
+    std::string error;
+    EXPECT_FALSE(startRecording("/dev/full", error));
+    EXPECT_NE(error.find("/dev/full"), std::string::npos);
+    EXPECT_FALSE(startRecording((folder / "no-such-folder" / "x.replay").string(), error));
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    EXPECT_FALSE(recording());
+}
+
+}  // namespace
