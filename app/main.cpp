@@ -1,4 +1,7 @@
-// Kordavan: a night-time helicopter rescue game.
+// Kordavan: a night-time helicopter rescue game. The same entry on Linux
+// (the SDL back end) and Windows (the Windows back end, a program of the GUI
+// subsystem: --help and --version print to the console it was started from,
+// or show a message box when it was started from Explorer).
 
 #include <fstream>
 #include <iostream>
@@ -10,9 +13,13 @@
 #include "app/options.h"
 #include "app/preferences.h"
 #include "app/replay.h"
-#include "app/screenshot.h"
 #include "platform/files.h"
+#ifdef _WIN32
+#include "platform/windows_backend.h"
+#else
+#include "app/screenshot.h"
 #include "platform/sdl_backend.h"
+#endif
 
 namespace {
 
@@ -27,7 +34,9 @@ void onPoll(Controls& controls) {
     const bool screenshot = controls.screenshot;
     playPoll(controls);
     recordPoll(controls);
+#ifndef _WIN32
     if (screenshot && !screenshotHeld) saveScreenshot();
+#endif
     screenshotHeld = screenshot;
 }
 
@@ -86,16 +95,44 @@ bool setUpExtras(const Options& options) {
     return true;
 }
 
+#ifdef _WIN32
+// The words reportCommandLine would print, for a box.
+std::string textFor(const CommandLine& commandLine) {
+    switch (commandLine.action) {
+        case CommandLineAction::showHelp:
+            return helpText();
+        case CommandLineAction::showVersion:
+            return versionText();
+        case CommandLineAction::refuse:
+            return "kordavan: " + commandLine.problem + "\nTry 'kordavan --help'.\n";
+        case CommandLineAction::play:
+            break;
+    }
+    return {};
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef _WIN32
+    const bool console = platform::useParentConsole();
+#endif
     const CommandLine commandLine = parseCommandLine(argc, argv);
+#ifdef _WIN32
+    platform::useWindowsBackend();
+    if (commandLine.action != CommandLineAction::play && !console) {
+        platform::messageBox(textFor(commandLine).c_str(), "Kordavan");
+    }
+#endif
     // The help and the version report a closed output instead of writing to
     // a stand-in.
     if (commandLine.action != CommandLineAction::play) return reportCommandLine(commandLine);
     platform::guardStandardStreams();
     if (!setUpExtras(commandLine.options)) return 2;
+#ifndef _WIN32
     platform::useSdlBackend();
+#endif
     usePreferences(commandLine.options);
     // F11 and Alt+Enter switch at any time; the new choice is kept for the next start.
     setLoopObserver({beforeStep, afterStep, rememberDisplayChoice});
