@@ -9,8 +9,10 @@
 #include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/replay.h"
-#include "app/screenshot.h"
 #include "platform/files.h"
+#ifndef _WIN32
+#include "app/screenshot.h"
+#endif
 
 namespace {
 
@@ -22,7 +24,9 @@ void onPoll(Controls& controls) {
     const bool screenshot = controls.screenshot;
     playPoll(controls);
     recordPoll(controls);
+#ifndef _WIN32
     if (screenshot && !screenshotHeld) saveScreenshot();
+#endif
     screenshotHeld = screenshot;
 }
 

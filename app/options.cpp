@@ -53,6 +53,12 @@ const char* nameOf(int code) {
     return "?";
 }
 
+bool takesValue(int code) {
+    for (const option* o = longOptions; o->name; ++o)
+        if (o->val == code) return o->has_arg == required_argument;
+    return false;
+}
+
 // A whole number and nothing else: no sign, no spaces, no fraction.
 std::optional<int> wholeNumber(std::string_view text) {
     int value = 0;
@@ -148,6 +154,10 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
                 result.action = CommandLineAction::showVersion;
                 return result;
             case ':':
+                // The BSD getopt_long of other C libraries (Windows') also
+                // answers ':' for a value given to an option that takes none.
+                if (!takesValue(optopt))
+                    return refused("option '--" + std::string(nameOf(optopt)) + "' takes no value");
                 return refused("option '--" + std::string(nameOf(optopt)) + "' needs a value");
             default:
                 if (optopt >= fullscreenCode)
@@ -164,48 +174,62 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     return result;
 }
 
+// Where the settings live and what the environment changes differ between
+// the systems; everything else the help says is the same.
+#ifdef _WIN32
+constexpr const char* settingsPlace = "%APPDATA%\\Kordavan\\kordavan.conf";
+constexpr const char* environmentText = "";
+#else
+constexpr const char* settingsPlace =
+    "$XDG_CONFIG_HOME/kordavan/kordavan.conf, by default\n~/.config/kordavan/kordavan.conf";
+constexpr const char* environmentText =
+    "Environment: SDL_VIDEODRIVER and SDL_AUDIODRIVER choose SDL's video and audio\n"
+    "drivers; XDG_CONFIG_HOME moves the settings file.\n"
+    "\n";
+#endif
+
 std::string helpText() {
-    return "Usage: kordavan [OPTION]...\n"
-           "Fly a rescue helicopter through the night and bring seven men home.\n"
-           "\n"
-           "Options:\n"
-           "      --fullscreen           play full screen (the default)\n"
-           "      --window               play in a window\n"
-           "      --scale N              make the window N times 640x480, N from 1 to 16\n"
-           "                               (default: the largest that fits the desktop)\n"
-           "      --integer-scale        scale by whole multiples only, keeping pixels sharp\n"
-           "      --no-sound             play on a silent sound device\n"
-           "      --volume N             sound volume from 0 to 100 (default 100)\n"
-           "      --pause-on-focus-loss  pause when the window loses the focus\n"
-           "      --record FILE          write every game played as a replay file\n"
-           "      --replay FILE          play a replay file back, then show the title\n"
-           "      --help                 show this help and exit\n"
-           "      --version              show the version and exit\n"
-           "\n"
-           "Keys:\n"
-           "  Space                 start, on the title\n"
-           "  Arrow keys            fly (Left pulls harder than Right)\n"
-           "  L                     land, low over the far landing field or over the base\n"
-           "  P, Pause              pause and resume, during play\n"
-           "  Return                back to the title after a won or lost game\n"
-           "  F11, Alt+Enter        switch between window and full screen\n"
-           "  F12                   save the picture on screen in the pictures folder\n"
-           "  Escape                quit\n"
-           "\n"
-           "Gamepad: the d-pad and the left stick fly, the south button (A, Cross) lands,\n"
-           "Start starts on the title and goes back to it from the won and lost pictures,\n"
-           "Back (Select) quits, Y (Triangle) saves the picture on screen.\n"
-           "\n"
-           "Settings: $XDG_CONFIG_HOME/kordavan/kordavan.conf, by default\n"
-           "~/.config/kordavan/kordavan.conf, one 'key = value' a line:\n"
+    return std::string(
+               "Usage: kordavan [OPTION]...\n"
+               "Fly a rescue helicopter through the night and bring seven men home.\n"
+               "\n"
+               "Options:\n"
+               "      --fullscreen           play full screen (the default)\n"
+               "      --window               play in a window\n"
+               "      --scale N              make the window N times 640x480, N from 1 to 16\n"
+               "                               (default: the largest that fits the desktop)\n"
+               "      --integer-scale        scale by whole multiples only, keeping pixels sharp\n"
+               "      --no-sound             play on a silent sound device\n"
+               "      --volume N             sound volume from 0 to 100 (default 100)\n"
+               "      --pause-on-focus-loss  pause when the window loses the focus\n"
+               "      --record FILE          write every game played as a replay file\n"
+               "      --replay FILE          play a replay file back, then show the title\n"
+               "      --help                 show this help and exit\n"
+               "      --version              show the version and exit\n"
+               "\n"
+               "Keys:\n"
+               "  Space                 start, on the title\n"
+               "  Arrow keys            fly (Left pulls harder than Right)\n"
+               "  L                     land, low over the far landing field or over the base\n"
+               "  P, Pause              pause and resume, during play\n"
+               "  Return                back to the title after a won or lost game\n"
+               "  F11, Alt+Enter        switch between window and full screen\n"
+               "  F12                   save the picture on screen in the pictures folder\n"
+               "  Escape                quit\n"
+               "\n"
+               "Gamepad: the d-pad and the left stick fly, the south button (A, Cross) lands,\n"
+               "Start starts on the title and goes back to it from the won and lost pictures,\n"
+               "Back (Select) quits, Y (Triangle) saves the picture on screen.\n"
+               "\n"
+               "Settings: ") +
+           settingsPlace +
+           ", one 'key = value' a line:\n"
            "  display = window|fullscreen, scale = N, integer-scale = yes|no, volume = N,\n"
            "  pause-on-focus-loss = yes|no; key-left = Left, A, pad-land = A and the like\n"
            "  map the keys and pad buttons.\n"
            "The options above override it.\n"
-           "\n"
-           "Environment: SDL_VIDEODRIVER and SDL_AUDIODRIVER choose SDL's video and audio\n"
-           "drivers; XDG_CONFIG_HOME moves the settings file.\n"
-           "\n"
+           "\n" +
+           environmentText +
            "Exit status: 0 after a normal end, 1 when the game cannot start,\n"
            "2 for a bad command line.\n";
 }

@@ -1,7 +1,7 @@
 # Refuses an include that runs against the layers: app -> game -> gfx, sound
-# -> platform, and SDL, Windows and POSIX system headers only inside
-# platform/. Run by the build for each
-# folder, so a wrong include stops the build with the file and the line.
+# -> platform, and SDL, the browser's API, the Win32 API and the POSIX
+# system's headers only inside platform/. Run by the build for each folder,
+# so a wrong include stops the build with the file and the line.
 #
 #   cmake -DROOT=<source> -DFOLDER=game -DALLOWED=game,gfx,sound,platform
 #         -DSTAMP=<file> -P check_layers.cmake

@@ -19,9 +19,10 @@ configure_file(${PROJECT_SOURCE_DIR}/app/version.h.in ${PROJECT_BINARY_DIR}/gene
     @ONLY)
 target_include_directories(kordavan-app PRIVATE ${PROJECT_BINARY_DIR}/generated)
 
-# The browser build is served as a page, not installed: it needs the version
-# and nothing below.
-if(EMSCRIPTEN)
+# The browser build is served as a page, not installed, and the Windows
+# build is packed by cmake/windows.cmake: they need the version and nothing
+# below.
+if(EMSCRIPTEN OR WIN32)
     return()
 endif()
 

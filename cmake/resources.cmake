@@ -1,7 +1,8 @@
 # Builds the resource section: runs the generator, chooses for each file the
 # generated one or the player's own (each checked first), and embeds every
 # file of resources/resources.txt into the executable with the assembler's
-# .incbin, in ELF or, for the browser build, WebAssembly assembly.
+# .incbin, in ELF, PE/COFF for Windows or, for the browser build, WebAssembly
+# assembly.
 
 get_filename_component(kordavan_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(KORDAVAN_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
@@ -59,6 +60,11 @@ if(EMSCRIPTEN)
     string(APPEND asm_text "    .section .rodata.kordavanResourceCount,\"\",@\n    .p2align 2\n"
         "    .globl kordavanResourceCount\nkordavanResourceCount:\n    .int32 ${resource_count}\n"
         "    .size kordavanResourceCount, 4\n")
+elseif(WIN32)
+    # Read-only data; the loader fixes up the table's addresses like any other.
+    string(APPEND asm_text "    .section .rdata,\"dr\"\n${asm_data}")
+    string(APPEND asm_text "    .balign 8\n    .globl kordavanResourceTable\nkordavanResourceTable:\n${asm_table}")
+    string(APPEND asm_text "    .balign 4\n    .globl kordavanResourceCount\nkordavanResourceCount:\n    .long ${resource_count}\n")
 else()
     string(APPEND asm_text "    .section .rodata\n${asm_data}")
     string(APPEND asm_text "    .section .data.rel.ro,\"aw\"\n    .balign 8\n    .globl kordavanResourceTable\nkordavanResourceTable:\n${asm_table}")

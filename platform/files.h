@@ -2,7 +2,7 @@
 // The few files the game keeps on the player's machine (its settings, the
 // player's screenshots), read and written through these calls only, so that each
 // machine answers for its own: POSIX systems share posix/files.cpp, the
-// browser keeps no files (web/files.cpp), Windows brings its own.
+// browser keeps no files (web/files.cpp), Windows has windows/files.cpp.
 //
 // Paths are std::filesystem::path, which holds wide names where the machine
 // has them. A failure comes back as a short reason fit to show the player
@@ -22,8 +22,9 @@ std::filesystem::path settingsFolder();
 
 // Where pictures the player takes belong: the desktop's pictures folder as
 // xdg-user-dirs names it (XDG_PICTURES_DIR in $XDG_CONFIG_HOME/user-dirs.dirs),
-// else ~/Pictures, whether it exists yet or not (the Pictures known folder on
-// Windows). Empty where there is none: no home folder, or a browser.
+// else ~/Pictures, whether it exists yet or not (on Windows
+// %USERPROFILE%\Pictures, else the profile folder). Empty where there is
+// none: no home folder, or a browser.
 std::filesystem::path picturesFolder();
 
 enum class FileStatus { read, missing, failed };

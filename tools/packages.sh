@@ -31,6 +31,12 @@ install_test_packages=(desktop-file-utils appstream groff-base man-db dpkg-dev l
 # What the browser build needs besides: Debian's emscripten (offline), node
 # for its optimiser and the node trace tool, Python's web server for the page.
 web_packages=(cmake make g++ pkg-config libfreetype-dev fonts-dejavu-core emscripten nodejs python3)
+# What the Windows build needs: Debian's mingw-w64 (POSIX threads flavour),
+# GoogleTest's sources to build it for Windows, Wine and Xvfb to run the .exe
+# files, Python for the icon and the picture checks, NSIS for the installer.
+windows_packages=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev fonts-dejavu-core
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64 xvfb xauth
+    xdotool imagemagick python3 x11-utils nsis)
 # What tools/screenshots.sh needs to make the README's pictures small.
 docs_packages=(optipng)
 # What the page's test in a real browser needs.

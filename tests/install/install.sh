@@ -61,7 +61,8 @@ check_quiet() {
 }
 
 # The plain text of a man page, for looking words up in it.
-man_text() { zcat -f "$1" | groff -man -Tascii -P-cbou; }
+# The page as plain words: how groff fills its lines does not matter.
+man_text() { zcat -f "$1" | groff -man -Tascii -P-cbou | tr -s '[:space:]' ' '; }
 
 # check_executable EXE WHERE: --version, --help and a refused option.
 check_executable() {

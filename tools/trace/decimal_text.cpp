@@ -1,6 +1,9 @@
 #include "tools/trace/decimal_text.h"
 
 #include <cerrno>
+#ifdef _WIN32
+#include <charconv>
+#endif
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +17,16 @@ bool isDigit(char c) {
 bool readsBackAs(const std::string& digits, int exponent, double value) {
     std::string text =
         digits.substr(0, 1) + "." + digits.substr(1) + "e" + std::to_string(exponent);
+#ifdef _WIN32
+    // Windows' C library reads some numbers just beside a power of two as
+    // the power itself, which would let a digit too few pass; the C++
+    // library's reader is exact.
+    double read = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), read);
+    return read == value;
+#else
     return std::strtod(text.c_str(), nullptr) == value;
+#endif
 }
 
 // The digits one unit in their last place further from zero.

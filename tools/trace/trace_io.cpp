@@ -1,7 +1,12 @@
 #include "tools/trace/trace_io.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <csignal>
@@ -37,8 +42,17 @@ bool outputFailed() {
 }  // namespace
 
 bool prepareStandardOutput(std::string& error) {
+#ifdef _WIN32
+    // Windows has no SIGPIPE: a write to a pipe nobody reads just fails.
+    const bool closed = _get_osfhandle(_fileno(stdout)) == -1;
+    // The trace is the same bytes on every machine: no CR before each newline.
+    if (!closed) _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#else
     std::signal(SIGPIPE, SIG_IGN);
-    if (fcntl(STDOUT_FILENO, F_GETFD) == -1) {
+    const bool closed = fcntl(STDOUT_FILENO, F_GETFD) == -1;
+#endif
+    if (closed) {
         error = "standard output is closed; the trace cannot be written";
         return false;
     }

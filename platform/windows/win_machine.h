@@ -1,0 +1,112 @@
+#pragma once
+// The Windows back end's own state, shared by its window, screen, sound and
+// device files.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+// windows.h first: the others build on its types.
+// clang-format off
+#include <windows.h>
+#include <mmsystem.h>
+#include <xinput.h>
+// clang-format on
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/windows/picture_fit.h"
+
+namespace platform::windows {
+
+class WinBackend final : public Backend {
+  public:
+    bool startVideo(const Module* module, int iconId) override;
+    void stopVideo() override;
+    bool openWindow(const char* caption, int width, int height) override;
+    void closeWindow() override;
+    void setCursorVisible(bool visible) override;
+    DesktopSize desktopSize() override;
+    void pumpEvents(std::deque<Message>& queue) override;
+    void waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) override;
+    void setDisplayOptions(const DisplayOptions& options) override;
+    void showMessageBox(const char* text, const char* caption) override;
+
+    bool openScreen(int width, int height) override;
+    void closeScreen() override;
+    void present(const Surface& backBuffer) override;
+
+    bool performanceFrequency(int64_t& frequency) override;
+    int64_t performanceCounter() override;
+    uint32_t milliseconds() override;
+
+    bool openAudio(SoundDevice* device) override;
+    void closeAudio() override;
+    void lockAudio() override;
+    void unlockAudio() override;
+    void setSilentAudio(bool silent) override;
+
+    bool hasKeyboardFocus() override;
+    void readKeys(uint8_t (&state)[256]) override;
+    PadState readPads() override;
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool handleKey(UINT message, WPARAM wParam, LPARAM lParam);
+    // Runs the window's messages waiting in the thread's queue; what the
+    // game must hear of lands in `pending`.
+    void dispatchWaiting();
+    void switchIfAsked();
+    void enterFullscreen();
+    void enterWindow();
+    int chosenWindowScale();
+    void paint(HDC dc);
+    void mixLoop();
+    void silentLoop();
+
+    HINSTANCE instance = nullptr;
+    HICON icon = nullptr;
+    bool ownIcon = false;  // made from the module's picture, so ours to destroy
+    bool classRegistered = false;
+    bool timerPeriodSet = false;
+    HWND window = nullptr;
+    bool fullscreen = false;
+    bool cursorWanted = true;
+    RECT windowedRect{};  // where the window was when the player left it; empty until then
+    std::deque<Message> pending;
+
+    uint8_t keys[256] = {};
+    bool switchAsked = false;
+    bool returnMasked = false;  // the Return of Alt+Enter, until it is let go
+    bool pausePressed = false;  // since the last read of the keys
+
+    int screenWidth = 0;
+    int screenHeight = 0;
+    std::vector<uint32_t> frame;  // the last picture shown, as the screen takes it
+
+    std::mutex audioLock;
+    std::thread mixer;
+    std::atomic<bool> mixing{false};
+    HANDLE audioEvent = nullptr;
+    HWAVEOUT waveOut = nullptr;
+    SoundDevice* soundDevice = nullptr;
+    bool silentAudio = false;
+
+    uint32_t padsSeen = 0;    // a bit for each pad that answered at the last look
+    DWORD padsLookedFor = 0;  // when the empty slots were last tried
+};
+
+// The window messages' scan codes as the game's keyboard snapshot names
+// them; 0 for a key it has no name for.
+uint8_t dikFromKeyMessage(WPARAM virtualKey, LPARAM lParam);
+
+}  // namespace platform::windows

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The NSIS installer under Wine, silently: it puts the game, its README and
+# copyright file, the Start menu entry and the uninstaller in place, and the
+# uninstaller takes them all away again.
+#
+#   bash tests/windows/installer.sh BUILD-DIR path/to/setup.exe
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/wine_lib.bash"
+build="$(cd "$1" && pwd)"
+setup="$(realpath "$2")"
+wine_prefix "$build" || exit 1
+folder="$WINEPREFIX/drive_c/Kordavan-installer-test"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kordavan.lnk"
+rm -rf "$folder"
+failed=0
+test_not() { ! "$@"; }
+check() {
+    local what="$1"
+    shift
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failed=1; fi
+}
+
+# NSIS wants /D last and unquoted.
+wine "$setup" /S '/D=C:\Kordavan-installer-test'
+wineserver --wait
+check "the installer puts kordavan.exe, README.txt and copyright.txt in place" \
+    test -f "$folder/kordavan.exe" -a -f "$folder/README.txt" -a -f "$folder/copyright.txt"
+check "the installed game is the one built" cmp -s "$folder/kordavan.exe" "$build/kordavan.exe"
+check "the Start menu has its entry" test -f "$menu"
+check "the uninstaller is there" test -f "$folder/uninstall.exe"
+# The machine's registry as Wine keeps it on disk, written out once the
+# server is idle.
+listed() { grep -q '^\[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Kordavan\]' "$WINEPREFIX/system.reg"; }
+check "Windows lists the game under its installed apps" listed
+
+# The uninstaller copies itself away and runs from there; _?= keeps it in place
+# so that the test can wait for it.
+wine "$folder/uninstall.exe" /S '_?=C:\Kordavan-installer-test'
+wineserver --wait
+check "the uninstaller removes the game and its entry" \
+    test ! -e "$folder/kordavan.exe" -a ! -e "$menu"
+check "and the apps list no longer has it" test_not listed
+rm -rf "$folder"
+exit "$failed"

@@ -1,0 +1,137 @@
+// The Windows back end against a real window (under Wine on Linux): the
+// keys as window messages bring them, the picture's place in any window,
+// and the messages the game hears of.
+
+#include "platform/windows_backend.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+
+#include "platform/platform.h"
+#include "platform/windows/win_machine.h"
+
+namespace {
+
+using platform::windows::dikFromKeyMessage;
+using platform::windows::fitPicture;
+using platform::windows::windowScale;
+
+LPARAM keyParam(unsigned scanCode, bool extended) {
+    return static_cast<LPARAM>(1 | scanCode << 16 | (extended ? 1u << 24 : 0u));
+}
+
+TEST(WindowsKeys, ScanCodesAreTheGamesWithExtendedKeysAbove0x80) {
+    EXPECT_EQ(dikFromKeyMessage('L', keyParam(0x26, false)), platform::DIK_L);
+    EXPECT_EQ(dikFromKeyMessage(VK_SPACE, keyParam(0x39, false)), platform::DIK_SPACE);
+    EXPECT_EQ(dikFromKeyMessage(VK_RETURN, keyParam(0x1C, false)), platform::DIK_RETURN);
+    EXPECT_EQ(dikFromKeyMessage(VK_RETURN, keyParam(0x1C, true)), platform::DIK_NUMPADENTER);
+    // The arrows share their scan codes with the keypad; only the prefix tells them apart.
+    EXPECT_EQ(dikFromKeyMessage(VK_LEFT, keyParam(0x4B, true)), platform::DIK_LEFT);
+    EXPECT_EQ(dikFromKeyMessage(VK_NUMPAD4, keyParam(0x4B, false)), platform::DIK_NUMPAD4);
+    EXPECT_EQ(dikFromKeyMessage(VK_CONTROL, keyParam(0x1D, true)), platform::DIK_RCONTROL);
+}
+
+TEST(WindowsKeys, PauseAndNumLockAreNotSwapped) {
+    EXPECT_EQ(dikFromKeyMessage(VK_PAUSE, keyParam(0x45, false)), platform::DIK_PAUSE);
+    EXPECT_EQ(dikFromKeyMessage(VK_NUMLOCK, keyParam(0x45, true)), platform::DIK_NUMLOCK);
+}
+
+TEST(WindowsKeys, AKeyWithoutAScanCodeGetsTheOneItWouldHave) {
+    EXPECT_EQ(dikFromKeyMessage(VK_ESCAPE, 1), platform::DIK_ESCAPE);
+    EXPECT_EQ(dikFromKeyMessage(VK_SPACE, 1), platform::DIK_SPACE);
+}
+
+TEST(WindowsPicture, KeepsFourThreeWithBarsAndWholeMultiplesWhenAsked) {
+    const auto exact = fitPicture(1280, 960, false);
+    EXPECT_EQ(exact.x, 0);
+    EXPECT_EQ(exact.width, 1280);
+    EXPECT_TRUE(exact.wholeScale);
+    const auto wide = fitPicture(1920, 1080, false);
+    EXPECT_EQ(wide.height, 1080);
+    EXPECT_EQ(wide.width, 1440);
+    EXPECT_EQ(wide.x, 240);
+    EXPECT_FALSE(wide.wholeScale);
+    const auto sharp = fitPicture(1920, 1080, true);
+    EXPECT_EQ(sharp.width, 1280);
+    EXPECT_EQ(sharp.height, 960);
+    EXPECT_EQ(sharp.x, 320);
+    EXPECT_EQ(sharp.y, 60);
+    // Too small for one whole multiple: the picture shrinks, still 4:3.
+    const auto small = fitPicture(320, 480, true);
+    EXPECT_EQ(small.width, 320);
+    EXPECT_EQ(small.height, 240);
+    EXPECT_EQ(small.y, 120);
+}
+
+TEST(WindowsPicture, WindowScaleIsTheLargestThatFitsUnlessAsked) {
+    EXPECT_EQ(windowScale(0, 1920, 1040), 2);
+    EXPECT_EQ(windowScale(0, 600, 400), 1);
+    EXPECT_EQ(windowScale(3, 600, 400), 3);
+}
+
+// A real window of the game's class, driven by posted messages as the
+// system would send them.
+class WindowsWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform::useWindowsBackend();
+        platform::DisplayOptions display;
+        display.fullscreen = false;
+        display.scale = 1;
+        platform::setDisplayOptions(display);
+        ASSERT_TRUE(platform::backend().startVideo(nullptr, 0));
+        ASSERT_TRUE(platform::backend().openWindow("Kordavan test", 640, 480));
+        window = FindWindowW(L"KordavanWindow", nullptr);
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override { platform::backend().stopVideo(); }
+
+    uint8_t key(uint8_t dik) {
+        uint8_t keys[256];
+        platform::backend().readKeys(keys);
+        return keys[dik];
+    }
+
+    HWND window = nullptr;
+};
+
+TEST_F(WindowsWindow, KeysAreHeldFromDownToUp) {
+    PostMessageW(window, WM_KEYDOWN, VK_LEFT, keyParam(0x4B, true));
+    EXPECT_EQ(key(platform::DIK_LEFT), 0x80);
+    EXPECT_EQ(key(platform::DIK_LEFT), 0x80);
+    PostMessageW(window, WM_KEYUP, VK_LEFT, keyParam(0x4B, true) | 3 << 30);
+    EXPECT_EQ(key(platform::DIK_LEFT), 0);
+}
+
+TEST_F(WindowsWindow, AltEnterSwitchesAndTheGameNeverSeesItsReturn) {
+    ASSERT_FALSE(platform::backend().displayOptions().fullscreen);
+    PostMessageW(window, WM_SYSKEYDOWN, VK_RETURN, keyParam(0x1C, false) | 1 << 29);
+    EXPECT_EQ(key(platform::DIK_RETURN), 0);
+    EXPECT_TRUE(platform::backend().displayOptions().fullscreen);
+    PostMessageW(window, WM_KEYUP, VK_RETURN, keyParam(0x1C, false) | 3 << 30);
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, keyParam(0x1C, false));
+    EXPECT_EQ(key(platform::DIK_RETURN), 0x80);
+}
+
+TEST_F(WindowsWindow, ClosingIsARequestTheGameAnswers) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    std::deque<platform::Message> queue;
+    platform::backend().pumpEvents(queue);
+    const auto closes = std::count_if(queue.begin(), queue.end(), [](const platform::Message& m) {
+        return m.kind == platform::MessageKind::Close;
+    });
+    EXPECT_EQ(closes, 1);
+    // The window stays until the game destroys it.
+    EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(WindowsWindow, APressSeenOnceEvenWhenReleasedAtOnce) {
+    PostMessageW(window, WM_KEYDOWN, VK_PAUSE, keyParam(0x45, false));
+    PostMessageW(window, WM_KEYUP, VK_PAUSE, keyParam(0x45, false) | 3 << 30);
+    EXPECT_EQ(key(platform::DIK_PAUSE), 0x80);
+    EXPECT_EQ(key(platform::DIK_PAUSE), 0);
+}
+
+}  // namespace
