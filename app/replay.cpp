@@ -4,9 +4,6 @@
 
 #include "app/replay.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <utility>
 
@@ -14,13 +11,14 @@
 #include "app/main_loop.h"
 #include "game/game_state.h"
 #include "game/random.h"
+#include "platform/files.h"
 
 namespace {
 
 // ---------------------------------------------------------------- recording
 
 struct Recorder {
-    std::FILE* file = nullptr;
+    platform::GrowingFile* file = nullptr;
     std::string path;
     bool inGame = false;
     int64_t steps = 0;
@@ -36,11 +34,11 @@ GameMoment now() {
 
 void write(const std::string& line) {
     if (recorder.file == nullptr) return;
-    if (std::fputs(line.c_str(), recorder.file) >= 0 && std::fflush(recorder.file) == 0) return;
-    const int error = errno;
-    std::cerr << "Kordavan: cannot write the replay " << recorder.path << ": "
-              << std::strerror(error) << "; recording stops, the game goes on\n";
-    std::fclose(recorder.file);
+    std::string reason;
+    if (platform::addToFile(recorder.file, line, reason)) return;
+    std::cerr << "Kordavan: cannot write the replay " << recorder.path << ": " << reason
+              << "; recording stops, the game goes on\n";
+    platform::closeFile(recorder.file);
     recorder.file = nullptr;
 }
 
@@ -127,9 +125,10 @@ Controls replayedPicturePass(const Controls& held, LoopPhase phase) {
 bool startRecording(const std::string& path, std::string& error) {
     stopRecording();
     recorder = Recorder{};
-    recorder.file = std::fopen(path.c_str(), "w");
+    std::string reason;
+    recorder.file = platform::startFile(path, reason);
     if (recorder.file == nullptr) {
-        error = "cannot create the replay " + path + ": " + std::strerror(errno);
+        error = "cannot create the replay " + path + ": " + reason;
         return false;
     }
     recorder.path = path;
@@ -146,7 +145,7 @@ bool recording() {
 }
 
 void stopRecording() {
-    if (recorder.file != nullptr) std::fclose(recorder.file);
+    platform::closeFile(recorder.file);
     recorder.file = nullptr;
 }
 

@@ -60,6 +60,17 @@ enum class CreateStatus { created, taken, failed };
 CreateStatus createFile(const std::filesystem::path& path, std::string_view bytes,
                         std::string& reason);
 
+// A file written as the game goes, a line at a time (a replay being
+// recorded): what has been added is the system's as soon as the call
+// returns, so a program killed later loses nothing of it.
+struct GrowingFile;
+// Creates the file, or empties the one there; null with the reason. Never
+// waits: a pipe nobody reads is refused.
+GrowingFile* startFile(const std::filesystem::path& path, std::string& reason);
+// Adds `text` at the end; false with the reason (a full disk).
+bool addToFile(GrowingFile* file, std::string_view text, std::string& reason);
+void closeFile(GrowingFile* file);
+
 // Makes the folder and its missing parents; false with the reason.
 bool makeFolders(const std::filesystem::path& folder, std::string& reason);
 

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -244,6 +245,11 @@ TEST_F(ReplayTest, AFileThatCannotBeWrittenIsSaidAtOnce) {
     EXPECT_NE(error.find("/dev/full"), std::string::npos);
     EXPECT_FALSE(startRecording((folder / "no-such-folder" / "x.replay").string(), error));
     EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    // A pipe nobody reads would hold the game before its window opens.
+    const auto pipe = folder / "pipe.replay";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(startRecording(pipe.string(), error));
+    EXPECT_NE(error.find("No such device or address"), std::string::npos) << error;
     EXPECT_FALSE(recording());
 }
 

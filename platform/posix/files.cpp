@@ -270,6 +270,40 @@ bool makeFolders(const fs::path& folder, std::string& reason) {
     return false;
 }
 
+struct GrowingFile {
+    int descriptor = -1;
+};
+
+GrowingFile* startFile(const fs::path& path, std::string& reason) {
+    // Opened without waiting, so a pipe nobody reads is refused at once;
+    // the writes that follow may wait for a slow disk as any write does.
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (descriptor < 0) {
+        reason = errorText(errno);
+        return nullptr;
+    }
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags >= 0) ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+    return new GrowingFile{descriptor};
+}
+
+bool addToFile(GrowingFile* file, std::string_view text, std::string& reason) {
+    if (file == nullptr) {
+        reason = "not open";
+        return false;
+    }
+    if (writeAll(file->descriptor, text)) return true;
+    reason = errorText(errno);
+    return false;
+}
+
+void closeFile(GrowingFile* file) {
+    if (file == nullptr) return;
+    ::close(file->descriptor);
+    delete file;
+}
+
 bool replaceFile(const fs::path& path, std::string_view text, std::string& reason) {
     const fs::path file = writtenFile(path, reason);
     if (file.empty()) return false;

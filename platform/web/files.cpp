@@ -33,6 +33,20 @@ CreateStatus createFile(const std::filesystem::path&, std::string_view, std::str
     return CreateStatus::failed;
 }
 
+struct GrowingFile {};
+
+GrowingFile* startFile(const std::filesystem::path&, std::string& reason) {
+    reason = noFiles;
+    return nullptr;
+}
+
+bool addToFile(GrowingFile*, std::string_view, std::string& reason) {
+    reason = noFiles;
+    return false;
+}
+
+void closeFile(GrowingFile*) {}
+
 bool makeFolders(const std::filesystem::path&, std::string& reason) {
     reason = noFiles;
     return false;

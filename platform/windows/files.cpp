@@ -130,6 +130,37 @@ bool makeFolders(const fs::path& folder, std::string& reason) {
     return true;
 }
 
+struct GrowingFile {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+GrowingFile* startFile(const fs::path& path, std::string& reason) {
+    // Others may read it while it grows, as a player may look into a replay.
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        reason = errorText(GetLastError());
+        return nullptr;
+    }
+    return new GrowingFile{handle};
+}
+
+bool addToFile(GrowingFile* file, std::string_view text, std::string& reason) {
+    if (file == nullptr) {
+        reason = "not open";
+        return false;
+    }
+    if (writeAll(file->handle, text)) return true;
+    reason = errorText(GetLastError());
+    return false;
+}
+
+void closeFile(GrowingFile* file) {
+    if (file == nullptr) return;
+    CloseHandle(file->handle);
+    delete file;
+}
+
 bool replaceFile(const fs::path& path, std::string_view text, std::string& reason) {
     // A link is followed to the file it names, which takes the change; a
     // file that is not there yet is simply made.
