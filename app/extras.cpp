@@ -5,13 +5,13 @@
 #include <iostream>
 #include <utility>
 
-#include "app/key_bindings.h"
 #include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/replay.h"
 #include "platform/files.h"
+#include "shell/key_bindings.h"
 #ifndef _WIN32
-#include "app/screenshot.h"
+#include "shell/screenshot.h"
 #endif
 
 namespace {

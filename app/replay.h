@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/replay_file.h"
 #include "game/controls.h"
+#include "replay/replay_file.h"
 
 // ---------------------------------------------------------------- recording
 

@@ -15,9 +15,9 @@ set(KORDAVAN_MAINTAINER "Kordavan maintainers <maintainers@users.noreply.c-seed-
 
 # ------------------------------------------------------------------ version
 # `kordavan --version` reports the project() version through this header.
-configure_file(${PROJECT_SOURCE_DIR}/app/version.h.in ${PROJECT_BINARY_DIR}/generated/app/version.h
+configure_file(${PROJECT_SOURCE_DIR}/shell/version.h.in ${PROJECT_BINARY_DIR}/generated/shell/version.h
     @ONLY)
-target_include_directories(kordavan-app PRIVATE ${PROJECT_BINARY_DIR}/generated)
+target_include_directories(kordavan-shell PRIVATE ${PROJECT_BINARY_DIR}/generated)
 
 # The browser build is served as a page, not installed, and the Windows
 # build is packed by cmake/windows.cmake: they need the version and nothing

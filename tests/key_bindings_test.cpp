@@ -2,7 +2,7 @@
 // replaces one control's keys, and a name that is not known is reported
 // with the file and line while the control keeps its keys.
 
-#include "app/key_bindings.h"
+#include "shell/key_bindings.h"
 
 #include <gtest/gtest.h>
 

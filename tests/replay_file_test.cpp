@@ -1,7 +1,7 @@
 // The replay file: what the recorder writes reads back as the same games,
 // and a damaged or hostile file is refused with the line that is wrong.
 
-#include "app/replay_file.h"
+#include "replay/replay_file.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // Root may read and write anything, so a test run as root (as CI runs) takes
 // the user "nobody" for each test: the permission tests run there too.
 
-#include "app/settings_file.h"
+#include "shell/settings_file.h"
 
 #include <gtest/gtest.h>
 #include <pwd.h>

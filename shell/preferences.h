@@ -3,16 +3,17 @@
 // command line, handed to the machine before the window opens; and the
 // display choice remembered when the player switches it during play.
 
-#include "app/options.h"
-#include "app/settings_file.h"
+#include "shell/options.h"
+#include "shell/settings_file.h"
 
 // The settings as the file and the command line make them.
 Settings chooseSettings(const Settings& fromFile, const Options& options);
 
 // Lays the command line over the settings file (a damaged one is reported on
-// standard error) and sets the display, the sound and the pause up to match.
-// Call before start-up.
-void usePreferences(const Options& options, const SettingsFile& settings);
+// standard error) and sets the display and the sound up to match; the loop's
+// own choices (the pause on focus loss) are the caller's to hand on. Call
+// before start-up.
+Settings usePreferences(const Options& options, const SettingsFile& settings);
 
 // After a frame: when the player has switched between window and full screen
 // (F11, Alt+Enter), the settings file learns the new choice.

@@ -2,7 +2,7 @@
 // its pixels after the flip until the next frame is drawn, and every poll of
 // the keys comes between the two.
 
-#include "app/screenshot.h"
+#include "shell/screenshot.h"
 
 #include <png.h>
 

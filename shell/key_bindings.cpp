@@ -1,13 +1,13 @@
 // The keys and buttons behind each control, from the settings file.
 
-#include "app/key_bindings.h"
+#include "shell/key_bindings.h"
 
 #include <algorithm>
 #include <iterator>
 #include <optional>
 #include <ostream>
 
-#include "app/settings_file.h"
+#include "shell/settings_file.h"
 
 namespace {
 

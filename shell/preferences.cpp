@@ -1,10 +1,9 @@
 // The player's choices, from the settings file and the command line.
 
-#include "app/preferences.h"
+#include "shell/preferences.h"
 
 #include <iostream>
 
-#include "app/main_loop.h"
 #include "platform/platform.h"
 
 namespace {
@@ -28,7 +27,7 @@ Settings chooseSettings(const Settings& fromFile, const Options& options) {
     return chosen;
 }
 
-void usePreferences(const Options& options, const SettingsFile& settings) {
+Settings usePreferences(const Options& options, const SettingsFile& settings) {
     file = settings.path;
     const Settings chosen =
         chooseSettings(parseSettings(settings.text, file.string(), std::cerr), options);
@@ -44,9 +43,9 @@ void usePreferences(const Options& options, const SettingsFile& settings) {
     sound.volume = chosen.volume;
     platform::setSoundOptions(sound);
 
-    setPauseOnFocusLoss(chosen.pauseOnFocusLoss);
     shownFullscreen = chosen.fullscreen;
     remembering = !file.empty();
+    return chosen;
 }
 
 void rememberDisplayChoice() {

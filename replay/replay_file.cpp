@@ -2,7 +2,7 @@
 // whole. A replay comes from anywhere (players share them), so reading
 // trusts nothing: every value must be one the game itself can hold.
 
-#include "app/replay_file.h"
+#include "replay/replay_file.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,7 +4,7 @@
 // display line, so a comment, a setting of a later version of the game or a
 // value the player typed in while the game ran survives.
 
-#include "app/settings_file.h"
+#include "shell/settings_file.h"
 
 #include <algorithm>
 #include <array>

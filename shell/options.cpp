@@ -2,7 +2,7 @@
 // long only: the game has few of them and none is typed often enough to earn
 // a letter.
 
-#include "app/options.h"
+#include "shell/options.h"
 
 #include <getopt.h>
 
@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/version.h"
+#include "shell/version.h"
 
 namespace {
 
