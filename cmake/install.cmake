@@ -75,6 +75,10 @@ endforeach()
 install(FILES ${generated}/kordavan.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${packaging}/copyright ${packaging}/changelog
     DESTINATION ${datadir}/doc/kordavan)
+# The README's pages and pictures, so that its links lead somewhere once
+# installed.
+file(GLOB doc_pages ${PROJECT_SOURCE_DIR}/docs/*.md ${PROJECT_SOURCE_DIR}/docs/*.png)
+install(FILES ${doc_pages} DESTINATION ${datadir}/doc/kordavan/docs)
 
 # ------------------------------------------------------------------ Debian package
 set(CPACK_GENERATOR DEB)
