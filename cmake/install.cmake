@@ -48,7 +48,16 @@ set(generated ${PROJECT_BINARY_DIR}/packaging)
 configure_file(${packaging}/kordavan.desktop.in ${generated}/${KORDAVAN_APP_ID}.desktop @ONLY)
 configure_file(${packaging}/kordavan.metainfo.xml.in ${generated}/${KORDAVAN_APP_ID}.metainfo.xml
     @ONLY)
-configure_file(${packaging}/kordavan.6.in ${generated}/kordavan.6 @ONLY)
+# The manual page's lists of options, settings and controls come from the
+# game's own tables (tools/manual), put in when the game is built.
+configure_file(${packaging}/kordavan.6.in ${generated}/kordavan.6.configured @ONLY)
+add_custom_command(
+    OUTPUT ${generated}/kordavan.6
+    COMMAND kordavan-manual ${generated}/kordavan.6.configured ${generated}/kordavan.6
+    DEPENDS kordavan-manual ${generated}/kordavan.6.configured
+    COMMENT "Writing the manual page's lists from the settings table"
+    VERBATIM)
+add_custom_target(kordavan-manpage ALL DEPENDS ${generated}/kordavan.6)
 
 # ------------------------------------------------------------------ install
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
