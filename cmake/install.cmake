@@ -111,6 +111,10 @@ include(CPack)
 
 # ------------------------------------------------------------------ test
 if(KORDAVAN_TESTS)
+    # The settings table's test reads the page as built.
+    add_dependencies(kordavan-tests kordavan-manpage)
+    target_compile_definitions(kordavan-tests PRIVATE
+        KORDAVAN_MAN_PAGE="${generated}/kordavan.6")
     add_test(NAME e2e.install
         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/install/install.sh ${PROJECT_BINARY_DIR}
                 ${PROJECT_VERSION} ${KORDAVAN_APP_ID} ${KORDAVAN_RELEASE_DATE})
