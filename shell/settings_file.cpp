@@ -1,14 +1,14 @@
 // The settings file. Reading forgives everything: a file that is missing,
 // unreadable or full of nonsense costs the player a warning and the default
-// for what could not be read, never the game. Writing changes only the
-// display line, so a comment, a setting of a later version of the game or a
-// value the player typed in while the game ran survives.
+// for what could not be read, never the game. Writing changes only the line
+// of the one setting saved (the display, when the player switches it), so a
+// comment, a setting of a later version of the game or a value the player
+// typed in while the game ran survives. The keys, their values and their
+// defaults are the settings table's.
 
 #include "shell/settings_file.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <optional>
 #include <ostream>
 #include <utility>

@@ -5,6 +5,8 @@
 
 #include "shell/settings_manual.h"
 
+#include <algorithm>
+
 #include "shell/key_bindings.h"
 #include "shell/options.h"
 #include "shell/settings_table.h"
