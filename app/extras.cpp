@@ -31,7 +31,7 @@ void onPoll(Controls& controls) {
 }
 
 void replayDiverged(int64_t step, const std::string& what) {
-    std::cerr << "Kordavan: the replay went otherwise than recorded at step " << step << ": "
+    std::cerr << "kordavan: the replay went otherwise than recorded at step " << step << ": "
               << what << "; the replay stops there\n";
     jumpToTitle();
 }

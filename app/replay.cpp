@@ -36,7 +36,7 @@ void write(const std::string& line) {
     if (recorder.file == nullptr) return;
     std::string reason;
     if (platform::addToFile(recorder.file, line, reason)) return;
-    std::cerr << "Kordavan: cannot write the replay " << recorder.path << ": " << reason
+    std::cerr << "kordavan: cannot write the replay " << recorder.path << ": " << reason
               << "; recording stops, the game goes on\n";
     platform::closeFile(recorder.file);
     recorder.file = nullptr;

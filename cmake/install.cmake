@@ -48,7 +48,16 @@ set(generated ${PROJECT_BINARY_DIR}/packaging)
 configure_file(${packaging}/kordavan.desktop.in ${generated}/${KORDAVAN_APP_ID}.desktop @ONLY)
 configure_file(${packaging}/kordavan.metainfo.xml.in ${generated}/${KORDAVAN_APP_ID}.metainfo.xml
     @ONLY)
-configure_file(${packaging}/kordavan.6.in ${generated}/kordavan.6 @ONLY)
+# The manual page's lists of options, settings and controls come from the
+# game's own tables (tools/manual), put in when the game is built.
+configure_file(${packaging}/kordavan.6.in ${generated}/kordavan.6.configured @ONLY)
+add_custom_command(
+    OUTPUT ${generated}/kordavan.6
+    COMMAND kordavan-manual ${generated}/kordavan.6.configured ${generated}/kordavan.6
+    DEPENDS kordavan-manual ${generated}/kordavan.6.configured
+    COMMENT "Writing the manual page's lists from the settings table"
+    VERBATIM)
+add_custom_target(kordavan-manpage ALL DEPENDS ${generated}/kordavan.6)
 
 # ------------------------------------------------------------------ install
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -106,6 +115,10 @@ include(CPack)
 
 # ------------------------------------------------------------------ test
 if(KORDAVAN_TESTS)
+    # The settings table's test reads the page as built.
+    add_dependencies(kordavan-tests kordavan-manpage)
+    target_compile_definitions(kordavan-tests PRIVATE
+        KORDAVAN_MAN_PAGE="${generated}/kordavan.6")
     add_test(NAME e2e.install
         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/install/install.sh ${PROJECT_BINARY_DIR}
                 ${PROJECT_VERSION} ${KORDAVAN_APP_ID} ${KORDAVAN_RELEASE_DATE})

@@ -252,7 +252,7 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
             return sameWord(key.substr(4), name);
         });
         if (control == names.end()) {
-            warnings << "Kordavan: " << fileName << ":" << setting.lineNumber
+            warnings << "kordavan: " << fileName << ":" << setting.lineNumber
                      << ": no control called " << shownText(key.substr(4))
                      << " (controls: left right up down land pause start "
                      << "confirm quit screenshot); left out\n";
@@ -276,7 +276,7 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
             } else {
                 parsed.pads[index] = defaults.pads[index];
             }
-            warnings << "Kordavan: " << fileName << ":" << setting.lineNumber << ": "
+            warnings << "kordavan: " << fileName << ":" << setting.lineNumber << ": "
                      << (isKey ? "no key called " : "no pad button called ") << shownText(unknown)
                      << "; " << std::string(key) << " keeps its default\n";
         }

@@ -6,56 +6,54 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
+#include "shell/key_bindings.h"
+#include "shell/settings_table.h"
 #include "shell/version.h"
 
 namespace {
 
-// getopt_long hands these back for the long options; above any character,
-// so they cannot be mistaken for a short option.
-enum OptionCode : int {
-    fullscreenCode = 256,
-    windowCode,
-    scaleCode,
-    integerScaleCode,
-    noSoundCode,
-    volumeCode,
-    pauseOnFocusLossCode,
-    recordCode,
-    replayCode,
-    helpCode,
-    versionCode,
-};
+// getopt_long hands back the table's index above this, so that a code cannot
+// be mistaken for a short option.
+constexpr int firstCode = 256;
 
-const option longOptions[] = {
-    {"fullscreen", no_argument, nullptr, fullscreenCode},
-    {"window", no_argument, nullptr, windowCode},
-    {"scale", required_argument, nullptr, scaleCode},
-    {"integer-scale", no_argument, nullptr, integerScaleCode},
-    {"no-sound", no_argument, nullptr, noSoundCode},
-    {"volume", required_argument, nullptr, volumeCode},
-    {"pause-on-focus-loss", no_argument, nullptr, pauseOnFocusLossCode},
-    {"record", required_argument, nullptr, recordCode},
-    {"replay", required_argument, nullptr, replayCode},
-    {"help", no_argument, nullptr, helpCode},
-    {"version", no_argument, nullptr, versionCode},
-    {nullptr, 0, nullptr, 0},
-};
+// The table's command-line rows as getopt_long reads them. The names are
+// the table's string literals, so they end with a zero.
+const std::vector<option>& longOptions() {
+    static const std::vector<option> list = [] {
+        std::vector<option> out;
+        const auto table = settingsTable();
+        for (size_t index = 0; index < table.size(); ++index) {
+            const SettingRow& row = table[index];
+            if (!(row.place & commandLine)) continue;
+            const bool value = row.kind == SettingKind::number || row.kind == SettingKind::file;
+            out.push_back({row.name.data(), value ? required_argument : no_argument, nullptr,
+                           firstCode + static_cast<int>(index)});
+        }
+        out.push_back({nullptr, 0, nullptr, 0});
+        return out;
+    }();
+    return list;
+}
 
-const char* nameOf(int code) {
-    for (const option* o = longOptions; o->name; ++o)
-        if (o->val == code) return o->name;
-    return "?";
+const SettingRow& rowOf(int code) {
+    return settingsTable()[static_cast<size_t>(code - firstCode)];
+}
+
+std::string nameOf(int code) {
+    return code >= firstCode ? std::string(rowOf(code).name) : "?";
 }
 
 bool takesValue(int code) {
-    for (const option* o = longOptions; o->name; ++o)
-        if (o->val == code) return o->has_arg == required_argument;
+    for (const option& o : longOptions())
+        if (o.name && o.val == code) return o.has_arg == required_argument;
     return false;
 }
 
@@ -82,6 +80,41 @@ CommandLine refused(std::string problem) {
     return refusal;
 }
 
+std::string rangeProblem(const SettingRow& row, const char* value) {
+    return "--" + std::string(row.name) + " takes a whole number from " + std::to_string(row.low) +
+           " to " + std::to_string(row.high) + ", not '" + value + "'";
+}
+
+// Records one option of the table; what is wrong with its value, if anything.
+std::optional<std::string> takeOption(const SettingRow& row, const char* value,
+                                      CommandLine& result) {
+    Options& options = result.options;
+    switch (row.kind) {
+        case SettingKind::flag:
+            row.fields.take(options, 1, {});
+            break;
+        case SettingKind::number: {
+            const std::optional<int> number = numberWithin(value, row.low, row.high);
+            if (!number) return rangeProblem(row, value);
+            row.fields.take(options, *number, {});
+            break;
+        }
+        case SettingKind::word:
+            break;
+        case SettingKind::pick:
+            findSetting(row.words)->fields.take(options, row.byDefault, {});
+            break;
+        case SettingKind::file:
+            if (*value == '\0') return "--" + std::string(row.name) + " needs a file";
+            row.fields.take(options, 0, value);
+            break;
+        case SettingKind::action:
+            result.action = static_cast<CommandLineAction>(row.byDefault);
+            break;
+    }
+    return std::nullopt;
+}
+
 // getopt_long says only "not one of mine" for both an unknown name and a
 // prefix that fits several; the player deserves to know which.
 std::string unknownLongOption(std::string_view word) {
@@ -90,18 +123,14 @@ std::string unknownLongOption(std::string_view word) {
     name = name.substr(0, name.find('='));
     std::string candidates;
     int matches = 0;
-    for (const option* o = longOptions; o->name; ++o) {
-        if (name.empty() || std::string_view(o->name).substr(0, name.size()) != name) continue;
-        candidates += (matches++ ? " or --" : "--") + std::string(o->name);
+    for (const option& o : longOptions()) {
+        if (!o.name || name.empty() || std::string_view(o.name).substr(0, name.size()) != name)
+            continue;
+        candidates += (matches++ ? " or --" : "--") + std::string(o.name);
     }
     std::string shown = "--" + std::string(name);
     if (matches > 1) return "option '" + shown + "' is ambiguous: " + candidates;
     return "unknown option '" + shown + "'";
-}
-
-std::string rangeProblem(int code, const char* value, int low, int high) {
-    return "--" + std::string(nameOf(code)) + " takes a whole number from " + std::to_string(low) +
-           " to " + std::to_string(high) + ", not '" + value + "'";
 }
 
 }  // namespace
@@ -113,55 +142,24 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     optind = 0;
     opterr = 0;
     int code = 0;
-    while ((code = getopt_long(argc, argv, ":", longOptions, nullptr)) != -1) {
+    while ((code = getopt_long(argc, argv, ":", longOptions().data(), nullptr)) != -1) {
+        if (code >= firstCode) {
+            if (auto problem = takeOption(rowOf(code), optarg, result))
+                return refused(std::move(*problem));
+            // --help and --version act where they stand.
+            if (result.action != CommandLineAction::play) return result;
+            continue;
+        }
         switch (code) {
-            case fullscreenCode:
-                result.options.display = DisplayMode::fullscreen;
-                break;
-            case windowCode:
-                result.options.display = DisplayMode::window;
-                break;
-            case scaleCode:
-                result.options.scale = numberWithin(optarg, minScale, maxScale);
-                if (!result.options.scale)
-                    return refused(rangeProblem(code, optarg, minScale, maxScale));
-                break;
-            case volumeCode:
-                result.options.volume = numberWithin(optarg, minVolume, maxVolume);
-                if (!result.options.volume)
-                    return refused(rangeProblem(code, optarg, minVolume, maxVolume));
-                break;
-            case integerScaleCode:
-                result.options.integerScale = true;
-                break;
-            case noSoundCode:
-                result.options.noSound = true;
-                break;
-            case pauseOnFocusLossCode:
-                result.options.pauseOnFocusLoss = true;
-                break;
-            case recordCode:
-            case replayCode:
-                if (*optarg == '\0')
-                    return refused("--" + std::string(nameOf(code)) + " needs a file");
-                (code == recordCode ? result.options.recordFile : result.options.replayFile) =
-                    optarg;
-                break;
-            case helpCode:
-                result.action = CommandLineAction::showHelp;
-                return result;
-            case versionCode:
-                result.action = CommandLineAction::showVersion;
-                return result;
             case ':':
                 // The BSD getopt_long of other C libraries (Windows') also
                 // answers ':' for a value given to an option that takes none.
                 if (!takesValue(optopt))
-                    return refused("option '--" + std::string(nameOf(optopt)) + "' takes no value");
-                return refused("option '--" + std::string(nameOf(optopt)) + "' needs a value");
+                    return refused("option '--" + nameOf(optopt) + "' takes no value");
+                return refused("option '--" + nameOf(optopt) + "' needs a value");
             default:
-                if (optopt >= fullscreenCode)
-                    return refused("option '--" + std::string(nameOf(optopt)) + "' takes no value");
+                if (optopt >= firstCode)
+                    return refused("option '--" + nameOf(optopt) + "' takes no value");
                 if (optopt != 0)
                     return refused("unknown option '-" + std::string(1, static_cast<char>(optopt)) +
                                    "'");
@@ -188,45 +186,110 @@ constexpr const char* environmentText =
     "\n";
 #endif
 
+namespace {
+
+constexpr size_t helpWidth = 80;
+
+// The words of `text` after `line`, which holds what its line has so far;
+// further lines start with `indent` spaces.
+std::string filled(std::string line, std::string_view text, size_t indent) {
+    std::string out;
+    bool lineHasWords = false;
+    while (!text.empty()) {
+        const size_t space = text.find(' ');
+        const std::string_view word = text.substr(0, space);
+        text.remove_prefix(space == std::string_view::npos ? text.size() : space + 1);
+        if (lineHasWords && line.size() + 1 + word.size() > helpWidth) {
+            out += line + "\n";
+            line.assign(indent, ' ');
+            lineHasWords = false;
+        }
+        if (lineHasWords) line += ' ';
+        line += word;
+        lineHasWords = true;
+    }
+    return out + line + "\n";
+}
+
+std::string optionsHelp() {
+    size_t width = 0;
+    for (const SettingRow& row : settingsTable()) {
+        if (row.place & commandLine) width = std::max(width, optionWords(row).size() + 2);
+    }
+    std::string out;
+    for (const SettingRow& row : settingsTable()) {
+        if (!(row.place & commandLine)) continue;
+        std::string line = "      " + optionWords(row);
+        line.resize(6 + width, ' ');
+        out += filled(line, optionHelp(row), 6 + width + 2);
+    }
+    return out;
+}
+
+// The file's keys, then the lines of the keys and pads, named by their controls.
+std::string settingsFileHelp() {
+    std::string keys;
+    for (const SettingRow& row : settingsTable()) {
+        if (row.place & settingsFile) keys += (keys.empty() ? "" : ", ") + fileForm(row);
+    }
+    std::string controls;
+    for (std::string_view name : controlNames())
+        controls += (controls.empty() ? "" : ", ") + std::string(name);
+    return filled("  ", keys + ";", 2) +
+           filled("  ",
+                  "key-CONTROL = KEY, ... and pad-CONTROL = BUTTON, ... set the keys and pad "
+                  "buttons of a control: " +
+                      controls + ".",
+                  2);
+}
+
+}  // namespace
+
+std::string optionWords(const SettingRow& row) {
+    // Appended piece by piece: GCC 12 sees a false overlap in "--" + name.
+    std::string words("--");
+    words.append(row.name);
+    if (!row.argument.empty()) words.append(" ").append(row.argument);
+    return words;
+}
+
+std::string optionHelp(const SettingRow& row) {
+    std::string text(row.help);
+    if (row.kind == SettingKind::pick && row.byDefault == findSetting(row.words)->byDefault)
+        text += " (the default)";
+    if (row.kind == SettingKind::number) {
+        text += ", " + std::string(row.argument) + " from " + std::to_string(row.low) + " to " +
+                std::to_string(row.high) + " (default: " +
+                (row.defaultText.empty() ? std::to_string(row.byDefault)
+                                         : std::string(row.defaultText)) +
+                ")";
+    }
+    return text;
+}
+
 std::string helpText() {
-    return std::string(
-               "Usage: kordavan [OPTION]...\n"
-               "Fly a rescue helicopter through the night and bring seven men home.\n"
-               "\n"
-               "Options:\n"
-               "      --fullscreen           play full screen (the default)\n"
-               "      --window               play in a window\n"
-               "      --scale N              make the window N times 640x480, N from 1 to 16\n"
-               "                               (default: the largest that fits the desktop)\n"
-               "      --integer-scale        scale by whole multiples only, keeping pixels sharp\n"
-               "      --no-sound             play on a silent sound device\n"
-               "      --volume N             sound volume from 0 to 100 (default 100)\n"
-               "      --pause-on-focus-loss  pause when the window loses the focus\n"
-               "      --record FILE          write every game played as a replay file\n"
-               "      --replay FILE          play a replay file back, then show the title\n"
-               "      --help                 show this help and exit\n"
-               "      --version              show the version and exit\n"
-               "\n"
-               "Keys:\n"
-               "  Space                 start, on the title\n"
-               "  Arrow keys            fly (Left pulls harder than Right)\n"
-               "  L                     land, low over the far landing field or over the base\n"
-               "  P, Pause              pause and resume, during play\n"
-               "  Return                back to the title after a won or lost game\n"
-               "  F11, Alt+Enter        switch between window and full screen\n"
-               "  F12                   save the picture on screen in the pictures folder\n"
-               "  Escape                quit\n"
-               "\n"
-               "Gamepad: the d-pad and the left stick fly, the south button (A, Cross) lands,\n"
-               "Start starts on the title and goes back to it from the won and lost pictures,\n"
-               "Back (Select) quits, Y (Triangle) saves the picture on screen.\n"
-               "\n"
-               "Settings: ") +
-           settingsPlace +
-           ", one 'key = value' a line:\n"
-           "  display = window|fullscreen, scale = N, integer-scale = yes|no, volume = N,\n"
-           "  pause-on-focus-loss = yes|no; key-left = Left, A, pad-land = A and the like\n"
-           "  map the keys and pad buttons.\n"
+    return "Usage: kordavan [OPTION]...\n"
+           "Fly a rescue helicopter through the night and bring seven men home.\n"
+           "\n"
+           "Options:\n" +
+           optionsHelp() +
+           "\n"
+           "Keys:\n"
+           "  Space                 start, on the title\n"
+           "  Arrow keys            fly (Left pulls harder than Right)\n"
+           "  L                     land, low over the far landing field or over the base\n"
+           "  P, Pause              pause and resume, during play\n"
+           "  Return                back to the title after a won or lost game\n"
+           "  F11, Alt+Enter        switch between window and full screen\n"
+           "  F12                   save the picture on screen in the pictures folder\n"
+           "  Escape                quit\n"
+           "\n"
+           "Gamepad: the d-pad and the left stick fly, the south button (A, Cross) lands,\n"
+           "Start starts on the title and goes back to it from the won and lost pictures,\n"
+           "Back (Select) quits, Y (Triangle) saves the picture on screen.\n"
+           "\n"
+           "Settings: " +
+           settingsPlace + ", one 'key = value' a line:\n" + settingsFileHelp() +
            "The options above override it.\n"
            "\n" +
            environmentText +

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "platform/platform.h"
+#include "shell/settings_table.h"
 
 namespace {
 
@@ -14,17 +15,28 @@ namespace {
 std::filesystem::path file;
 bool remembering = false;
 bool shownFullscreen = true;
+// This run's settings and what its command line said, for whoever shows them.
+Settings current;
+Options commandLineSaid;
 
 }  // namespace
 
 Settings chooseSettings(const Settings& fromFile, const Options& options) {
     Settings chosen = fromFile;
-    if (options.display) chosen.fullscreen = *options.display == DisplayMode::fullscreen;
-    if (options.scale) chosen.scale = *options.scale;
-    if (options.volume) chosen.volume = *options.volume;
-    if (options.integerScale) chosen.integerScale = true;
-    if (options.pauseOnFocusLoss) chosen.pauseOnFocusLoss = true;
+    for (const SettingRow& row : settingsTable()) {
+        if (!row.fields.write || !row.fields.said) continue;
+        if (const auto said = row.fields.said(options)) row.fields.write(chosen, *said);
+    }
     return chosen;
+}
+
+const Settings& currentSettings() {
+    return current;
+}
+
+bool givenOnCommandLine(std::string_view name) {
+    const SettingRow* row = findSetting(name);
+    return row && row->fields.said && row->fields.said(commandLineSaid).has_value();
 }
 
 Settings usePreferences(const Options& options, const SettingsFile& settings) {
@@ -43,6 +55,8 @@ Settings usePreferences(const Options& options, const SettingsFile& settings) {
     sound.volume = chosen.volume;
     platform::setSoundOptions(sound);
 
+    current = chosen;
+    commandLineSaid = options;
     shownFullscreen = chosen.fullscreen;
     remembering = !file.empty();
     return chosen;
@@ -53,5 +67,6 @@ void rememberDisplayChoice() {
     const bool fullscreen = platform::displayOptions().fullscreen;
     if (fullscreen == shownFullscreen) return;
     shownFullscreen = fullscreen;
+    current.fullscreen = fullscreen;
     saveDisplayChoice(file, fullscreen, std::cerr);
 }

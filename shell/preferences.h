@@ -3,6 +3,8 @@
 // command line, handed to the machine before the window opens; and the
 // display choice remembered when the player switches it during play.
 
+#include <string_view>
+
 #include "shell/options.h"
 #include "shell/settings_file.h"
 
@@ -14,6 +16,13 @@ Settings chooseSettings(const Settings& fromFile, const Options& options);
 // own choices (the pause on focus loss) are the caller's to hand on. Call
 // before start-up.
 Settings usePreferences(const Options& options, const SettingsFile& settings);
+
+// This run's settings as usePreferences chose them (and the display as the
+// player last switched it), and whether the command line gave the setting
+// of that name (a key or option of the settings table) this run: what a
+// settings screen shows beside each row.
+const Settings& currentSettings();
+bool givenOnCommandLine(std::string_view name);
 
 // After a frame: when the player has switched between window and full screen
 // (F11, Alt+Enter), the settings file learns the new choice.

@@ -114,5 +114,5 @@ void saveScreenshot() {
     std::string error;
     const std::filesystem::path saved =
         saveScreenshotFile(encodePng(*backBuffer), screenshotFolder(), std::time(nullptr), error);
-    if (saved.empty()) std::cerr << "Kordavan: the screenshot is not saved: " << error << "\n";
+    if (saved.empty()) std::cerr << "kordavan: the screenshot is not saved: " << error << "\n";
 }

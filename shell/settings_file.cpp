@@ -1,25 +1,23 @@
 // The settings file. Reading forgives everything: a file that is missing,
 // unreadable or full of nonsense costs the player a warning and the default
-// for what could not be read, never the game. Writing changes only the
-// display line, so a comment, a setting of a later version of the game or a
-// value the player typed in while the game ran survives.
+// for what could not be read, never the game. Writing changes only the line
+// of the one setting saved (the display, when the player switches it), so a
+// comment, a setting of a later version of the game or a value the player
+// typed in while the game ran survives. The keys, their values and their
+// defaults are the settings table's.
 
 #include "shell/settings_file.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <optional>
 #include <ostream>
 #include <utility>
 #include <vector>
 
 #include "platform/files.h"
+#include "shell/settings_table.h"
 
 namespace {
-
-constexpr std::array<std::string_view, 5> knownKeys = {"display", "scale", "integer-scale",
-                                                       "volume", "pause-on-focus-loss"};
 
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -40,79 +38,23 @@ std::optional<KeyAndValue> splitLine(std::string_view line) {
     return KeyAndValue{trim(text.substr(0, equals)), trim(text.substr(equals + 1))};
 }
 
-std::optional<bool> yesOrNo(std::string_view value) {
-    for (std::string_view yes : {"yes", "true", "on", "1"}) {
-        if (sameWord(value, yes)) return true;
-    }
-    for (std::string_view no : {"no", "false", "off", "0"}) {
-        if (sameWord(value, no)) return false;
-    }
-    return std::nullopt;
-}
-
-std::optional<int> wholeNumber(std::string_view value, int lowest, int highest) {
-    int number = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (error != std::errc{} || end != value.data() + value.size()) return std::nullopt;
-    if (number < lowest || number > highest) return std::nullopt;
-    return number;
-}
-
 void warn(std::ostream& warnings, const std::string& fileName, int lineNumber,
           const std::string& what) {
-    warnings << "Kordavan: " << fileName << ":" << lineNumber << ": " << what << "\n";
-}
-
-// Applies one known key; false when its value cannot be read.
-bool apply(Settings& settings, std::string_view key, std::string_view value,
-           std::string& expected) {
-    if (sameWord(key, "display")) {
-        expected = "window or fullscreen";
-        if (sameWord(value, "window"))
-            settings.fullscreen = false;
-        else if (sameWord(value, "fullscreen"))
-            settings.fullscreen = true;
-        else
-            return false;
-    } else if (sameWord(key, "scale")) {
-        expected = "a whole number from 0 to " + std::to_string(maxSettingsScale);
-        const auto scale = wholeNumber(value, 0, maxSettingsScale);
-        if (!scale) return false;
-        settings.scale = *scale;
-    } else if (sameWord(key, "volume")) {
-        expected = "a whole number from 0 to 100";
-        const auto volume = wholeNumber(value, 0, 100);
-        if (!volume) return false;
-        settings.volume = *volume;
-    } else {
-        expected = "yes or no";
-        const auto flag = yesOrNo(value);
-        if (!flag) return false;
-        (sameWord(key, "integer-scale") ? settings.integerScale : settings.pauseOnFocusLoss) =
-            *flag;
-    }
-    return true;
-}
-
-std::string valueOf(std::string_view key, const Settings& settings) {
-    if (key == "display") return settings.fullscreen ? "fullscreen" : "window";
-    if (key == "scale") return std::to_string(std::clamp(settings.scale, 0, maxSettingsScale));
-    if (key == "integer-scale") return settings.integerScale ? "yes" : "no";
-    if (key == "volume") return std::to_string(std::clamp(settings.volume, 0, 100));
-    return settings.pauseOnFocusLoss ? "yes" : "no";
+    warnings << "kordavan: " << fileName << ":" << lineNumber << ": " << what << "\n";
 }
 
 // The value as the player sees it take effect.
-std::string shownValue(std::string_view key, const Settings& settings) {
-    if (key == "scale" && settings.scale == 0) return "the largest window that fits";
-    return valueOf(key, settings);
+std::string shownValue(const SettingRow& row, const Settings& settings) {
+    const int value = row.fields.read(settings);
+    if (value == row.byDefault && !row.defaultText.empty()) return std::string(row.defaultText);
+    return settingText(row, value);
 }
 
-std::optional<std::string_view> knownKey(std::string_view key) {
-    for (std::string_view known : knownKeys) {
-        if (sameWord(key, known)) return known;
-    }
-    return std::nullopt;
+// The row of a key the file may hold; null for a key of the keys and pads,
+// or of a later version of the game.
+const SettingRow* fileKey(std::string_view key) {
+    const SettingRow* row = findSetting(key);
+    return row && (row->place & settingsFile) ? row : nullptr;
 }
 
 // Some Windows editors begin a UTF-8 file with a byte-order mark.
@@ -134,14 +76,19 @@ std::vector<std::string_view> lines(std::string_view text) {
 // that the warning can name the value the game goes on with.
 struct BadValue {
     int lineNumber;
-    std::string_view key;
+    const SettingRow* row;  // null for a line that is no setting
     std::string text;
 };
 
-const char* const newFileText =
-    "# Kordavan's settings: display = window | fullscreen, scale = 0-16 (0: the largest\n"
-    "# window that fits), integer-scale = yes | no, volume = 0-100,\n"
-    "# pause-on-focus-loss = yes | no\n";
+// The head of a file the game makes, for the player who opens it.
+std::string newFileText() {
+    std::string text =
+        "# Kordavan's settings, one key = value a line (kordavan --help tells more):\n";
+    for (const SettingRow& row : settingsTable()) {
+        if (row.place & settingsFile) text += "#   " + fileForm(row) + "\n";
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -187,29 +134,25 @@ Settings parseSettings(std::string_view text, const std::string& fileName, std::
     std::vector<BadValue> badValues;
     for (const SettingLine& setting : settingLines(text)) {
         if (setting.key.empty()) {
-            badValues.push_back({setting.lineNumber,
-                                 {},
+            badValues.push_back({setting.lineNumber, nullptr,
                                  "not a setting (key = value): " + shownText(setting.text)});
             continue;
         }
         // A key this version does not know may belong to a later one, or to
         // the keys and pads.
-        const auto key = knownKey(setting.key);
-        if (!key) continue;
-        std::string expected;
-        Settings changed = settings;
-        if (apply(changed, *key, setting.value, expected)) {
-            settings = changed;
+        const SettingRow* row = fileKey(setting.key);
+        if (!row) continue;
+        if (const auto value = readSettingValue(*row, setting.value)) {
+            row->fields.write(settings, *value);
         } else {
-            badValues.push_back(
-                {setting.lineNumber, *key,
-                 std::string(*key) + " must be " + expected + ", not " + shownText(setting.value)});
+            badValues.push_back({setting.lineNumber, row,
+                                 std::string(row->name) + " must be " + expectedText(*row) +
+                                     ", not " + shownText(setting.value)});
         }
     }
     for (const BadValue& bad : badValues) {
         warn(warnings, fileName, bad.lineNumber,
-             bad.text +
-                 (bad.key.empty() ? "; left out" : "; using " + shownValue(bad.key, settings)));
+             bad.text + (bad.row ? "; using " + shownValue(*bad.row, settings) : "; left out"));
     }
     return settings;
 }
@@ -218,7 +161,7 @@ SettingsFile readSettingsFile(const std::filesystem::path& path, std::ostream& w
     if (path.empty()) return {};
     platform::FileText file = platform::readFile(path, largestSettingsFile);
     if (file.status == platform::FileStatus::failed) {
-        warnings << "Kordavan: cannot read " << path.string() << ": " << file.reason
+        warnings << "kordavan: cannot read " << path.string() << ": " << file.reason
                  << "; using the default settings\n";
     }
     return {path, std::move(file.text)};
@@ -229,28 +172,27 @@ Settings readSettings(const std::filesystem::path& path, std::ostream& warnings)
     return parseSettings(file.text, path.string(), warnings);
 }
 
-std::string withDisplayChoice(std::string_view text, bool fullscreen) {
+std::string withSetting(std::string_view text, const SettingRow& row, int value) {
     // The line that decides is the last one the reader takes, else the last
     // damaged one, which the player meant to be it.
-    struct DisplayLine {
+    struct DecidingLine {
         std::string_view line;
         std::string_view value;
     };
-    std::optional<DisplayLine> deciding;
-    Settings read;
-    bool readable = false;
+    std::optional<DecidingLine> deciding;
+    std::optional<int> read;
     for (std::string_view line : lines(text)) {
         const auto setting = splitLine(line);
-        if (!setting || !sameWord(setting->key, "display")) continue;
-        std::string expected;
-        const bool good = apply(read, "display", setting->value, expected);
-        if (good || !readable) deciding = DisplayLine{line, setting->value};
-        readable = readable || good;
+        if (!setting || !sameWord(setting->key, row.name)) continue;
+        const auto good = readSettingValue(row, setting->value);
+        if (good || !read) deciding = DecidingLine{line, setting->value};
+        if (good) read = good;
     }
     // A file that does not say it yet does, so that the choice outlives a
     // change of the game's default.
-    if (readable && read.fullscreen == fullscreen) return std::string(text);
-    const std::string_view wanted = fullscreen ? "fullscreen" : "window";
+    if (read == value) return std::string(text);
+    const std::string wanted = settingText(row, value);
+    const std::string wholeLine = std::string(row.name) + " = " + wanted;
     std::string out(text);
     if (deciding) {
         // Only the value's bytes change; a line whose value is empty is
@@ -258,7 +200,7 @@ std::string withDisplayChoice(std::string_view text, bool fullscreen) {
         const std::string_view line = deciding->line;
         size_t from = static_cast<size_t>(line.data() - text.data());
         size_t length = line.size() - (line.ends_with('\r') ? 1 : 0);
-        std::string replacement = "display = " + std::string(wanted);
+        std::string replacement = wholeLine;
         if (!deciding->value.empty()) {
             from = static_cast<size_t>(deciding->value.data() - text.data());
             length = deciding->value.size();
@@ -271,13 +213,27 @@ std::string withDisplayChoice(std::string_view text, bool fullscreen) {
         firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r';
     const std::string_view lineEnd = windowsEnds ? "\r\n" : "\n";
     if (!out.empty() && out.back() != '\n') out += lineEnd;
-    return out.append("display = ").append(wanted).append(lineEnd);
+    return out.append(wholeLine).append(lineEnd);
 }
 
-bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::ostream& warnings) {
-    const std::string notSaved = "Kordavan: the display choice is not saved in ";
+std::string withDisplayChoice(std::string_view text, bool fullscreen) {
+    return withSetting(text, *findSetting("display"), fullscreen ? 1 : 0);
+}
+
+bool saveSetting(const std::filesystem::path& path, std::string_view name, std::string_view value,
+                 std::ostream& warnings) {
+    const SettingRow* row = fileKey(name);
+    const auto number = row ? readSettingValue(*row, value) : std::nullopt;
+    if (!number) {
+        warnings << "kordavan: " << shownText(name) << " = " << shownText(value)
+                 << " is no setting of the file\n";
+        return false;
+    }
+    const std::string what = "kordavan: the " + std::string(row->name) +
+                             (row->name == "display" ? " choice" : " setting");
+    const std::string notSaved = what + " is not saved in ";
     if (path.empty()) {
-        warnings << "Kordavan: the display choice is not saved: no home folder to keep it in\n";
+        warnings << what << " is not saved: no home folder to keep it in\n";
         return false;
     }
     const platform::FileText file = platform::readFile(path, largestSettingsFile);
@@ -286,8 +242,8 @@ bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::
         warnings << notSaved << path.string() << ": cannot read it: " << file.reason << "\n";
         return false;
     }
-    const std::string old = file.status == platform::FileStatus::read ? file.text : newFileText;
-    const std::string text = withDisplayChoice(old, fullscreen);
+    const std::string old = file.status == platform::FileStatus::read ? file.text : newFileText();
+    const std::string text = withSetting(old, *row, *number);
     if (text == old) return true;
     if (text.size() > largestSettingsFile) {
         warnings << notSaved << path.string() << ": it would grow past " << largestSettingsFile
@@ -300,4 +256,8 @@ bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::
         return false;
     }
     return true;
+}
+
+bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::ostream& warnings) {
+    return saveSetting(path, "display", fullscreen ? "fullscreen" : "window", warnings);
 }

@@ -82,11 +82,11 @@ TEST_F(KeyBindingsTest, UnknownNamesAreReportedAndTheDefaultStays) {
               "key-right = D\n"));
     EXPECT_EQ(
         warnings.str(),
-        "Kordavan: /home/p/.config/kordavan/kordavan.conf:1: no key called \"Lefty\"; "
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:1: no key called \"Lefty\"; "
         "key-left keeps its default\n"
-        "Kordavan: /home/p/.config/kordavan/kordavan.conf:2: no pad button called \"Z\"; "
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:2: no pad button called \"Z\"; "
         "pad-land keeps its default\n"
-        "Kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"jump\" "
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"jump\" "
         "(controls: left right up down land pause start confirm quit screenshot); left out\n");
     EXPECT_TRUE(withKeys({DIK_LEFT}).left);
     EXPECT_FALSE(withKeys({DIK_A}).left);
@@ -104,7 +104,7 @@ TEST_F(KeyBindingsTest, TheFileReadsAsTheSettingsReadIt) {
         parse("\xEF\xBB\xBFkey-left = A\r\nno setting\r\n  # key-up = W\r\n"
               "key-right = Q, Lefty\r\n"));
     EXPECT_EQ(warnings.str(),
-              "Kordavan: /home/p/.config/kordavan/kordavan.conf:4: no key called \"Lefty\"; "
+              "kordavan: /home/p/.config/kordavan/kordavan.conf:4: no key called \"Lefty\"; "
               "key-right keeps its default\n");
     EXPECT_TRUE(withKeys({DIK_A}).left);
     EXPECT_FALSE(withKeys({DIK_W}).up);

@@ -229,7 +229,7 @@ TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
     appWindow = nullptr;
     EXPECT_EQ(stepsSeen, 41) << "the game went on to Escape";
     EXPECT_FALSE(recording());
-    EXPECT_EQ(errors, "Kordavan: cannot write the replay " + recordedPath.string() +
+    EXPECT_EQ(errors, "kordavan: cannot write the replay " + recordedPath.string() +
                           ": No space left on device; recording stops, the game goes on\n");
     stopRecording();
     // What was written before is a replay of the first ten steps.
