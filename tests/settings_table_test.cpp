@@ -265,14 +265,15 @@ TEST(SettingsTable, APageWithoutItsMarkersIsNotMade) {
 
 // ---------------------------------------------------------------- the README
 
-// The options of the README's table under "## Command line": the first
+// The options of the README's table under "## Options": the first
 // column of each row holds one or more options in backquotes, ", " between
 // them, each `--name` or `--name ARG` as --help shows it.
 std::multiset<std::string> readmeOptions(const std::string& readme) {
     std::multiset<std::string> found;
-    const size_t section = readme.find("\n## Command line\n");
+    const std::string heading = "\n## Options\n";
+    const size_t section = readme.find(heading);
     if (section == std::string::npos) return found;
-    std::istringstream lines(readme.substr(section + 17));
+    std::istringstream lines(readme.substr(section + heading.size()));
     std::string line;
     bool inTable = false;
     while (std::getline(lines, line)) {
@@ -298,9 +299,39 @@ TEST(SettingsTable, TheReadmeListsExactlyTheCommandLineOptions) {
     EXPECT_EQ(readmeOptions(contents(fs::path(KORDAVAN_SOURCE_DIR) / "README.md")), expected);
 }
 
+// The keys of the settings file's table in docs/settings.md: each row's
+// first cell starts with `key = ...`.
+std::set<std::string> documentedFileKeys(const std::string& page) {
+    std::set<std::string> found;
+    const std::string heading = "\n## The settings file\n";
+    const size_t section = page.find(heading);
+    if (section == std::string::npos) return found;
+    std::istringstream lines(page.substr(section + heading.size()));
+    std::string line;
+    bool inTable = false;
+    while (std::getline(lines, line)) {
+        if (!line.starts_with("|")) {
+            if (inTable) break;
+            continue;
+        }
+        inTable = true;
+        if (!line.starts_with("| `")) continue;
+        const size_t equals = line.find(" =");
+        if (equals != std::string::npos) found.insert(line.substr(3, equals - 3));
+    }
+    return found;
+}
+
+TEST(SettingsTable, TheSettingsPageListsExactlyTheFileKeys) {
+    std::set<std::string> expected;
+    for (const SettingRow* row : rowsOf(settingsFile)) expected.insert(std::string(row->name));
+    EXPECT_EQ(documentedFileKeys(contents(fs::path(KORDAVAN_SOURCE_DIR) / "docs" / "settings.md")),
+              expected);
+}
+
 TEST(SettingsTable, TheReadmeCheckReadsOnlyItsTable) {
     const std::string readme =
-        "# Game\n| `--not-this` | |\n\n## Command line\n\n| Option | |\n|---|---|\n"
+        "# Game\n| `--not-this` | |\n\n## Options\n\n| Option | |\n|---|---|\n"
         "| `--scale N` | size |\n| `--help`, `--version` | show |\n\nThen `--later`.\n"
         "| `--other-table` | |\n";
     EXPECT_EQ(readmeOptions(readme),
