@@ -61,8 +61,9 @@ enum class ReplaceStatus { replaced, changed, failed };
 // takes its place the file is read again; changed, with nothing written,
 // when it no longer holds `before`, for the caller to read it again and
 // make its change anew. What is added to the old file in the moment it is
-// being replaced is added to the new one. Others that lock nothing are
-// never kept waiting.
+// being replaced is added to the new one: on Linux the call waits, a second
+// at most, until no other program holds the old file open to write into it.
+// Nobody is kept waiting: the others lock nothing, and neither does this.
 ReplaceStatus replaceChangedFile(const std::filesystem::path& path,
                                  const std::optional<std::string>& before, std::string_view text,
                                  std::string& reason);

@@ -284,7 +284,7 @@ bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::
     // editor); what it wrote between the reading and the replacing would be
     // lost, so the change is made again from the file as it is then. Nobody
     // else locks the file, so locking it would keep no one out.
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
         const platform::FileText file = platform::readFile(path, largestSettingsFile);
         if (file.status == platform::FileStatus::failed) {
             // Its lines could not be kept.

@@ -447,8 +447,13 @@ TEST_F(SettingsFileTest, LinesAnotherProgramAddsMeanwhileAreNeverLost) {
     }
     int presses = 0;
     int status = 0;
+    // A press may give up while the script adds line upon line (it says
+    // so); what counts is that none of the script's lines is lost.
     while (::waitpid(appender, &status, WNOHANG) == 0) {
-        EXPECT_TRUE(save(presses % 2 == 0)) << warnings.str();
+        if (!save(presses % 2 == 0)) {
+            EXPECT_NE(warnings.str().find("another program keeps changing it"), std::string::npos)
+                << warnings.str();
+        }
         ++presses;
     }
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
@@ -460,7 +465,8 @@ TEST_F(SettingsFileTest, LinesAnotherProgramAddsMeanwhileAreNeverLost) {
         ASSERT_NE(at, std::string::npos) << "line " << i << " lost after " << presses << " presses";
         EXPECT_EQ(text.find(line, at + 1), std::string::npos) << "line " << i << " twice";
     }
-    EXPECT_EQ(text.rfind("display = ", 0), 0u);
+    EXPECT_EQ(text.rfind(presses % 2 == 0 ? "display = fullscreen\n" : "display = window\n", 0),
+              0u);
 }
 
 TEST(DisplayChoiceText, AFileWithoutADisplayLineGetsOneInItsOwnLineEnds) {

@@ -10,6 +10,7 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -403,6 +404,41 @@ size_t carryOver(int old, size_t kept, const fs::path& file) {
     return all.size();
 }
 
+// Whether another program still holds the file open, as far as the system
+// tells: Linux grants a write lease only while no one else has the file
+// open. Unknown (another owner's file, a network disk) counts as no.
+bool othersHoldIt(int descriptor) {
+#ifdef F_SETLEASE
+    // A lease's break is signalled with SIGIO, which would end the game; the
+    // replaced file has no name left to be opened by, so none comes.
+    struct sigaction ignore {};
+    struct sigaction old {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGIO, &ignore, &old);
+    const bool leased = ::fcntl(descriptor, F_SETLEASE, F_WRLCK) == 0;
+    const bool held = !leased && errno == EAGAIN;
+    if (leased) ::fcntl(descriptor, F_SETLEASE, F_UNLCK);
+    ::sigaction(SIGIO, &old, nullptr);
+    return held;
+#else
+    (void)descriptor;
+    return false;
+#endif
+}
+
+// A program that opened the old file before the rename to add a line may
+// write it into the replaced file afterwards: until none holds it open any
+// more, for a second at most, what they add is carried over to the new one.
+void drainReplaced(int old, size_t kept, const fs::path& file) {
+    for (int tries = 0; tries < 1000; ++tries) {
+        kept = carryOver(old, kept, file);
+        if (!othersHoldIt(old)) break;
+        const timespec pause{0, 1'000'000};
+        ::nanosleep(&pause, nullptr);
+    }
+    carryOver(old, kept, file);
+}
+
 // replaceFile, and with `before` replaceChangedFile.
 ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& reason,
                       const std::optional<std::string>* before) {
@@ -448,16 +484,11 @@ ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& 
         if (current >= 0) ::close(current);
         return ReplaceStatus::failed;
     }
-    // A program that opened the old file just before the rename may still
-    // have added to it.
-    const size_t carried = current >= 0 ? carryOver(current, (*before)->size(), file) : 0;
-    syncFolder(folder);
-    // Once more after the folder's sync, which a write begun before the
-    // rename has long finished in.
     if (current >= 0) {
-        carryOver(current, carried, file);
+        drainReplaced(current, (*before)->size(), file);
         ::close(current);
     }
+    syncFolder(folder);
     return ReplaceStatus::replaced;
 }
 

@@ -54,10 +54,14 @@ python3 -c '
 import fcntl, os, sys, time
 descriptor = os.open(sys.argv[1], os.O_RDONLY | os.O_NONBLOCK)
 fcntl.fcntl(descriptor, 1031, 4096)  # F_SETPIPE_SZ
+open(sys.argv[2], "w").close()
 time.sleep(600)
-' "$pipe" &
+' "$pipe" "$E2E_TMP/reader-ready" &
 E2E_PIDS+=($!)
-sleep 0.5
+for _ in $(seq 100); do
+    [ -e "$E2E_TMP/reader-ready" ] && break
+    sleep 0.1
+done
 e2e_start_playing "$kordavan" --window --record "$pipe"
 # Some 700 steps of LEFT fill the pipe.
 for _ in $(seq 40); do
