@@ -3,7 +3,8 @@
 # taken (a document, a link planted to another file) is refused with exit 2
 # before any window opens and keeps every byte; a run that never leaves the
 # title leaves no file; a pipe whose reader stops reading ends the recording
-# with one line and the game goes on, Escape still quitting it.
+# with one line and the game goes on, Escape still quitting it. A missing
+# replay says why it cannot be read.
 #
 #   bash tests/e2e/record_files.sh path/to/kordavan
 set -euo pipefail
@@ -35,6 +36,14 @@ for name in thesis.txt planted.replay; do
     e2e_check "the file $name pointed at keeps every byte" \
         [ "$(cat "$E2E_TMP/thesis.txt")" = "my thesis" ]
 done
+
+# ---------------------------------------------------------------- a missing replay
+status=0
+XDG_CONFIG_HOME="$E2E_TMP/config" timeout 20 "$kordavan" --window --replay "$E2E_TMP/none.replay" \
+    >/dev/null 2>"$E2E_TMP/missing.stderr" || status=$?
+e2e_check "a missing replay is refused with exit 2" [ "$status" = 2 ]
+e2e_check "and the reason is said" \
+    grep -q "none.replay: cannot be read: No such file or directory" "$E2E_TMP/missing.stderr"
 
 # ---------------------------------------------------------------- title only
 e2e_start_game "$kordavan" --window --record "$E2E_TMP/title.replay"
