@@ -38,10 +38,11 @@ void replayDiverged(int64_t step, const std::string& what) {
 
 bool readReplay(const std::string& path, Replay& replay) {
     const platform::FileText file = platform::readFile(path, largestReplay);
-    std::string error = "cannot be read";
-    if (file.status == platform::FileStatus::failed) error += ": " + file.reason;
-    if (file.status == platform::FileStatus::read && parseReplay(file.text, replay, error))
+    std::string error = "cannot be read: " + file.reason;
+    if (file.status == platform::FileStatus::read && parseReplay(file.text, replay, error)) {
+        if (!replay.cut.empty()) std::cerr << "kordavan: " << path << ": " << replay.cut << "\n";
         return true;
+    }
     std::cerr << "kordavan: " << path << ": " << error << "\n";
     return false;
 }

@@ -245,8 +245,16 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
     KeyBindings parsed = defaultKeyBindings();
     for (const SettingLine& setting : settingLines(text)) {
         const std::string_view key = setting.key;
-        const bool isKey = key.size() > 4 && sameWord(key.substr(0, 4), "key-");
-        const bool isPad = key.size() > 4 && sameWord(key.substr(0, 4), "pad-");
+        // Only a file's very beginning may hold one: two files run together
+        // leave one inside, where it hides the key that follows.
+        if (key.starts_with("\xEF\xBB\xBF")) {
+            warnings << "kordavan: " << fileName << ":" << setting.lineNumber
+                     << ": begins with a byte-order mark, which only the file's first line may; "
+                        "left out\n";
+            continue;
+        }
+        const bool isKey = key.size() >= 4 && sameWord(key.substr(0, 4), "key-");
+        const bool isPad = key.size() >= 4 && sameWord(key.substr(0, 4), "pad-");
         if (!isKey && !isPad) continue;
         const auto control = std::find_if(names.begin(), names.end(), [&](std::string_view name) {
             return sameWord(key.substr(4), name);
@@ -280,6 +288,14 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
                      << (isKey ? "no key called " : "no pad button called ") << shownText(unknown)
                      << "; " << std::string(key) << " keeps its default\n";
         }
+    }
+    // A game no key can quit keeps the player in a full-screen window.
+    const auto quit =
+        static_cast<size_t>(std::find(names.begin(), names.end(), "quit") - names.begin());
+    if (parsed.keys[quit].empty()) {
+        parsed.keys[quit].push_back(DIK_ESCAPE);
+        warnings << "kordavan: " << fileName
+                 << ": no key is left to quit the game; Escape still quits\n";
     }
     return parsed;
 }

@@ -236,26 +236,40 @@ bool saveSetting(const std::filesystem::path& path, std::string_view name, std::
         warnings << what << " is not saved: no home folder to keep it in\n";
         return false;
     }
-    const platform::FileText file = platform::readFile(path, largestSettingsFile);
-    if (file.status == platform::FileStatus::failed) {
-        // Its lines could not be kept.
-        warnings << notSaved << path.string() << ": cannot read it: " << file.reason << "\n";
-        return false;
+    // Another program may add to the file meanwhile (a script, the player's
+    // editor); what it wrote between the reading and the replacing would be
+    // lost, so the change is made again from the file as it is then. Nobody
+    // else locks the file, so locking it would keep no one out.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const platform::FileText file = platform::readFile(path, largestSettingsFile);
+        if (file.status == platform::FileStatus::failed) {
+            // Its lines could not be kept.
+            warnings << notSaved << path.string() << ": cannot read it: " << file.reason << "\n";
+            return false;
+        }
+        const bool exists = file.status == platform::FileStatus::read;
+        const std::string old = exists ? file.text : newFileText();
+        const std::string text = withSetting(old, *row, *number);
+        if (text == old) return true;
+        if (text.size() > largestSettingsFile) {
+            warnings << notSaved << path.string() << ": it would grow past " << largestSettingsFile
+                     << " bytes\n";
+            return false;
+        }
+        std::string reason;
+        const auto before = exists ? std::optional<std::string>(file.text) : std::nullopt;
+        switch (platform::replaceChangedFile(path, before, text, reason)) {
+            case platform::ReplaceStatus::replaced:
+                return true;
+            case platform::ReplaceStatus::failed:
+                warnings << notSaved << path.string() << ": " << reason << "\n";
+                return false;
+            case platform::ReplaceStatus::changed:
+                break;
+        }
     }
-    const std::string old = file.status == platform::FileStatus::read ? file.text : newFileText();
-    const std::string text = withSetting(old, *row, *number);
-    if (text == old) return true;
-    if (text.size() > largestSettingsFile) {
-        warnings << notSaved << path.string() << ": it would grow past " << largestSettingsFile
-                 << " bytes\n";
-        return false;
-    }
-    std::string reason;
-    if (!platform::replaceFile(path, text, reason)) {
-        warnings << notSaved << path.string() << ": " << reason << "\n";
-        return false;
-    }
-    return true;
+    warnings << notSaved << path.string() << ": another program keeps changing it\n";
+    return false;
 }
 
 bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::ostream& warnings) {

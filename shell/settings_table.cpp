@@ -127,11 +127,14 @@ constexpr std::array rows = {
                .kind = file,
                .place = commandLine,
                .argument = "FILE",
-               .help = "write every game played as a replay file",
+               .help = "write every game played into a new replay file (a name already "
+                       "taken is refused)",
                .details = "The file is written line by line as the game goes: a game cut short "
-                          "by a crash or a kill is kept up to its last step. A write that fails "
-                          "ends the recording with a message; play goes on. REPLAY FILES below "
-                          "describes the file.",
+                          "by a crash or a kill is kept up to its last whole step. FILE must be "
+                          "a new name: whatever is there already is refused before the window "
+                          "opens and keeps every byte. Nothing is written until a game begins. "
+                          "A write that fails or would wait ends the recording with a message; "
+                          "play goes on. REPLAY FILES below describes the file.",
                .fields = fieldsOf<nullptr, &Options::recordFile>()},
     SettingRow{.name = "replay",
                .kind = file,

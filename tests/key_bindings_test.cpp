@@ -58,14 +58,15 @@ TEST_F(KeyBindingsTest, DefaultsAreTheGamesOwnKeysAndPad) {
 TEST_F(KeyBindingsTest, ASettingReplacesThatControlsKeysOnly) {
     useKeyBindings(
         parse("# mine\nvolume = 50\nkey-left = a, Left\n KEY-Land=space\n"
-              "pad-screenshot = RB\npad-pause = Start, Y\nkey-quit =\n"));
+              "pad-screenshot = RB\npad-pause = Start, Y\nkey-quit = Q\n"));
     EXPECT_EQ(warnings.str(), "");
     EXPECT_TRUE(withKeys({DIK_A}).left);
     EXPECT_TRUE(withKeys({DIK_LEFT}).left);
     EXPECT_TRUE(withKeys({DIK_SPACE}).land);
     EXPECT_TRUE(withKeys({DIK_SPACE}).start);  // start keeps Space as well
     EXPECT_FALSE(withKeys({DIK_L}).land);
-    EXPECT_FALSE(withKeys({DIK_ESCAPE}).quit);  // an empty list leaves it without keys
+    EXPECT_FALSE(withKeys({DIK_ESCAPE}).quit);
+    EXPECT_TRUE(withKeys({DIK_Q}).quit);
     EXPECT_TRUE(withKeys({DIK_RIGHT}).right);
     PadState pad;
     pad.rightShoulder = true;
@@ -109,6 +110,37 @@ TEST_F(KeyBindingsTest, TheFileReadsAsTheSettingsReadIt) {
     EXPECT_TRUE(withKeys({DIK_A}).left);
     EXPECT_FALSE(withKeys({DIK_W}).up);
     EXPECT_TRUE(withKeys({DIK_RIGHT}).right);
+}
+
+TEST_F(KeyBindingsTest, ALineThatNamesNoControlOrHidesBehindAByteOrMarkIsSaid) {
+    useKeyBindings(parse("key- = A\n\xEF\xBB\xBFkey-up = W\npad- = B\n"));
+    EXPECT_EQ(
+        warnings.str(),
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:1: no control called \"\" "
+        "(controls: left right up down land pause start confirm quit screenshot); left out\n"
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:2: begins with a byte-order mark, "
+        "which only the file's first line may; left out\n"
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"\" "
+        "(controls: left right up down land pause start confirm quit screenshot); left out\n");
+    EXPECT_TRUE(withKeys({DIK_UP}).up);
+    EXPECT_FALSE(withKeys({DIK_W}).up);
+}
+
+TEST_F(KeyBindingsTest, WhenNoKeyWouldQuitEscapeStillDoes) {
+    useKeyBindings(
+        parse("key-left =\nkey-right =\nkey-up =\nkey-down =\nkey-land =\n"
+              "key-pause =\nkey-start =\nkey-confirm =\nkey-quit =\n"
+              "key-screenshot =\n"));
+    EXPECT_EQ(warnings.str(),
+              "kordavan: /home/p/.config/kordavan/kordavan.conf: no key is left "
+              "to quit the game; Escape still quits\n");
+    EXPECT_TRUE(withKeys({DIK_ESCAPE}).quit);
+    EXPECT_FALSE(withKeys({DIK_LEFT}).left);
+    // Quitting by another key is the player's choice, and Escape is free.
+    warnings.str("");
+    useKeyBindings(parse("key-quit = Q\n"));
+    EXPECT_EQ(warnings.str(), "");
+    EXPECT_FALSE(withKeys({DIK_ESCAPE}).quit);
 }
 
 TEST_F(KeyBindingsTest, KeyNamesCoverLettersDigitsAndTheNamedKeys) {
