@@ -155,6 +155,12 @@ async function padButton(page, index, pressed) {
     window.testPad.buttons[i] = {pressed: down, touched: down, value: down ? 1 : 0};
   }, index, pressed);
 }
+async function padStick(page, y) {
+  await page.evaluate((down) => {
+    window.testPad.connected = true;
+    window.testPad.axes[1] = down;
+  }, y);
+}
 async function padHold(page, index, ms) {
   await padButton(page, index, true);
   await sleep(ms);
@@ -262,6 +268,14 @@ async function padPlays(page, pictures) {
   check('a pad plugged in after the page loaded flies with its d-pad', padAfter.y >= padBefore.y + 20,
       `helicopter from y ${padBefore.y} to ${padAfter.y}`);
   check('using the pad hides the touch controls', await page.$eval('#touch', (touch) => touch.hidden));
+  // The stick pushed beyond its dead zone flies as the d-pad does (up, back
+  // to where the d-pad took it from).
+  await padStick(page, -0.9);
+  await sleep(500);
+  await padStick(page, 0);
+  const stickAfter = findHelicopter(await canvasPicture(page), pictures.helicopter);
+  check('the pad\'s stick past its dead zone flies', stickAfter.y <= padAfter.y - 20,
+      `helicopter from y ${padAfter.y} to ${stickAfter.y}`);
 
   // Back ends the game; the pad's Start plays again and starts from the title.
   await padHold(page, 8, 150);

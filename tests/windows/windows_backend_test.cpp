@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <deque>
+#include <vector>
 
 #include "platform/platform.h"
+#include "platform/window_icon.h"
 #include "platform/windows/win_machine.h"
 
 namespace {
@@ -102,6 +104,39 @@ TEST_F(WindowsWindow, APressSeenOnceEvenWhenReleasedAtOnce) {
     PostMessageW(window, WM_KEYUP, VK_PAUSE, keyParam(0x45, false) | 3 << 30);
     EXPECT_EQ(key(platform::DIK_PAUSE), 0x80);
     EXPECT_EQ(key(platform::DIK_PAUSE), 0);
+}
+
+// The window's icon is the game's own, its see-through green included,
+// pixel for pixel as every desktop shows it.
+TEST(WindowsIcon, TheWindowCarriesTheGamesIconWithItsSeeThroughEdge) {
+    constexpr int gameIconId = 139;
+    platform::WindowIcon expected;
+    ASSERT_TRUE(platform::loadWindowIcon(platform::gameModule(), gameIconId, expected));
+    platform::useWindowsBackend();
+    ASSERT_TRUE(platform::backend().startVideo(platform::gameModule(), gameIconId));
+    ASSERT_TRUE(platform::backend().openWindow("Kordavan test", 640, 480));
+    HWND window = FindWindowW(L"KordavanWindow", nullptr);
+    ASSERT_NE(window, nullptr);
+    auto* icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
+    ICONINFO info{};
+    ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &info));
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = expected.width;
+    format.bmiHeader.biHeight = -expected.height;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> shown(expected.pixels.size());
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(expected.height),
+                               shown.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    platform::backend().stopVideo();
+    EXPECT_EQ(rows, expected.height);
+    EXPECT_EQ(shown, expected.pixels);
 }
 
 }  // namespace
