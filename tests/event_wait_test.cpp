@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "tests/quiet_machine.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ using namespace platform;
 
 // A machine whose clock moves only while it sleeps, with messages due at
 // given times (microseconds).
-class SleepingMachine final : public Backend {
+class SleepingMachine final : public testmachine::QuietMachine {
   public:
     int64_t now = 0;
     std::vector<std::pair<int64_t, MessageKind>> due;
@@ -29,27 +30,7 @@ class SleepingMachine final : public Backend {
             due.erase(due.begin());
         }
     }
-    bool performanceFrequency(int64_t& frequency) override {
-        frequency = 1'000'000;
-        return true;
-    }
     int64_t performanceCounter() override { return now; }
-
-    bool startVideo(const Module*, int) override { return true; }
-    void stopVideo() override {}
-    bool openWindow(const char*, int, int) override { return true; }
-    void closeWindow() override {}
-    void setCursorVisible(bool) override {}
-    DesktopSize desktopSize() override { return {640, 480}; }
-    void showMessageBox(const char*, const char*) override {}
-    bool openScreen(int, int) override { return true; }
-    void closeScreen() override {}
-    void present(const Surface&) override {}
-    uint32_t milliseconds() override { return static_cast<uint32_t>(now / 1000); }
-    bool openAudio(SoundDevice*) override { return false; }
-    void closeAudio() override {}
-    bool hasKeyboardFocus() override { return true; }
-    void readKeys(uint8_t (&state)[256]) override { std::fill(state, state + 256, uint8_t{0}); }
 
   protected:
     // Sleeps in steps of at most 4 ms, as a system that wakes now and then

@@ -3,7 +3,6 @@
 
 #include <SDL.h>
 
-#include <atomic>
 #include <cstdint>
 #include <span>
 #include <vector>
