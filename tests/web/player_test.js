@@ -268,14 +268,14 @@ async function padPlays(page, pictures) {
   check('a pad plugged in after the page loaded flies with its d-pad', padAfter.y >= padBefore.y + 20,
       `helicopter from y ${padBefore.y} to ${padAfter.y}`);
   check('using the pad hides the touch controls', await page.$eval('#touch', (touch) => touch.hidden));
-  // The stick pushed beyond its dead zone flies as the d-pad does (up, back
-  // to where the d-pad took it from).
+  // The stick pushed beyond its dead zone flies as the d-pad does: held up,
+  // it stops the sinking helicopter and brings it back above where the
+  // d-pad took it.
   await padStick(page, -0.9);
-  await sleep(500);
+  const climbed = await waitForPicture(page,
+      (shot) => findHelicopter(shot, pictures.helicopter).y <= padAfter.y - 20, 10);
   await padStick(page, 0);
-  const stickAfter = findHelicopter(await canvasPicture(page), pictures.helicopter);
-  check('the pad\'s stick past its dead zone flies', stickAfter.y <= padAfter.y - 20,
-      `helicopter from y ${padAfter.y} to ${stickAfter.y}`);
+  check('the pad\'s stick past its dead zone flies', climbed);
 
   // Back ends the game; the pad's Start plays again and starts from the title.
   await padHold(page, 8, 150);
