@@ -312,9 +312,10 @@ void endLoop() {
 }
 
 int endProgram() {
-    // The window procedure releases every device as the window goes.
-    platform::destroyWindow(appWindow);
+    // The one teardown, after the loop: every device goes, children before
+    // their parents, then the window they were made for.
     shutdownApp();
+    platform::destroyWindow(appWindow);
     return loop.exitCode;
 }
 
