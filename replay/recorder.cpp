@@ -1,0 +1,121 @@
+// The recorder of replays. A game is fixed by its state and the generator's
+// at its first step and by the controls of every step; the picture passes
+// count only for when Return came.
+
+#include "replay/recorder.h"
+
+#include <iostream>
+
+#include "game/game_state.h"
+#include "game/random.h"
+#include "platform/files.h"
+
+namespace {
+
+// ---------------------------------------------------------------- recording
+
+struct Recorder {
+    platform::GrowingFile* file = nullptr;
+    std::string path;
+    bool inGame = false;
+    int64_t steps = 0;
+    int64_t passes = 0;
+    GameEnd end;  // taken at the first pass of the end picture
+};
+
+Recorder recorder;
+
+GameMoment now() {
+    return GameMoment{game, randomState};
+}
+
+void write(const std::string& line) {
+    if (recorder.file == nullptr) return;
+    std::string reason;
+    if (platform::addToFile(recorder.file, line, reason)) return;
+    std::cerr << "Kordavan: cannot write the replay " << recorder.path << ": " << reason
+              << "; recording stops, the game goes on\n";
+    platform::closeFile(recorder.file);
+    recorder.file = nullptr;
+}
+
+}  // namespace
+
+bool startRecording(const std::string& path, std::string& error) {
+    stopRecording();
+    recorder = Recorder{};
+    std::string reason;
+    recorder.file = platform::startFile(path, reason);
+    if (recorder.file == nullptr) {
+        error = "cannot create the replay " + path + ": " + reason;
+        return false;
+    }
+    recorder.path = path;
+    write(replayHeaderLine());
+    if (recorder.file == nullptr) {
+        error = "cannot write the replay " + path;
+        return false;
+    }
+    return true;
+}
+
+bool recording() {
+    return recorder.file != nullptr;
+}
+
+void stopRecording() {
+    platform::closeFile(recorder.file);
+    recorder.file = nullptr;
+}
+
+void recordBeforeStep() {
+    if (!recorder.inGame) {
+        write(gameStartLine(now()));
+        recorder.inGame = true;
+        recorder.steps = 0;
+        recorder.passes = 0;
+    }
+    ++recorder.steps;
+}
+
+void recordAfterStep(const Controls& controls) {
+    if (!recorder.inGame) return;
+    write(controlsLine(controls));
+    if (controls.quit) {
+        write(gameEndLine(GameEnd{GameEnding::quit, recorder.steps, 0, now()}));
+        recorder.inGame = false;
+    }
+}
+
+// The end is taken as the picture first shows, before its passes begin.
+void recordPictureShown(bool won) {
+    if (!recorder.inGame) return;
+    recorder.end = GameEnd{won ? GameEnding::won : GameEnding::lost, recorder.steps, 0, now()};
+}
+
+void recordPictureDismissed(int64_t passes) {
+    if (!recorder.inGame) return;
+    recorder.passes = passes;
+    recorder.end.passes = recorder.passes;
+    write(gameEndLine(recorder.end));
+    recorder.inGame = false;
+}
+
+void RecordingListener::heard(const LoopEvent& event) {
+    switch (event.kind) {
+        case LoopEventKind::stepBegins:
+            recordBeforeStep();
+            break;
+        case LoopEventKind::stepRan:
+            recordAfterStep(event.controls);
+            break;
+        case LoopEventKind::endPictureShown:
+            recordPictureShown(event.won);
+            break;
+        case LoopEventKind::endPictureDismissed:
+            recordPictureDismissed(event.passes);
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Recording the games played as a replay file. The recorder listens to the
+// loop: it hears where each step begins and what controls it ran with, when
+// an end picture shows and when Return came. The game itself never knows.
+
+#include <cstdint>
+#include <string>
+
+#include "game/controls.h"
+#include "game/loop_events.h"
+#include "replay/replay_file.h"
+
+// Creates the file and writes its first line; false with the reason when it
+// cannot. Every line after it is written and flushed as the game goes, so a
+// killed program leaves a replay of everything up to its last step. A write
+// that fails later ends the recording with one line on standard error; play
+// goes on.
+bool startRecording(const std::string& path, std::string& error);
+bool recording();
+// Closes the file; a game still going is simply cut off there.
+void stopRecording();
+
+void recordBeforeStep();
+void recordAfterStep(const Controls& controls);
+void recordPictureShown(bool won);
+void recordPictureDismissed(int64_t passes);
+
+// The recorder as the loop's listener.
+class RecordingListener : public LoopListener {
+  public:
+    void heard(const LoopEvent& event) override;
+};
