@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
         game.heliY = 410;  // on the ground, the crash explosion over
         game.crashExplosionPending = 0;
     }
-    const int exitCode = runMainLoop(true);
+    const int exitCode = runMainLoop(LoopStart::game(), deviceControls());
     if (pad != nullptr) {
         SDL_JoystickClose(pad);
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
