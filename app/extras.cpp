@@ -3,47 +3,71 @@
 #include "app/extras.h"
 
 #include <iostream>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "app/keyboard.h"
 #include "app/main_loop.h"
-#include "app/replay.h"
-#include "platform/files.h"
+#include "game/game_state.h"
+#include "replay/player.h"
+#include "replay/recorder.h"
 #include "shell/key_bindings.h"
+#include "shell/preferences.h"
+#include "sound/playback.h"
+#include "sound/sound_buffers.h"
 #ifndef _WIN32
 #include "shell/screenshot.h"
 #endif
 
 namespace {
 
-bool screenshotHeld = false;
+// The player's keyboard and pads, with the screenshot key acting as it goes
+// down, whatever the loop does with the rest.
+class HandsWithScreenshots : public ControlSource {
+  public:
+    Controls poll(LoopPhase phase, bool paused) override {
+        const Controls held = deviceControls().poll(phase, paused);
+#ifndef _WIN32
+        if (held.screenshot && !screenshotHeld) saveScreenshot();
+#endif
+        screenshotHeld = held.screenshot;
+        return held;
+    }
+
+  private:
+    bool screenshotHeld = false;
+};
+
+// F11 and Alt+Enter switch at any time; the new choice is kept for the next start.
+class DisplayChoiceSaver : public LoopListener {
+  public:
+    void heard(const LoopEvent& event) override {
+        if (event.kind == LoopEventKind::frameEnded) rememberDisplayChoice();
+    }
+};
+
+HandsWithScreenshots hands;
+DisplayChoiceSaver displayChoiceSaver;
+RecordingListener recorder;
+std::unique_ptr<ReplayPlayer> player;
 
 // A replay in the window is a film: the player's Escape and Pause still
-// work, the screenshot key too, everything else is the recording's.
-void onPoll(Controls& controls) {
-    const bool screenshot = controls.screenshot;
-    playPoll(controls);
-    recordPoll(controls);
-#ifndef _WIN32
-    if (screenshot && !screenshotHeld) saveScreenshot();
-#endif
-    screenshotHeld = screenshot;
-}
-
-void replayDiverged(int64_t step, const std::string& what) {
-    std::cerr << "kordavan: the replay went otherwise than recorded at step " << step << ": "
-              << what << "; the replay stops there\n";
-    jumpToTitle();
-}
-
-bool readReplay(const std::string& path, Replay& replay) {
-    const platform::FileText file = platform::readFile(path, largestReplay);
-    std::string error = "cannot be read: " + file.reason;
-    if (file.status == platform::FileStatus::read && parseReplay(file.text, replay, error)) {
-        if (!replay.cut.empty()) std::cerr << "kordavan: " << path << ": " << replay.cut << "\n";
-        return true;
+// work, the screenshot key too, everything else is the recording's. True
+// when the player quit during it.
+bool playReplay(const std::vector<LoopListener*>& listeners) {
+    while (const auto start = player->nextGame()) {
+        const LoopEnd end = runLoop(LoopStart::game(*start), *player, listeners);
+        if (end == LoopEnd::quit || player->quitByPlayer()) return true;
     }
-    std::cerr << "kordavan: " << path << ": " << error << "\n";
+    if (const auto& divergence = player->divergence()) {
+        std::cerr << "kordavan: the replay went otherwise than recorded at step "
+                  << divergence->step << ": " << divergence->what << "; the replay stops there\n";
+    }
+    // The title comes back as after a dismissed picture, whatever state the
+    // replay's last game was left in.
+    stopLooping(sndRotorLoop);
+    resetGame();
     return false;
 }
 
@@ -60,24 +84,37 @@ bool setUpExtras(const Options& options, const SettingsFile& settings) {
     }
     if (!options.replayFile.empty()) {
         Replay replay;
-        if (!readReplay(options.replayFile, replay)) return false;
-        startPlaying(std::move(replay), {replayDiverged, jumpToTitle}, true);
-        jumpToGame();
+        std::string error;
+        switch (readReplay(options.replayFile, replay, error)) {
+            case ReplayRead::read:
+                break;
+            case ReplayRead::cannotRead:
+                std::cerr << "kordavan: " << options.replayFile << ": cannot be read: " << error
+                          << "\n";
+                return false;
+            case ReplayRead::notAReplay:
+                std::cerr << "kordavan: " << options.replayFile << ": " << error << "\n";
+                return false;
+        }
+        if (!replay.cut.empty()) {
+            std::cerr << "kordavan: " << options.replayFile << ": " << replay.cut << "\n";
+        }
+        player = std::make_unique<ReplayPlayer>(std::move(replay), &hands);
     }
-    setPollHook(onPoll);
     return true;
 }
 
-void extrasBeforeStep() {
-    recordBeforeStep();
-    playBeforeStep();
-}
-
-void extrasAfterStep(int result) {
-    recordAfterStep(result);
-    playAfterStep(result);
+int runDesktopGame(const platform::Module* instance, int showCommand) {
+    // A start-up that failed is told to whatever started the game, not only
+    // to the player.
+    if (!startProgram(instance, showCommand)) return 1;
+    const std::vector<LoopListener*> listeners{&recorder, &displayChoiceSaver};
+    if (player != nullptr && playReplay(listeners)) return endProgram();
+    runLoop(LoopStart::title(), hands, listeners);
+    return endProgram();
 }
 
 void finishExtras() {
     stopRecording();
+    player.reset();
 }

@@ -1,10 +1,10 @@
 #pragma once
 // What the desktop game adds around the loop: the player's own keys and pad
 // buttons, screenshots (not on Windows, which has no libpng from Debian),
-// recording the games played and playing a replay.
-// They sit beside the loop as its observer and its poll hook; the game
-// itself never knows.
+// recording the games played and playing a replay. A replay is the loop's
+// source, the recorder one of its listeners; the game itself never knows.
 
+#include "platform/platform.h"
 #include "shell/options.h"
 #include "shell/settings_file.h"
 
@@ -13,9 +13,10 @@
 // that cannot be read.
 bool setUpExtras(const Options& options, const SettingsFile& settings);
 
-// The loop's observer calls these around every step.
-void extrasBeforeStep();
-void extrasAfterStep(int result);
+// The whole program with its extras: start-up, the replay's games if one was
+// asked for, then the title with the player's own hands, and the teardown.
+// The exit code: 1 when start-up failed, else 0.
+int runDesktopGame(const platform::Module* instance, int showCommand);
 
 // After the loop: a recording gets its last line.
 void finishExtras();

@@ -1,16 +1,31 @@
 #pragma once
-// The keyboard as the game reads it: one snapshot of all keys per poll, and
-// the controls record the snapshot stands for.
+// The keyboard and the pads as the loop's source of controls: one snapshot
+// of all keys per poll, what every pad holds, and the controls record they
+// stand for together.
 
-#include "game/controls.h"
-#include "platform/platform.h"
+#include <cstdint>
 
-// What the player held at the last poll.
-const Controls& currentControls();
-// Polls the keyboard and the gamepads and gives what the player holds now.
-const Controls& pollControls();
+#include "game/loop_events.h"
 
-// Sees every poll's controls and may change them: a replay stands in for the
-// player's hands there, and the screenshot key acts.
-using PollHook = void (*)(Controls& controls);
-void setPollHook(PollHook hook);
+// One byte per scan code, bit 7 set while the key was down when it was taken.
+struct KeySnapshot {
+    uint8_t keys[256] = {};
+    bool isDown(int code) const { return (keys[code & 0xFF] & 0x80) != 0; }
+};
+
+// Reads the keyboard, getting it back once after another window had it.
+void takeKeySnapshot(KeySnapshot& snapshot);
+
+class DeviceControls : public ControlSource {
+  public:
+    // A gamepad adds to the keys: both work at once.
+    Controls poll(LoopPhase phase, bool paused) override;
+    // What the last poll took from the keyboard.
+    const KeySnapshot& keys() const { return snapshot; }
+
+  private:
+    KeySnapshot snapshot;
+};
+
+// The player's own keyboard and pads.
+DeviceControls& deviceControls();

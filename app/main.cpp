@@ -59,9 +59,7 @@ int main(int argc, char* argv[]) {
     platform::useSdlBackend();
 #endif
     setPauseOnFocusLoss(usePreferences(commandLine.options, settings).pauseOnFocusLoss);
-    // F11 and Alt+Enter switch at any time; the new choice is kept for the next start.
-    setLoopObserver({extrasBeforeStep, extrasAfterStep, rememberDisplayChoice});
-    const int exitCode = winMain(platform::gameModule(), 1);
+    const int exitCode = runDesktopGame(platform::gameModule(), 1);
     finishExtras();
     platform::finish();
     return exitCode;

@@ -5,9 +5,12 @@
 // after pass, handling no messages but a request to close, until Return
 // brings the title back. Between frames, and while play is paused, the
 // program sleeps until the next frame is due or a message comes. Quitting is
-// a turn's answer: the loop ends, and whoever ran it tears everything down.
+// a turn's answer, and a source that has nothing more to give ends the loop
+// too: the loop returns, and whoever ran it tears everything down.
 
 #include "app/main_loop.h"
+
+#include <utility>
 
 #include "app/devices.h"
 #include "app/frame_beat.h"
@@ -15,6 +18,7 @@
 #include "app/startup.h"
 #include "game/end_pictures.h"
 #include "game/game_state.h"
+#include "game/random.h"
 #include "game/title_sequence.h"
 #include "gfx/display.h"
 #include "sound/playback.h"
@@ -22,7 +26,7 @@
 
 namespace {
 
-enum class Turn { Handled, Shown, Idle, Quit };
+enum class Turn { Handled, Shown, Idle, Quit, Done };
 
 struct LoopState {
     LoopPhase phase = LoopPhase::Title;
@@ -37,16 +41,17 @@ struct LoopState {
     bool waiting = false;      // the last turn found nothing due: sleep before the next
     bool paused = false;
     bool pauseHeld = false;  // at the last poll of play, so a held key pauses only once
-    bool endAsked = false;
+    bool ended = false;
+    LoopEnd end = LoopEnd::quit;
     int exitCode = 0;
+    int64_t picturePasses = 0;  // of the end picture on show
     platform::Message message;
+    ControlSource* source = nullptr;
+    std::vector<LoopListener*> listeners;
+    Controls controls;  // read at the last poll
 };
 
 LoopState loop;
-LoopObserver observer;
-// Outside the loop's state, so a jump asked for before the loop begins holds.
-enum class Jump { None, ToGame, ToTitle };
-Jump jump = Jump::None;
 bool pauseOnFocusLoss = false;
 
 // While paused nothing is due; the keys are looked at now and then for the
@@ -106,6 +111,24 @@ void endPause() {
     loop.nextStepTime = readTimer();
 }
 
+void tell(const LoopEvent& event) {
+    for (LoopListener* listener : loop.listeners) listener->heard(event);
+    loop.source->heard(event);
+}
+
+void tell(LoopEventKind kind) {
+    LoopEvent event;
+    event.kind = kind;
+    tell(event);
+}
+
+// Reads the controls from the source; false when the source is done, and the
+// turn ends there, before anything more is shown.
+bool poll(bool paused = false) {
+    loop.controls = loop.source->poll(loop.phase, paused);
+    return !loop.source->done();
+}
+
 // True when the pause control went down at this poll.
 bool pausePressed(const Controls& controls) {
     const bool pressed = controls.pause && !loop.pauseHeld;
@@ -147,11 +170,11 @@ Turn titleTurn() {
     int64_t frameTime = 0;
     if (!frameDue(frameTime)) return Turn::Idle;
     keepTitleMusic();
-    const Controls& controls = pollControls();
+    if (!poll()) return Turn::Done;
     drawTitle(loop.title);
     scrollCredits(loop.title);
     present();
-    switch (titleAfterShow(loop.title, controls)) {
+    switch (titleAfterShow(loop.title, loop.controls)) {
         case TitleOutcome::Quits:
             return Turn::Quit;
         case TitleOutcome::GameBegins:
@@ -160,6 +183,7 @@ Turn titleTurn() {
         case TitleOutcome::Stays:
             break;
     }
+    tell(LoopEventKind::titlePassShown);
     return Turn::Shown;
 }
 
@@ -167,16 +191,20 @@ void endGame() {
     loop.phase = LoopPhase::Title;
     loop.title = TitleSequence{};
     resetGame();
-    if (observer.afterStep != nullptr) observer.afterStep(0);
+    LoopEvent event;
+    event.kind = LoopEventKind::endPictureDismissed;
+    event.passes = loop.picturePasses;
+    tell(event);
 }
 
 // One pass of the picture on show. Its keys are read after it is shown, so
 // Return already held dismisses it after a single pass.
 Turn picturePass() {
-    const Controls& controls = pollControls();
+    ++loop.picturePasses;
+    if (!poll()) return Turn::Done;
     drawEndPicture();
     present();
-    if (dismissEndPicture(controls)) {
+    if (dismissEndPicture(loop.controls)) {
         endGame();
     } else {
         advanceEndPicture();
@@ -197,9 +225,9 @@ Turn pictureTurn() {
 // No step runs while paused and nothing new is shown; the keys are read so
 // that the pause key can end it, and Escape still quits.
 Turn pausedTurn() {
-    const Controls& controls = pollControls();
-    if (controls.quit) return Turn::Quit;
-    if (pausePressed(controls)) {
+    if (!poll(true)) return Turn::Done;
+    if (loop.controls.quit) return Turn::Quit;
+    if (pausePressed(loop.controls)) {
         endPause();
         return Turn::Handled;
     }
@@ -223,40 +251,35 @@ Turn gameTurn() {
         loop.waiting = true;
         return Turn::Idle;
     }
-    if (observer.beforeStep != nullptr) observer.beforeStep();
+    tell(LoopEventKind::stepBegins);
     const int result = runGame();
     if (result == winPictureShows || result == failurePictureShows) {
         // The frame is shown by the picture's first pass, which follows at once.
         loop.phase = result == winPictureShows ? LoopPhase::WinPicture : LoopPhase::FailurePicture;
+        loop.picturePasses = 0;
+        LoopEvent shown;
+        shown.kind = LoopEventKind::endPictureShown;
+        shown.won = result == winPictureShows;
+        tell(shown);
         return picturePass();
     }
     present();
-    const Controls& controls = pollControls();
-    applyGameControls(controls);
+    if (!poll()) return Turn::Done;
+    applyGameControls(loop.controls);
     loop.nextStepTime = now + stepTicks();
-    if (observer.afterStep != nullptr) observer.afterStep(result);
-    if (controls.quit) return Turn::Quit;
-    if (pausePressed(controls)) beginPause();
+    LoopEvent ran;
+    ran.kind = LoopEventKind::stepRan;
+    ran.result = result;
+    ran.controls = loop.controls;
+    tell(ran);
+    if (loop.controls.quit) return Turn::Quit;
+    if (loop.source->done()) return Turn::Done;
+    if (pausePressed(loop.controls)) beginPause();
     return Turn::Shown;
 }
 
-void takeJump() {
-    if (jump == Jump::ToGame && loop.phase == LoopPhase::Title) {
-        stopLooping(sndTitleMusic);
-        beginGamePhase();
-    } else if (jump == Jump::ToTitle && loop.phase == LoopPhase::Game) {
-        if (loop.paused) endPause();
-        stopLooping(sndRotorLoop);
-        loop.phase = LoopPhase::Title;
-        loop.title = TitleSequence{};
-        resetGame();
-    }
-    jump = Jump::None;
-}
-
 Turn loopTurn() {
-    if (loop.endAsked) return Turn::Quit;
-    if (jump != Jump::None) takeJump();
+    if (loop.source->done()) return Turn::Done;
     switch (loop.phase) {
         case LoopPhase::Title:
             return titleTurn();
@@ -271,33 +294,52 @@ Turn loopTurn() {
 
 }  // namespace
 
-void beginLoop(bool startInGame) {
+void beginLoop(const LoopStart& start, ControlSource& source,
+               std::vector<LoopListener*> listeners) {
     loop = LoopState{};
+    loop.source = &source;
+    loop.listeners = std::move(listeners);
     setUpTimer();
     // The smallest gap the step timer lets through: one step and one tick.
     loop.beat = frameBeat(stepTicks() + 1);
-    if (startInGame) beginGamePhase();
+    if (start.moment) {
+        // A game that was played before goes on from where it began: the
+        // title's music, if any, is over.
+        game = start.moment->state;
+        randomState = start.moment->random;
+        stopLooping(sndTitleMusic);
+    }
+    if (start.inGame) beginGamePhase();
 }
 
 bool runFrame() {
+    if (loop.ended) return false;
     loop.waiting = false;
     for (;;) {
-        switch (loopTurn()) {
+        const Turn turn = loopTurn();
+        switch (turn) {
             case Turn::Handled:
                 continue;
             case Turn::Shown:
             case Turn::Idle:
-                if (observer.afterFrame != nullptr) observer.afterFrame();
+                tell(LoopEventKind::frameEnded);
                 return true;
             case Turn::Quit:
-                loop.endAsked = true;
+            case Turn::Done: {
+                loop.ended = true;
+                loop.end = turn == Turn::Quit ? LoopEnd::quit : LoopEnd::sourceDone;
+                LoopEvent ended;
+                ended.kind = LoopEventKind::loopEnded;
+                ended.quit = turn == Turn::Quit;
+                tell(ended);
                 return false;
+            }
         }
     }
 }
 
 void waitForNextFrame() {
-    if (!loop.waiting || loop.endAsked) return;
+    if (!loop.waiting || loop.ended) return;
     if (loop.paused) {
         platform::waitForMessage(pausedWaitMicroseconds);
         return;
@@ -307,8 +349,12 @@ void waitForNextFrame() {
     if (ticks > 0) platform::waitForMessage(ticks * 1'000'000 / loop.ticksPerSecond);
 }
 
-void endLoop() {
-    loop.endAsked = true;
+LoopEnd loopEnd() {
+    return loop.end;
+}
+
+int loopExitCode() {
+    return loop.exitCode;
 }
 
 int endProgram() {
@@ -333,9 +379,16 @@ bool startProgram(const platform::Module* instance, int showCommand) {
     return false;
 }
 
-int runMainLoop(bool startInGame) {
-    beginLoop(startInGame);
+LoopEnd runLoop(const LoopStart& start, ControlSource& source,
+                std::vector<LoopListener*> listeners) {
+    beginLoop(start, source, std::move(listeners));
     while (runFrame()) waitForNextFrame();
+    return loop.end;
+}
+
+int runMainLoop(const LoopStart& start, ControlSource& source,
+                std::vector<LoopListener*> listeners) {
+    runLoop(start, source, std::move(listeners));
     return endProgram();
 }
 
@@ -343,17 +396,5 @@ int winMain(const platform::Module* instance, int showCommand) {
     // A start-up that failed is told to whatever started the game, not only
     // to the player.
     if (!startProgram(instance, showCommand)) return 1;
-    return runMainLoop(false);
-}
-
-void setLoopObserver(LoopObserver newObserver) {
-    observer = newObserver;
-}
-
-void jumpToGame() {
-    jump = Jump::ToGame;
-}
-
-void jumpToTitle() {
-    jump = Jump::ToTitle;
+    return runMainLoop(LoopStart::title(), deviceControls());
 }

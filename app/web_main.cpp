@@ -2,6 +2,7 @@
 // desktop, but the browser owns the loop and asks for one frame at a time,
 // and the page can start the program again after it ended.
 
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "game/game_state.h"
 #include "game/random.h"
@@ -15,7 +16,7 @@ bool freshStart() {
     game = GameState{};
     randomState = 1;
     if (!startProgram(platform::gameModule(), 1)) return false;
-    beginLoop(false);
+    beginLoop(LoopStart::title(), deviceControls());
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
@@ -46,7 +47,7 @@ bool startHeadlessGame() {
         return false;
     }
     setDrawObserver(countDraw);
-    beginLoop(true);
+    beginLoop(LoopStart::game(), deviceControls());
     started = true;
     return true;
 }
@@ -78,7 +79,7 @@ void headlessGameStep() {
     }
     runFrame();
     // The next game starts at once, without the title's loading sequence.
-    if (loopPhase() == LoopPhase::Title) beginLoop(true);
+    if (loopPhase() == LoopPhase::Title) beginLoop(LoopStart::game(), deviceControls());
     platform::headless::clearCalls();
 }
 

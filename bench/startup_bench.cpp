@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "bench/headless_game.h"
@@ -32,7 +33,7 @@ void BM_StartupToFirstTitleFrame(benchmark::State& state) {
             return;
         }
         const int flipsBefore = platform::headless::flipCount();
-        runMainLoop(false);
+        runMainLoop(LoopStart::title(), deviceControls());
         const auto end = std::chrono::steady_clock::now();
         if (platform::headless::flipCount() != flipsBefore + 1) {
             state.SkipWithError("the title pass did not flip exactly once");

@@ -8,12 +8,16 @@
 #include <cmath>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "platform/headless.h"
+#include "tests/loop_hooks.h"
 
 namespace {
+
+StepHooks hooks;
 
 int steps = 0;
 
@@ -31,11 +35,11 @@ class FrameBeatTest : public ::testing::Test {
         game = GameState{};
         steps = 0;
         ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
-        setLoopObserver({countStep, nullptr, nullptr});
-        beginLoop(true);
+        hooks.set(countStep, nullptr, nullptr);
+        beginLoop(LoopStart::game(), deviceControls(), {&hooks});
     }
     void TearDown() override {
-        setLoopObserver({});
+        hooks.set(nullptr, nullptr);
         endProgram();
         platform::headless::use();
         game = GameState{};
@@ -81,7 +85,7 @@ TEST_F(FrameBeatTest, AfterAStallTheStepsGoOnWithoutCatchingUp) {
 }
 
 TEST_F(FrameBeatTest, TheTitleShowsOnePassPerBeat) {
-    beginLoop(false);
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
     const int flipsBefore = platform::headless::flipCount();
     display(240.0, 0, 2.0);
     EXPECT_NEAR(platform::headless::flipCount() - flipsBefore, 120, 2);

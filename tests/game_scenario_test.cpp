@@ -7,13 +7,17 @@
 #include <vector>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
+#include "tests/loop_hooks.h"
 
 namespace {
+
+StepHooks hooks;
 
 // What the loop observer saw of the two games.
 struct GameStart {
@@ -71,12 +75,12 @@ class ScenarioTest : public ::testing::Test {
         game = GameState{};
         scenario = Scenario{};
         ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
-        setLoopObserver({beforeStep, afterStep});
+        hooks.set(beforeStep, afterStep);
         platform::headless::setKeys({platform::DIK_SPACE});
     }
 
     void TearDown() override {
-        setLoopObserver({});
+        hooks.set(nullptr, nullptr);
         shutdownApp();
         if (appWindow != nullptr) platform::destroyWindow(appWindow);
         appWindow = nullptr;
@@ -86,7 +90,7 @@ class ScenarioTest : public ::testing::Test {
 
     void playTwoGames(void (*setUpFirstGame)()) {
         scenario.setUpFirstGame = setUpFirstGame;
-        EXPECT_EQ(runMainLoop(false), 0);
+        EXPECT_EQ(runMainLoop(LoopStart::title(), deviceControls(), {&hooks}), 0);
         ASSERT_EQ(scenario.games, 2);
     }
 };

@@ -17,7 +17,6 @@
 #include "platform/platform.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"
-#include "tests/keyboard_snapshot.h"
 
 namespace game_test {
 
@@ -128,7 +127,6 @@ class GameTest : public ::testing::Test {
         ASSERT_TRUE(started) << "start-up failed";
         game = GameState{};
         randomState = 1;
-        std::fill(std::begin(keyState), std::end(keyState), uint8_t{0});
         platform::headless::setKeys({});
         drawCalls().clear();
         soundCalls().clear();

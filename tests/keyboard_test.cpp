@@ -14,15 +14,33 @@
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "platform/headless.h"
-#include "tests/keyboard_snapshot.h"
 
 namespace {
+
+// The keyboard and pads as the loop reads them, and what the last poll gave.
+DeviceControls devices;
+Controls lastHeld;
+
+const Controls& pollControls() {
+    lastHeld = devices.poll(LoopPhase::Game, false);
+    return lastHeld;
+}
+void pollKeyboard() {
+    pollControls();
+}
+const Controls& currentControls() {
+    return lastHeld;
+}
+bool isKeyDown(int code) {
+    return devices.keys().isDown(code);
+}
 
 class KeyboardTest : public ::testing::Test {
   protected:
     void SetUp() override {
         platform::headless::use();
-        std::memset(keyState, 0, sizeof keyState);
+        devices = DeviceControls{};
+        lastHeld = Controls{};
         appWindow = nullptr;
         ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
         game = GameState{};
@@ -32,7 +50,8 @@ class KeyboardTest : public ::testing::Test {
         shutdownApp();
         platform::destroyWindow(appWindow);
         appWindow = nullptr;
-        std::memset(keyState, 0, sizeof keyState);
+        devices = DeviceControls{};
+        lastHeld = Controls{};
         game = GameState{};
     }
 
@@ -48,8 +67,8 @@ class KeyboardTest : public ::testing::Test {
                                               [&](const auto& call) { return call.name == name; }));
     }
     static bool noKeyDown() {
-        return std::all_of(std::begin(keyState), std::end(keyState),
-                           [](uint8_t key) { return key == 0; });
+        const auto& keys = devices.keys().keys;
+        return std::all_of(std::begin(keys), std::end(keys), [](uint8_t key) { return key == 0; });
     }
 };
 
@@ -332,14 +351,15 @@ TEST_F(KeyboardTest, EachPollTakesTheKeysHeldAtThatMoment) {
     pollKeyboard();
     EXPECT_TRUE(isKeyDown(DIK_SPACE));
     EXPECT_TRUE(isKeyDown(DIK_UP));
-    EXPECT_EQ(keyState[DIK_UP], 0x80);
+    EXPECT_EQ(devices.keys().keys[DIK_UP], 0x80);
 }
 
 TEST_F(KeyboardTest, OnlyBitSevenMeansDown) {
-    keyState[DIK_L] = 0x7F;
-    EXPECT_FALSE(isKeyDown(DIK_L));
-    keyState[DIK_L] = 0x80;
-    EXPECT_TRUE(isKeyDown(DIK_L));
+    KeySnapshot snapshot;
+    snapshot.keys[DIK_L] = 0x7F;
+    EXPECT_FALSE(snapshot.isDown(DIK_L));
+    snapshot.keys[DIK_L] = 0x80;
+    EXPECT_TRUE(snapshot.isDown(DIK_L));
 }
 
 TEST_F(KeyboardTest, AfterTheFocusGoesEveryKeyReadsUp) {

@@ -21,9 +21,11 @@
 #include "platform/headless.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"
-#include "tests/keyboard_snapshot.h"
+#include "tests/loop_hooks.h"
 
 namespace {
+
+StepHooks hooks;
 
 using platform::DIK_ESCAPE;
 using platform::DIK_RETURN;
@@ -136,27 +138,25 @@ class MainLoopTest : public ::testing::Test {
         platform::headless::setAutoAdvance(100);
         seen = Seen{};
         game = GameState{};
-        std::memset(keyState, 0, sizeof keyState);
         appWindow = nullptr;
         ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
         setDrawObserver(recordDraw);
         setSoundObserver(recordSound);
-        setLoopObserver(LoopObserver{recordStep, afterStep});
+        hooks.set(recordStep, afterStep);
     }
     void TearDown() override {
         setDrawObserver(nullptr);
         setSoundObserver(nullptr);
-        setLoopObserver(LoopObserver{});
+        hooks.set(nullptr, nullptr);
         shutdownApp();
         platform::destroyWindow(appWindow);
         appWindow = nullptr;
         game = GameState{};
-        std::memset(keyState, 0, sizeof keyState);
     }
 
     // Runs the program from the title until it quits; its exit code.
     static int run() {
-        const int exitCode = runMainLoop(false);
+        const int exitCode = runMainLoop(LoopStart::title(), deviceControls(), {&hooks});
         appWindow = nullptr;  // destroyed on the way out
         return exitCode;
     }
@@ -247,11 +247,12 @@ TEST_F(MainLoopTest, TheGameBegins700PassesAfterSpace) {
 TEST_F(MainLoopTest, TheTitleMusicStopsWhenTheGameBegins) {
     platform::headless::setKeyScript(spaceAfter(0, 700));
     seen.stepLimit = 1;
-    setLoopObserver(LoopObserver{[] {
-                                     EXPECT_EQ(platform::getStatus(sndTitleMusic), 0u);
-                                     recordStep();
-                                 },
-                                 afterStep});
+    hooks.set(
+        [] {
+            EXPECT_EQ(platform::getStatus(sndTitleMusic), 0u);
+            recordStep();
+        },
+        afterStep);
     EXPECT_EQ(run(), 0);
     EXPECT_EQ(seen.stepPasses.size(), 1u);
 }
@@ -350,7 +351,7 @@ TEST_F(MainLoopTest, SpaceWithEscapeStartsTheSoundAndThenEnds) {
 
 TEST_F(MainLoopTest, AClosedWindowEndsTheGamePhaseBeforeAnotherStep) {
     seen.closeAfterSecondStep = true;
-    EXPECT_EQ(runMainLoop(true), 0);
+    EXPECT_EQ(runMainLoop(LoopStart::game(), deviceControls(), {&hooks}), 0);
     appWindow = nullptr;
     EXPECT_EQ(seen.stepPasses.size(), 2u);
     EXPECT_EQ(directDraw, nullptr);
@@ -358,7 +359,7 @@ TEST_F(MainLoopTest, AClosedWindowEndsTheGamePhaseBeforeAnotherStep) {
 
 TEST_F(MainLoopTest, EscapeAfterAGameStepEndsTheProgramWithZero) {
     seen.stepLimit = 4;
-    EXPECT_EQ(runMainLoop(true), 0);
+    EXPECT_EQ(runMainLoop(LoopStart::game(), deviceControls(), {&hooks}), 0);
     appWindow = nullptr;
     EXPECT_EQ(seen.stepPasses.size(), 4u);
     EXPECT_EQ(platform::headless::flipCount(), 4) << "each step shows one frame";
@@ -370,7 +371,7 @@ TEST_F(MainLoopTest, EscapeAfterAGameStepEndsTheProgramWithZero) {
 TEST_F(MainLoopTest, WithThePerformanceCounterStepsAreASixtiethOfASecondApart) {
     platform::headless::setAutoAdvance(1);
     seen.stepLimit = 6;
-    EXPECT_EQ(runMainLoop(true), 0);
+    EXPECT_EQ(runMainLoop(LoopStart::game(), deviceControls(), {&hooks}), 0);
     appWindow = nullptr;
     ASSERT_EQ(seen.stepTimes.size(), 6u);
     // The counter runs at 1 MHz: a step is due once 16666 ticks have passed.
@@ -385,7 +386,7 @@ TEST_F(MainLoopTest, WithoutThePerformanceCounterStepsAreSixteenMillisecondsApar
     platform::headless::setAutoAdvance(1);
     seen.useCounter = false;
     seen.stepLimit = 6;
-    EXPECT_EQ(runMainLoop(true), 0);
+    EXPECT_EQ(runMainLoop(LoopStart::game(), deviceControls(), {&hooks}), 0);
     appWindow = nullptr;
     ASSERT_EQ(seen.stepTimes.size(), 6u);
     // A step is due once the clock has passed the last step's time by 16 ms;
@@ -399,7 +400,7 @@ TEST_F(MainLoopTest, ALateStepIsNotMadeUp) {
     platform::headless::setAutoAdvance(1);
     seen.stepLimit = 5;
     seen.jumpAfterStep = 2;
-    EXPECT_EQ(runMainLoop(true), 0);
+    EXPECT_EQ(runMainLoop(LoopStart::game(), deviceControls(), {&hooks}), 0);
     appWindow = nullptr;
     ASSERT_EQ(seen.stepTimes.size(), 5u);
     EXPECT_GT(seen.stepTimes[2] - seen.stepTimes[1], 1'000'000);
@@ -413,22 +414,23 @@ TEST_F(MainLoopTest, ALateStepIsNotMadeUp) {
 
 TEST_F(MainLoopTest, ALostGameReturnsToTheTitleWithTheResetApplied) {
     platform::headless::setKeyScript(spaceAfter(0, 0));
-    setLoopObserver(LoopObserver{[] {
-                                     recordStep();
-                                     if (seen.stepPasses.size() == 1) {
-                                         game.energy = -1;
-                                         game.level = 3;
-                                         game.rescuedCount = 2;
-                                         game.carryingMan = 1;
-                                     }
-                                 },
-                                 [](int result) {
-                                     seen.results.push_back(result);
-                                     if (result == 1) return;
-                                     seen.afterReset = game;
-                                     seen.reset = true;
-                                     escape();
-                                 }});
+    hooks.set(
+        [] {
+            recordStep();
+            if (seen.stepPasses.size() == 1) {
+                game.energy = -1;
+                game.level = 3;
+                game.rescuedCount = 2;
+                game.carryingMan = 1;
+            }
+        },
+        [](int result) {
+            seen.results.push_back(result);
+            if (result == 1) return;
+            seen.afterReset = game;
+            seen.reset = true;
+            escape();
+        });
     setDrawObserver([](const Surface* source, const Rect& rect, int x, int y) {
         recordDraw(source, rect, x, y);
         if (source == surfGameOverScreen && seen.heliXOnFailurePicture < 0) {
@@ -489,24 +491,25 @@ TEST_F(MainLoopTest, AWonGamesPictureShowsOnePassAFrameUntilReturn) {
     platform::headless::setKeyScript(script);
     static int flipsAtEnd;
     flipsAtEnd = -1;
-    setLoopObserver(LoopObserver{[] {
-                                     recordStep();
-                                     game.level = 7;
-                                     game.heliY = 2;
-                                 },
-                                 [](int result) {
-                                     seen.results.push_back(result);
-                                     flipsAtEnd = platform::headless::flipCount();
-                                     EXPECT_EQ(loopPhase(), LoopPhase::Title);
-                                     escape();
-                                 }});
+    hooks.set(
+        [] {
+            recordStep();
+            game.level = 7;
+            game.heliY = 2;
+        },
+        [](int result) {
+            seen.results.push_back(result);
+            flipsAtEnd = platform::headless::flipCount();
+            EXPECT_EQ(loopPhase(), LoopPhase::Title);
+            escape();
+        });
     setDrawObserver([](const Surface* source, const Rect& rect, int x, int y) {
         recordDraw(source, rect, x, y);
         if (source == surfWinScreen) {
             EXPECT_EQ(loopPhase(), LoopPhase::WinPicture);
         }
     });
-    EXPECT_EQ(runMainLoop(true), 0);
+    EXPECT_EQ(runMainLoop(LoopStart::game(), deviceControls(), {&hooks}), 0);
     appWindow = nullptr;
 
     ASSERT_EQ(seen.results, std::vector<int>{0});
@@ -520,14 +523,15 @@ TEST_F(MainLoopTest, AWonGamesPictureShowsOnePassAFrameUntilReturn) {
 
 TEST_F(MainLoopTest, EscapeDoesNothingOnAnEndPicture) {
     platform::headless::setKeyScript({{DIK_ESCAPE}, {DIK_ESCAPE}, {DIK_RETURN}, {DIK_ESCAPE}});
-    setLoopObserver(LoopObserver{[] {
-                                     recordStep();
-                                     game.energy = -1;
-                                     game.heliY = 410;
-                                     game.crashExplosionPending = 0;
-                                 },
-                                 afterStep});
-    EXPECT_EQ(runMainLoop(true), 0);
+    hooks.set(
+        [] {
+            recordStep();
+            game.energy = -1;
+            game.heliY = 410;
+            game.crashExplosionPending = 0;
+        },
+        afterStep);
+    EXPECT_EQ(runMainLoop(LoopStart::game(), deviceControls(), {&hooks}), 0);
     appWindow = nullptr;
     EXPECT_EQ(seen.results, std::vector<int>{0}) << "one step, dismissed by Return";
     EXPECT_EQ(drawsOf("surfGameOverScreen").size(), 3u);
@@ -539,7 +543,7 @@ TEST_F(MainLoopTest, EscapeDoesNothingOnAnEndPicture) {
 TEST_F(MainLoopTest, BetweenStepsTheLoopWaitsForTheTimeLeft) {
     platform::headless::setAutoAdvance(1000);  // each clock read is a millisecond later
     seen.stepLimit = 3;
-    EXPECT_EQ(runMainLoop(true), 0);
+    EXPECT_EQ(runMainLoop(LoopStart::game(), deviceControls(), {&hooks}), 0);
     appWindow = nullptr;
     // Each step is followed by idle turns that sleep for what is left of the
     // step's 16667 microseconds, never longer.
@@ -568,7 +572,7 @@ class PauseTest : public MainLoopTest {
     void SetUp() override {
         MainLoopTest::SetUp();
         platform::headless::setAutoAdvance(20'000);  // every turn a step is due
-        beginLoop(true);
+        beginLoop(LoopStart::game(), deviceControls(), {&hooks});
     }
     void TearDown() override {
         setPauseOnFocusLoss(false);
@@ -667,13 +671,13 @@ TEST_F(PauseTest, LosingTheFocusPausesOnlyWhenAskedFor) {
 }
 
 TEST_F(PauseTest, TheTitleAndTheEndPicturesCannotBePaused) {
-    beginLoop(false);
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
     frames(3, {platform::DIK_P});
     EXPECT_EQ(platform::headless::waitCount(), 0);
     game.energy = -1;
     game.heliY = 410;
     game.crashExplosionPending = 0;
-    beginLoop(true);
+    beginLoop(LoopStart::game(), deviceControls(), {&hooks});
     frames(4, {platform::DIK_P});
     EXPECT_EQ(loopPhase(), LoopPhase::FailurePicture);
     EXPECT_EQ(drawsOf("surfGameOverScreen").size(), 4u) << "the picture goes on opening";
@@ -709,7 +713,7 @@ TEST_F(MainLoopTest, ACloseRequestOnAnEndPictureEndsTheProgramAtOnce) {
                 platform::headless::postSystemMessage(platform::MessageKind::Close);
             }
         });
-        EXPECT_EQ(runMainLoop(true), 0) << win;
+        EXPECT_EQ(runMainLoop(LoopStart::game(), deviceControls(), {&hooks}), 0) << win;
         appWindow = nullptr;
         ASSERT_GE(flipsAtClose, 0);
         EXPECT_EQ(directDraw, nullptr) << "the teardown ran";

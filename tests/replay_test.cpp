@@ -3,8 +3,6 @@
 // back and finds every recorded end as it was, and a replay changed by hand
 // is caught at the step and field where it goes otherwise.
 
-#include "app/replay.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -26,16 +24,12 @@
 #include "game/random.h"
 #include "platform/files.h"
 #include "platform/headless.h"
-#include "tests/keyboard_snapshot.h"
+#include "replay/recorder.h"
 #include "tests/process_support.h"
 
 namespace {
 
 using platform::headless::Snapshot;
-
-void recordPollHook(Controls& controls) {
-    recordPoll(controls);
-}
 
 std::string readText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -58,8 +52,6 @@ class ReplayTest : public ::testing::Test {
     }
     void TearDown() override {
         std::filesystem::remove_all(folder);
-        setLoopObserver(LoopObserver{});
-        setPollHook(nullptr);
         game = GameState{};
         randomState = 1;
     }
@@ -70,7 +62,6 @@ class ReplayTest : public ::testing::Test {
         platform::headless::use();
         platform::headless::setAutoAdvance(20'000);
         appWindow = nullptr;
-        std::memset(keyState, 0, sizeof keyState);
         ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
         game = GameState{};
         game.energy = -1;
@@ -86,9 +77,8 @@ class ReplayTest : public ::testing::Test {
         platform::headless::setKeyScript(std::move(script));
         std::string error;
         ASSERT_TRUE(startRecording((folder / "two.replay").string(), error)) << error;
-        setLoopObserver(LoopObserver{recordBeforeStep, recordAfterStep});
-        setPollHook(recordPollHook);
-        runMainLoop(true);
+        RecordingListener recorder;
+        runMainLoop(LoopStart::game(), deviceControls(), {&recorder});
         appWindow = nullptr;
         stopRecording();
     }
@@ -175,6 +165,34 @@ TEST_F(ReplayTest, AChangedReplayIsCaughtAtTheStepAndField) {
         << played.errors;
 }
 
+TEST_F(ReplayTest, TheGamesAfterAQuitGameArePlayedAndCheckedToo) {
+    recordTwoGames();
+    const std::string text = readText(folder / "two.replay");
+    Replay parsed;
+    std::string error;
+    ASSERT_TRUE(parseReplay(text, parsed, error)) << error;
+    // The quit game first, then the lost one: each starts from its own line.
+    const size_t firstGame = text.find("\ngame ") + 1;
+    const size_t secondGame = text.find("\ngame ", firstGame) + 1;
+    const std::string header = text.substr(0, firstGame);
+    const std::string lost = text.substr(firstGame, secondGame - firstGame);
+    const std::string quit = text.substr(secondGame);
+    const int64_t steps = parsed.games[0].end->steps + parsed.games[1].end->steps;
+
+    ProcessResult played = replay(header + quit + lost);
+    EXPECT_EQ(played.exitCode, 0) << played.errors;
+    EXPECT_EQ(static_cast<int64_t>(lines(played.output).size()), steps);
+
+    // The game after the quit one is checked as well: its generator one off.
+    std::string changedLost = lost;
+    changedLost.insert(changedLost.find(" random=", changedLost.find("\nend lost ")) + 8, "1");
+    played = replay(header + quit + changedLost);
+    EXPECT_EQ(played.exitCode, 1);
+    EXPECT_NE(played.errors.find("step " + std::to_string(steps) + ": random is "),
+              std::string::npos)
+        << played.errors;
+}
+
 TEST_F(ReplayTest, AReplayCutOffPlaysWhatItHolds) {
     recordTwoGames();
     const std::string text = readText(folder / "two.replay");
@@ -204,8 +222,7 @@ bool startRecordingElsewhere(const std::filesystem::path& path, std::string& rea
 
 // After the tenth step the disk is full: the replay's descriptor now writes
 // to /dev/full.
-void fillTheDiskAfterTenSteps(int result) {
-    recordAfterStep(result);
+void fillTheDiskAfterTenSteps() {
     if (++stepsSeen != 10) return;
     for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
         std::error_code error;
@@ -220,7 +237,6 @@ TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
     platform::headless::use();
     platform::headless::setAutoAdvance(20'000);
     appWindow = nullptr;
-    std::memset(keyState, 0, sizeof keyState);
     ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
     game = GameState{};
     std::vector<Snapshot> script(40, Snapshot{platform::DIK_LEFT});
@@ -230,9 +246,17 @@ TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
     stepsSeen = 0;
     std::string error;
     ASSERT_TRUE(startRecording(recordedPath.string(), error)) << error;
-    setLoopObserver(LoopObserver{recordBeforeStep, fillTheDiskAfterTenSteps});
+    // Heard after the recorder has written the step.
+    class DiskFiller : public LoopListener {
+      public:
+        void heard(const LoopEvent& event) override {
+            if (event.kind == LoopEventKind::stepRan) fillTheDiskAfterTenSteps();
+        }
+    };
+    RecordingListener recorder;
+    DiskFiller filler;
     testing::internal::CaptureStderr();
-    runMainLoop(true);
+    runMainLoop(LoopStart::game(), deviceControls(), {&recorder, &filler});
     const std::string errors = testing::internal::GetCapturedStderr();
     appWindow = nullptr;
     EXPECT_EQ(stepsSeen, 41) << "the game went on to Escape";
@@ -304,7 +328,6 @@ TEST_F(ReplayTest, APipeWhoseReaderStopsReadingEndsTheRecordingNotTheGame) {
     platform::headless::use();
     platform::headless::setAutoAdvance(20'000);
     appWindow = nullptr;
-    std::memset(keyState, 0, sizeof keyState);
     ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
     game = GameState{};
     std::vector<Snapshot> script(3000, Snapshot{platform::DIK_LEFT});
@@ -313,12 +336,16 @@ TEST_F(ReplayTest, APipeWhoseReaderStopsReadingEndsTheRecordingNotTheGame) {
     stepsSeen = 0;
     std::string error;
     ASSERT_TRUE(startRecording(pipe.string(), error)) << error;
-    setLoopObserver(LoopObserver{recordBeforeStep, [](int result) {
-                                     recordAfterStep(result);
-                                     ++stepsSeen;
-                                 }});
+    class StepCounter : public LoopListener {
+      public:
+        void heard(const LoopEvent& event) override {
+            if (event.kind == LoopEventKind::stepRan) ++stepsSeen;
+        }
+    };
+    RecordingListener recorder;
+    StepCounter counter;
     testing::internal::CaptureStderr();
-    runMainLoop(true);
+    runMainLoop(LoopStart::game(), deviceControls(), {&recorder, &counter});
     const std::string errors = testing::internal::GetCapturedStderr();
     appWindow = nullptr;
     EXPECT_EQ(stepsSeen, 3001) << "the game went on to Escape";

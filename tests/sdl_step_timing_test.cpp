@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
@@ -28,9 +29,21 @@ void recordStart() {
     stepStarts.push_back(platform::queryPerformanceCounter());
 }
 
-void stopAfterEnough(int) {
-    if (static_cast<int>(stepStarts.size()) >= steps) endLoop();
-}
+// The player's keys, until enough steps have run.
+class UntilEnoughSteps : public ControlSource {
+  public:
+    Controls poll(LoopPhase phase, bool paused) override {
+        return deviceControls().poll(phase, paused);
+    }
+    bool done() const override { return static_cast<int>(stepStarts.size()) >= steps; }
+};
+
+class StepStarts : public LoopListener {
+  public:
+    void heard(const LoopEvent& event) override {
+        if (event.kind == LoopEventKind::stepBegins) recordStart();
+    }
+};
 
 long voluntarySwitches() {
     rusage usage{};
@@ -48,9 +61,10 @@ int playSteps() {
     if (initApplication(platform::gameModule(), 1) == 0) return 3;
     int64_t frequency = 0;
     platform::queryPerformanceFrequency(frequency);
-    setLoopObserver({recordStart, stopAfterEnough});
+    UntilEnoughSteps source;
+    StepStarts listener;
     const long switchesBefore = voluntarySwitches();
-    runMainLoop(true);
+    runMainLoop(LoopStart::game(), source, {&listener});
     const long switches = voluntarySwitches() - switchesBefore;
     platform::finish();
 

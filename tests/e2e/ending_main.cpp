@@ -2,22 +2,28 @@
 // end of a won or lost game, so that the real-window tests reach the end
 // pictures in a second instead of a whole game.
 //
-//   kordavan-e2e-ending won|lost [--pad]
+//   kordavan-e2e-ending won|lost [--pad | --record FILE]
 //
 // With --pad a virtual gamepad is plugged in: 90 passes into the picture it
 // presses Start (back to the title), and 90 title passes later Back (quit).
+// With --record the game is recorded as a replay, for a replay that reaches
+// its end picture at once.
 
 #include <SDL.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "gfx/surfaces.h"
 #include "platform/platform.h"
 #include "platform/sdl_backend.h"
+#include "replay/recorder.h"
 
 namespace {
 
@@ -56,7 +62,7 @@ bool plugInPad() {
 
 int main(int argc, char** argv) {
     if (argc < 2 || (std::strcmp(argv[1], "won") != 0 && std::strcmp(argv[1], "lost") != 0)) {
-        SDL_Log("usage: kordavan-e2e-ending won|lost [--pad]");
+        SDL_Log("usage: kordavan-e2e-ending won|lost [--pad | --record FILE]");
         return 2;
     }
     platform::useSdlBackend();
@@ -80,7 +86,19 @@ int main(int argc, char** argv) {
         game.heliY = 410;  // on the ground, the crash explosion over
         game.crashExplosionPending = 0;
     }
-    const int exitCode = runMainLoop(true);
+    RecordingListener recorder;
+    std::vector<LoopListener*> listeners;
+    if (argc > 3 && std::strcmp(argv[2], "--record") == 0) {
+        std::string error;
+        if (!startRecording(argv[3], error)) {
+            SDL_Log("%s", error.c_str());
+            platform::destroyWindow(appWindow);
+            return 1;
+        }
+        listeners.push_back(&recorder);
+    }
+    const int exitCode = runMainLoop(LoopStart::game(), deviceControls(), listeners);
+    stopRecording();
     if (pad != nullptr) {
         SDL_JoystickClose(pad);
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);

@@ -3,17 +3,19 @@
 # with held keys (A flies left, as the settings file maps it) is recorded,
 # kordavan-trace replays the file headless and finds the game's end as the
 # window saw it, F12 leaves a 640x480 PNG in the pictures folder, and the
-# window plays the replay back and returns to the title.
+# window plays the replay back and returns to the title; and a replayed end
+# picture held for weeks by its file still hears the player's Escape.
 #
-#   bash tests/e2e/replay.sh path/to/kordavan path/to/kordavan-trace
+#   bash tests/e2e/replay.sh path/to/kordavan path/to/kordavan-trace path/to/kordavan-e2e-ending
 set -euo pipefail
 source "$(dirname "$0")/lib.bash"
-[ $# -eq 2 ] && [ -x "$1" ] && [ -x "$2" ] || {
-    echo "usage: $0 path/to/kordavan path/to/kordavan-trace" >&2
+[ $# -eq 3 ] && [ -x "$1" ] && [ -x "$2" ] && [ -x "$3" ] || {
+    echo "usage: $0 path/to/kordavan path/to/kordavan-trace path/to/kordavan-e2e-ending" >&2
     exit 2
 }
 kordavan="$(realpath "$1")"
 trace="$(realpath "$2")"
+ending="$(realpath "$3")"
 
 e2e_begin replay 150
 e2e_xvfb 640x480
@@ -85,4 +87,27 @@ e2e_check_not "after the replay the title is back" \
 e2e_hold Escape 0.2
 e2e_wait_exit 10 || e2e_die "Escape did not end the game after the replay"
 e2e_check "the game ends with 0 after the replay" [ "$GAME_EXIT" = 0 ]
+
+# ---------------------------------------------------------------- a picture held for ever
+# A won game recorded from its last step, its picture held for weeks in the
+# file: the player's Escape still ends the replay, and the game with it.
+e2e_start_game "$ending" won --record "$E2E_TMP/won.replay"
+sleep 1.5
+e2e_hold Return 0.2
+sleep 1
+e2e_hold Escape 0.2
+e2e_wait_exit 10 || e2e_die "the recorded won game did not end"
+grep -q '^end won ' "$E2E_TMP/won.replay" || e2e_die "no won game recorded: $(cat "$E2E_TMP/won.replay")"
+# Nearly a day of passes, the most a replay may hold: only Escape ends it soon.
+sed -i '/^end won /s/ passes=[0-9]*/ passes=5000000/' "$E2E_TMP/won.replay"
+e2e_start_game "$kordavan" --replay "$E2E_TMP/won.replay"
+sleep 2
+e2e_check "the replayed won picture stays" e2e_game_alive
+e2e_hold Escape 0.2
+if e2e_wait_exit 10; then
+    e2e_pass "Escape ends a replay on its end picture"
+    e2e_check "the game ends with 0 after Escape on the replayed picture" [ "$GAME_EXIT" = 0 ]
+else
+    e2e_fail "Escape on a replayed end picture was not heard"
+fi
 e2e_summary

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The layer check refuses what it must: a game file that includes app/,
 # replay/ or SDL, a shell file that includes app/, a replay file that
-# includes shell/, a gfx file that includes game/, a path through .. or a Windows or
-# POSIX system header outside platform/; and accepts the project as it is,
-# the C library's getopt.h included.
+# includes shell/ or app/, a tool that includes a test or a benchmark, a
+# benchmark that includes a tool or a test, a gfx file that includes game/,
+# a path through .. or a Windows or POSIX system header outside platform/;
+# and accepts the project as it is (tools and benchmarks included), the C
+# library's getopt.h included.
 #
 #   tests/layers/check_layers_test.sh CMAKE-COMMAND
 set -uo pipefail
@@ -48,10 +50,17 @@ expect_refused game game,gfx,sound,platform hud.cpp '#include <pwd.h>'
 expect_refused shell shell,game,gfx,sound,platform preferences.cpp '#include "app/main_loop.h"'
 expect_refused replay replay,game,gfx,sound,platform recorder.cpp '#include "shell/options.h"'
 expect_refused game game,gfx,sound,platform end_pictures.cpp '#include "replay/replay_file.h"'
+expect_refused replay replay,game,gfx,sound,platform player.cpp '#include "app/keyboard.h"'
+expect_refused tools tools,app,shell,replay,game,gfx,sound,platform,machine trace_main.cpp '#include "tests/process_support.h"'
+expect_refused tools tools,app,shell,replay,game,gfx,sound,platform,machine soak_main.cpp '#include "bench/headless_game.h"'
+expect_refused bench bench,app,shell,replay,game,gfx,sound,platform,machine step_time.cpp '#include "tools/trace/trace_io.h"'
+expect_refused bench bench,app,shell,replay,game,gfx,sound,platform,machine step_bench.cpp '#include "tests/game_test_support.h"'
 
 for layer in "platform platform,machine" "gfx gfx,platform" "sound sound,platform" \
     "game game,gfx,sound,platform" "shell shell,game,gfx,sound,platform" \
-    "replay replay,game,gfx,sound,platform" "app app,shell,replay,game,gfx,sound,platform"; do
+    "replay replay,game,gfx,sound,platform" "app app,shell,replay,game,gfx,sound,platform" \
+    "tools tools,app,shell,replay,game,gfx,sound,platform,machine" \
+    "bench bench,app,shell,replay,game,gfx,sound,platform,machine"; do
     set -- $layer
     if ! run "$1" "$2" "$root"; then
         echo "FAIL: the project's own $1/ is refused:"
@@ -60,5 +69,5 @@ for layer in "platform platform,machine" "gfx gfx,platform" "sound sound,platfor
     fi
 done
 
-[ "$failures" -eq 0 ] && echo "layer check: refuses the thirteen wrong includes, accepts the project"
+[ "$failures" -eq 0 ] && echo "layer check: refuses the eighteen wrong includes, accepts the project"
 exit $((failures > 0))

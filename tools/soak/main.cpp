@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
@@ -173,6 +174,17 @@ void afterStep(int result) {
     }
 }
 
+// Hears the loop: each step gets its keys before it and is checked after it
+// (with 0 once an end picture has been dismissed).
+class SoakListener : public LoopListener {
+  public:
+    void heard(const LoopEvent& event) override {
+        if (event.kind == LoopEventKind::stepBegins) beforeStep();
+        if (event.kind == LoopEventKind::stepRan) afterStep(event.result);
+        if (event.kind == LoopEventKind::endPictureDismissed) afterStep(0);
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -192,10 +204,10 @@ int main(int argc, char** argv) {
         return 3;
     }
 
-    // The loop runs the game step by step; the observer gives each step its
+    // The loop runs the game step by step; the listener gives each step its
     // keys before it and checks the state after it.
-    setLoopObserver({beforeStep, afterStep});
-    beginLoop(true);
+    SoakListener listener;
+    beginLoop(LoopStart::game(), deviceControls(), {&listener});
     while (tally.steps < options.steps && !failed) {
         if (!runFrame()) {
             std::printf("step %" PRId64 ": the program ended\n", tally.steps);
@@ -203,7 +215,9 @@ int main(int argc, char** argv) {
         }
         // A game ended and its picture was dismissed: the next one starts at
         // once, without the title's loading sequence.
-        if (loopPhase() == LoopPhase::Title) beginLoop(true);
+        if (loopPhase() == LoopPhase::Title) {
+            beginLoop(LoopStart::game(), deviceControls(), {&listener});
+        }
     }
     if (failed) return 1;
     const long finalResident = residentBytes();

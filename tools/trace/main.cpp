@@ -10,8 +10,9 @@
 // --frames-from N leaves out the steps and title passes before the Nth.
 //
 // A replay file stands in for the key script: its games are played one after
-// another, each from the state its game line gives, and at each game's end
-// the state is checked against the one recorded.
+// another, each from the state its game line gives (a game quit with Escape
+// is followed by the next one as any other), and at each game's end the
+// state is checked against the one recorded.
 //
 // Exit codes: 0 done; 1 start-up failed, or the key script or replay could
 // not be read or the trace or a frame not written, or the replay went
@@ -20,7 +21,6 @@
 // waits for Space for ever).
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -28,18 +28,17 @@
 #include <vector>
 
 #include "app/devices.h"
-#include "app/keyboard.h"
 #include "app/main_loop.h"
-#include "app/replay.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "gfx/surfaces.h"
-#include "platform/files.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
+#include "replay/player.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"
 #include "tools/printable.h"
+#include "tools/trace/script_source.h"
 #include "tools/trace/trace_input.h"
 #include "tools/trace/trace_io.h"
 #include "tools/trace/trace_output.h"
@@ -49,22 +48,10 @@ namespace {
 // Every read of the performance counter moves the clock past the next step's
 // time, so the main loop never spins waiting.
 constexpr int64_t microsecondsPerClockRead = 20'000;
-// The loading sequence lasts 700 passes; a title still running after more
-// passes than that with no keys left waits for Space that will never come.
-constexpr int64_t titlePassesWithoutKeys = 702;
 
 TraceOptions options;
 std::vector<DrawRecord> draws;
 std::vector<SoundRecord> sounds;
-int64_t stepNumber = 0;
-bool inStep = false;
-int64_t exhaustedReadsInTitle = 0;
-bool stopping = false;
-// Whether the next frame runs in the title, the title passes shown so far and
-// the flips seen after the last frame.
-bool inTitle = false;
-int64_t titlePass = 0;
-int flipsSeen = 0;
 
 void recordDraw(const Surface* source, const Rect& sourceRect, int x, int y) {
     draws.push_back({surfaceName(source), sourceRect, x, y});
@@ -74,132 +61,122 @@ void recordSound(bool play, const platform::SoundBuffer* buffer, uint32_t flags)
     sounds.push_back({play, soundName(buffer), flags});
 }
 
+// The trace itself: a line after every step, the screen as a frame when asked.
+// A line that could not be written, or a frame, ends the run.
+class TraceWriter : public LoopListener {
+  public:
+    void heard(const LoopEvent& event) override {
+        if (failed()) return;
+        switch (event.kind) {
+            case LoopEventKind::stepBegins:
+                ++stepNumber;
+                draws.clear();
+                sounds.clear();
+                break;
+            case LoopEventKind::stepRan:
+                writeStep(event.result);
+                break;
+            case LoopEventKind::endPictureDismissed:
+                // The step that showed the picture, told once Return came.
+                writeStep(0);
+                break;
+            case LoopEventKind::titlePassShown:
+                writeFrame("title", ++titlePass);
+                break;
+            default:
+                break;
+        }
+    }
+    bool failed() const { return !lineError.empty() || !frameError.empty(); }
+
+    std::string lineError;   // nothing more can reach the reader
+    std::string frameError;  // the trace so far is still good
+
+  private:
+    void writeStep(int result) {
+        const std::string line =
+            stepJson(stepNumber, result, game, options.draws ? &draws : nullptr,
+                     options.sounds ? &sounds : nullptr);
+        if (!writeTraceLine(line, lineError)) return;
+        writeFrame("step", stepNumber);
+    }
+    void writeFrame(const char* kind, int64_t number) {
+        if (options.framesDir.empty() || number < options.framesFrom.value_or(0)) {
+            return;
+        }
+        char name[40];
+        std::snprintf(name, sizeof name, "%s-%06lld.bmp", kind, static_cast<long long>(number));
+        const std::filesystem::path path = std::filesystem::path(options.framesDir) / name;
+        writeScreenBmp(path.string(), platform::headless::screen(), frameError);
+    }
+
+    int64_t stepNumber = 0;
+    int64_t titlePass = 0;
+};
+
+// A source that also ends once the trace can no longer be written.
+class WhileTraceWrites : public ControlSource {
+  public:
+    WhileTraceWrites(ControlSource& inner, const TraceWriter& writer)
+        : inner(inner), writer(writer) {}
+    Controls poll(LoopPhase phase, bool paused) override { return inner.poll(phase, paused); }
+    void heard(const LoopEvent& event) override { inner.heard(event); }
+    bool done() const override { return writer.failed() || inner.done(); }
+
+  private:
+    ControlSource& inner;
+    const TraceWriter& writer;
+};
+
 // Ends the run. A trace that could not be written wholly ends it with exit 1
 // and says so, whatever else ended it.
-[[noreturn]] void stopWith(const std::string& message, int exitCode) {
+int stopWith(const std::string& message, int exitCode) {
     std::string error;
     const bool written = finishTraceOutput(error);
     std::cerr << message;
     if (!written) {
         std::cerr << "kordavan-trace: " << error << "\n";
-        std::exit(1);
+        return 1;
     }
-    std::exit(exitCode);
-}
-
-// A read that finds the key script used up. In a step it is the poll after
-// runGame, and the step's line tells the rest; but an end picture would wait
-// for Return for ever.
-void onScriptExhausted() {
-    const LoopPhase phase = loopPhase();
-    if (phase == LoopPhase::WinPicture || phase == LoopPhase::FailurePicture) {
-        stopWith("kordavan-trace: an end picture waits for Return, but the key script is used up\n",
-                 3);
-    }
-    if (inStep || stopping) {
-        return;
-    }
-    if (!options.steps) {
-        // The input ended during the title: nothing more to trace.
-        stopWith("", 0);
-    }
-    ++exhaustedReadsInTitle;
-    if (exhaustedReadsInTitle > titlePassesWithoutKeys) {
-        stopWith("kordavan-trace: the title waits for Space, but the key script is used up\n", 3);
-    }
-}
-
-void beforeStep() {
-    playBeforeStep();
-    if (stepNumber == 0) {
-        for (const FieldSetting& setting : options.settings) {
-            writeField(game, *setting.field, setting.value);
-        }
-    }
-    ++stepNumber;
-    inStep = true;
-    draws.clear();
-    sounds.clear();
-}
-
-void writeFrame(const char* kind, int64_t number) {
-    if (options.framesDir.empty() || number < options.framesFrom.value_or(0)) {
-        return;
-    }
-    char name[40];
-    std::snprintf(name, sizeof name, "%s-%06lld.bmp", kind, static_cast<long long>(number));
-    const std::filesystem::path path = std::filesystem::path(options.framesDir) / name;
-    std::string error;
-    if (!writeScreenBmp(path.string(), platform::headless::screen(), error)) {
-        stopWith("kordavan-trace: " + error + "\n", 1);
-    }
-}
-
-void afterStep(int result) {
-    inStep = false;
-    const std::string line = stepJson(stepNumber, result, game, options.draws ? &draws : nullptr,
-                                      options.sounds ? &sounds : nullptr);
-    std::string error;
-    if (!writeTraceLine(line, error)) {
-        // Nothing more can reach the reader: one message, and no flush.
-        std::cerr << "kordavan-trace: " << error << "\n";
-        std::exit(1);
-    }
-    writeFrame("step", stepNumber);
-    if (!options.replayFile.empty()) {
-        // The replay's own end (or its recorded Escape) stops the loop.
-        playAfterStep(result);
-        return;
-    }
-    // Escape after a step ends the loop through the controls.
-    const bool escaped = result == 1 && currentControls().quit;
-    const bool enough = options.steps ? stepNumber >= *options.steps
-                                      : platform::headless::keyScriptRemaining() == 0;
-    if (escaped || result == 0 || enough) {
-        stopping = true;
-        endLoop();
-    }
-}
-
-void replayDiverged(int64_t step, const std::string& what) {
-    stopWith("kordavan-trace: step " + std::to_string(step) + ": " + what + "\n", 1);
-}
-
-void replayFinished() {
-    stopping = true;
-    endLoop();
+    return exitCode;
 }
 
 // Exit code 0 when read; else the message is out and the code is 1 (cannot
 // read) or 2 (not a replay).
 int readReplayFile(const std::string& path, Replay& replay) {
-    // Through the game's own reader: a pipe or a device is refused unopened
-    // and the text takes no more memory than the file.
-    const platform::FileText file = platform::readFile(path, largestReplay);
-    if (file.status != platform::FileStatus::read) {
-        std::cerr << "kordavan-trace: cannot read the replay " << quotedInput(path, 300) << ": "
-                  << file.reason << "\n";
-        return 1;
-    }
     std::string error;
-    if (parseReplay(file.text, replay, error)) {
-        if (!replay.cut.empty())
-            std::cerr << "kordavan-trace: " << quotedInput(path, 300) << ": " << replay.cut << "\n";
-        return 0;
+    switch (readReplay(path, replay, error)) {
+        case ReplayRead::read:
+            if (!replay.cut.empty()) {
+                std::cerr << "kordavan-trace: " << quotedInput(path, 300) << ": " << replay.cut
+                          << "\n";
+            }
+            return 0;
+        case ReplayRead::cannotRead:
+            std::cerr << "kordavan-trace: cannot read the replay " << quotedInput(path, 300)
+                      << ": " << error << "\n";
+            return 1;
+        case ReplayRead::notAReplay:
+            break;
     }
     std::cerr << "kordavan-trace: " << quotedInput(path, 300) << ": " << error << "\n";
     return 2;
 }
 
-// A frame of the title that was shown (not one that found nothing due)
-// is a pass of the title.
-void afterFrame() {
-    const int flips = platform::headless::flipCount();
-    if (inTitle && flips != flipsSeen) {
-        writeFrame("title", ++titlePass);
+// Every game of the replay, one run of the loop each, until one goes
+// otherwise than recorded. The message for a replay that did.
+std::string playEveryGame(Replay replay, TraceWriter& writer) {
+    ReplayPlayer player(std::move(replay), nullptr);
+    WhileTraceWrites source(player, writer);
+    while (const auto start = player.nextGame()) {
+        runLoop(LoopStart::game(*start), source, {&writer});
+        if (writer.failed()) return {};
     }
-    flipsSeen = flips;
-    inTitle = loopPhase() == LoopPhase::Title;
+    if (const auto& divergence = player.divergence()) {
+        return "kordavan-trace: step " + std::to_string(divergence->step) + ": " +
+               divergence->what + "\n";
+    }
+    return {};
 }
 
 int fail(const std::string& message) {
@@ -243,15 +220,8 @@ int main(int argc, char** argv) {
 
     platform::headless::use();
     platform::headless::setAutoAdvance(microsecondsPerClockRead);
-    if (replaying) {
-        startPlaying(std::move(replay), {replayDiverged, replayFinished}, false);
-        setPollHook(playPoll);
-    } else {
-        platform::headless::setKeyScript(std::move(script), onScriptExhausted);
-    }
     setDrawObserver(recordDraw);
     setSoundObserver(recordSound);
-    setLoopObserver({beforeStep, afterStep, afterFrame});
 
     if (initApplication(platform::gameModule(), 1) == 0) {
         const std::string reason = errorMessage != nullptr ? errorMessage : "start-up failed";
@@ -264,9 +234,32 @@ int main(int argc, char** argv) {
         platform::finish();
         return 0;
     }
-    inTitle = options.fromTitle;
-    flipsSeen = platform::headless::flipCount();
-    runMainLoop(!options.fromTitle);
+    TraceWriter writer;
+    std::string message;
+    int exitCode = 0;
+    if (replaying) {
+        message = playEveryGame(std::move(replay), writer);
+        exitCode = message.empty() ? 0 : 1;
+    } else {
+        // The title leaves the game's record alone, so the fields are set
+        // here even for a run from the title.
+        for (const FieldSetting& setting : options.settings) {
+            writeField(game, *setting.field, setting.value);
+        }
+        KeyScriptSource keyScript(std::move(script), options.steps);
+        WhileTraceWrites source(keyScript, writer);
+        runLoop(options.fromTitle ? LoopStart::title() : LoopStart::game(), source, {&writer});
+        message = keyScript.message();
+        exitCode = keyScript.exitCode();
+    }
+    endProgram();
     platform::finish();
-    stopWith("", 0);
+    if (!writer.lineError.empty()) {
+        // Nothing more can reach the reader: one message, and no flush.
+        std::cerr << "kordavan-trace: " << writer.lineError << "\n";
+        return 1;
+    }
+    if (!writer.frameError.empty())
+        return stopWith("kordavan-trace: " + writer.frameError + "\n", 1);
+    return stopWith(message, exitCode);
 }
