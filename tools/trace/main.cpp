@@ -153,8 +153,8 @@ int readReplayFile(const std::string& path, Replay& replay) {
             }
             return 0;
         case ReplayRead::cannotRead:
-            std::cerr << "kordavan-trace: cannot read the replay " << quotedInput(path, 300)
-                      << ": " << error << "\n";
+            std::cerr << "kordavan-trace: cannot read the replay " << quotedInput(path, 300) << ": "
+                      << error << "\n";
             return 1;
         case ReplayRead::notAReplay:
             break;
