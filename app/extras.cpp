@@ -10,9 +10,7 @@
 #include "app/replay.h"
 #include "platform/files.h"
 #include "shell/key_bindings.h"
-#ifndef _WIN32
 #include "shell/screenshot.h"
-#endif
 
 namespace {
 
@@ -24,9 +22,7 @@ void onPoll(Controls& controls) {
     const bool screenshot = controls.screenshot;
     playPoll(controls);
     recordPoll(controls);
-#ifndef _WIN32
     if (screenshot && !screenshotHeld) saveScreenshot();
-#endif
     screenshotHeld = screenshot;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // What the desktop game adds around the loop: the player's own keys and pad
-// buttons, screenshots (not on Windows, which has no libpng from Debian),
-// recording the games played and playing a replay.
+// buttons, screenshots, recording the games played and playing a replay.
 // They sit beside the loop as its observer and its poll hook; the game
 // itself never knows.
 
