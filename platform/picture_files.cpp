@@ -1,7 +1,8 @@
 // BMP and PNG files without an image library. A PNG's picture data is
-// deflate-compressed with fixed codes and back references within a row's
-// reach: no match for a compression library, but a frame of the game with its
-// wide flat skies shrinks several times over, and every PNG reader takes it.
+// deflated with the fixed codes and copies from up to 32 KiB back, a dozen
+// rows of the screen: no match for a compression library, but a frame of the
+// game with its wide flat skies shrinks several times over, and every PNG
+// reader takes it.
 
 #include "platform/picture_files.h"
 

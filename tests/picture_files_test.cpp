@@ -101,6 +101,21 @@ TEST(PngWriter, ReadsBackOnePixelAndLongRuns) {
     }
 }
 
+// tests/windows/windows_pictures_test.cpp expects the same size and hash of
+// the same frame from the Windows build.
+TEST(PngWriter, AFlatFrameGivesTheSameBytesOnEveryMachine) {
+    platform::Surface frame;
+    frame.width = 640;
+    frame.height = 480;
+    frame.pixels.assign(640 * 480, 0x001F);
+    frame.pixels[0] = 0xFFFF;
+    const std::vector<uint8_t> png = platform::encodePng(640, 480, 3, platform::surfaceRgb(frame));
+    EXPECT_EQ(png.size(), 7569u);
+    uint64_t hash = 0xcbf29ce484222325u;
+    for (uint8_t byte : png) hash = (hash ^ byte) * 0x100000001b3u;
+    EXPECT_EQ(hash, 0x199e310b4bd65a10u);
+}
+
 TEST(PngWriter, RefusesSamplesThatDoNotFitTheSize) {
     const std::vector<uint8_t> rgb(10 * 10 * 3 - 1, 0);
     EXPECT_TRUE(platform::encodePng(10, 10, 3, rgb).empty());

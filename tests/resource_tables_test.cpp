@@ -30,7 +30,8 @@ std::set<int> embedded(ResourceType type) {
 TEST(ResourceTables, TheBuildEmbedsEachResourceOnce) {
     std::map<std::pair<ResourceType, int>, int> seen;
     for (const platform::Resource& resource : platform::gameModule()->resources) {
-        EXPECT_EQ(++seen[{resource.type, resource.id}], 1) << "id " << resource.id;
+        const int times = ++seen[{resource.type, resource.id}];
+        EXPECT_EQ(times, 1) << "id " << resource.id;
         EXPECT_FALSE(resource.bytes.empty()) << "id " << resource.id;
     }
     EXPECT_EQ(embedded(ResourceType::Icon), std::set<int>{resource::icoWindow});

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # kordavan.exe under Wine on a private 640x480 X server: full screen, the
-# title exactly as drawn, Space and a first game frame identical to the one
-# kordavan-trace.exe draws, Left scrolling, the sound reaching the sound
-# device, Escape ending with 0; in a window with --no-sound, closing the
-# window ends with 0; with no sound device at all, the message box and exit 1.
+# title exactly as drawn, F12 keeping it in the Pictures folder, Space and a
+# first game frame identical to the one kordavan-trace.exe draws, Left
+# scrolling, the sound reaching the sound device, Escape ending with 0; in a
+# window with --no-sound, closing the window ends with 0; with no sound device
+# at all, the message box and exit 1.
 #
 #   bash tests/windows/game_under_wine.sh BUILD-DIR path/to/kordavan.exe
 set -euo pipefail
@@ -102,6 +103,23 @@ e2e_shot title
 e2e_check "the title is the title picture, pixel for pixel" \
     python3 "$here/exact.py" title "$E2E_TMP/title.rgb" "$build/assets/151.bmp"
 e2e_check "the title music reaches the sound device" audio_sounding 0
+
+# F12 keeps the title as a PNG in the Pictures known folder, under Kordavan.
+pictures_kordavan() {
+    find -L "$WINEPREFIX/drive_c/users" -path '*/Kordavan/Kordavan *.png' -type f 2>/dev/null
+}
+pictures_kordavan | while read -r old; do rm -f "$old"; done
+e2e_hold F12 0.2
+sleep 1
+shot="$(pictures_kordavan | head -n 1)"
+e2e_check "F12 saved one picture in the Pictures folder's Kordavan" \
+    [ -n "$shot" ] && [ "$(pictures_kordavan | wc -l)" = 1 ]
+if [ -n "$shot" ]; then
+    e2e_log "saved: $shot"
+    e2e_check "the saved PNG is the title picture, pixel for pixel" \
+        bash -c "python3 '$here/../decode_png.py' '$shot' '$E2E_TMP/saved.rgb' >/dev/null &&
+            python3 '$here/exact.py' title '$E2E_TMP/saved.rgb' '$build/assets/151.bmp'"
+fi
 
 e2e_hold space 0.25
 # The loading sequence lasts 700 passes, about 11.7 s; from then on the
