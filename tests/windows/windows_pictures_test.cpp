@@ -33,20 +33,46 @@ fs::path knownPictures() {
     return folder;
 }
 
-// Moves the player's Pictures folder for one test, as Explorer's Location
-// tab does, and puts it back.
+// Moves the player's Pictures folder for one test where Explorer's Location
+// tab keeps it, and puts it back.
 class MovedPictures {
   public:
-    explicit MovedPictures(const fs::path& to) : before(knownPictures()) {
-        moved = SUCCEEDED(SHSetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, to.c_str()));
+    explicit MovedPictures(const fs::path& to) {
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, keyName, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
+            ERROR_SUCCESS) {
+            return;
+        }
+        wchar_t old[MAX_PATH] = {};
+        DWORD size = sizeof old;
+        DWORD type = 0;
+        hadValue = RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(old),
+                                    &size) == ERROR_SUCCESS;
+        before = old;
+        moved = setValue(to.wstring());
     }
     ~MovedPictures() {
-        if (moved) SHSetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, before.c_str());
+        if (key == nullptr) return;
+        if (hadValue) {
+            setValue(before);
+        } else {
+            RegDeleteValueW(key, valueName);
+        }
+        RegCloseKey(key);
     }
     bool moved = false;
 
   private:
-    fs::path before;
+    static constexpr const wchar_t* keyName =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    static constexpr const wchar_t* valueName = L"My Pictures";
+    bool setValue(const std::wstring& path) {
+        const auto bytes = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
+        return RegSetValueExW(key, valueName, 0, REG_EXPAND_SZ,
+                              reinterpret_cast<const BYTE*>(path.c_str()), bytes) == ERROR_SUCCESS;
+    }
+    HKEY key = nullptr;
+    bool hadValue = false;
+    std::wstring before;
 };
 
 platform::Surface frame() {
