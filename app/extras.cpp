@@ -14,11 +14,9 @@
 #include "replay/recorder.h"
 #include "shell/key_bindings.h"
 #include "shell/preferences.h"
+#include "shell/screenshot.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"
-#ifndef _WIN32
-#include "shell/screenshot.h"
-#endif
 
 namespace {
 
@@ -28,9 +26,7 @@ class HandsWithScreenshots : public ControlSource {
   public:
     Controls poll(LoopPhase phase, bool paused) override {
         const Controls held = deviceControls().poll(phase, paused);
-#ifndef _WIN32
         if (held.screenshot && !screenshotHeld) saveScreenshot();
-#endif
         screenshotHeld = held.screenshot;
         return held;
     }

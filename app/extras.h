@@ -1,8 +1,8 @@
 #pragma once
 // What the desktop game adds around the loop: the player's own keys and pad
-// buttons, screenshots (not on Windows, which has no libpng from Debian),
-// recording the games played and playing a replay. A replay is the loop's
-// source, the recorder one of its listeners; the game itself never knows.
+// buttons, screenshots, recording the games played and playing a replay. A
+// replay is the loop's source, the recorder one of its listeners; the game
+// itself never knows.
 
 #include "platform/platform.h"
 #include "shell/options.h"

@@ -9,6 +9,7 @@
 
 #include "app/devices.h"
 #include "gfx/surfaces.h"
+#include "platform/resource_ids.h"
 #include "sound/sound_buffers.h"
 
 platform::Window* appWindow = nullptr;
@@ -16,8 +17,6 @@ platform::InputSystem* directInput = nullptr;
 platform::KeyboardDevice* keyboardDevice = nullptr;
 
 namespace {
-
-constexpr int iconId = 139;
 
 int fail(const char* reason) {
     errorMessage = reason;
@@ -82,7 +81,7 @@ int openKeyboard() {
 
 int initApplication(const platform::Module* instance, int /*showCommand*/) {
     appInstance = instance;
-    if (!platform::registerWindowClass(instance, windowProc, iconId)) {
+    if (!platform::registerWindowClass(instance, windowProc, resource::icoWindow)) {
         return fail("Error Registering Window Class");
     }
     // The window covers the desktop as it is before the game takes the display.

@@ -2,6 +2,9 @@
 
 #include "game/controls.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "game/game_state.h"
 
 void applyGameControls(const Controls& controls) {
@@ -19,4 +22,29 @@ void applyGameControls(const Controls& controls) {
         const bool atBase = game.scrollPos <= 2.0 && game.carryingMan > 0;
         if (atFarEnd || atBase) game.landingActive = 1;
     }
+}
+
+const ControlWord* findControlWord(std::string_view word) {
+    const auto sameWord = [word](const ControlWord& row) {
+        const std::string_view name = row.word;
+        return std::equal(name.begin(), name.end(), word.begin(), word.end(), [](char a, char b) {
+            return a == std::toupper(static_cast<unsigned char>(b));
+        });
+    };
+    const auto found = std::find_if(std::begin(controlWords), std::end(controlWords), sameWord);
+    return found == std::end(controlWords) ? nullptr : found;
+}
+
+const ControlWord* findControlWord(bool Controls::*member) {
+    const auto found =
+        std::find_if(std::begin(controlWords), std::end(controlWords),
+                     [member](const ControlWord& row) { return row.member == member; });
+    return found == std::end(controlWords) ? nullptr : found;
+}
+
+std::string controlWordList() {
+    std::string list;
+    for (const ControlWord& row : controlWords)
+        list.append(list.empty() ? "" : " ").append(row.word);
+    return list;
 }

@@ -23,9 +23,9 @@ std::filesystem::path settingsFolder();
 
 // Where pictures the player takes belong: the desktop's pictures folder as
 // xdg-user-dirs names it (XDG_PICTURES_DIR in the environment, else in
-// $XDG_CONFIG_HOME/user-dirs.dirs),
-// else ~/Pictures, whether it exists yet or not (on Windows
-// %USERPROFILE%\Pictures, else the profile folder). Empty where there is
+// $XDG_CONFIG_HOME/user-dirs.dirs), else ~/Pictures, whether it exists yet or
+// not (on Windows the Pictures known folder, wherever the player keeps it,
+// else %USERPROFILE%\Pictures, else the profile folder). Empty where there is
 // none: no home folder, or a browser.
 std::filesystem::path picturesFolder();
 

@@ -5,39 +5,21 @@
 #include "replay/replay_file.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <span>
 
+#include "game/decimal_text.h"
 #include "game/state_fields.h"
 
 namespace {
-
-struct ControlWord {
-    const char* word;
-    bool Controls::*member;
-};
-
-constexpr ControlWord controlWords[] = {
-    {"LEFT", &Controls::left},      {"RIGHT", &Controls::right}, {"UP", &Controls::up},
-    {"DOWN", &Controls::down},      {"L", &Controls::land},      {"SPACE", &Controls::start},
-    {"RETURN", &Controls::confirm}, {"ESCAPE", &Controls::quit},
-};
 
 constexpr GameEnding endings[] = {GameEnding::won, GameEnding::lost, GameEnding::quit};
 
 // Long enough for any number the game holds; a longer word is not one.
 constexpr size_t longestValue = 40;
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return out;
-}
 
 // A damaged file can hold anything: messages show a short, printable piece.
 std::string shown(std::string_view text) {
@@ -155,12 +137,9 @@ bool readFields(std::span<const std::string_view> fields, GameMoment& moment,
 
 bool readControls(std::string_view line, Controls& controls, std::string& error) {
     for (std::string_view word : words(line, true)) {
-        const std::string name = upper(word);
-        const auto known = std::find_if(std::begin(controlWords), std::end(controlWords),
-                                        [&name](const ControlWord& c) { return name == c.word; });
-        if (known == std::end(controlWords)) {
-            error = "unknown control " + shown(word) +
-                    " (controls: LEFT RIGHT UP DOWN L SPACE RETURN ESCAPE)";
+        const ControlWord* known = findControlWord(word);
+        if (known == nullptr) {
+            error = "unknown control " + shown(word) + " (controls: " + controlWordList() + ")";
             return false;
         }
         controls.*(known->member) = true;
@@ -270,16 +249,7 @@ constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 }  // namespace
 
 std::string replayNumber(double value) {
-#if defined(__cpp_lib_to_chars)
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-#else
-    // Seventeen digits always read back as the same double.
-    char text[64];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
-#endif
+    return shortestText(value);
 }
 
 const char* endingName(GameEnding ending) {

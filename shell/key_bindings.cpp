@@ -133,6 +133,10 @@ constexpr bool Controls::*controlMembers[controlCount] = {
     &Controls::pause, &Controls::start, &Controls::confirm, &Controls::quit, &Controls::screenshot,
 };
 
+constexpr size_t controlIndex(std::string_view name) {
+    return static_cast<size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+}
+
 KeyBindings bindings = defaultKeyBindings();
 
 std::optional<PadButton> padByName(std::string_view name) {
@@ -215,16 +219,15 @@ const std::array<std::string_view, controlCount>& controlNames() {
 
 KeyBindings defaultKeyBindings() {
     KeyBindings defaults;
-    defaults.keys = {{{DIK_LEFT},
-                      {DIK_RIGHT},
-                      {DIK_UP},
-                      {DIK_DOWN},
-                      {DIK_L},
-                      {DIK_P, DIK_PAUSE},
-                      {DIK_SPACE},
-                      {DIK_RETURN},
-                      {DIK_ESCAPE},
-                      {DIK_F12}}};
+    // The game's own keys, where the game has the control; P or Pause for
+    // the pause, F12 for the screenshot.
+    for (size_t i = 0; i < controlCount; ++i) {
+        if (const ControlWord* control = findControlWord(controlMembers[i])) {
+            defaults.keys[i] = {control->key};
+        }
+    }
+    defaults.keys[controlIndex("pause")] = {DIK_P, DIK_PAUSE};
+    defaults.keys[controlIndex("screenshot")] = {DIK_F12};
     // Start stands for Space on the title and for Return on the end
     // pictures, Back for Escape; Y is free for the screenshot.
     defaults.pads = {{{PadButton::left},

@@ -1,7 +1,8 @@
 #pragma once
 // Screenshots: the frame on screen, kept as a PNG picture in the player's
-// pictures folder, $XDG_PICTURES_DIR/Kordavan/ as xdg-user-dirs names it
-// (~/Pictures/Kordavan/ without it), named by the date and time.
+// pictures folder, named by the date and time: $XDG_PICTURES_DIR/Kordavan/ as
+// xdg-user-dirs names it (~/Pictures/Kordavan/ without it), on Windows
+// Kordavan in the user's Pictures library folder.
 
 #include <cstdint>
 #include <ctime>
@@ -11,7 +12,8 @@
 
 #include "platform/platform.h"
 
-// The picture as PNG file bytes (8-bit RGB); empty when the encoder fails.
+// The picture as PNG file bytes (8-bit RGB); empty for a surface whose
+// pixels do not fill its size.
 std::vector<uint8_t> encodePng(const platform::Surface& frame);
 
 // The folder the pictures go to: Kordavan in the machine's pictures folder;

@@ -23,7 +23,7 @@ install_missing() {
 }
 
 # What building the game needs.
-build_packages=(cmake make g++ pkg-config libsdl2-dev libpng-dev libfreetype-dev fonts-dejavu-core)
+build_packages=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev fonts-dejavu-core)
 
 # What the test of the installed game and its Debian package needs: the
 # validators of each file it installs, CPack's dpkg-shlibdeps and lintian.

@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "platform/windows/win_machine.h"
+// After windows.h: the known folders' calls build on its types.
+#include <knownfolders.h>
+#include <shlobj.h>
 
 namespace platform {
 
@@ -67,6 +70,15 @@ fs::path settingsFolder() {
 }
 
 fs::path picturesFolder() {
+    // The Pictures library's own folder, wherever the player has moved it
+    // (another drive, a synchronised folder).
+    PWSTR known = nullptr;
+    fs::path pictures;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Pictures, KF_FLAG_DEFAULT, nullptr, &known))) {
+        pictures = fs::path(known);
+    }
+    CoTaskMemFree(known);
+    if (pictures.is_absolute()) return pictures;
     const fs::path home = environmentFolder(L"USERPROFILE");
     if (home.empty()) return {};
     std::error_code error;

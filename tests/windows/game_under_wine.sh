@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # kordavan.exe under Wine on a private 640x480 X server: full screen, the
-# title exactly as drawn, Space and a first game frame identical to the one
-# kordavan-trace.exe draws, Left scrolling, the sound reaching the sound
-# device, Escape ending with 0; in a window with --no-sound, closing the
-# window ends with 0; with no sound device at all, the message box and exit 1.
+# title exactly as drawn, F12 keeping it in the Pictures folder, Space and a
+# first game frame identical to the one kordavan-trace.exe draws, Left
+# scrolling, the sound reaching the sound device, Escape ending with 0; in a
+# window with --no-sound, closing the window ends with 0; with no sound device
+# at all, the message box and exit 1.
 #
 #   bash tests/windows/game_under_wine.sh BUILD-DIR path/to/kordavan.exe
 set -euo pipefail
@@ -94,6 +95,11 @@ e2e_check "a bad command line ends with 2 and says why" \
 
 e2e_xvfb 640x480
 
+shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+mkdir -p "$E2E_TMP/pictures"
+wine reg add "$shell_folders" /v "My Pictures" /t REG_EXPAND_SZ \
+    /d "Z:${E2E_TMP//\//\\}\\pictures" /f >/dev/null 2>&1 || e2e_die "cannot move the Pictures folder"
+
 # ---------------------------------------------------------------- full screen, with sound
 wine_start_game "${with_sound[@]}" --
 sleep 2
@@ -102,6 +108,23 @@ e2e_shot title
 e2e_check "the title is the title picture, pixel for pixel" \
     python3 "$here/exact.py" title "$E2E_TMP/title.rgb" "$build/assets/151.bmp"
 e2e_check "the title music reaches the sound device" audio_sounding 0
+e2e_hold F12 0.2
+sleep 1
+wine reg add "$shell_folders" /v "My Pictures" /t REG_EXPAND_SZ /d '%USERPROFILE%\Pictures' \
+    /f >/dev/null 2>&1
+
+# F12 keeps the title as a PNG in the Pictures known folder, under Kordavan:
+# here a folder of the test's own, set where Explorer keeps it (Wine's own
+# Pictures is the Linux home folder).
+shot_folder="$E2E_TMP/pictures/Kordavan"
+e2e_check "F12 saved one picture in the Pictures folder's Kordavan" \
+    bash -c "[ \$(find '$shot_folder' -name 'Kordavan *.png' -type f 2>/dev/null | wc -l) = 1 ]"
+shot="$(find "$shot_folder" -name 'Kordavan *.png' -type f 2>/dev/null | head -n 1)"
+if [ -n "$shot" ]; then
+    e2e_check "the saved PNG is the title picture, pixel for pixel" \
+        bash -c "python3 '$here/../decode_png.py' '$shot' '$E2E_TMP/saved.rgb' >/dev/null &&
+            python3 '$here/exact.py' title '$E2E_TMP/saved.rgb' '$build/assets/151.bmp'"
+fi
 
 e2e_hold space 0.25
 # The loading sequence lasts 700 passes, about 11.7 s; from then on the

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "platform/resource_ids.h"
 
 struct PictureEntry {
     int id;
@@ -35,7 +36,7 @@ const PictureEntry* findPicture(int id);
 const SoundEntry* findSound(int id);
 
 // The window icon travels with the pictures but is not one of the game's bitmaps.
-constexpr int iconId = 139;
+constexpr int iconId = resource::icoWindow;
 
 struct Picture {
     int id;

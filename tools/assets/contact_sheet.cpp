@@ -4,6 +4,7 @@
 
 #include "image_files.h"
 #include "key_rules.h"
+#include "platform/resource_ids.h"
 #include "text.h"
 
 namespace {
@@ -16,10 +17,24 @@ const Rgb grey = rgb(112, 112, 116);
 // The order pictures are reviewed in: screens, then the world from sky to
 // ground with the terrain segments in their order on the course, then the
 // sprites.
-const int reviewOrder[] = {151, 153, 152, 155, 154, 117, 118, 107, 106, 105, 137, 156, 136,
-                           123, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135, 104,
-                           150, 167, 169, 165, 158, 159, 160, 161, 162, 163, 164, 157, 108,
-                           109, 110, 111, 112, 113, 114, 120, 121, 124, 139, 103, 122};
+const int reviewOrder[] = {
+    resource::bmpTitle,         resource::bmpCredits,    resource::bmpLoading,
+    resource::bmpWin,           resource::bmpGameOver,   resource::bmpSkyLeft,
+    resource::bmpSkyRight,      resource::bmpTerrain3,   resource::bmpTerrain2,
+    resource::bmpTerrain1,      resource::bmpTerrain0,   resource::bmpMoon,
+    resource::bmpHeliLeft1,     resource::bmpHeliLeft2,  resource::bmpHeliLeft3,
+    resource::bmpHeliLeft4,     resource::bmpHeliLeft5,  resource::bmpHeliRight1,
+    resource::bmpHeliRight2,    resource::bmpHeliRight3, resource::bmpHeliRight4,
+    resource::bmpHeliRight5,    resource::bmpLauncherUp, resource::bmpLauncherLeft,
+    resource::bmpLauncherRight, resource::bmpCrusher,    resource::bmpPillar,
+    resource::bmpSubmarine,     resource::bmpRocket,     resource::bmpExplosion1,
+    resource::bmpExplosion2,    resource::bmpExplosion3, resource::bmpExplosion4,
+    resource::bmpExplosion5,    resource::bmpExplosion6, resource::bmpExplosion7,
+    resource::bmpExplosion8,    resource::bmpExplosion9, resource::bmpManRight1,
+    resource::bmpManRight2,     resource::bmpManRight3,  resource::bmpManFront,
+    resource::bmpManLeft1,      resource::bmpManLeft2,   resource::bmpManLeft3,
+    resource::bmpManLit,        resource::bmpManDim,     resource::bmpOrb,
+    resource::icoWindow,        resource::bmpBarFill,    resource::bmpBarFrame};
 
 int rank(int id) {
     auto at = std::find(std::begin(reviewOrder), std::end(reviewOrder), id);

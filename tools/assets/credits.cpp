@@ -4,6 +4,7 @@
 #include <string>
 
 #include "catalogue.h"
+#include "platform/resource_ids.h"
 #include "shapes.h"
 #include "text.h"
 
@@ -65,5 +66,5 @@ void addCredits(std::vector<Picture>& out) {
         drawTextCentred(panel, line.text, panelWidth / 2.0, y, look);
         y += line.kind == 'T' ? 30 : 24;
     }
-    out.push_back({153, std::move(panel)});
+    out.push_back({resource::bmpCredits, std::move(panel)});
 }

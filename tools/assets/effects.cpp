@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "catalogue.h"
+#include "platform/resource_ids.h"
 #include "synth.h"
 
 namespace {
@@ -218,12 +219,12 @@ Signal rotorBeat(int n) {
 }  // namespace
 
 void addEffects(std::vector<Sound>& out) {
-    out.push_back(oneShot(140, orbLaunch(24576)));
-    out.push_back(oneShot(147, hit(18432), 3.0));
-    out.push_back(oneShot(145, crusherSlam(24910)));
-    out.push_back(oneShot(146, start(61879)));
-    out.push_back(oneShot(149, pickUp(15584)));
-    out.push_back(oneShot(166, explosion(79616), 3.0));
-    out.push_back(oneShot(168, rocketLaunch(29644)));
-    out.push_back({142, rotorBeat(57344)});
+    out.push_back(oneShot(resource::wavOrbLaunch, orbLaunch(24576)));
+    out.push_back(oneShot(resource::wavMetalHit, hit(18432), 3.0));
+    out.push_back(oneShot(resource::wavCrusherSlam, crusherSlam(24910)));
+    out.push_back(oneShot(resource::wavStart, start(61879)));
+    out.push_back(oneShot(resource::wavPickUp, pickUp(15584)));
+    out.push_back(oneShot(resource::wavExplosion, explosion(79616), 3.0));
+    out.push_back(oneShot(resource::wavRocketLaunch, rocketLaunch(29644)));
+    out.push_back({resource::wavRotorLoop, rotorBeat(57344)});
 }

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "catalogue.h"
+#include "platform/resource_ids.h"
 #include "rng.h"
 #include "shapes.h"
 
@@ -64,6 +65,8 @@ Canvas explosionFrame(int frame) {
 
 void addExplosion(std::vector<Picture>& out) {
     // Frame order as the game plays them.
-    const int ids[9] = {165, 158, 159, 160, 161, 162, 163, 164, 157};
+    const int ids[9] = {resource::bmpExplosion1, resource::bmpExplosion2, resource::bmpExplosion3,
+                        resource::bmpExplosion4, resource::bmpExplosion5, resource::bmpExplosion6,
+                        resource::bmpExplosion7, resource::bmpExplosion8, resource::bmpExplosion9};
     for (int frame = 0; frame < 9; ++frame) out.push_back({ids[frame], explosionFrame(frame)});
 }

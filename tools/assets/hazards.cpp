@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "catalogue.h"
+#include "platform/resource_ids.h"
 #include "rng.h"
 #include "scenery.h"
 #include "shapes.h"
@@ -107,9 +108,9 @@ Canvas launcher(double tilt) {
 }  // namespace
 
 void addHazards(std::vector<Picture>& out) {
-    out.push_back({104, crusher()});
-    out.push_back({150, pillar()});
-    out.push_back({133, launcher(0.0)});
-    out.push_back({134, launcher(-0.6)});
-    out.push_back({135, launcher(0.6)});
+    out.push_back({resource::bmpCrusher, crusher()});
+    out.push_back({resource::bmpPillar, pillar()});
+    out.push_back({resource::bmpLauncherUp, launcher(0.0)});
+    out.push_back({resource::bmpLauncherLeft, launcher(-0.6)});
+    out.push_back({resource::bmpLauncherRight, launcher(0.6)});
 }

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "catalogue.h"
+#include "platform/resource_ids.h"
 #include "scenery.h"
 #include "shapes.h"
 
@@ -131,8 +132,12 @@ void drawHelicopter(Canvas& canvas, double x, double y, int frame, double zoom) 
 }
 
 void addHelicopter(std::vector<Picture>& out) {
-    const int facingLeft[5] = {136, 123, 125, 126, 127};
-    const int facingRight[5] = {128, 129, 130, 131, 132};
+    const int facingLeft[5] = {resource::bmpHeliLeft1, resource::bmpHeliLeft2,
+                               resource::bmpHeliLeft3, resource::bmpHeliLeft4,
+                               resource::bmpHeliLeft5};
+    const int facingRight[5] = {resource::bmpHeliRight1, resource::bmpHeliRight2,
+                                resource::bmpHeliRight3, resource::bmpHeliRight4,
+                                resource::bmpHeliRight5};
     for (int frame = 0; frame < 5; ++frame) {
         Canvas canvas = makeCanvas(240, 64);
         drawHelicopter(canvas, 0, 0, frame);

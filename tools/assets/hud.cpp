@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "catalogue.h"
+#include "platform/resource_ids.h"
 #include "shapes.h"
 
 namespace {
@@ -56,8 +57,8 @@ Canvas figureIcon(bool lit) {
 }  // namespace
 
 void addHud(std::vector<Picture>& out) {
-    out.push_back({103, barFill()});
-    out.push_back({122, barFrame()});
-    out.push_back({120, figureIcon(true)});
-    out.push_back({121, figureIcon(false)});
+    out.push_back({resource::bmpBarFill, barFill()});
+    out.push_back({resource::bmpBarFrame, barFrame()});
+    out.push_back({resource::bmpManLit, figureIcon(true)});
+    out.push_back({resource::bmpManDim, figureIcon(false)});
 }

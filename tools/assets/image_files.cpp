@@ -1,44 +1,50 @@
+// The generator's picture files, encoded by the platform layer's writers:
+// the BMPs the game embeds come out as the trace tool's frames do.
+
 #include "image_files.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <vector>
 
-#include "little_endian.h"
+#include "platform/picture_files.h"
+
+namespace {
+
+bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (bytes.empty()) return false;
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+uint8_t sampleByte(double v) {
+    return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0));
+}
+
+}  // namespace
 
 bool writeBmp(const std::string& path, const Image& image) {
-    uint32_t stride = (static_cast<uint32_t>(image.width) * 3 + 3) & ~3u;
-    uint32_t pixelBytes = stride * static_cast<uint32_t>(image.height);
-    constexpr uint32_t headerBytes = 14 + 40;
-    std::vector<uint8_t> out;
-    out.reserve(headerBytes + pixelBytes);
-    out.push_back('B');
-    out.push_back('M');
-    put32(out, headerBytes + pixelBytes);
-    put32(out, 0);  // reserved
-    put32(out, headerBytes);
-    put32(out, 40);
-    put32(out, static_cast<uint32_t>(image.width));
-    put32(out, static_cast<uint32_t>(image.height));  // positive: rows bottom-up
-    put16(out, 1);                                    // planes
-    put16(out, 24);
-    put32(out, 0);  // BI_RGB
-    put32(out, pixelBytes);
-    put32(out, 2835);  // 72 dpi
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
-    for (int y = image.height - 1; y >= 0; --y) {
-        const uint8_t* row = &image.rgb[static_cast<size_t>(y) * image.width * 3];
-        for (int x = 0; x < image.width; ++x) {
-            out.push_back(row[x * 3 + 2]);
-            out.push_back(row[x * 3 + 1]);
-            out.push_back(row[x * 3 + 0]);
-        }
-        for (uint32_t pad = static_cast<uint32_t>(image.width) * 3; pad < stride; ++pad)
-            out.push_back(0);
+    return writeBytes(path, platform::encodeBmp(image.width, image.height, image.rgb));
+}
+
+bool writePng(const std::string& path, const Image& image) {
+    return writeBytes(path, platform::encodePng(image.width, image.height, 3, image.rgb));
+}
+
+bool writePngWithAlpha(const std::string& path, const Canvas& canvas) {
+    std::vector<uint8_t> samples;
+    samples.reserve(canvas.pixels.size() * 4);
+    for (const Pixel& p : canvas.pixels) {
+        // A pixel nothing covers keeps no stray colour for a viewer to show.
+        const bool empty = sampleByte(p.alpha) == 0;
+        samples.push_back(empty ? 0 : sampleByte(p.colour.r));
+        samples.push_back(empty ? 0 : sampleByte(p.colour.g));
+        samples.push_back(empty ? 0 : sampleByte(p.colour.b));
+        samples.push_back(sampleByte(p.alpha));
     }
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    return static_cast<bool>(file);
+    return writeBytes(path, platform::encodePng(canvas.width, canvas.height, 4, samples));
 }

@@ -9,7 +9,7 @@
 // Uncompressed 24-bit bottom-up BMP. False when the file cannot be written.
 bool writeBmp(const std::string& path, const Image& image);
 
-// Uncompressed (stored deflate) 24-bit PNG. False when the file cannot be written.
+// 24-bit PNG. False when the file cannot be written.
 bool writePng(const std::string& path, const Image& image);
 
 // The same with the canvas's own coverage as an 8-bit alpha channel, for

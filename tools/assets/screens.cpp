@@ -1,6 +1,7 @@
 // The full-screen pictures: title, mission briefing, and the two endings.
 // They show the game's own world: the same sky, course and helicopter.
 #include "catalogue.h"
+#include "platform/resource_ids.h"
 #include "scenery.h"
 #include "shapes.h"
 #include "text.h"
@@ -138,8 +139,8 @@ Canvas failure() {
 }  // namespace
 
 void addScreens(std::vector<Picture>& out) {
-    out.push_back({151, title()});
-    out.push_back({152, briefing()});
-    out.push_back({154, failure()});
-    out.push_back({155, success()});
+    out.push_back({resource::bmpTitle, title()});
+    out.push_back({resource::bmpLoading, briefing()});
+    out.push_back({resource::bmpGameOver, failure()});
+    out.push_back({resource::bmpWin, success()});
 }

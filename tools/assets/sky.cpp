@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "catalogue.h"
+#include "platform/resource_ids.h"
 #include "rng.h"
 #include "scenery.h"
 #include "shapes.h"
@@ -106,6 +107,6 @@ Canvas skyPanorama() {
 
 void addSky(std::vector<Picture>& out) {
     Canvas sky = skyPanorama();
-    out.push_back({117, crop(sky, 0, 0, 640, panoramaHeight)});
-    out.push_back({118, crop(sky, 640, 0, 640, panoramaHeight)});
+    out.push_back({resource::bmpSkyLeft, crop(sky, 0, 0, 640, panoramaHeight)});
+    out.push_back({resource::bmpSkyRight, crop(sky, 640, 0, 640, panoramaHeight)});
 }

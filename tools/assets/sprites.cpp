@@ -4,6 +4,7 @@
 
 #include "catalogue.h"
 #include "emblem.h"
+#include "platform/resource_ids.h"
 #include "scenery.h"
 #include "shapes.h"
 
@@ -125,8 +126,8 @@ void drawMan(Canvas& canvas, double x, double y, int pose, double zoom, bool mir
 }
 
 void addSprites(std::vector<Picture>& out) {
-    const int right[3] = {108, 109, 110};
-    const int left[3] = {112, 113, 114};
+    const int right[3] = {resource::bmpManRight1, resource::bmpManRight2, resource::bmpManRight3};
+    const int left[3] = {resource::bmpManLeft1, resource::bmpManLeft2, resource::bmpManLeft3};
     for (int pose = 0; pose < 3; ++pose) {
         Canvas c = makeCanvas(24, 32);
         drawMan(c, 0, 0, pose);
@@ -135,10 +136,10 @@ void addSprites(std::vector<Picture>& out) {
     }
     Canvas front = makeCanvas(24, 32);
     drawMan(front, 0, 0, 3);
-    out.push_back({111, std::move(front)});
-    out.push_back({167, submarine()});
-    out.push_back({169, rocket()});
-    out.push_back({124, orb()});
-    out.push_back({156, moonPicture(160)});
+    out.push_back({resource::bmpManFront, std::move(front)});
+    out.push_back({resource::bmpSubmarine, submarine()});
+    out.push_back({resource::bmpRocket, rocket()});
+    out.push_back({resource::bmpOrb, orb()});
+    out.push_back({resource::bmpMoon, moonPicture(160)});
     out.push_back({iconId, emblem(32)});
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "catalogue.h"
+#include "platform/resource_ids.h"
 #include "rng.h"
 #include "scenery.h"
 #include "shapes.h"
@@ -287,7 +288,8 @@ Canvas courseStrip() {
 
 void addTerrain(std::vector<Picture>& out) {
     Canvas strip = courseStrip();
-    const int ids[4] = {137, 105, 106, 107};
+    const int ids[4] = {resource::bmpTerrain0, resource::bmpTerrain1, resource::bmpTerrain2,
+                        resource::bmpTerrain3};
     for (int segment = 0; segment < 4; ++segment)
         out.push_back({ids[segment], crop(strip, (3 - segment) * 640, 0, 640, stripHeight)});
 }

@@ -4,7 +4,11 @@
 #include <cmath>
 #include <fstream>
 
-#include "little_endian.h"
+#include "platform/little_endian.h"
+
+using platform::putLittle16;
+using platform::putLittle32;
+using platform::putTag;
 
 std::vector<uint8_t> toEightBit(const Signal& signal, uint32_t seed) {
     Rng rng{seed};
@@ -31,18 +35,18 @@ bool writeWav(const std::string& path, const std::vector<uint8_t>& samples) {
     uint32_t pad = dataBytes & 1;
     std::vector<uint8_t> out;
     putTag(out, "RIFF");
-    put32(out, 4 + (8 + 16) + (8 + dataBytes + pad));
+    putLittle32(out, 4 + (8 + 16) + (8 + dataBytes + pad));
     putTag(out, "WAVE");
     putTag(out, "fmt ");
-    put32(out, 16);
-    put16(out, 1);      // PCM
-    put16(out, 1);      // mono
-    put32(out, 22050);  // samples per second
-    put32(out, 22050);  // bytes per second
-    put16(out, 1);      // block align
-    put16(out, 8);      // bits per sample
+    putLittle32(out, 16);
+    putLittle16(out, 1);      // PCM
+    putLittle16(out, 1);      // mono
+    putLittle32(out, 22050);  // samples per second
+    putLittle32(out, 22050);  // bytes per second
+    putLittle16(out, 1);      // block align
+    putLittle16(out, 8);      // bits per sample
     putTag(out, "data");
-    put32(out, dataBytes);
+    putLittle32(out, dataBytes);
     out.insert(out.end(), samples.begin(), samples.end());
     if (pad) out.push_back(128);
     std::ofstream file(path, std::ios::binary);

@@ -8,33 +8,17 @@
 #include <cmath>
 #include <string_view>
 
+#include "game/controls.h"
+#include "game/decimal_text.h"
 #include "platform/platform.h"
 #include "tools/printable.h"
-#include "tools/trace/decimal_text.h"
 
 namespace {
 
-struct KeyName {
-    const char* name;
-    uint8_t code;
-};
-
-constexpr KeyName keyNames[] = {
-    {"ESCAPE", platform::DIK_ESCAPE}, {"RETURN", platform::DIK_RETURN},
-    {"L", platform::DIK_L},           {"SPACE", platform::DIK_SPACE},
-    {"UP", platform::DIK_UP},         {"DOWN", platform::DIK_DOWN},
-    {"LEFT", platform::DIK_LEFT},     {"RIGHT", platform::DIK_RIGHT},
-};
-
-std::optional<uint8_t> keyCode(std::string word) {
-    std::transform(word.begin(), word.end(), word.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    for (const KeyName& key : keyNames) {
-        if (word == key.name) {
-            return key.code;
-        }
-    }
-    return std::nullopt;
+// A key script names the game's keys by its controls' words, in any case.
+std::optional<uint8_t> keyCode(std::string_view word) {
+    const ControlWord* control = findControlWord(word);
+    return control == nullptr ? std::nullopt : std::optional<uint8_t>(control->key);
 }
 
 // The whole text must be a number.
@@ -212,7 +196,7 @@ bool readKeyScript(std::istream& input, std::vector<platform::headless::Snapshot
             const std::optional<uint8_t> code = keyCode(word);
             if (!code) {
                 error = "line " + std::to_string(lineNumber) + ": unknown key " +
-                        quotedInput(word) + " (keys: ESCAPE RETURN L SPACE UP DOWN LEFT RIGHT)";
+                        quotedInput(word) + " (keys: " + controlWordList() + ")";
                 return false;
             }
             snapshot.push_back(*code);

@@ -4,21 +4,16 @@
 
 #include <charconv>
 
+#include "game/decimal_text.h"
 #include "game/state_fields.h"
-#include "tools/trace/decimal_text.h"
+#include "platform/picture_files.h"
 #include "tools/trace/trace_io.h"
 
 namespace {
 
 // The shortest text that reads back as the same double.
 void appendNumber(std::string& out, double value) {
-#if defined(__cpp_lib_to_chars)
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    out.append(text, result.ptr);
-#else
-    out += shortestDecimal(value);
-#endif
+    out += shortestText(value);
 }
 
 void appendNumber(std::string& out, int64_t value) {
@@ -72,17 +67,6 @@ void appendSounds(std::string& out, const std::vector<SoundRecord>& sounds) {
     out += ']';
 }
 
-void putLittleEndian(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
-
-// 5 or 6 bits widened to 8 by repeating their top bits.
-uint8_t widen(uint32_t value, int bits) {
-    return static_cast<uint8_t>((value << (8 - bits)) | (value >> (2 * bits - 8)));
-}
-
 }  // namespace
 
 std::string stateJson(const GameState& state) {
@@ -124,36 +108,7 @@ std::string stepJson(int64_t step, int result, const GameState& state,
 }
 
 bool writeScreenBmp(const std::string& path, const platform::Surface& screen, std::string& error) {
-    const uint32_t width = static_cast<uint32_t>(screen.width);
-    const uint32_t height = static_cast<uint32_t>(screen.height);
-    const uint32_t rowBytes = (width * 3 + 3) & ~3u;
-    const uint32_t pixelBytes = rowBytes * height;
-    std::string file;
-    file += "BM";
-    putLittleEndian(file, 54 + pixelBytes, 4);
-    putLittleEndian(file, 0, 4);
-    putLittleEndian(file, 54, 4);
-    putLittleEndian(file, 40, 4);  // BITMAPINFOHEADER
-    putLittleEndian(file, width, 4);
-    putLittleEndian(file, height, 4);  // positive: rows bottom to top
-    putLittleEndian(file, 1, 2);
-    putLittleEndian(file, 24, 2);
-    putLittleEndian(file, 0, 4);  // no compression
-    putLittleEndian(file, pixelBytes, 4);
-    putLittleEndian(file, 2835, 4);  // 72 dpi
-    putLittleEndian(file, 2835, 4);
-    putLittleEndian(file, 0, 4);
-    putLittleEndian(file, 0, 4);
-    for (uint32_t row = height; row-- > 0;) {
-        const size_t rowStart = file.size();
-        for (uint32_t column = 0; column < width; ++column) {
-            const size_t index = static_cast<size_t>(row) * width + column;
-            const uint32_t pixel = index < screen.pixels.size() ? screen.pixels[index] : 0;
-            file += static_cast<char>(widen(pixel & 0x1F, 5));
-            file += static_cast<char>(widen((pixel >> 5) & 0x3F, 6));
-            file += static_cast<char>(widen((pixel >> 11) & 0x1F, 5));
-        }
-        file.append(rowBytes - (file.size() - rowStart), '\0');
-    }
-    return writeWholeFile(path, file, error);
+    const std::vector<uint8_t> file =
+        platform::encodeBmp(screen.width, screen.height, platform::surfaceRgb(screen));
+    return writeWholeFile(path, std::string(file.begin(), file.end()), error);
 }

@@ -1,6 +1,8 @@
-// The trace tool's own double-to-text and text-to-double, used where the
-// standard library's <charconv> knows only integers, must write and read
-// exactly what <charconv> does, or the node build's traces would differ.
+// The game's own double-to-text and text-to-double, used where the standard
+// library's <charconv> knows only integers, must write and read exactly what
+// <charconv> does, or the browser build's traces and replays would differ.
+
+#include "game/decimal_text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/trace/decimal_text.h"
+#include "replay/replay_file.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ std::optional<double> readViaCharconv(const std::string& text) {
     return value;
 }
 
-TEST(TraceDecimalText, ValuesTheGameHoldsReadAsCharconvWritesThem) {
+TEST(DecimalText, ValuesTheGameHoldsReadAsCharconvWritesThem) {
     std::vector<double> values = {0.0,    -0.0,   1.0,     -1.0,    0.4,     0.2,   -0.2,
                                   1920.0, 1900.5, 270.001, 352.0,   1e-7,    1e22,  100000.0,
                                   123456, 1e16,   1e15,    0.001,   0.0001,  1e-5,  5e-324,
@@ -52,7 +54,7 @@ TEST(TraceDecimalText, ValuesTheGameHoldsReadAsCharconvWritesThem) {
     }
 }
 
-TEST(TraceDecimalText, AnyDoubleReadsAsCharconvWritesIt) {
+TEST(DecimalText, AnyDoubleReadsAsCharconvWritesIt) {
     std::mt19937_64 bits(20240607);
     for (int i = 0; i < 20000; ++i) {
         const auto value = std::bit_cast<double>(bits());
@@ -66,14 +68,14 @@ TEST(TraceDecimalText, AnyDoubleReadsAsCharconvWritesIt) {
     }
 }
 
-TEST(TraceDecimalText, InfinitiesAndNanReadAsCharconvWritesThem) {
+TEST(DecimalText, InfinitiesAndNanReadAsCharconvWritesThem) {
     const double infinity = std::numeric_limits<double>::infinity();
     EXPECT_EQ(shortestDecimal(infinity), viaCharconv(infinity));
     EXPECT_EQ(shortestDecimal(-infinity), viaCharconv(-infinity));
     EXPECT_EQ(shortestDecimal(std::nan("")), viaCharconv(std::nan("")));
 }
 
-TEST(TraceDecimalText, ParsingAcceptsAndRefusesWhatCharconvDoes) {
+TEST(DecimalText, ParsingAcceptsAndRefusesWhatCharconvDoes) {
     for (const std::string text : {"0",      "-0",
                                    "1",      "-1.5",
                                    "0.4",    ".5",
@@ -100,6 +102,13 @@ TEST(TraceDecimalText, ParsingAcceptsAndRefusesWhatCharconvDoes) {
             EXPECT_EQ(std::bit_cast<uint64_t>(*actual), std::bit_cast<uint64_t>(*expected))
                 << "for '" << text << "'";
         }
+    }
+}
+
+TEST(DecimalText, AReplayStoresNumbersAsTheTracePrintsThem) {
+    for (double value : {0.0, -0.0, 0.4, 1900.5, 2.0 / 3, 1e22, 5e-324, -4.0e-3}) {
+        EXPECT_EQ(shortestText(value), viaCharconv(value));
+        EXPECT_EQ(replayNumber(value), shortestText(value));
     }
 }
 

@@ -1,9 +1,7 @@
-#include "tools/trace/decimal_text.h"
+#include "game/decimal_text.h"
 
 #include <cerrno>
-#ifdef _WIN32
 #include <charconv>
-#endif
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -72,6 +70,16 @@ void shortestDigits(double value, std::string& digits, int& exponent) {
 }
 
 }  // namespace
+
+std::string shortestText(double value) {
+#if defined(__cpp_lib_to_chars)
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+#else
+    return shortestDecimal(value);
+#endif
+}
 
 std::string shortestDecimal(double value) {
     std::string text = std::signbit(value) ? "-" : "";
