@@ -9,6 +9,7 @@
 #include "app/main_loop.h"
 #include "app/replay.h"
 #include "platform/files.h"
+#include "platform/warnings.h"
 #include "shell/key_bindings.h"
 #ifndef _WIN32
 #include "shell/screenshot.h"
@@ -31,29 +32,29 @@ void onPoll(Controls& controls) {
 }
 
 void replayDiverged(int64_t step, const std::string& what) {
-    std::cerr << "Kordavan: the replay went otherwise than recorded at step " << step << ": "
-              << what << "; the replay stops there\n";
+    platform::warnings() << "Kordavan: the replay went otherwise than recorded at step " << step
+                         << ": " << what << "; the replay stops there\n";
     jumpToTitle();
 }
 
 bool readReplay(const std::string& path, Replay& replay) {
-    const platform::FileText file = platform::readFile(path, largestReplay);
+    const platform::FileText file = platform::readFile(platform::utf8Path(path), largestReplay);
     std::string error = "cannot be read";
     if (file.status == platform::FileStatus::failed) error += ": " + file.reason;
     if (file.status == platform::FileStatus::read && parseReplay(file.text, replay, error))
         return true;
-    std::cerr << "kordavan: " << path << ": " << error << "\n";
+    platform::warnings() << "kordavan: " << path << ": " << error << "\n";
     return false;
 }
 
 }  // namespace
 
 bool setUpExtras(const Options& options, const SettingsFile& settings) {
-    useKeyBindings(parseKeyBindings(settings.text, settings.path.string(), std::cerr));
+    useKeyBindings(parseKeyBindings(settings.text, settings.path.string(), platform::warnings()));
     if (!options.recordFile.empty()) {
         std::string error;
         if (!startRecording(options.recordFile, error)) {
-            std::cerr << "kordavan: " << error << "\n";
+            platform::warnings() << "kordavan: " << error << "\n";
             return false;
         }
     }

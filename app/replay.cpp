@@ -12,6 +12,7 @@
 #include "game/game_state.h"
 #include "game/random.h"
 #include "platform/files.h"
+#include "platform/warnings.h"
 
 namespace {
 
@@ -36,8 +37,8 @@ void write(const std::string& line) {
     if (recorder.file == nullptr) return;
     std::string reason;
     if (platform::addToFile(recorder.file, line, reason)) return;
-    std::cerr << "Kordavan: cannot write the replay " << recorder.path << ": " << reason
-              << "; recording stops, the game goes on\n";
+    platform::warnings() << "Kordavan: cannot write the replay " << recorder.path << ": " << reason
+                         << "; recording stops, the game goes on\n";
     platform::closeFile(recorder.file);
     recorder.file = nullptr;
 }
@@ -126,7 +127,7 @@ bool startRecording(const std::string& path, std::string& error) {
     stopRecording();
     recorder = Recorder{};
     std::string reason;
-    recorder.file = platform::startFile(path, reason);
+    recorder.file = platform::startFile(platform::utf8Path(path), reason);
     if (recorder.file == nullptr) {
         error = "cannot create the replay " + path + ": " + reason;
         return false;

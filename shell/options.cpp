@@ -226,7 +226,8 @@ std::string helpText() {
            ", one 'key = value' a line:\n"
            "  display = window|fullscreen, scale = N, integer-scale = yes|no, volume = N,\n"
            "  pause-on-focus-loss = yes|no; key-left = Left, A, pad-land = A and the like\n"
-           "  map the keys and pad buttons.\n"
+           "  map the keys and pad buttons. A key's name is its place on a US keyboard,\n"
+           "  whatever the layout prints on it (A is the French keyboard's Q).\n"
            "The options above override it.\n"
            "\n" +
            environmentText +

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "platform/platform.h"
+#include "platform/warnings.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ Settings chooseSettings(const Settings& fromFile, const Options& options) {
 Settings usePreferences(const Options& options, const SettingsFile& settings) {
     file = settings.path;
     const Settings chosen =
-        chooseSettings(parseSettings(settings.text, file.string(), std::cerr), options);
+        chooseSettings(parseSettings(settings.text, file.string(), platform::warnings()), options);
 
     platform::DisplayOptions display;
     display.fullscreen = chosen.fullscreen;
@@ -53,5 +54,5 @@ void rememberDisplayChoice() {
     const bool fullscreen = platform::displayOptions().fullscreen;
     if (fullscreen == shownFullscreen) return;
     shownFullscreen = fullscreen;
-    saveDisplayChoice(file, fullscreen, std::cerr);
+    saveDisplayChoice(file, fullscreen, platform::warnings());
 }

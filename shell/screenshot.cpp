@@ -12,6 +12,7 @@
 #include "gfx/display.h"
 #include "platform/files.h"
 #include "platform/pixel_widening.h"
+#include "platform/warnings.h"
 
 namespace {
 
@@ -114,5 +115,6 @@ void saveScreenshot() {
     std::string error;
     const std::filesystem::path saved =
         saveScreenshotFile(encodePng(*backBuffer), screenshotFolder(), std::time(nullptr), error);
-    if (saved.empty()) std::cerr << "Kordavan: the screenshot is not saved: " << error << "\n";
+    if (saved.empty())
+        platform::warnings() << "Kordavan: the screenshot is not saved: " << error << "\n";
 }
