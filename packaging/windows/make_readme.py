@@ -4,8 +4,8 @@ the game's own --help text, with Windows line ends.
 
     make_readme.py HELP-TEXT TEMPLATE OUTPUT
 
-The template's @HELP_OPTIONS@, @HELP_KEYS@, @HELP_GAMEPAD@ and
-@HELP_SETTINGS@ become the option lines, the key lines, the gamepad paragraph
+The template's <<HELP_OPTIONS>>, <<HELP_KEYS>>, <<HELP_GAMEPAD>> and
+<<HELP_SETTINGS>> become the option lines, the key lines, the gamepad paragraph
 and the settings lines of the help. A part the help no longer has stops the
 build rather than leaving the README behind.
 """
@@ -40,10 +40,10 @@ def parts(help_text):
         sys.exit("make_readme.py: the help's options, keys or settings lines are missing")
     gamepad = " ".join(found["Gamepad"])
     return {
-        "@HELP_OPTIONS@": "\n".join(options),
-        "@HELP_KEYS@": "\n".join(keys),
-        "@HELP_GAMEPAD@": wrap(gamepad, 76),
-        "@HELP_SETTINGS@": "\n".join(settings),
+        "<<HELP_OPTIONS>>": "\n".join(options),
+        "<<HELP_KEYS>>": "\n".join(keys),
+        "<<HELP_GAMEPAD>>": wrap(gamepad, 76),
+        "<<HELP_SETTINGS>>": "\n".join(settings),
     }
 
 
