@@ -30,6 +30,9 @@ native=""
 
 e2e_begin windows_player 600
 wine_prefix "$build" || e2e_die "no Wine prefix"
+# A game started through start or cmd is a process of its own: whatever is
+# left of this prefix's programs ends with the script.
+trap 'wineserver -k >/dev/null 2>&1 || true; e2e_cleanup' EXIT
 roaming="$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)"
 rm -rf "$roaming/Kordavan"
 no_device=(env "WINEDLLOVERRIDES=$WINEDLLOVERRIDES;winealsa.drv,winepulse.drv,wineoss.drv=d")
