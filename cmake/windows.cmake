@@ -79,7 +79,8 @@ function(kordavan_windows_game)
     set_source_files_properties(${rc_dir}/kordavan.rc PROPERTIES
         OBJECT_DEPENDS "${ico};${rc_dir}/kordavan.manifest")
 
-    add_executable(kordavan WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${rc_dir}/kordavan.rc)
+    add_executable(kordavan WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp
+        ${CMAKE_SOURCE_DIR}/app/windows_entry.cpp ${rc_dir}/kordavan.rc)
     target_link_libraries(kordavan PRIVATE kordavan-app kordavan-platform-windows
         kordavan-resources)
 endfunction()
