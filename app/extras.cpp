@@ -12,6 +12,7 @@
 #include "game/game_state.h"
 #include "replay/player.h"
 #include "replay/recorder.h"
+#include "platform/warnings.h"
 #include "shell/key_bindings.h"
 #include "shell/preferences.h"
 #include "shell/screenshot.h"
@@ -57,7 +58,7 @@ bool playReplay(const std::vector<LoopListener*>& listeners) {
         if (end == LoopEnd::quit || player->quitByPlayer()) return true;
     }
     if (const auto& divergence = player->divergence()) {
-        std::cerr << "kordavan: the replay went otherwise than recorded at step "
+        platform::warnings() << "kordavan: the replay went otherwise than recorded at step "
                   << divergence->step << ": " << divergence->what << "; the replay stops there\n";
     }
     // The title comes back as after a dismissed picture, whatever state the
@@ -70,11 +71,11 @@ bool playReplay(const std::vector<LoopListener*>& listeners) {
 }  // namespace
 
 bool setUpExtras(const Options& options, const SettingsFile& settings) {
-    useKeyBindings(parseKeyBindings(settings.text, settings.path.string(), std::cerr));
+    useKeyBindings(parseKeyBindings(settings.text, settings.path.string(), platform::warnings()));
     if (!options.recordFile.empty()) {
         std::string error;
         if (!startRecording(options.recordFile, error)) {
-            std::cerr << "kordavan: " << error << "\n";
+            platform::warnings() << "kordavan: " << error << "\n";
             return false;
         }
     }
@@ -85,15 +86,15 @@ bool setUpExtras(const Options& options, const SettingsFile& settings) {
             case ReplayRead::read:
                 break;
             case ReplayRead::cannotRead:
-                std::cerr << "kordavan: " << options.replayFile << ": cannot be read: " << error
+                platform::warnings() << "kordavan: " << options.replayFile << ": cannot be read: " << error
                           << "\n";
                 return false;
             case ReplayRead::notAReplay:
-                std::cerr << "kordavan: " << options.replayFile << ": " << error << "\n";
+                platform::warnings() << "kordavan: " << options.replayFile << ": " << error << "\n";
                 return false;
         }
         if (!replay.cut.empty()) {
-            std::cerr << "kordavan: " << options.replayFile << ": " << replay.cut << "\n";
+            platform::warnings() << "kordavan: " << options.replayFile << ": " << replay.cut << "\n";
         }
         player = std::make_unique<ReplayPlayer>(std::move(replay), &hands);
     }

@@ -5,11 +5,10 @@
 
 #include "app/startup.h"
 
-#include <cstdio>
-
 #include "app/devices.h"
 #include "gfx/surfaces.h"
 #include "platform/resource_ids.h"
+#include "platform/warnings.h"
 #include "sound/sound_buffers.h"
 
 platform::Window* appWindow = nullptr;
@@ -47,12 +46,11 @@ int openDisplay() {
 int openSound() {
     directSound = platform::createSoundDevice();
     if (directSound == nullptr) {
-        // The message box keeps its text; the terminal also says how to play
+        // The message box keeps its text; a warning also says how to play
         // without a sound card.
-        std::fputs(
+        platform::warn(
             "kordavan: no sound device could be opened; to play without sound, start "
-            "the game with --no-sound\n",
-            stderr);
+            "the game with --no-sound\n");
         return fail("DirectSoundCreate FAILED");
     }
     if (!platform::setSoundCooperativeLevel(directSound, appWindow)) {

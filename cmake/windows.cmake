@@ -30,6 +30,20 @@ ExternalProject_Add(kordavan-assets-native
     BUILD_ALWAYS TRUE
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS ${KORDAVAN_NATIVE_ASSETS}/assets/kordavan-assets)
+# The help text for the README, likewise.
+set(KORDAVAN_NATIVE_HELP ${CMAKE_BINARY_DIR}/native-help)
+ExternalProject_Add(kordavan-help-native
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/cmake/native_help
+    BINARY_DIR ${KORDAVAN_NATIVE_HELP}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DKORDAVAN_SOURCE_DIR=${CMAKE_SOURCE_DIR}
+               -DKORDAVAN_VERSION=${PROJECT_VERSION} -DKORDAVAN_WERROR=${KORDAVAN_WERROR}
+               -DCMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER}
+    BUILD_ALWAYS TRUE
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${KORDAVAN_NATIVE_HELP}/kordavan-help-text)
+add_executable(kordavan-help-text IMPORTED GLOBAL)
+set_target_properties(kordavan-help-text PROPERTIES
+    IMPORTED_LOCATION ${KORDAVAN_NATIVE_HELP}/kordavan-help-text)
 add_executable(kordavan-assets IMPORTED GLOBAL)
 set_target_properties(kordavan-assets PROPERTIES
     IMPORTED_LOCATION ${KORDAVAN_NATIVE_ASSETS}/assets/kordavan-assets)
@@ -65,7 +79,8 @@ function(kordavan_windows_game)
     set_source_files_properties(${rc_dir}/kordavan.rc PROPERTIES
         OBJECT_DEPENDS "${ico};${rc_dir}/kordavan.manifest")
 
-    add_executable(kordavan WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${rc_dir}/kordavan.rc)
+    add_executable(kordavan WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp
+        ${CMAKE_SOURCE_DIR}/app/windows_entry.cpp ${rc_dir}/kordavan.rc)
     target_link_libraries(kordavan PRIVATE kordavan-app kordavan-platform-windows
         kordavan-resources)
 endfunction()
@@ -81,10 +96,23 @@ function(kordavan_windows_finish)
 
     set(zip_name kordavan-${PROJECT_VERSION}-windows-x64)
     set(zip_dir ${CMAKE_BINARY_DIR}/package/${zip_name})
+    # The README's keys, options and settings are the game's --help text,
+    # printed on this machine, so they cannot fall behind the game.
+    set(help_text ${CMAKE_BINARY_DIR}/package/help.txt)
     configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/README.txt.in
-        ${CMAKE_BINARY_DIR}/package/README.txt @ONLY NEWLINE_STYLE CRLF)
+        ${CMAKE_BINARY_DIR}/package/README.template @ONLY)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/package/README.txt
+        COMMAND kordavan-help-text > ${help_text}
+        COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/packaging/windows/make_readme.py
+                ${help_text} ${CMAKE_BINARY_DIR}/package/README.template
+                ${CMAKE_BINARY_DIR}/package/README.txt
+        DEPENDS kordavan-help-native ${CMAKE_BINARY_DIR}/package/README.template
+                ${CMAKE_SOURCE_DIR}/packaging/windows/make_readme.py
+        COMMENT "Writing the Windows README from the game's help"
+        VERBATIM)
+    # Notepad before Windows 10 shows a file with bare line feeds as one line.
     configure_file(${CMAKE_SOURCE_DIR}/packaging/copyright
-        ${CMAKE_BINARY_DIR}/package/copyright.txt COPYONLY)
+        ${CMAKE_BINARY_DIR}/package/copyright.txt @ONLY NEWLINE_STYLE CRLF)
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${zip_name}.zip
         COMMAND ${CMAKE_COMMAND} -E rm -rf ${zip_dir} ${CMAKE_BINARY_DIR}/${zip_name}.zip
         COMMAND ${CMAKE_COMMAND} -E make_directory ${zip_dir}

@@ -9,6 +9,7 @@
 // ("Permission denied", "not a regular file"), never as an exception.
 
 #include <cstddef>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,6 +29,18 @@ std::filesystem::path settingsFolder();
 // else %USERPROFILE%\Pictures, else the profile folder). Empty where there is
 // none: no home folder, or a browser.
 std::filesystem::path picturesFolder();
+
+// A path the player typed or the game wrote as text, which is UTF-8 on every
+// machine: std::filesystem::path would read a narrow string in the ANSI code
+// page on Windows and turn a name in another script into '?'.
+// Bytes that are not UTF-8 are taken as they are.
+inline std::filesystem::path utf8Path(std::string_view text) {
+    try {
+        return std::filesystem::path(std::u8string(text.begin(), text.end()));
+    } catch (const std::exception&) {
+        return std::filesystem::path(text);
+    }
+}
 
 enum class FileStatus { read, missing, failed };
 

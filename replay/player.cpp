@@ -26,7 +26,7 @@ GameMoment now() {
 ReplayRead readReplay(const std::string& path, Replay& replay, std::string& error) {
     // A pipe or a device is refused unopened, and the text takes no more
     // memory than the file.
-    const platform::FileText file = platform::readFile(path, largestReplay);
+    const platform::FileText file = platform::readFile(platform::utf8Path(path), largestReplay);
     if (file.status != platform::FileStatus::read) {
         error = file.reason.empty() ? "there is no such file" : file.reason;
         return ReplayRead::cannotRead;

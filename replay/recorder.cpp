@@ -4,11 +4,11 @@
 
 #include "replay/recorder.h"
 
-#include <iostream>
 
 #include "game/game_state.h"
 #include "game/random.h"
 #include "platform/files.h"
+#include "platform/warnings.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void write(const std::string& line) {
     if (recorder.file == nullptr) return;
     std::string reason;
     if (platform::addToFile(recorder.file, line, reason)) return;
-    std::cerr << "kordavan: cannot write the replay " << recorder.path << ": " << reason
+    platform::warnings() << "kordavan: cannot write the replay " << recorder.path << ": " << reason
               << "; recording stops"
               << (recorder.holdsGame ? " (the file holds every step until now)"
                                      : " (the file is removed, holding no game)")
@@ -62,7 +62,7 @@ bool startRecording(const std::string& path, std::string& error) {
     stopRecording();
     recorder = Recorder{};
     std::string reason;
-    recorder.file = platform::startFile(path, reason);
+    recorder.file = platform::startFile(platform::utf8Path(path), reason);
     if (recorder.file == nullptr) {
         error = "cannot create the replay " + path + ": " + reason;
         return false;

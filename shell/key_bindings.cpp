@@ -18,7 +18,7 @@ struct KeyName {
     uint8_t code;
 };
 
-// The names a player writes, as keyboards label the keys (the first of a
+// The names a player writes, as a US keyboard labels the keys (the first of a
 // code's names is the one shown); letters and digits are added below.
 constexpr KeyName namedKeys[] = {
     {"Escape", DIK_ESCAPE},

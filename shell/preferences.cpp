@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "shell/settings_table.h"
+#include "platform/warnings.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ bool givenOnCommandLine(std::string_view name) {
 Settings usePreferences(const Options& options, const SettingsFile& settings) {
     file = settings.path;
     const Settings chosen =
-        chooseSettings(parseSettings(settings.text, file.string(), std::cerr), options);
+        chooseSettings(parseSettings(settings.text, file.string(), platform::warnings()), options);
 
     platform::DisplayOptions display;
     display.fullscreen = chosen.fullscreen;
@@ -68,5 +69,5 @@ void rememberDisplayChoice() {
     if (fullscreen == shownFullscreen) return;
     shownFullscreen = fullscreen;
     current.fullscreen = fullscreen;
-    saveDisplayChoice(file, fullscreen, std::cerr);
+    saveDisplayChoice(file, fullscreen, platform::warnings());
 }

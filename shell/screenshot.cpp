@@ -11,6 +11,7 @@
 #include "gfx/display.h"
 #include "platform/files.h"
 #include "platform/picture_files.h"
+#include "platform/warnings.h"
 
 namespace {
 
@@ -83,5 +84,6 @@ void saveScreenshot() {
     std::string error;
     const std::filesystem::path saved =
         saveScreenshotFile(encodePng(*backBuffer), screenshotFolder(), std::time(nullptr), error);
-    if (saved.empty()) std::cerr << "kordavan: the screenshot is not saved: " << error << "\n";
+    if (saved.empty())
+        platform::warnings() << "kordavan: the screenshot is not saved: " << error << "\n";
 }

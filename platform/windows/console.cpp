@@ -1,9 +1,13 @@
 // Standard streams for a program of the GUI subsystem, which Windows starts
-// without any: the console the player started it from, when there is one.
+// without any: the console the player started it from, when there is one;
+// and its command line, in full Unicode.
 
 #include <cstdio>
 
 #include "platform/windows/win_machine.h"
+// After windows.h, whose types it uses.
+#include <shellapi.h>
+
 #include "platform/windows_backend.h"
 
 namespace platform {
@@ -28,6 +32,24 @@ bool useParentConsole() {
     if (!output) std::freopen("CONOUT$", "w", stdout);
     if (!errors) std::freopen("CONOUT$", "w", stderr);
     return true;
+}
+
+std::vector<std::string> commandLineWords() {
+    std::vector<std::string> words;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) return words;
+    for (int i = 0; i < count; ++i) {
+        const int bytes =
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string word(bytes > 0 ? static_cast<size_t>(bytes) : 1, '\0');
+        if (bytes > 0)
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word.data(), bytes, nullptr, nullptr);
+        word.pop_back();  // the terminating zero
+        words.push_back(std::move(word));
+    }
+    LocalFree(wide);
+    return words;
 }
 
 }  // namespace platform
