@@ -5,8 +5,8 @@
 #include <iostream>
 
 #include "platform/platform.h"
-#include "shell/settings_table.h"
 #include "platform/warnings.h"
+#include "shell/settings_table.h"
 
 namespace {
 
