@@ -4,7 +4,6 @@
 
 #include "replay/recorder.h"
 
-
 #include "game/game_state.h"
 #include "game/random.h"
 #include "platform/files.h"
@@ -49,10 +48,10 @@ void write(const std::string& line) {
     std::string reason;
     if (platform::addToFile(recorder.file, line, reason)) return;
     platform::warnings() << "kordavan: cannot write the replay " << recorder.path << ": " << reason
-              << "; recording stops"
-              << (recorder.holdsGame ? " (the file holds every step until now)"
-                                     : " (the file is removed, holding no game)")
-              << ", the game goes on\n";
+                         << "; recording stops"
+                         << (recorder.holdsGame ? " (the file holds every step until now)"
+                                                : " (the file is removed, holding no game)")
+                         << ", the game goes on\n";
     closeRecording();
 }
 
