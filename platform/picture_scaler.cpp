@@ -69,16 +69,11 @@ uint32_t* targetRow(uint32_t* target, ptrdiff_t pitchBytes, int y) {
     return reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(target) + y * pitchBytes);
 }
 
-// to[x] = from[index[x]], two pixels to a store: the stores, not the
-// loads, set the pace here.
+// to[x] = from[index[x]]: one load and one store a pixel, which is what
+// sets the pace of the stretch across.
 void gather(const uint32_t* __restrict from, const int32_t* __restrict index,
             uint32_t* __restrict to, int count) {
-    int x = 0;
-    for (; x + 2 <= count; x += 2) {
-        const uint64_t pair = from[index[x]] | static_cast<uint64_t>(from[index[x + 1]]) << 32;
-        std::memcpy(to + x, &pair, sizeof pair);
-    }
-    for (; x < count; ++x) to[x] = from[index[x]];
+    for (int x = 0; x < count; ++x) to[x] = from[index[x]];
 }
 
 // The whole factor when the taps are nothing but that many copies of each pixel.
