@@ -143,6 +143,10 @@ void PictureScaler::prepare(int width, int height, int targetWidth, int targetHe
         poolIndex[x] =
             static_cast<int32_t>(static_cast<size_t>(quarters) * poolStride) + across.first[x];
     }
+    firstCopy.assign(static_cast<size_t>(height), -1);
+    for (int y = targetHeight - 1; y >= 0; --y) {
+        if (down.quarters[y] == 0) firstCopy[down.first[y]] = y;
+    }
     for (auto& row : rows) row.assign(static_cast<size_t>(targetWidth), 0);
     last.clear();
     wholeStale = true;
@@ -200,24 +204,35 @@ const uint32_t* PictureScaler::enlargedRow(const uint16_t* source, int row, uint
     return out;
 }
 
-void PictureScaler::drawRow(const uint16_t* source, int row, uint32_t* target) {
+void PictureScaler::drawRow(const uint16_t* source, int row, uint32_t* target,
+                            ptrdiff_t pitchBytes) {
     const int first = down.first[row];
     const int quarters = down.quarters[row];
     const size_t bytes = static_cast<size_t>(outWidth) * 4;
+    uint32_t* out = targetRow(target, pitchBytes, row);
+    // A source row is made straight into the first target row that copies
+    // it, even ahead of the row drawn now: no copy of it is needed there,
+    // and if that row was not to be drawn, its source row did not change
+    // and the same pixels land on it.
+    const auto home = [&](int sourceRow) {
+        const int copyRow = firstCopy[sourceRow];
+        return copyRow >= 0 ? targetRow(target, pitchBytes, copyRow) : nullptr;
+    };
     if (quarters == 0) {
-        const uint32_t* made = enlargedRow(source, first, target);
-        if (made != target) std::memcpy(target, made, bytes);
+        const uint32_t* made = enlargedRow(source, first, home(first));
+        if (made != out) std::memcpy(out, made, bytes);
         return;
     }
-    const auto* upper = reinterpret_cast<const uint8_t*>(enlargedRow(source, first, nullptr));
-    const auto* lower = reinterpret_cast<const uint8_t*>(enlargedRow(source, first + 1, nullptr));
-    auto* out = reinterpret_cast<uint8_t*>(target);
+    const auto* upper = reinterpret_cast<const uint8_t*>(enlargedRow(source, first, home(first)));
+    const auto* lower =
+        reinterpret_cast<const uint8_t*>(enlargedRow(source, first + 1, home(first + 1)));
+    auto* blended = reinterpret_cast<uint8_t*>(out);
     if (quarters == 2) {
-        halfway(upper, lower, out, bytes);
+        halfway(upper, lower, blended, bytes);
     } else if (quarters == 1) {
-        quarterWay(upper, lower, out, bytes);
+        quarterWay(upper, lower, blended, bytes);
     } else {
-        quarterWay(lower, upper, out, bytes);
+        quarterWay(lower, upper, blended, bytes);
     }
 }
 
@@ -249,7 +264,7 @@ void PictureScaler::scale(const uint16_t* source, int width, int height, uint32_
             std::memcpy(out, targetRow(target, pitchBytes, y - 1),
                         static_cast<size_t>(targetWidth) * 4);
         } else {
-            drawRow(source, y, out);
+            drawRow(source, y, target, pitchBytes);
         }
         if (aboveDrawn) {
             drawn.back().bottom = y + 1;

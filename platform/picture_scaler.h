@@ -62,7 +62,7 @@ class PictureScaler {
     // Source row `row` widened and stretched across, made in `into` unless
     // it is at hand already.
     const uint32_t* enlargedRow(const uint16_t* source, int row, uint32_t* into);
-    void drawRow(const uint16_t* source, int row, uint32_t* target);
+    void drawRow(const uint16_t* source, int row, uint32_t* target, ptrdiff_t pitchBytes);
 
     int sourceWidth = 0;
     int sourceHeight = 0;
@@ -76,6 +76,9 @@ class PictureScaler {
     ScaleTaps across;
     ScaleTaps down;
     int wholeAcross = 0;  // the whole factor when every column is a copy, else 0
+    // For each source row, the first target row that is a plain copy of it,
+    // or -1: the row is made there, and blends read it from there.
+    std::vector<int> firstCopy;
 
     std::vector<uint16_t> last;
     std::vector<uint8_t> rowChanged;
