@@ -5,13 +5,13 @@
 #include <iostream>
 #include <utility>
 
-#include "app/key_bindings.h"
 #include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/replay.h"
 #include "platform/files.h"
+#include "shell/key_bindings.h"
 #ifndef _WIN32
-#include "app/screenshot.h"
+#include "shell/screenshot.h"
 #endif
 
 namespace {
@@ -31,17 +31,18 @@ void onPoll(Controls& controls) {
 }
 
 void replayDiverged(int64_t step, const std::string& what) {
-    std::cerr << "Kordavan: the replay went otherwise than recorded at step " << step << ": "
+    std::cerr << "kordavan: the replay went otherwise than recorded at step " << step << ": "
               << what << "; the replay stops there\n";
     jumpToTitle();
 }
 
 bool readReplay(const std::string& path, Replay& replay) {
     const platform::FileText file = platform::readFile(path, largestReplay);
-    std::string error = "cannot be read";
-    if (file.status == platform::FileStatus::failed) error += ": " + file.reason;
-    if (file.status == platform::FileStatus::read && parseReplay(file.text, replay, error))
+    std::string error = "cannot be read: " + file.reason;
+    if (file.status == platform::FileStatus::read && parseReplay(file.text, replay, error)) {
+        if (!replay.cut.empty()) std::cerr << "kordavan: " << path << ": " << replay.cut << "\n";
         return true;
+    }
     std::cerr << "kordavan: " << path << ": " << error << "\n";
     return false;
 }

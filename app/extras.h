@@ -5,8 +5,8 @@
 // They sit beside the loop as its observer and its poll hook; the game
 // itself never knows.
 
-#include "app/options.h"
-#include "app/settings_file.h"
+#include "shell/options.h"
+#include "shell/settings_file.h"
 
 // Call before the window opens. False, with the reason on standard error,
 // when the game must not start: a recording that cannot be made, a replay

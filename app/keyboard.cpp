@@ -3,7 +3,7 @@
 #include "app/keyboard.h"
 
 #include "app/devices.h"
-#include "app/key_bindings.h"
+#include "shell/key_bindings.h"
 
 // One byte per scan code, bit 7 set while the key was down at the last poll.
 // Not in the header: the game reads the controls, never the keys.

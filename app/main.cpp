@@ -7,10 +7,10 @@
 
 #include "app/extras.h"
 #include "app/main_loop.h"
-#include "app/options.h"
-#include "app/preferences.h"
-#include "app/settings_file.h"
 #include "platform/files.h"
+#include "shell/options.h"
+#include "shell/preferences.h"
+#include "shell/settings_file.h"
 #ifdef _WIN32
 #include "platform/windows_backend.h"
 #else
@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
 #ifndef _WIN32
     platform::useSdlBackend();
 #endif
-    usePreferences(commandLine.options, settings);
+    setPauseOnFocusLoss(usePreferences(commandLine.options, settings).pauseOnFocusLoss);
     // F11 and Alt+Enter switch at any time; the new choice is kept for the next start.
     setLoopObserver({extrasBeforeStep, extrasAfterStep, rememberDisplayChoice});
     const int exitCode = winMain(platform::gameModule(), 1);

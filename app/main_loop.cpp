@@ -13,9 +13,9 @@
 #include "app/frame_beat.h"
 #include "app/keyboard.h"
 #include "app/startup.h"
-#include "app/title_sequence.h"
 #include "game/end_pictures.h"
 #include "game/game_state.h"
+#include "game/title_sequence.h"
 #include "gfx/display.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"
@@ -312,9 +312,10 @@ void endLoop() {
 }
 
 int endProgram() {
-    // The window procedure releases every device as the window goes.
-    platform::destroyWindow(appWindow);
+    // The one teardown, after the loop: every device goes, children before
+    // their parents, then the window they were made for.
     shutdownApp();
+    platform::destroyWindow(appWindow);
     return loop.exitCode;
 }
 

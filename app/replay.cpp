@@ -4,6 +4,7 @@
 
 #include "app/replay.h"
 
+#include <algorithm>
 #include <iostream>
 #include <utility>
 
@@ -20,6 +21,10 @@ namespace {
 struct Recorder {
     platform::GrowingFile* file = nullptr;
     std::string path;
+    // The file stays empty until a game begins, its first line and the
+    // game's going in as one, so that every recording holds a game; one that
+    // never got one is removed again.
+    bool holdsGame = false;
     bool inGame = false;
     int64_t steps = 0;
     int64_t passes = 0;
@@ -32,14 +37,27 @@ GameMoment now() {
     return GameMoment{game, randomState};
 }
 
+void closeRecording() {
+    if (recorder.holdsGame) {
+        platform::closeFile(recorder.file);
+    } else {
+        platform::discardFile(recorder.file);
+    }
+    recorder.file = nullptr;
+}
+
+// A line goes in whole or not at all and never waits, so the file is a
+// replay of every step written, whatever stops it.
 void write(const std::string& line) {
     if (recorder.file == nullptr) return;
     std::string reason;
     if (platform::addToFile(recorder.file, line, reason)) return;
-    std::cerr << "Kordavan: cannot write the replay " << recorder.path << ": " << reason
-              << "; recording stops, the game goes on\n";
-    platform::closeFile(recorder.file);
-    recorder.file = nullptr;
+    std::cerr << "kordavan: cannot write the replay " << recorder.path << ": " << reason
+              << "; recording stops"
+              << (recorder.holdsGame ? " (the file holds every step until now)"
+                                     : " (the file is removed, holding no game)")
+              << ", the game goes on\n";
+    closeRecording();
 }
 
 // ---------------------------------------------------------------- playing
@@ -81,8 +99,12 @@ void diverge(const std::string& what) {
 void check(const GameEnd& actual) {
     const ReplayGame& recorded = currentGame();
     if (!recorded.end) {
+        // A recording cut off ends with its last step, where play stops
+        // first; this game ended before that.
+        const size_t left = recorded.steps.size() - std::min(player.line, recorded.steps.size());
         diverge(std::string("the game ended ") + endingName(actual.ending) +
-                ", but the replay goes on no further than its last step");
+                ", but the replay recorded " + std::to_string(left) + " more step" +
+                (left == 1 ? "" : "s") + " of it");
         return;
     }
     if (const auto difference = firstDifference(*recorded.end, actual)) diverge(*difference);
@@ -132,11 +154,6 @@ bool startRecording(const std::string& path, std::string& error) {
         return false;
     }
     recorder.path = path;
-    write(replayHeaderLine());
-    if (recorder.file == nullptr) {
-        error = "cannot write the replay " + path;
-        return false;
-    }
     return true;
 }
 
@@ -145,13 +162,14 @@ bool recording() {
 }
 
 void stopRecording() {
-    platform::closeFile(recorder.file);
-    recorder.file = nullptr;
+    closeRecording();
 }
 
 void recordBeforeStep() {
     if (!recorder.inGame) {
-        write(gameStartLine(now()));
+        write(recorder.holdsGame ? gameStartLine(now())
+                                 : replayHeaderLine() + gameStartLine(now()));
+        recorder.holdsGame = recorder.file != nullptr;
         recorder.inGame = true;
         recorder.steps = 0;
         recorder.passes = 0;

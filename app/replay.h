@@ -8,16 +8,18 @@
 #include <cstdint>
 #include <string>
 
-#include "app/replay_file.h"
 #include "game/controls.h"
+#include "replay/replay_file.h"
 
 // ---------------------------------------------------------------- recording
 
-// Creates the file and writes its first line; false with the reason when it
-// cannot. Every line after it is written and flushed as the game goes, so a
-// killed program leaves a replay of everything up to its last step. A write
-// that fails later ends the recording with one line on standard error; play
-// goes on.
+// Creates the file, a new one (a name already taken is refused, never
+// emptied); false with the reason when it cannot. Nothing goes in before the
+// first game begins, and a recording that never saw one leaves no file.
+// Every line is written whole and flushed as the game goes, so a killed
+// program leaves a replay of everything up to its last step. A write that
+// fails or would wait ends the recording with one line on standard error;
+// play goes on.
 bool startRecording(const std::string& path, std::string& error);
 bool recording();
 // Closes the file; a game still going is simply cut off there.

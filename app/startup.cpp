@@ -133,10 +133,9 @@ void shutdownApp() {
 
 int64_t windowProc(platform::Window* window, platform::MessageKind kind, int64_t wParam) {
     if (kind == platform::MessageKind::Destroy) {
-        shutdownApp();
-        // The window is on its way out; nothing may reach it through the old handle.
+        // The window is on its way out; nothing may reach it through the old
+        // handle. Its devices went before it, in endProgram.
         appWindow = nullptr;
-        platform::postQuitMessage(0);
         return 0;
     }
     return platform::defWindowProc(window, kind, wParam);

@@ -15,9 +15,9 @@ set(KORDAVAN_MAINTAINER "Kordavan maintainers <maintainers@users.noreply.c-seed-
 
 # ------------------------------------------------------------------ version
 # `kordavan --version` reports the project() version through this header.
-configure_file(${PROJECT_SOURCE_DIR}/app/version.h.in ${PROJECT_BINARY_DIR}/generated/app/version.h
+configure_file(${PROJECT_SOURCE_DIR}/shell/version.h.in ${PROJECT_BINARY_DIR}/generated/shell/version.h
     @ONLY)
-target_include_directories(kordavan-app PRIVATE ${PROJECT_BINARY_DIR}/generated)
+target_include_directories(kordavan-shell PRIVATE ${PROJECT_BINARY_DIR}/generated)
 
 # The browser build is served as a page, not installed, and the Windows
 # build is packed by cmake/windows.cmake: they need the version and nothing
@@ -48,7 +48,16 @@ set(generated ${PROJECT_BINARY_DIR}/packaging)
 configure_file(${packaging}/kordavan.desktop.in ${generated}/${KORDAVAN_APP_ID}.desktop @ONLY)
 configure_file(${packaging}/kordavan.metainfo.xml.in ${generated}/${KORDAVAN_APP_ID}.metainfo.xml
     @ONLY)
-configure_file(${packaging}/kordavan.6.in ${generated}/kordavan.6 @ONLY)
+# The manual page's lists of options, settings and controls come from the
+# game's own tables (tools/manual), put in when the game is built.
+configure_file(${packaging}/kordavan.6.in ${generated}/kordavan.6.configured @ONLY)
+add_custom_command(
+    OUTPUT ${generated}/kordavan.6
+    COMMAND kordavan-manual ${generated}/kordavan.6.configured ${generated}/kordavan.6
+    DEPENDS kordavan-manual ${generated}/kordavan.6.configured
+    COMMENT "Writing the manual page's lists from the settings table"
+    VERBATIM)
+add_custom_target(kordavan-manpage ALL DEPENDS ${generated}/kordavan.6)
 
 # ------------------------------------------------------------------ install
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -75,6 +84,10 @@ endforeach()
 install(FILES ${generated}/kordavan.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${packaging}/copyright ${packaging}/changelog
     DESTINATION ${datadir}/doc/kordavan)
+# The README's pages and pictures, so that its links lead somewhere once
+# installed.
+file(GLOB doc_pages ${PROJECT_SOURCE_DIR}/docs/*.md ${PROJECT_SOURCE_DIR}/docs/*.png)
+install(FILES ${doc_pages} DESTINATION ${datadir}/doc/kordavan/docs)
 
 # ------------------------------------------------------------------ Debian package
 set(CPACK_GENERATOR DEB)
@@ -102,6 +115,10 @@ include(CPack)
 
 # ------------------------------------------------------------------ test
 if(KORDAVAN_TESTS)
+    # The settings table's test reads the page as built.
+    add_dependencies(kordavan-tests kordavan-manpage)
+    target_compile_definitions(kordavan-tests PRIVATE
+        KORDAVAN_MAN_PAGE="${generated}/kordavan.6")
     add_test(NAME e2e.install
         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/install/install.sh ${PROJECT_BINARY_DIR}
                 ${PROJECT_VERSION} ${KORDAVAN_APP_ID} ${KORDAVAN_RELEASE_DATE})

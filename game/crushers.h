@@ -12,7 +12,8 @@ void pushAboveFirstPillar();
 // site from level 3).
 void updateCrushers();
 
-// The pieces of phase 7, for tests.
+// One site's own rules, which the two phases run for the sites the level
+// has: both sites share one column, so each call moves the same crusherY.
 void pushAbovePillar(CrusherSite site);
 void drawCrusherSite(CrusherSite site);
 void crusherStep(CrusherSite site);

@@ -1,7 +1,7 @@
 #pragma once
 // The full-screen pictures that end a game: the success picture after the
-// climb, the failure picture after the crash. Each shows pass after pass,
-// paced by the display alone, until the player confirms with Return.
+// climb, the failure picture after the crash. Each shows pass after pass, one
+// a frame at the main loop's beat, until the player confirms with Return.
 
 #include "game/controls.h"
 

@@ -39,43 +39,6 @@ void slowRotorWhileLanding() {
     }
 }
 
-}  // namespace
-
-void drawHelicopter() {
-    const int32_t x = static_cast<int32_t>(game.heliX);
-    const int32_t y = static_cast<int32_t>(game.heliY);
-    if (game.heliFacingLeft == 1) {
-        drawKeyed(surfHeliLeft[game.rotorFrame], heliSource, x, y);
-    }
-    if (game.heliFacingLeft == 0) {
-        drawKeyed(surfHeliRight[game.rotorFrame], heliSource, x, y);
-    }
-}
-
-void applyCourseEnds() {
-    // Near either end the landscape stops and the helicopter moves instead.
-    if (game.scrollPos < 2 || game.scrollPos > 1900) {
-        game.heliX -= game.velX;
-    }
-    // Between the ends a helicopter on the wrong side of 200 for its facing is
-    // brought back to 200, so the landscape moves under it.
-    if (game.scrollPos > 2 && game.scrollPos < 1730 && game.heliFacingLeft == 1 &&
-        game.heliX < 200) {
-        game.heliX = 200;
-    }
-    if (game.scrollPos > 300 && game.scrollPos < 2000 && game.heliFacingLeft == 0 &&
-        game.heliX > 200) {
-        game.heliX = 200;
-    }
-}
-
-void flyHelicopter() {
-    if (game.landingActive != 1) {
-        updateFlight();
-    }
-    clampFlight();
-}
-
 void updateFlight() {
     // The landscape moves only while the helicopter stands in this six-pixel
     // window about x 200.
@@ -128,6 +91,43 @@ void clampFlight() {
     if (game.heliX >= 400) {
         game.heliX = 400;
     }
+}
+
+}  // namespace
+
+void drawHelicopter() {
+    const int32_t x = static_cast<int32_t>(game.heliX);
+    const int32_t y = static_cast<int32_t>(game.heliY);
+    if (game.heliFacingLeft == 1) {
+        drawKeyed(surfHeliLeft[game.rotorFrame], heliSource, x, y);
+    }
+    if (game.heliFacingLeft == 0) {
+        drawKeyed(surfHeliRight[game.rotorFrame], heliSource, x, y);
+    }
+}
+
+void applyCourseEnds() {
+    // Near either end the landscape stops and the helicopter moves instead.
+    if (game.scrollPos < 2 || game.scrollPos > 1900) {
+        game.heliX -= game.velX;
+    }
+    // Between the ends a helicopter on the wrong side of 200 for its facing is
+    // brought back to 200, so the landscape moves under it.
+    if (game.scrollPos > 2 && game.scrollPos < 1730 && game.heliFacingLeft == 1 &&
+        game.heliX < 200) {
+        game.heliX = 200;
+    }
+    if (game.scrollPos > 300 && game.scrollPos < 2000 && game.heliFacingLeft == 0 &&
+        game.heliX > 200) {
+        game.heliX = 200;
+    }
+}
+
+void flyHelicopter() {
+    if (game.landingActive != 1) {
+        updateFlight();
+    }
+    clampFlight();
 }
 
 void advanceRotor() {

@@ -10,7 +10,3 @@ void applyCourseEnds();
 void flyHelicopter();
 // Phase 14: the rotor turns, slowly while landing.
 void advanceRotor();
-
-// The pieces of phase 13, for tests.
-void updateFlight();
-void clampFlight();

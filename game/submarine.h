@@ -6,6 +6,7 @@ void updateSubmarineAndRocket();
 // Phase 16: while explosionActive, the explosion engulfs the helicopter.
 void updateExplosion();
 
-// The pieces of phase 15, for tests.
+// The boat and its rocket each have their own rules; phase 15 runs the boat
+// first, so a rocket fired in a step also flies in it.
 void updateSubmarine();
 void updateRocket();

@@ -30,13 +30,9 @@ class Backend {
     // Turns pending system events into messages at the end of the queue and
     // updates the keyboard focus.
     virtual void pumpEvents(std::deque<Message>& queue) = 0;
-    // Pumps as pumpEvents does, sleeping until an event brings a message or
-    // the time is up. A machine whose clock only moves when told has nothing
-    // to wait for and returns at once.
-    virtual void waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) {
-        (void)timeoutMicroseconds;
-        pumpEvents(queue);
-    }
+    // Pumps as pumpEvents does, sleeping (sleepForEvents) until an event
+    // brings a message or the time is up, by the performance counter.
+    virtual void waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds);
     // The player's display choice, for the window opened next or the one
     // open now. A machine that cannot switch keeps it as it was given.
     virtual void setDisplayOptions(const DisplayOptions& options) { display = options; }
@@ -45,7 +41,8 @@ class Backend {
 
     virtual bool openScreen(int width, int height) = 0;
     virtual void closeScreen() = 0;
-    // Shows the 640 x 480 back buffer and waits for the next display frame.
+    // Shows the 640 x 480 back buffer at once. It never waits: the loop's
+    // one beat paces the frames.
     virtual void present(const Surface& backBuffer) = 0;
 
     virtual bool performanceFrequency(int64_t& frequency) = 0;
@@ -68,11 +65,24 @@ class Backend {
     virtual PadState readPads() { return {}; }
 
   protected:
+    // Sleeps until the system has an event for the window or `microseconds`
+    // are over, whichever comes first; may take events into the queue on the
+    // way. False, at once, where there is nothing to wait for: no window, or
+    // a machine whose clock moves only when told.
+    virtual bool sleepForEvents(std::deque<Message>& queue, int64_t microseconds) {
+        (void)queue, (void)microseconds;
+        return false;
+    }
+
     DisplayOptions display;
 };
 
 void useBackend(Backend* backend);
 Backend& backend();
+
+// Tells the player on standard error, where a message box cannot show or a
+// terminal is the only place they look: "kordavan: " and the text.
+void tellOnStandardError(const char* text);
 
 // Mixes `frames` samples of every playing buffer of the device into `out`
 // (signed 16-bit mono at 22050 Hz; null to advance without output) and moves

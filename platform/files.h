@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,8 @@ namespace platform {
 std::filesystem::path settingsFolder();
 
 // Where pictures the player takes belong: the desktop's pictures folder as
-// xdg-user-dirs names it (XDG_PICTURES_DIR in $XDG_CONFIG_HOME/user-dirs.dirs),
+// xdg-user-dirs names it (XDG_PICTURES_DIR in the environment, else in
+// $XDG_CONFIG_HOME/user-dirs.dirs),
 // else ~/Pictures, whether it exists yet or not (on Windows
 // %USERPROFILE%\Pictures, else the profile folder). Empty where there is
 // none: no home folder, or a browser.
@@ -35,9 +37,10 @@ struct FileText {
     std::string reason;  // failed: why it could not be read
 };
 
-// The whole of a regular file of at most `largest` bytes, a link followed.
-// Never waits: a pipe, a device or a folder in its place is refused as "not
-// a regular file" without being read.
+// The whole of a regular file of at most `largest` bytes, a link followed,
+// held in memory no larger than the file. Never waits: a pipe, a device or a
+// folder in its place is refused as "not a regular file" without being read.
+// A missing file comes with the reason too ("No such file or directory").
 FileText readFile(const std::filesystem::path& path, size_t largest);
 
 // Replaces the file's content with `text` so that a reader sees the old
@@ -49,6 +52,21 @@ FileText readFile(const std::filesystem::path& path, size_t largest);
 // write. Missing folders are made. False, with the reason, when nothing was
 // written.
 bool replaceFile(const std::filesystem::path& path, std::string_view text, std::string& reason);
+
+enum class ReplaceStatus { replaced, changed, failed };
+
+// replaceFile for a file others may write meanwhile (a player's editor, a
+// script adding lines): `text` was made from `before`, the file as the
+// caller read it (none: there was no file). Just before the new content
+// takes its place the file is read again; changed, with nothing written,
+// when it no longer holds `before`, for the caller to read it again and
+// make its change anew. What is added to the old file in the moment it is
+// being replaced is added to the new one: on Linux the call waits, a second
+// at most, until no other program holds the old file open to write into it.
+// Nobody is kept waiting: the others lock nothing, and neither does this.
+ReplaceStatus replaceChangedFile(const std::filesystem::path& path,
+                                 const std::optional<std::string>& before, std::string_view text,
+                                 std::string& reason);
 
 enum class CreateStatus { created, taken, failed };
 
@@ -64,12 +82,22 @@ CreateStatus createFile(const std::filesystem::path& path, std::string_view byte
 // recorded): what has been added is the system's as soon as the call
 // returns, so a program killed later loses nothing of it.
 struct GrowingFile;
-// Creates the file, or empties the one there; null with the reason. Never
-// waits: a pipe nobody reads is refused.
+// Creates a new file under `path`, never over or through anything there: a
+// name taken by a file, a link (even one leading nowhere) or a folder comes
+// back null with the reason "a file of that name is there already", before
+// anything is written. A pipe already there is the exception, being no file
+// to lose: what is added goes to its reader. Null with the reason otherwise.
+// Never waits, not even for a pipe nobody reads.
 GrowingFile* startFile(const std::filesystem::path& path, std::string& reason);
-// Adds `text` at the end; false with the reason (a full disk).
+// Adds the whole of `text` at the end or nothing of it: a write cut short
+// (a full disk) is taken back. Never waits: a pipe whose reader does not
+// keep up fails at once. False with the reason; the file is of no use to
+// add to after that.
 bool addToFile(GrowingFile* file, std::string_view text, std::string& reason);
 void closeFile(GrowingFile* file);
+// Closes the file and removes it again, as long as the name still leads to
+// the file this process created (a pipe stays).
+void discardFile(GrowingFile* file);
 
 // Makes the folder and its missing parents; false with the reason.
 bool makeFolders(const std::filesystem::path& folder, std::string& reason);

@@ -3,10 +3,12 @@
 // window with its message queue, clocks, the display with its flip chain and
 // off-screen pictures, sound buffers, and the keyboard.
 //
-// Two back ends implement it, chosen when the program starts: SDL for the
-// real game (platform/sdl_backend.h) and a headless one for tests and tools
-// (platform/headless.h). Nothing here includes SDL, and game code never knows
-// which back end runs.
+// One back end implements it, chosen when the program starts: SDL on Linux
+// (platform/sdl_backend.h), the Win32 API on Windows, the page in a browser,
+// and a headless one for tests and tools (platform/headless.h). The rules
+// they share (the picture's fit, the machine's keys, the pad, the icon, the
+// wait for events) sit once in platform/ above them. Nothing here includes
+// SDL, and game code never knows which back end runs.
 //
 // Creation calls answer null or false on failure; the start-up code decides
 // what that means. Calls made during play are never checked by the game.
@@ -179,7 +181,8 @@ void setColorKey(Surface* surface, uint32_t key);
 // is empty or inverted, does not lie inside the source, or would not land
 // wholly inside the target.
 bool bltFast(Surface* target, int x, int y, Surface* source, const Rect& sourceRect);
-// Shows the back buffer, waiting as a 60 Hz display would.
+// Shows the back buffer and returns at once: the main loop's one beat paces
+// the frames, never the display.
 void flip(Surface* primary);
 void release(Surface* surface);  // the primary takes its back buffer with it
 void release(Display* display);

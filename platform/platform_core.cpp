@@ -17,10 +17,15 @@ void useBackend(Backend* backend) {
 
 Backend& backend() {
     if (current == nullptr) {
-        std::fputs("Kordavan: no platform back end was chosen\n", stderr);
+        tellOnStandardError("no platform back end was chosen");
         std::abort();
     }
     return *current;
+}
+
+void tellOnStandardError(const char* text) {
+    // The program's name as typed, as every other program on the terminal says it.
+    std::fprintf(stderr, "kordavan: %s\n", text);
 }
 
 const Resource* findResource(const Module* module, ResourceType type, int id) {

@@ -67,7 +67,7 @@ TEST_F(HelicopterTest, LandscapeMovesOnlyInsideTheWindowAboutTwoHundred) {
         game.scrollPos = 1000;
         game.velX = 3.5;
         game.heliX = c.heliX;
-        updateFlight();
+        flyHelicopter();
         EXPECT_EQ(game.scrollPos, c.scrollPos) << c.heliX;
     }
 }
@@ -75,11 +75,11 @@ TEST_F(HelicopterTest, LandscapeMovesOnlyInsideTheWindowAboutTwoHundred) {
 TEST_F(HelicopterTest, SpeedsBelowThreeDecayAndTurnTheHelicopter) {
     game.velX = 1;
     game.heliFacingLeft = 0;
-    updateFlight();
+    flyHelicopter();
     EXPECT_DOUBLE_EQ(game.velX, 0.9);  // leftward: twice 0.05
     EXPECT_EQ(game.heliFacingLeft, 1);
     game.velX = -1;
-    updateFlight();
+    flyHelicopter();
     EXPECT_DOUBLE_EQ(game.velX, -0.95);  // rightward: once
     EXPECT_EQ(game.heliFacingLeft, 0);
 }
@@ -88,7 +88,7 @@ TEST_F(HelicopterTest, SpeedsOfThreeOrMoreNeitherDecayNorTurn) {
     for (double speed : {3.0, 4.2, -3.0, -4.1}) {
         game.velX = speed;
         game.heliFacingLeft = speed > 0 ? 0 : 1;
-        updateFlight();
+        flyHelicopter();
         EXPECT_EQ(game.velX, speed);
         EXPECT_EQ(game.heliFacingLeft, speed > 0 ? 0 : 1);
     }
@@ -97,7 +97,7 @@ TEST_F(HelicopterTest, SpeedsOfThreeOrMoreNeitherDecayNorTurn) {
 TEST_F(HelicopterTest, ATinyRightwardSpeedCreepsOnFacingLeft) {
     game.velX = -0.01;
     game.heliFacingLeft = 0;
-    updateFlight();
+    flyHelicopter();
     EXPECT_NEAR(game.velX, -0.01, 1e-12);
     EXPECT_EQ(game.heliFacingLeft, 1);
 }
@@ -105,18 +105,18 @@ TEST_F(HelicopterTest, ATinyRightwardSpeedCreepsOnFacingLeft) {
 TEST_F(HelicopterTest, ZeroSpeedKeepsTheFacing) {
     game.velX = 0;
     game.heliFacingLeft = 0;
-    updateFlight();
+    flyHelicopter();
     EXPECT_EQ(game.velX, 0);
     EXPECT_EQ(game.heliFacingLeft, 0);
 }
 
 TEST_F(HelicopterTest, AClimbDiesAwayButASinkDoesNot) {
     game.velY = -2;
-    updateFlight();
+    flyHelicopter();
     EXPECT_EQ(game.heliY, 368);
     EXPECT_DOUBLE_EQ(game.velY, -1.95);
     game.velY = 2;
-    updateFlight();
+    flyHelicopter();
     EXPECT_EQ(game.heliY, 370);
     EXPECT_EQ(game.velY, 2);
 }
@@ -136,12 +136,14 @@ TEST_F(HelicopterTest, LandingStopsFreeFlightButNotTheBounds) {
 }
 
 TEST_F(HelicopterTest, BoundsHoldTheCourseAndTheScreen) {
+    // A landing skips free flight, so only the bounds act.
+    game.landingActive = 1;
     game.scrollPos = -0.5;
     game.heliY = 0;
     game.velY = -3;
     game.heliX = -1;
     game.velX = 2;
-    clampFlight();
+    flyHelicopter();
     EXPECT_EQ(game.scrollPos, 0);
     EXPECT_EQ(game.heliY, 1);
     EXPECT_EQ(game.velY, 0);
@@ -152,7 +154,7 @@ TEST_F(HelicopterTest, BoundsHoldTheCourseAndTheScreen) {
     game.heliY = 410;
     game.velY = 1;
     game.heliX = 401;
-    clampFlight();
+    flyHelicopter();
     EXPECT_EQ(game.scrollPos, 1920);
     EXPECT_EQ(game.heliY, 410);
     EXPECT_EQ(game.velY, 0);
@@ -160,7 +162,7 @@ TEST_F(HelicopterTest, BoundsHoldTheCourseAndTheScreen) {
 
     game.heliY = 0.5;
     game.velY = -1;
-    clampFlight();
+    flyHelicopter();
     EXPECT_EQ(game.heliY, 0.5);
     EXPECT_EQ(game.velY, -1);
 }

@@ -2,7 +2,7 @@
 // replaces one control's keys, and a name that is not known is reported
 // with the file and line while the control keeps its keys.
 
-#include "app/key_bindings.h"
+#include "shell/key_bindings.h"
 
 #include <gtest/gtest.h>
 
@@ -58,14 +58,15 @@ TEST_F(KeyBindingsTest, DefaultsAreTheGamesOwnKeysAndPad) {
 TEST_F(KeyBindingsTest, ASettingReplacesThatControlsKeysOnly) {
     useKeyBindings(
         parse("# mine\nvolume = 50\nkey-left = a, Left\n KEY-Land=space\n"
-              "pad-screenshot = RB\npad-pause = Start, Y\nkey-quit =\n"));
+              "pad-screenshot = RB\npad-pause = Start, Y\nkey-quit = Q\n"));
     EXPECT_EQ(warnings.str(), "");
     EXPECT_TRUE(withKeys({DIK_A}).left);
     EXPECT_TRUE(withKeys({DIK_LEFT}).left);
     EXPECT_TRUE(withKeys({DIK_SPACE}).land);
     EXPECT_TRUE(withKeys({DIK_SPACE}).start);  // start keeps Space as well
     EXPECT_FALSE(withKeys({DIK_L}).land);
-    EXPECT_FALSE(withKeys({DIK_ESCAPE}).quit);  // an empty list leaves it without keys
+    EXPECT_FALSE(withKeys({DIK_ESCAPE}).quit);
+    EXPECT_TRUE(withKeys({DIK_Q}).quit);
     EXPECT_TRUE(withKeys({DIK_RIGHT}).right);
     PadState pad;
     pad.rightShoulder = true;
@@ -82,11 +83,11 @@ TEST_F(KeyBindingsTest, UnknownNamesAreReportedAndTheDefaultStays) {
               "key-right = D\n"));
     EXPECT_EQ(
         warnings.str(),
-        "Kordavan: /home/p/.config/kordavan/kordavan.conf:1: no key called \"Lefty\"; "
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:1: no key called \"Lefty\"; "
         "key-left keeps its default\n"
-        "Kordavan: /home/p/.config/kordavan/kordavan.conf:2: no pad button called \"Z\"; "
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:2: no pad button called \"Z\"; "
         "pad-land keeps its default\n"
-        "Kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"jump\" "
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"jump\" "
         "(controls: left right up down land pause start confirm quit screenshot); left out\n");
     EXPECT_TRUE(withKeys({DIK_LEFT}).left);
     EXPECT_FALSE(withKeys({DIK_A}).left);
@@ -104,11 +105,42 @@ TEST_F(KeyBindingsTest, TheFileReadsAsTheSettingsReadIt) {
         parse("\xEF\xBB\xBFkey-left = A\r\nno setting\r\n  # key-up = W\r\n"
               "key-right = Q, Lefty\r\n"));
     EXPECT_EQ(warnings.str(),
-              "Kordavan: /home/p/.config/kordavan/kordavan.conf:4: no key called \"Lefty\"; "
+              "kordavan: /home/p/.config/kordavan/kordavan.conf:4: no key called \"Lefty\"; "
               "key-right keeps its default\n");
     EXPECT_TRUE(withKeys({DIK_A}).left);
     EXPECT_FALSE(withKeys({DIK_W}).up);
     EXPECT_TRUE(withKeys({DIK_RIGHT}).right);
+}
+
+TEST_F(KeyBindingsTest, ALineThatNamesNoControlOrHidesBehindAByteOrMarkIsSaid) {
+    useKeyBindings(parse("key- = A\n\xEF\xBB\xBFkey-up = W\npad- = B\n"));
+    EXPECT_EQ(
+        warnings.str(),
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:1: no control called \"\" "
+        "(controls: left right up down land pause start confirm quit screenshot); left out\n"
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:2: begins with a byte-order mark, "
+        "which only the file's first line may; left out\n"
+        "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"\" "
+        "(controls: left right up down land pause start confirm quit screenshot); left out\n");
+    EXPECT_TRUE(withKeys({DIK_UP}).up);
+    EXPECT_FALSE(withKeys({DIK_W}).up);
+}
+
+TEST_F(KeyBindingsTest, WhenNoKeyWouldQuitEscapeStillDoes) {
+    useKeyBindings(
+        parse("key-left =\nkey-right =\nkey-up =\nkey-down =\nkey-land =\n"
+              "key-pause =\nkey-start =\nkey-confirm =\nkey-quit =\n"
+              "key-screenshot =\n"));
+    EXPECT_EQ(warnings.str(),
+              "kordavan: /home/p/.config/kordavan/kordavan.conf: no key is left "
+              "to quit the game; Escape still quits\n");
+    EXPECT_TRUE(withKeys({DIK_ESCAPE}).quit);
+    EXPECT_FALSE(withKeys({DIK_LEFT}).left);
+    // Quitting by another key is the player's choice, and Escape is free.
+    warnings.str("");
+    useKeyBindings(parse("key-quit = Q\n"));
+    EXPECT_EQ(warnings.str(), "");
+    EXPECT_FALSE(withKeys({DIK_ESCAPE}).quit);
 }
 
 TEST_F(KeyBindingsTest, KeyNamesCoverLettersDigitsAndTheNamedKeys) {

@@ -1,7 +1,7 @@
 // The command line: what each option records, which words are refused and
 // with what message, and what --help, --version and a refusal print.
 
-#include "app/options.h"
+#include "shell/options.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

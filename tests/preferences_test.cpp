@@ -1,7 +1,7 @@
 // The player's choices: the command line over the settings file, handed to
 // the machine, and a switch of display remembered in the file.
 
-#include "app/preferences.h"
+#include "shell/preferences.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -12,7 +12,6 @@
 #include <iterator>
 #include <string>
 
-#include "app/main_loop.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
 #include "tests/sdl_test_support.h"
@@ -48,7 +47,6 @@ class PreferencesFileTest : public ::testing::Test {
     }
     void TearDown() override {
         std::filesystem::remove_all(home);
-        setPauseOnFocusLoss(false);
         platform::setSoundOptions({});
     }
     std::string fileText() const {

@@ -1,7 +1,7 @@
 // The replay file: what the recorder writes reads back as the same games,
 // and a damaged or hostile file is refused with the line that is wrong.
 
-#include "app/replay_file.h"
+#include "replay/replay_file.h"
 
 #include <gtest/gtest.h>
 
@@ -138,7 +138,8 @@ TEST(ReplayFile, RefusesLinesThatContradictEachOther) {
     const std::string good = twoGames();
     // The lost game has 2 lines, so 3 steps; the quit one 2 lines and 2 steps.
     EXPECT_NE(refusal(withLine(good, 5, gameEndLine({GameEnding::lost, 2, 45, someMoment()})))
-                  .find("line 5: steps=2 does not fit the game's 2 lines"),
+                  .find("line 5: steps=2 must be 3: the game has 2 lines of controls and one "
+                        "step more, its end picture's"),
               std::string::npos);
     EXPECT_NE(refusal(withLine(good, 5, gameEndLine({GameEnding::lost, 3, 0, someMoment()})))
                   .find("line 5: an end picture shows at least one pass"),
@@ -150,6 +151,84 @@ TEST(ReplayFile, RefusesLinesThatContradictEachOther) {
     EXPECT_NE(refusal(withLine(good, 5, gameStartLine(GameMoment{})))
                   .find("line 5: a game begins before the last one has ended"),
               std::string::npos);
+}
+
+TEST(ReplayFile, AQuitGamesStepsAreItsLines) {
+    const std::string good = twoGames();
+    EXPECT_NE(refusal(withLine(good, 9, gameEndLine({GameEnding::quit, 3, 0, GameMoment{}})))
+                  .find("line 9: steps=3 must be 2: the game has 2 lines of controls"),
+              std::string::npos);
+}
+
+TEST(ReplayFile, ALastLineCutShortEndsTheReplayBeforeIt) {
+    // The disk filled in the middle of "LEFT RIGHT".
+    const std::string text = replayHeaderLine() + gameStartLine(GameMoment{}) + "LEFT\nLEFT RI";
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(parseReplay(text, replay, error)) << error;
+    ASSERT_EQ(replay.games.size(), 1u);
+    EXPECT_EQ(replay.games[0].steps.size(), 1u);
+    EXPECT_EQ(replay.cut,
+              "line 4 is cut short (no line end): the recording was cut off there, and the "
+              "replay ends before it");
+    // An end line cut short leaves the game without its end.
+    const std::string end = gameEndLine({GameEnding::lost, 3, 45, someMoment()});
+    const std::string good = twoGames();
+    const std::string cutEnd = good.substr(0, good.find(end) + end.size() / 2);
+    ASSERT_TRUE(parseReplay(cutEnd, replay, error)) << error;
+    EXPECT_FALSE(replay.games[0].end);
+    EXPECT_EQ(replay.games[0].steps.size(), 2u);
+    EXPECT_NE(replay.cut.find("line 5 is cut short"), std::string::npos);
+}
+
+TEST(ReplayFile, AFileCutRightAfterAGameLineHasNothingOfThatGame) {
+    const std::string good = twoGames();
+    const std::string secondGame = gameStartLine(GameMoment{});
+    const std::string cut = good.substr(0, good.rfind(secondGame) + secondGame.size());
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(parseReplay(cut, replay, error)) << error;
+    EXPECT_EQ(replay.games.size(), 1u);
+    EXPECT_EQ(replay.cut,
+              "line 6 begins a game and nothing follows: the recording was cut off there, and "
+              "the replay ends before it");
+    EXPECT_EQ(refusal(replayHeaderLine() + gameStartLine(GameMoment{})),
+              "line 2 begins a game and nothing follows: the recording was cut off there, and "
+              "the replay ends before it; the replay holds no game");
+    EXPECT_NE(refusal("kordavan-replay 1").find("line 1 is cut short"), std::string::npos);
+}
+
+TEST(ReplayFile, AByteOrderMarkBeforeTheFirstLineIsPassedOver) {
+    Replay replay;
+    std::string error;
+    EXPECT_TRUE(parseReplay("\xEF\xBB\xBF" + twoGames(), replay, error)) << error;
+    EXPECT_EQ(replay.games.size(), 2u);
+    EXPECT_TRUE(replay.cut.empty());
+    // Anywhere else it is a character no replay has.
+    EXPECT_NE(
+        refusal(withLine(twoGames(), 3, "\xEF\xBB\xBFLEFT")).find("line 3: holds a character"),
+        std::string::npos);
+}
+
+TEST(ReplayFile, NoGameLongerThanADayOfPlay) {
+    const std::string good = twoGames();
+    const std::string lost = gameEndLine({GameEnding::lost, 3, 45, someMoment()});
+    std::string huge = lost;
+    huge.replace(huge.find("passes=45"), 9, "passes=4611686018427387903");
+    EXPECT_NE(refusal(withLine(good, 5, huge.substr(0, huge.size() - 1)))
+                  .find("line 5: passes must be a whole number up to a day of play, 5184000"),
+              std::string::npos);
+    std::string dayAndOne = lost;
+    dayAndOne.replace(dayAndOne.find("passes=45"), 9, "passes=5184001");
+    EXPECT_NE(
+        refusal(withLine(good, 5, dayAndOne.substr(0, dayAndOne.size() - 1))).find("passes must"),
+        std::string::npos);
+    // Empty lines are steps holding nothing; more than a day of them is
+    // refused at the first one too many, whatever follows.
+    const std::string empty = replayHeaderLine() + gameStartLine(GameMoment{}) +
+                              std::string(static_cast<size_t>(longestPlay) + 10, '\n');
+    EXPECT_EQ(refusal(empty), "line " + std::to_string(longestPlay + 3) +
+                                  ": more steps than a day of play (5184000)");
 }
 
 TEST(ReplayFile, FirstDifferenceNamesTheFirstFieldInOrder) {

@@ -24,6 +24,7 @@
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "game/random.h"
+#include "platform/files.h"
 #include "platform/headless.h"
 #include "tests/keyboard_snapshot.h"
 #include "tests/process_support.h"
@@ -194,6 +195,13 @@ TEST_F(ReplayTest, AReplayCutOffPlaysWhatItHolds) {
 int stepsSeen = 0;
 std::filesystem::path recordedPath;
 
+// Another game starting to record to the same name.
+bool startRecordingElsewhere(const std::filesystem::path& path, std::string& reason) {
+    platform::GrowingFile* file = platform::startFile(path, reason);
+    platform::closeFile(file);
+    return file != nullptr;
+}
+
 // After the tenth step the disk is full: the replay's descriptor now writes
 // to /dev/full.
 void fillTheDiskAfterTenSteps(int result) {
@@ -229,8 +237,9 @@ TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
     appWindow = nullptr;
     EXPECT_EQ(stepsSeen, 41) << "the game went on to Escape";
     EXPECT_FALSE(recording());
-    EXPECT_EQ(errors, "Kordavan: cannot write the replay " + recordedPath.string() +
-                          ": No space left on device; recording stops, the game goes on\n");
+    EXPECT_EQ(errors, "kordavan: cannot write the replay " + recordedPath.string() +
+                          ": No space left on device; recording stops (the file holds every "
+                          "step until now), the game goes on\n");
     stopRecording();
     // What was written before is a replay of the first ten steps.
     Replay parsed;
@@ -241,16 +250,129 @@ TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
 
 TEST_F(ReplayTest, AFileThatCannotBeWrittenIsSaidAtOnce) {
     std::string error;
-    EXPECT_FALSE(startRecording("/dev/full", error));
-    EXPECT_NE(error.find("/dev/full"), std::string::npos);
     EXPECT_FALSE(startRecording((folder / "no-such-folder" / "x.replay").string(), error));
     EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
     // A pipe nobody reads would hold the game before its window opens.
     const auto pipe = folder / "pipe.replay";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_FALSE(startRecording(pipe.string(), error));
-    EXPECT_NE(error.find("No such device or address"), std::string::npos) << error;
+    EXPECT_NE(error.find("a pipe nobody reads"), std::string::npos) << error;
     EXPECT_FALSE(recording());
 }
+
+TEST_F(ReplayTest, ARecordingNeverEmptiesAFileAlreadyThere) {
+    // A document, an earlier replay, a device that swallows everything.
+    const auto earlier = folder / "earlier.replay";
+    std::ofstream(earlier, std::ios::binary) << "kordavan-replay 1\ngame ...\n";
+    std::string error;
+    EXPECT_FALSE(startRecording(earlier.string(), error));
+    EXPECT_EQ(error, "cannot create the replay " + earlier.string() +
+                         ": a file of that name is there already");
+    EXPECT_EQ(readText(earlier), "kordavan-replay 1\ngame ...\n");
+    EXPECT_FALSE(startRecording("/dev/full", error));
+    EXPECT_NE(error.find("a file of that name is there already"), std::string::npos) << error;
+    EXPECT_FALSE(recording());
+}
+
+TEST_F(ReplayTest, NothingIsWrittenBeforeAGameAndNoGameLeavesNoFile) {
+    const auto file = folder / "title-only.replay";
+    std::string error;
+    ASSERT_TRUE(startRecording(file.string(), error)) << error;
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(std::filesystem::file_size(file), 0u);
+    // A second game recording to the same file is refused.
+    std::string second;
+    EXPECT_FALSE(startRecordingElsewhere(file, second));
+    stopRecording();
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(ReplayTest, ARecordingHoldsAGameFromItsFirstWrite) {
+    recordTwoGames();
+    const std::string text = readText(folder / "two.replay");
+    EXPECT_EQ(text.rfind(replayHeaderLine() + "game ", 0), 0u);
+}
+
+// A pipe's reader that opened it and reads no more: the game must not wait.
+TEST_F(ReplayTest, APipeWhoseReaderStopsReadingEndsTheRecordingNotTheGame) {
+    const auto pipe = folder / "pipe.replay";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    // The smallest pipe the system gives: a few hundred steps fill it.
+    ::fcntl(reader, F_SETPIPE_SZ, 4096);
+    platform::headless::use();
+    platform::headless::setAutoAdvance(20'000);
+    appWindow = nullptr;
+    std::memset(keyState, 0, sizeof keyState);
+    ASSERT_EQ(initApplication(platform::gameModule(), 1), 1);
+    game = GameState{};
+    std::vector<Snapshot> script(3000, Snapshot{platform::DIK_LEFT});
+    script.push_back(Snapshot{platform::DIK_ESCAPE});
+    platform::headless::setKeyScript(std::move(script));
+    stepsSeen = 0;
+    std::string error;
+    ASSERT_TRUE(startRecording(pipe.string(), error)) << error;
+    setLoopObserver(LoopObserver{recordBeforeStep, [](int result) {
+                                     recordAfterStep(result);
+                                     ++stepsSeen;
+                                 }});
+    testing::internal::CaptureStderr();
+    runMainLoop(true);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    appWindow = nullptr;
+    EXPECT_EQ(stepsSeen, 3001) << "the game went on to Escape";
+    EXPECT_FALSE(recording());
+    EXPECT_EQ(errors, "kordavan: cannot write the replay " + pipe.string() +
+                          ": its reader does not keep up; recording stops (the file holds every "
+                          "step until now), the game goes on\n");
+    stopRecording();
+    ::close(reader);
+}
+
+#ifdef KORDAVAN_TRACE_EXE
+
+TEST_F(ReplayTest, AGameEndedEarlierThanRecordedSaysHowManyStepsWereLeft) {
+    recordTwoGames();
+    const std::string text = readText(folder / "two.replay");
+    // The lost game without its end, and ten steps more.
+    std::string changed = text.substr(0, text.find("\nend lost ") + 1);
+    for (int i = 0; i < 10; ++i) changed += "LEFT UP\n";
+    const ProcessResult played = replay(changed);
+    EXPECT_EQ(played.exitCode, 1);
+    EXPECT_NE(
+        played.errors.find("the game ended lost, but the replay recorded 10 more steps of it"),
+        std::string::npos)
+        << played.errors;
+}
+
+TEST_F(ReplayTest, ACutReplayIsPlayedAndSaidToBeCut) {
+    recordTwoGames();
+    const std::string text = readText(folder / "two.replay");
+    // Cut right after the second game's line: the first game plays whole.
+    const size_t secondGame = text.find("\ngame ", text.find("\nend ")) + 1;
+    const ProcessResult played = replay(text.substr(0, text.find('\n', secondGame) + 1));
+    EXPECT_EQ(played.exitCode, 0) << played.errors;
+    EXPECT_NE(played.errors.find("begins a game and nothing follows: the recording was cut off"),
+              std::string::npos)
+        << played.errors;
+    // Cut inside a line of controls.
+    const ProcessResult inside = replay(text.substr(0, text.find("\nLEFT\n", secondGame) + 3));
+    EXPECT_EQ(inside.exitCode, 0) << inside.errors;
+    EXPECT_NE(inside.errors.find("is cut short (no line end)"), std::string::npos) << inside.errors;
+}
+
+TEST_F(ReplayTest, TheTraceToolRefusesAPipeAndSaysWhyAFileIsMissing) {
+    const auto pipe = folder / "pipe.replay";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ProcessResult played = runProcess({KORDAVAN_TRACE_EXE, "--replay", pipe.string()});
+    EXPECT_EQ(played.exitCode, 1);
+    EXPECT_NE(played.errors.find("not a regular file"), std::string::npos) << played.errors;
+    played = runProcess({KORDAVAN_TRACE_EXE, "--replay", (folder / "none.replay").string()});
+    EXPECT_EQ(played.exitCode, 1);
+    EXPECT_NE(played.errors.find("No such file or directory"), std::string::npos) << played.errors;
+}
+
+#endif
 
 }  // namespace

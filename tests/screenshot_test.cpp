@@ -2,7 +2,7 @@
 // xdg-user-dirs, and saving never overwrites, never leaves a half-written
 // file behind and says why when it cannot save.
 
-#include "app/screenshot.h"
+#include "shell/screenshot.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

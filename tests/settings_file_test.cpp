@@ -4,12 +4,14 @@
 // Root may read and write anything, so a test run as root (as CI runs) takes
 // the user "nobody" for each test: the permission tests run there too.
 
-#include "app/settings_file.h"
+#include "shell/settings_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -426,6 +428,46 @@ TEST_F(SettingsFileTest, TheFileNeverGrowsPastWhatIsRead) {
 }
 
 // ---------------------------------------------------------------- text alone
+
+TEST_F(SettingsFileTest, LinesAnotherProgramAddsMeanwhileAreNeverLost) {
+    put(file(), "display = window\n");
+    // A script adding a line at a time, as `echo ... >> kordavan.conf` does,
+    // while the player presses F11 again and again.
+    constexpr int added = 1500;
+    const pid_t appender = fork();
+    ASSERT_GE(appender, 0);
+    if (appender == 0) {
+        for (int i = 0; i < added; ++i) {
+            const int descriptor = ::open(file().c_str(), O_WRONLY | O_APPEND);
+            const std::string line = "# added " + std::to_string(i) + "\n";
+            if (descriptor < 0 || ::write(descriptor, line.data(), line.size()) < 0) _exit(1);
+            ::close(descriptor);
+        }
+        _exit(0);
+    }
+    int presses = 0;
+    int status = 0;
+    // A press may give up while the script adds line upon line (it says
+    // so); what counts is that none of the script's lines is lost.
+    while (::waitpid(appender, &status, WNOHANG) == 0) {
+        if (!save(presses % 2 == 0)) {
+            EXPECT_NE(warnings.str().find("another program keeps changing it"), std::string::npos)
+                << warnings.str();
+        }
+        ++presses;
+    }
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(save(presses % 2 == 0)) << warnings.str();
+    const std::string text = contents(file());
+    for (int i = 0; i < added; ++i) {
+        const std::string line = "# added " + std::to_string(i) + "\n";
+        const size_t at = text.find(line);
+        ASSERT_NE(at, std::string::npos) << "line " << i << " lost after " << presses << " presses";
+        EXPECT_EQ(text.find(line, at + 1), std::string::npos) << "line " << i << " twice";
+    }
+    EXPECT_EQ(text.rfind(presses % 2 == 0 ? "display = fullscreen\n" : "display = window\n", 0),
+              0u);
+}
 
 TEST(DisplayChoiceText, AFileWithoutADisplayLineGetsOneInItsOwnLineEnds) {
     EXPECT_EQ(withDisplayChoice("", false), "display = window\n");

@@ -10,6 +10,7 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -152,7 +153,8 @@ fs::path picturesFromUserDirs(std::string_view text, const fs::path& home) {
         const size_t close = line.find('"', key.size());
         if (close == std::string_view::npos) continue;
         std::string value(line.substr(key.size(), close - key.size()));
-        if (value.starts_with("$HOME")) {
+        // $HOME alone or before a slash: $HOMEX is some other variable.
+        if (value == "$HOME" || value.starts_with("$HOME/")) {
             if (home.empty()) continue;
             value = home.string() + value.substr(5);
         }
@@ -187,7 +189,13 @@ fs::path picturesFolder() {
     const fs::path home = homeFolder();
     const fs::path config = configFolder();
     fs::path pictures;
-    if (!config.empty()) {
+    // Set in the environment, it stands above the file, as it does for every
+    // program xdg-user-dirs serves.
+    if (const char* set = std::getenv("XDG_PICTURES_DIR"); set != nullptr) {
+        const fs::path folder(set);
+        if (folder.is_absolute() && folder != home && folder != home / "") pictures = folder;
+    }
+    if (pictures.empty() && !config.empty()) {
         const FileText dirs = readFile(config / "user-dirs.dirs", largestUserDirs);
         if (dirs.status == FileStatus::read) pictures = picturesFromUserDirs(dirs.text, home);
     }
@@ -199,9 +207,8 @@ FileText readFile(const fs::path& path, size_t largest) {
     FileText result;
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return result;
-        result.status = FileStatus::failed;
         result.reason = errorText(errno);
+        if (errno != ENOENT && errno != ENOTDIR) result.status = FileStatus::failed;
         return result;
     }
     result.status = FileStatus::failed;
@@ -212,12 +219,21 @@ FileText readFile(const fs::path& path, size_t largest) {
         result.reason = "not a regular file";
         return result;
     }
+    const std::string tooLarge = "larger than " + std::to_string(largest) + " bytes, too large";
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0 || ::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         result.reason = descriptor < 0 ? errorText(errno) : "not a regular file";
         if (descriptor >= 0) ::close(descriptor);
         return result;
     }
+    // Refused before a byte is read; the room for the text is taken once, at
+    // the file's size, and grows only for a file that grows meanwhile.
+    if (static_cast<uintmax_t>(status.st_size) > largest) {
+        ::close(descriptor);
+        result.reason = tooLarge;
+        return result;
+    }
+    result.text.reserve(static_cast<size_t>(status.st_size));
     char chunk[4096];
     for (;;) {
         const ssize_t got = ::read(descriptor, chunk, sizeof chunk);
@@ -226,13 +242,13 @@ FileText readFile(const fs::path& path, size_t largest) {
         if (got <= 0) break;
         result.text.append(chunk, static_cast<size_t>(got));
         if (result.text.size() > largest) {
-            result.reason = "larger than " + std::to_string(largest) + " bytes, too large";
+            result.reason = tooLarge;
             break;
         }
     }
     ::close(descriptor);
     if (!result.reason.empty()) {
-        result.text.clear();
+        result.text = std::string();
         return result;
     }
     result.status = FileStatus::read;
@@ -272,20 +288,44 @@ bool makeFolders(const fs::path& folder, std::string& reason) {
 
 struct GrowingFile {
     int descriptor = -1;
+    fs::path path;
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool pipe = false;
+    off_t length = 0;  // of the whole lines written so far
 };
 
 GrowingFile* startFile(const fs::path& path, std::string& reason) {
-    // Opened without waiting, so a pipe nobody reads is refused at once;
-    // the writes that follow may wait for a slow disk as any write does.
-    const int descriptor =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    // Made here and now or not at all: O_EXCL refuses any name already
+    // taken, a link included, so nothing another user planted leads the
+    // game, run by root, to empty a file of theirs.
+    const int flags = O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC | O_NONBLOCK;
+    int descriptor = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    const bool taken = descriptor < 0 && errno == EEXIST;
+    struct stat status {};
+    // A pipe is no file to lose; opened without waiting, so one nobody
+    // reads is refused at once.
+    if (taken && ::lstat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode)) {
+        descriptor = ::open(path.c_str(), flags);
+        if (descriptor < 0 && errno == ENXIO) {
+            reason = "a pipe nobody reads";
+            return nullptr;
+        }
+    }
     if (descriptor < 0) {
-        reason = errorText(errno);
+        reason = taken ? "a file of that name is there already" : errorText(errno);
         return nullptr;
     }
-    const int flags = ::fcntl(descriptor, F_GETFL);
-    if (flags >= 0) ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
-    return new GrowingFile{descriptor};
+    if (::fstat(descriptor, &status) != 0 ||
+        (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode))) {
+        ::close(descriptor);
+        reason = taken ? "a file of that name is there already" : "not a regular file";
+        return nullptr;
+    }
+    // The descriptor stays non-blocking: a write the pipe's reader is not
+    // ready for fails instead of stopping the game.
+    return new GrowingFile{descriptor, path, status.st_dev, status.st_ino, S_ISFIFO(status.st_mode),
+                           0};
 }
 
 bool addToFile(GrowingFile* file, std::string_view text, std::string& reason) {
@@ -293,8 +333,25 @@ bool addToFile(GrowingFile* file, std::string_view text, std::string& reason) {
         reason = "not open";
         return false;
     }
-    if (writeAll(file->descriptor, text)) return true;
-    reason = errorText(errno);
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t written = ::write(file->descriptor, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written == 0) errno = ENOSPC;
+        if (written <= 0) break;
+        done += static_cast<size_t>(written);
+    }
+    if (done == text.size()) {
+        file->length += static_cast<off_t>(done);
+        return true;
+    }
+    const int error = errno;
+    reason =
+        error == EAGAIN || error == EWOULDBLOCK ? "its reader does not keep up" : errorText(error);
+    // Whatever part of the line got onto the disk is taken back, so the
+    // file ends with a whole line.
+    if (done > 0 && (file->pipe || ::ftruncate(file->descriptor, file->length) != 0))
+        reason += ", and part of a line stays";
     return false;
 }
 
@@ -304,31 +361,146 @@ void closeFile(GrowingFile* file) {
     delete file;
 }
 
-bool replaceFile(const fs::path& path, std::string_view text, std::string& reason) {
+void discardFile(GrowingFile* file) {
+    if (file == nullptr) return;
+    struct stat status {};
+    if (!file->pipe && ::lstat(file->path.c_str(), &status) == 0 && status.st_dev == file->device &&
+        status.st_ino == file->inode) {
+        ::unlink(file->path.c_str());
+    }
+    closeFile(file);
+}
+
+namespace {
+
+// What the file holds now, up to one byte more than `wanted`, from the open
+// `descriptor`'s start.
+std::string readBack(int descriptor, size_t wanted) {
+    std::string text(wanted + 1, '\0');
+    size_t got = 0;
+    while (got < text.size()) {
+        const ssize_t read =
+            ::pread(descriptor, text.data() + got, text.size() - got, static_cast<off_t>(got));
+        if (read < 0 && errno == EINTR) continue;
+        if (read <= 0) break;
+        got += static_cast<size_t>(read);
+    }
+    text.resize(got);
+    return text;
+}
+
+// Adds to the file now at `file` what was added to the replaced one, held
+// open as `old`, past the `kept` bytes already in the new one; how many
+// bytes of the old file the new one holds now.
+size_t carryOver(int old, size_t kept, const fs::path& file) {
+    struct stat status {};
+    if (::fstat(old, &status) != 0 || static_cast<uintmax_t>(status.st_size) <= kept) return kept;
+    const std::string all = readBack(old, static_cast<size_t>(status.st_size));
+    if (all.size() <= kept) return kept;
+    const int descriptor = ::open(file.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) return kept;
+    if (writeAll(descriptor, std::string_view(all).substr(kept))) ::fsync(descriptor);
+    ::close(descriptor);
+    return all.size();
+}
+
+// Whether another program still holds the file open, as far as the system
+// tells: Linux grants a write lease only while no one else has the file
+// open. Unknown (another owner's file, a network disk) counts as no.
+bool othersHoldIt(int descriptor) {
+#ifdef F_SETLEASE
+    // A lease's break is signalled with SIGIO, which would end the game; the
+    // replaced file has no name left to be opened by, so none comes.
+    struct sigaction ignore {};
+    struct sigaction old {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGIO, &ignore, &old);
+    const bool leased = ::fcntl(descriptor, F_SETLEASE, F_WRLCK) == 0;
+    const bool held = !leased && errno == EAGAIN;
+    if (leased) ::fcntl(descriptor, F_SETLEASE, F_UNLCK);
+    ::sigaction(SIGIO, &old, nullptr);
+    return held;
+#else
+    (void)descriptor;
+    return false;
+#endif
+}
+
+// A program that opened the old file before the rename to add a line may
+// write it into the replaced file afterwards: until none holds it open any
+// more, for a second at most, what they add is carried over to the new one.
+void drainReplaced(int old, size_t kept, const fs::path& file) {
+    for (int tries = 0; tries < 1000; ++tries) {
+        kept = carryOver(old, kept, file);
+        if (!othersHoldIt(old)) break;
+        const timespec pause{0, 1'000'000};
+        ::nanosleep(&pause, nullptr);
+    }
+    carryOver(old, kept, file);
+}
+
+// replaceFile, and with `before` replaceChangedFile.
+ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& reason,
+                      const std::optional<std::string>* before) {
     const fs::path file = writtenFile(path, reason);
-    if (file.empty()) return false;
+    if (file.empty()) return ReplaceStatus::failed;
     struct stat old {};
     const bool existed = ::stat(file.c_str(), &old) == 0;
     if (existed) {
         reason = refusal(path, file, old);
-        if (!reason.empty()) return false;
+        if (!reason.empty()) return ReplaceStatus::failed;
     } else if (errno != ENOENT) {
         reason = errorText(errno);
-        return false;
+        return ReplaceStatus::failed;
     }
     const fs::path folder = file.parent_path();
-    if (!makeFolders(folder, reason)) return false;
+    if (!makeFolders(folder, reason)) return ReplaceStatus::failed;
     const std::string name = file.filename().string();
     removeStaleTemporaries(folder, name);
     const fs::path temporary = folder / temporaryName(name, ::getpid());
-    if (!writeTemporary(temporary, text, existed ? &old : nullptr) ||
-        ::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (!writeTemporary(temporary, text, existed ? &old : nullptr)) {
         reason = errorText(errno);
         ::unlink(temporary.c_str());
-        return false;
+        return ReplaceStatus::failed;
+    }
+    // The last look before the rename: what another program added while the
+    // new content was being made and written must not be lost with the old
+    // file.
+    int current = -1;
+    if (before != nullptr) {
+        current = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        const bool unchanged =
+            current < 0 ? errno == ENOENT && !before->has_value()
+                        : before->has_value() && readBack(current, (*before)->size()) == **before;
+        if (!unchanged) {
+            if (current >= 0) ::close(current);
+            ::unlink(temporary.c_str());
+            return ReplaceStatus::changed;
+        }
+    }
+    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+        reason = errorText(errno);
+        ::unlink(temporary.c_str());
+        if (current >= 0) ::close(current);
+        return ReplaceStatus::failed;
+    }
+    if (current >= 0) {
+        drainReplaced(current, (*before)->size(), file);
+        ::close(current);
     }
     syncFolder(folder);
-    return true;
+    return ReplaceStatus::replaced;
+}
+
+}  // namespace
+
+bool replaceFile(const fs::path& path, std::string_view text, std::string& reason) {
+    return replace(path, text, reason, nullptr) == ReplaceStatus::replaced;
+}
+
+ReplaceStatus replaceChangedFile(const fs::path& path, const std::optional<std::string>& before,
+                                 std::string_view text, std::string& reason) {
+    return replace(path, text, reason, &before);
 }
 
 void guardStandardStreams() {

@@ -131,12 +131,7 @@ void SdlBackend::readKeys(uint8_t (&state)[256]) {
             }
         }
     }
-    if (returnMasked) {
-        state[DIK_RETURN] = 0;
-    }
-    if (pausePressed.exchange(false)) {
-        state[DIK_PAUSE] = 0x80;
-    }
+    machineKeys.adjustSnapshot(state);
 }
 
 }  // namespace platform::sdl

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "platform/sdl/keymap.h"
 #include "platform/sdl/screen_math.h"
 #include "platform/sdl/sdl_machine.h"
 
@@ -106,7 +107,7 @@ void SdlBackend::enterWindow() {
 }
 
 void SdlBackend::switchIfAsked() {
-    if (!switchAsked.exchange(false) || window == nullptr) {
+    if (!machineKeys.takeSwitch() || window == nullptr) {
         return;
     }
     if (isFullscreen(window)) {
@@ -129,29 +130,13 @@ void SdlBackend::showCursorAsWanted() {
 
 int SDLCALL SdlBackend::watchEvent(void* backend, SDL_Event* event) {
     auto* self = static_cast<SdlBackend*>(backend);
-    if (event->type == SDL_KEYUP && event->key.keysym.scancode == SDL_SCANCODE_RETURN) {
-        self->returnMasked = false;
-        return 0;
-    }
-    if (event->type != SDL_KEYDOWN) {
-        return 0;
-    }
-    const SDL_Keysym& key = event->key.keysym;
-    const bool first = event->key.repeat == 0;
-    if (key.scancode == SDL_SCANCODE_RETURN && (key.mod & KMOD_ALT) != 0) {
-        // The Return of Alt+Enter switches the display; on the end pictures
-        // it would also dismiss the picture, so the game does not see it
-        // until it has been let go.
-        self->returnMasked = true;
-        if (first) {
-            self->switchAsked = true;
-        }
-    } else if (key.scancode == SDL_SCANCODE_F11 && first) {
-        self->switchAsked = true;
-    } else if (key.scancode == SDL_SCANCODE_PAUSE) {
-        // Many keyboards send Pause and its release at the same instant, too
-        // quick for any snapshot; the next read of the keys sees it once.
-        self->pausePressed = true;
+    if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        self->machineKeys.focusLost();
+    } else if (event->type == SDL_KEYDOWN || event->type == SDL_KEYUP) {
+        const SDL_KeyboardEvent& key = event->key;
+        self->machineKeys.keyChanged(dikFromScancode(key.keysym.scancode),
+                                     event->type == SDL_KEYDOWN, key.repeat != 0,
+                                     (key.keysym.mod & KMOD_ALT) != 0);
     }
     return 0;
 }

@@ -6,17 +6,31 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <iterator>
 
+#include "platform/pad.h"
 #include "platform/sdl/sdl_machine.h"
 
 namespace platform::sdl {
 
 namespace {
 
-// A stick at rest rarely reads exactly zero, and a thumb resting on it
-// should not fly the helicopter: about a third of the travel counts as
-// nothing.
-constexpr Sint16 deadZone = 10000;
+// SDL's names for the pad's buttons, in the order of platform::padButtons.
+constexpr SDL_GameControllerButton buttonCodes[] = {
+    SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+    SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+    SDL_CONTROLLER_BUTTON_DPAD_UP,
+    SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+    SDL_CONTROLLER_BUTTON_A,
+    SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_START,
+    SDL_CONTROLLER_BUTTON_BACK,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+};
+static_assert(std::size(buttonCodes) == padButtonCount);
 
 bool held(SDL_GameController* pad, SDL_GameControllerButton button) {
     return SDL_GameControllerGetButton(pad, button) != 0;
@@ -98,20 +112,13 @@ PadState SdlBackend::readPads() {
     }
     updatePads();
     for (SDL_GameController* pad : pads) {
-        const Sint16 x = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
-        const Sint16 y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
-        state.left = state.left || held(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT) || x < -deadZone;
-        state.right = state.right || held(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || x > deadZone;
-        state.up = state.up || held(pad, SDL_CONTROLLER_BUTTON_DPAD_UP) || y < -deadZone;
-        state.down = state.down || held(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN) || y > deadZone;
-        state.south = state.south || held(pad, SDL_CONTROLLER_BUTTON_A);
-        state.start = state.start || held(pad, SDL_CONTROLLER_BUTTON_START);
-        state.back = state.back || held(pad, SDL_CONTROLLER_BUTTON_BACK);
-        state.east = state.east || held(pad, SDL_CONTROLLER_BUTTON_B);
-        state.west = state.west || held(pad, SDL_CONTROLLER_BUTTON_X);
-        state.north = state.north || held(pad, SDL_CONTROLLER_BUTTON_Y);
-        state.leftShoulder = state.leftShoulder || held(pad, SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
-        state.rightShoulder = state.rightShoulder || held(pad, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
+        PadReading reading;
+        reading.stickX = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
+        reading.stickY = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
+        for (int i = 0; i < padButtonCount; ++i) {
+            reading.buttons.*padButtons[i] = held(pad, buttonCodes[i]);
+        }
+        state = heldOnAny(state, padHolds(reading));
     }
     return state;
 }

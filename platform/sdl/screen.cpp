@@ -27,43 +27,6 @@ Uint32 nativeFormat(SDL_Renderer* renderer) {
 
 }  // namespace
 
-Letterbox letterbox(int outputWidth, int outputHeight, bool wholeMultiplesOnly) {
-    if (outputWidth <= 0 || outputHeight <= 0) {
-        return {{0, 0, pictureWidth, pictureHeight}, true};
-    }
-    const int whole = std::min(outputWidth / pictureWidth, outputHeight / pictureHeight);
-    if (wholeMultiplesOnly && whole >= 1) {
-        const int width = pictureWidth * whole;
-        const int height = pictureHeight * whole;
-        return {{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height}, true};
-    }
-    // Compare in integers so an exact 4:3 output never loses a pixel to rounding.
-    const int64_t w = outputWidth;
-    const int64_t h = outputHeight;
-    Letterbox box{};
-    if (w * pictureHeight <= h * pictureWidth) {
-        // Narrower than 4:3: full width, bars above and below.
-        box.rect.w = outputWidth;
-        box.rect.h = static_cast<int>((w * pictureHeight + pictureWidth / 2) / pictureWidth);
-        box.wholeScale = outputWidth % pictureWidth == 0;
-    } else {
-        // Wider than 4:3: full height, bars left and right.
-        box.rect.h = outputHeight;
-        box.rect.w = static_cast<int>((h * pictureWidth + pictureHeight / 2) / pictureHeight);
-        box.wholeScale = outputHeight % pictureHeight == 0;
-    }
-    box.rect.x = (outputWidth - box.rect.w) / 2;
-    box.rect.y = (outputHeight - box.rect.h) / 2;
-    return box;
-}
-
-int windowScale(int requested, int availableWidth, int availableHeight) {
-    if (requested > 0) {
-        return requested;
-    }
-    return std::max(1, std::min(availableWidth / pictureWidth, availableHeight / pictureHeight));
-}
-
 bool SdlBackend::openScreen(int width, int height) {
     if (window == nullptr || width <= 0 || height <= 0) {
         return false;

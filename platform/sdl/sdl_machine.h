@@ -3,12 +3,12 @@
 
 #include <SDL.h>
 
-#include <atomic>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/key_events.h"
 #include "platform/picture_scaler.h"
 #include "platform/sdl/screen_math.h"
 
@@ -45,7 +45,6 @@ class SdlBackend final : public Backend {
     void setCursorVisible(bool visible) override;
     DesktopSize desktopSize() override;
     void pumpEvents(std::deque<Message>& queue) override;
-    void waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) override;
     void setDisplayOptions(const DisplayOptions& options) override;
     void showMessageBox(const char* text, const char* caption) override;
 
@@ -66,6 +65,9 @@ class SdlBackend final : public Backend {
     bool hasKeyboardFocus() override;
     void readKeys(uint8_t (&state)[256]) override;
     PadState readPads() override;
+
+  protected:
+    bool sleepForEvents(std::deque<Message>& queue, int64_t microseconds) override;
 
   private:
     RenderPath chooseRenderPath();
@@ -101,10 +103,8 @@ class SdlBackend final : public Backend {
     int windowedWidth = 0;
     int windowedHeight = 0;
 
-    // Written by the event watch, read by the game thread.
-    std::atomic<bool> switchAsked{false};
-    std::atomic<bool> returnMasked{false};  // Return of Alt+Enter, until it is let go
-    std::atomic<bool> pausePressed{false};  // since the last read of the keys
+    // Told of every key by the event watch, asked by the game thread.
+    MachineKeys machineKeys;
 
     RenderPath chosenPath = RenderPath::Auto;  // decided when video starts
     bool usingFramebuffer = false;
@@ -134,9 +134,8 @@ class SdlBackend final : public Backend {
     std::vector<SDL_GameController*> pads;
 };
 
-// Decodes the window icon, a 24-bit BMP file, into an RGBA surface in which
-// pure green (0, 255, 0) is fully transparent and every other pixel fully
-// opaque; null when the bytes are no bitmap. Freed with SDL_FreeSurface.
+// The window icon (platform/window_icon.h) as an ARGB8888 surface; null when
+// the bytes are no bitmap. Freed with SDL_FreeSurface.
 SDL_Surface* decodeIcon(std::span<const uint8_t> bmpFile);
 
 // Gives SDL back entirely once no subsystem is left open.

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/bmp_decoder.h"
 #include "platform/sdl/sdl_machine.h"
 #include "platform/sdl_backend.h"
+#include "platform/window_icon.h"
 
 namespace platform::sdl {
 
@@ -47,32 +47,21 @@ bool displayRunsAt60Hz(SDL_Window* window) {
 }  // namespace
 
 SDL_Surface* decodeIcon(std::span<const uint8_t> bmpFile) {
-    TrueColourPicture picture;
-    if (!decodeBmp(bmpFile, picture)) {
+    WindowIcon picture;
+    if (!decodeWindowIcon(bmpFile, picture)) {
         return nullptr;
     }
-    // RGBA32 is R, G, B, A in memory on every machine, so the bytes below
-    // can be written without masks.
+    // ARGB8888 is the icon's own 0xAARRGGBB, so its rows copy as they are.
     SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 32,
-                                                       SDL_PIXELFORMAT_RGBA32);
+                                                       SDL_PIXELFORMAT_ARGB8888);
     if (icon == nullptr) {
         return nullptr;
     }
     SDL_LockSurface(icon);
+    const size_t rowBytes = static_cast<size_t>(picture.width) * sizeof(uint32_t);
     for (int y = 0; y < icon->h; ++y) {
-        auto* row = static_cast<uint8_t*>(icon->pixels) + static_cast<ptrdiff_t>(y) * icon->pitch;
-        for (int x = 0; x < icon->w; ++x) {
-            const uint32_t colour =
-                picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(icon->w) +
-                               static_cast<size_t>(x)];
-            uint8_t* rgba = row + static_cast<ptrdiff_t>(x) * 4;
-            rgba[0] = static_cast<uint8_t>(colour >> 16);
-            rgba[1] = static_cast<uint8_t>(colour >> 8);
-            rgba[2] = static_cast<uint8_t>(colour);
-            // The icon was drawn on pure green, the old way of marking what
-            // the desktop should show through.
-            rgba[3] = colour == 0x00FF00 ? 0 : 255;
-        }
+        std::memcpy(static_cast<uint8_t*>(icon->pixels) + static_cast<ptrdiff_t>(y) * icon->pitch,
+                    picture.pixels.data() + static_cast<size_t>(y) * picture.width, rowBytes);
     }
     SDL_UnlockSurface(icon);
     return icon;
@@ -113,9 +102,7 @@ bool SdlBackend::startVideo(const Module* module, int iconId) {
         SDL_AddEventWatch(watchEvent, this);
         watching = true;
     }
-    switchAsked = false;
-    returnMasked = false;
-    pausePressed = false;
+    machineKeys.reset();
     openPads();
     return true;
 }
@@ -249,39 +236,22 @@ void SdlBackend::pumpEvents(std::deque<Message>& queue) {
     switchIfAsked();
 }
 
-void SdlBackend::waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) {
-    const size_t before = queue.size();
-    pumpEvents(queue);
-    if (window == nullptr || queue.size() > before || timeoutMicroseconds <= 0) {
-        return;
+bool SdlBackend::sleepForEvents(std::deque<Message>& queue, int64_t microseconds) {
+    if (window == nullptr) {
+        return false;
     }
-    const auto frequency = static_cast<int64_t>(SDL_GetPerformanceFrequency());
-    // Long enough for any wait between two frames, short enough not to overflow.
-    const int64_t microseconds = std::min<int64_t>(timeoutMicroseconds, 10'000'000);
-    const int64_t deadline =
-        static_cast<int64_t>(SDL_GetPerformanceCounter()) + microseconds * frequency / 1'000'000;
-    for (;;) {
-        const int64_t left = deadline - static_cast<int64_t>(SDL_GetPerformanceCounter());
-        if (left <= 0) {
-            return;
-        }
-        const int64_t leftMicroseconds = left * 1'000'000 / frequency;
-        // SDL waits in whole milliseconds and checks them against a clock
-        // that moves in whole milliseconds, so its wait can run one over: it
-        // gets a millisecond less than is left, and the last stretch is slept
-        // here, which ends within a hair of the deadline.
-        const auto milliseconds = static_cast<int>(leftMicroseconds / 1000) - 1;
-        SDL_Event event;
-        if (milliseconds <= 0) {
-            std::this_thread::sleep_for(std::chrono::microseconds(leftMicroseconds));
-        } else if (SDL_WaitEventTimeout(&event, milliseconds) != 0) {
-            translateEvent(event, queue);
-        }
-        pumpEvents(queue);
-        if (queue.size() > before) {
-            return;
-        }
+    // SDL waits in whole milliseconds and checks them against a clock that
+    // moves in whole milliseconds, so its wait can run one over: it gets a
+    // millisecond less than is left, and the last stretch is slept here,
+    // which ends within a hair of the deadline.
+    const auto milliseconds = static_cast<int>(microseconds / 1000) - 1;
+    SDL_Event event;
+    if (milliseconds <= 0) {
+        std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+    } else if (SDL_WaitEventTimeout(&event, milliseconds) != 0) {
+        translateEvent(event, queue);
     }
+    return true;
 }
 
 void SdlBackend::showMessageBox(const char* text, const char* caption) {
@@ -290,7 +260,7 @@ void SdlBackend::showMessageBox(const char* text, const char* caption) {
         SDL_HideWindow(window);
     }
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, nullptr) != 0) {
-        std::fprintf(stderr, "%s: %s\n", caption, text);
+        tellOnStandardError(text);
     }
 }
 

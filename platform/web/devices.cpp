@@ -8,6 +8,7 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/pad.h"
 #include "platform/web/web_machine.h"
 
 extern "C" {
@@ -17,7 +18,8 @@ int kvAudioWanted();
 void kvAudioQueue(const int16_t* samples, int count);
 void kvAudioRest(int resting);
 int kvPageTouchControls();
-int kvPagePads();
+int kvPagePads(int* readings, int most);
+void kvPagePadPlayed();
 void kvPageShowPaused(int paused);
 }
 
@@ -28,6 +30,8 @@ namespace {
 constexpr int64_t sampleRate = 22050;
 // A page away for longer does not come back to sounds that played on unheard.
 constexpr int64_t longestSilentFeed = 100'000'000;  // nanoseconds
+// More pads than a browser offers slots for.
+constexpr int mostPads = 8;
 
 // What the page's touch controls and pads report, one bit each (page.js
 // uses the same bits).
@@ -41,6 +45,14 @@ enum : int {
     controlStart = 64,
     controlBack = 128,
 };
+
+// The page's bits for the pad's buttons, in the order of platform::padButtons;
+// the page reads the standard layout's d-pad, south button, Start and Back.
+constexpr int buttonBits[] = {
+    controlLeft, controlRight, controlUp,   controlDown, controlLand, 0, 0,
+    0,           controlStart, controlBack, 0,           0,
+};
+static_assert(std::size(buttonBits) == padButtonCount);
 
 // A touch control holds the key it stands for. The start control is Space
 // on the title and Return on the end pictures, as a pad's Start is.
@@ -133,16 +145,21 @@ void WebBackend::readKeys(uint8_t (&state)[256]) {
 }
 
 PadState WebBackend::readPads() {
-    const int held = kvPagePads();
-    PadState pad;
-    pad.left = (held & controlLeft) != 0;
-    pad.right = (held & controlRight) != 0;
-    pad.up = (held & controlUp) != 0;
-    pad.down = (held & controlDown) != 0;
-    pad.south = (held & controlLand) != 0;
-    pad.start = (held & controlStart) != 0;
-    pad.back = (held & controlBack) != 0;
-    return pad;
+    int readings[mostPads * 3] = {};
+    const int count = kvPagePads(readings, mostPads);
+    PadState state;
+    for (int i = 0; i < count; ++i) {
+        const int* one = readings + 3 * i;
+        PadReading reading;
+        reading.stickX = one[0];
+        reading.stickY = one[1];
+        for (int b = 0; b < padButtonCount; ++b) {
+            reading.buttons.*padButtons[b] = (one[2] & buttonBits[b]) != 0;
+        }
+        state = heldOnAny(state, padHolds(reading));
+    }
+    if (holdsAnything(state)) kvPagePadPlayed();
+    return state;
 }
 
 }  // namespace platform::web

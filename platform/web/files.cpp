@@ -28,6 +28,12 @@ bool replaceFile(const std::filesystem::path&, std::string_view, std::string& re
     return false;
 }
 
+ReplaceStatus replaceChangedFile(const std::filesystem::path&, const std::optional<std::string>&,
+                                 std::string_view, std::string& reason) {
+    reason = noFiles;
+    return ReplaceStatus::failed;
+}
+
 CreateStatus createFile(const std::filesystem::path&, std::string_view, std::string& reason) {
     reason = noFiles;
     return CreateStatus::failed;
@@ -46,6 +52,8 @@ bool addToFile(GrowingFile*, std::string_view, std::string& reason) {
 }
 
 void closeFile(GrowingFile*) {}
+
+void discardFile(GrowingFile*) {}
 
 bool makeFolders(const std::filesystem::path&, std::string& reason) {
     reason = noFiles;

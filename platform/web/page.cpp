@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/bmp_decoder.h"
 #include "platform/pixel_widening.h"
 #include "platform/web/keymap.h"
 #include "platform/web/web_machine.h"
 #include "platform/web_backend.h"
+#include "platform/window_icon.h"
 
 extern "C" {
 int kvPageStart();
@@ -43,18 +43,15 @@ bool (*gameFrame)() = nullptr;
 bool startOffered = false;
 bool programRunning = false;
 
-// The window's icon becomes the tab's: pure green is where it is transparent.
+// The window's icon (platform/window_icon.h) becomes the tab's; the page
+// takes its pixels as R, G, B, A bytes.
 void showIcon(const Module* module, int iconId) {
-    const Resource* resource = findResource(module, ResourceType::Icon, iconId);
-    Bitmap icon;
-    if (resource == nullptr || !decodeBmp(resource->bytes, icon)) return;
-    constexpr uint16_t pureGreen = 0x07E0;
-    std::vector<uint32_t> rgba(icon.pixels.size());
-    convertRgb565ToAbgr8888(icon.pixels.data(), rgba.data(), rgba.size());
-    for (size_t i = 0; i < icon.pixels.size(); ++i) {
-        if (icon.pixels[i] == pureGreen) rgba[i] = 0;
+    WindowIcon icon;
+    if (!loadWindowIcon(module, iconId, icon)) return;
+    for (uint32_t& pixel : icon.pixels) {
+        pixel = (pixel & 0xFF00FF00u) | (pixel >> 16 & 0xFFu) | (pixel & 0xFFu) << 16;
     }
-    kvPageSetIcon(rgba.data(), icon.width, icon.height);
+    kvPageSetIcon(icon.pixels.data(), icon.width, icon.height);
 }
 
 // Whether two pictures are the same, looked at whole (no early way out), so
@@ -85,22 +82,14 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* event, void*) {
     return EM_FALSE;
 }
 
-void listen() {
+// Hears the page's keys, focus and visibility; with `on` false no more.
+void listen(bool on) {
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, onKey);
-    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, onKey);
-    emscripten_set_blur_callback(window, nullptr, EM_TRUE, onFocus);
-    emscripten_set_focus_callback(window, nullptr, EM_TRUE, onFocus);
-    emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, onVisibility);
-}
-
-void stopListening() {
-    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
-    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, nullptr);
-    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, nullptr);
-    emscripten_set_blur_callback(window, nullptr, EM_TRUE, nullptr);
-    emscripten_set_focus_callback(window, nullptr, EM_TRUE, nullptr);
-    emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, nullptr);
+    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, on ? onKey : nullptr);
+    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, on ? onKey : nullptr);
+    emscripten_set_blur_callback(window, nullptr, EM_TRUE, on ? onFocus : nullptr);
+    emscripten_set_focus_callback(window, nullptr, EM_TRUE, on ? onFocus : nullptr);
+    emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, on ? onVisibility : nullptr);
 }
 
 void browserFrame();
@@ -155,13 +144,13 @@ bool WebBackend::startVideo(const Module* module, int iconId) {
     pending.clear();
     focused = true;
     showIcon(module, iconId);
-    listen();
+    listen(true);
     return true;
 }
 
 void WebBackend::stopVideo() {
     closeWindow();
-    stopListening();
+    listen(false);
 }
 
 bool WebBackend::openWindow(const char* caption, int, int) {

@@ -55,35 +55,34 @@ mergeInto(LibraryManager.library, {
   },
 
   // Gamepads through the Gamepad API, looked at whenever the game reads its
-  // controls, so that a pad plugged in at any time plays. The bits are the
-  // ones platform/web/devices.cpp names.
+  // controls, so that a pad plugged in at any time plays. Each pad goes to
+  // platform/web/devices.cpp as it reads, three numbers a pad: the stick's
+  // x and y from -32767 to 32767 and the buttons as the bits it names; the
+  // dead zone is the desktop's own rule, applied there.
   $kvPads: {
-    // A stick at rest rarely reads exactly zero: about a third of its travel
-    // counts as nothing, as on the desktop.
-    deadZone: 0.305,
-    read: function () {
+    read: function (readings, most) {
       var pads = [];
       try {
         if (navigator.getGamepads) pads = navigator.getGamepads();
       } catch (e) {
         // A page in a frame may be refused the pads; the keys still play.
       }
-      var held = 0;
-      for (var i = 0; i < pads.length; i++) {
+      var count = 0;
+      for (var i = 0; i < pads.length && count < most; i++) {
         var pad = pads[i];
-        if (pad && pad.connected) held |= kvPads.readOne(pad);
+        if (!pad || !pad.connected) continue;
+        var at = (readings >> 2) + 3 * count++;
+        var stick = pad.axes.length > 1;
+        HEAP32[at] = stick ? Math.round(pad.axes[0] * 32767) : 0;
+        HEAP32[at + 1] = stick ? Math.round(pad.axes[1] * 32767) : 0;
+        HEAP32[at + 2] = kvPads.buttons(pad);
       }
-      // Whoever plays with a pad needs no buttons on the screen.
-      if (held !== 0 && Module['hideTouchControls']) Module['hideTouchControls']();
-      return held;
+      return count;
     },
-    readOne: function (pad) {
+    buttons: function (pad) {
       var buttons = pad.buttons;
       var pressed = function (index) { return index < buttons.length && buttons[index].pressed; };
-      var x = pad.axes.length > 1 ? pad.axes[0] : 0;
-      var y = pad.axes.length > 1 ? pad.axes[1] : 0;
-      var zone = kvPads.deadZone;
-      var held = (x < -zone ? 1 : 0) | (x > zone ? 2 : 0) | (y < -zone ? 4 : 0) | (y > zone ? 8 : 0);
+      var held = 0;
       if (pressed(0)) held |= 16;
       // Only the standard layout says where the d-pad, Start and Back are.
       if (pad.mapping === 'standard') {
@@ -228,8 +227,13 @@ mergeInto(LibraryManager.library, {
   },
 
   kvPagePads__deps: ['$kvPads'],
-  kvPagePads: function () {
-    return kvPads.read();
+  kvPagePads: function (readings, most) {
+    return kvPads.read(readings, most);
+  },
+
+  // Whoever plays with a pad needs no buttons on the screen.
+  kvPagePadPlayed: function () {
+    if (Module['hideTouchControls']) Module['hideTouchControls']();
   },
 
   kvPageShowPaused: function (paused) {

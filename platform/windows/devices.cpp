@@ -1,25 +1,40 @@
 // The Windows back end's clocks, keyboard snapshot and XInput gamepads.
 
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
+#include "platform/pad.h"
 #include "platform/windows/win_machine.h"
 
 namespace platform::windows {
 
 namespace {
 
-// A stick at rest rarely reads exactly zero, and a thumb resting on it
-// should not fly the helicopter: about a third of the travel counts as
-// nothing, as on the other desktops.
-constexpr SHORT deadZone = 10000;
 constexpr DWORD padSlots = 4;
 // Asking after a pad that is not there takes the system a while, so the
 // empty slots are tried only this often (milliseconds).
 constexpr DWORD emptySlotInterval = 1000;
 
 using GetStateFunction = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
+
+// XInput's names for the pad's buttons, in the order of platform::padButtons.
+constexpr WORD buttonCodes[] = {
+    XINPUT_GAMEPAD_DPAD_LEFT,
+    XINPUT_GAMEPAD_DPAD_RIGHT,
+    XINPUT_GAMEPAD_DPAD_UP,
+    XINPUT_GAMEPAD_DPAD_DOWN,
+    XINPUT_GAMEPAD_A,
+    XINPUT_GAMEPAD_B,
+    XINPUT_GAMEPAD_X,
+    XINPUT_GAMEPAD_Y,
+    XINPUT_GAMEPAD_START,
+    XINPUT_GAMEPAD_BACK,
+    XINPUT_GAMEPAD_LEFT_SHOULDER,
+    XINPUT_GAMEPAD_RIGHT_SHOULDER,
+};
+static_assert(std::size(buttonCodes) == padButtonCount);
 
 bool held(const XINPUT_GAMEPAD& pad, WORD button) {
     return (pad.wButtons & button) != 0;
@@ -92,9 +107,7 @@ void WinBackend::readKeys(uint8_t (&state)[256]) {
     dispatchWaiting();
     switchIfAsked();
     std::memcpy(state, keys, sizeof state);
-    if (returnMasked) state[DIK_RETURN] = 0;
-    if (pausePressed) state[DIK_PAUSE] = 0x80;
-    pausePressed = false;
+    machineKeys.adjustSnapshot(state);
 }
 
 // ---------------------------------------------------------------- gamepads
@@ -120,15 +133,15 @@ PadState WinBackend::readPads() {
         }
         padsSeen |= bit;
         const XINPUT_GAMEPAD& pad = read.Gamepad;
-        // The stick's y grows upwards.
-        state.left = state.left || held(pad, XINPUT_GAMEPAD_DPAD_LEFT) || pad.sThumbLX < -deadZone;
-        state.right =
-            state.right || held(pad, XINPUT_GAMEPAD_DPAD_RIGHT) || pad.sThumbLX > deadZone;
-        state.up = state.up || held(pad, XINPUT_GAMEPAD_DPAD_UP) || pad.sThumbLY > deadZone;
-        state.down = state.down || held(pad, XINPUT_GAMEPAD_DPAD_DOWN) || pad.sThumbLY < -deadZone;
-        state.south = state.south || held(pad, XINPUT_GAMEPAD_A);
-        state.start = state.start || held(pad, XINPUT_GAMEPAD_START);
-        state.back = state.back || held(pad, XINPUT_GAMEPAD_BACK);
+        PadReading reading;
+        reading.stickX = pad.sThumbLX;
+        // XInput's stick grows upwards; in an int, its lowest reading turns
+        // round without overflowing.
+        reading.stickY = -static_cast<int>(pad.sThumbLY);
+        for (int i = 0; i < padButtonCount; ++i) {
+            reading.buttons.*padButtons[i] = held(pad, buttonCodes[i]);
+        }
+        state = heldOnAny(state, padHolds(reading));
     }
     return state;
 }

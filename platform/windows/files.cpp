@@ -82,7 +82,10 @@ FileText readFile(const fs::path& path, size_t largest) {
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return result;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            result.reason = errorText(error);
+            return result;
+        }
         result.status = FileStatus::failed;
         // A folder in its place cannot be opened as a file at all.
         result.reason = fs::is_directory(path) ? "not a regular file" : errorText(error);
@@ -132,17 +135,25 @@ bool makeFolders(const fs::path& folder, std::string& reason) {
 
 struct GrowingFile {
     HANDLE handle = INVALID_HANDLE_VALUE;
+    fs::path path;
+    LARGE_INTEGER length{};  // of the whole lines written so far
 };
 
 GrowingFile* startFile(const fs::path& path, std::string& reason) {
-    // Others may read it while it grows, as a player may look into a replay.
-    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // CREATE_NEW makes the file here and now or not at all: a name already
+    // taken, by a file or a link, is refused. Others may read it while it
+    // grows, as a player may look into a replay.
+    const HANDLE handle =
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        reason = errorText(GetLastError());
+        const DWORD error = GetLastError();
+        reason = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS
+                     ? "a file of that name is there already"
+                     : errorText(error);
         return nullptr;
     }
-    return new GrowingFile{handle};
+    return new GrowingFile{handle, path, {}};
 }
 
 bool addToFile(GrowingFile* file, std::string_view text, std::string& reason) {
@@ -150,8 +161,17 @@ bool addToFile(GrowingFile* file, std::string_view text, std::string& reason) {
         reason = "not open";
         return false;
     }
-    if (writeAll(file->handle, text)) return true;
+    if (writeAll(file->handle, text)) {
+        file->length.QuadPart += static_cast<LONGLONG>(text.size());
+        return true;
+    }
     reason = errorText(GetLastError());
+    // Whatever part of the line got onto the disk is taken back, so the
+    // file ends with a whole line.
+    if (!SetFilePointerEx(file->handle, file->length, nullptr, FILE_BEGIN) ||
+        !SetEndOfFile(file->handle)) {
+        reason += ", and part of a line stays";
+    }
     return false;
 }
 
@@ -161,7 +181,19 @@ void closeFile(GrowingFile* file) {
     delete file;
 }
 
-bool replaceFile(const fs::path& path, std::string_view text, std::string& reason) {
+void discardFile(GrowingFile* file) {
+    if (file == nullptr) return;
+    // Opened without sharing deletion, the name still leads to this file.
+    const fs::path path = file->path;
+    closeFile(file);
+    DeleteFileW(path.c_str());
+}
+
+namespace {
+
+// replaceFile, and with `before` replaceChangedFile.
+ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& reason,
+                      const std::optional<std::string>* before) {
     // A link is followed to the file it names, which takes the change; a
     // file that is not there yet is simply made.
     std::error_code missing;
@@ -171,21 +203,21 @@ bool replaceFile(const fs::path& path, std::string_view text, std::string& reaso
         target = fs::canonical(path, error);
         if (error) {
             reason = "a link that leads nowhere (" + error.message() + ")";
-            return false;
+            return ReplaceStatus::failed;
         }
     }
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             reason = "not a regular file";
-            return false;
+            return ReplaceStatus::failed;
         }
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             reason = "the file is read-only";
-            return false;
+            return ReplaceStatus::failed;
         }
     }
-    if (!makeFolders(target.parent_path(), reason)) return false;
+    if (!makeFolders(target.parent_path(), reason)) return ReplaceStatus::failed;
     fs::path temporary = target;
     temporary += L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     {
@@ -193,23 +225,48 @@ bool replaceFile(const fs::path& path, std::string_view text, std::string& reaso
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
             reason = errorText(GetLastError());
-            return false;
+            return ReplaceStatus::failed;
         }
         // On the disk before the rename, so that a power loss leaves the old
         // file or the new one.
         if (!writeAll(file.get(), text) || !FlushFileBuffers(file.get())) {
             reason = errorText(GetLastError());
             DeleteFileW(temporary.c_str());
-            return false;
+            return ReplaceStatus::failed;
+        }
+    }
+    // The last look before the move: what another program added while the
+    // new content was being made and written must not be lost with the old
+    // file.
+    if (before != nullptr) {
+        const FileText now = readFile(target, (*before ? (*before)->size() : 0) + 1);
+        const bool unchanged =
+            now.status == FileStatus::missing
+                ? !before->has_value()
+                : now.status == FileStatus::read && before->has_value() && now.text == **before;
+        if (!unchanged) {
+            DeleteFileW(temporary.c_str());
+            return ReplaceStatus::changed;
         }
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         reason = errorText(GetLastError());
         DeleteFileW(temporary.c_str());
-        return false;
+        return ReplaceStatus::failed;
     }
-    return true;
+    return ReplaceStatus::replaced;
+}
+
+}  // namespace
+
+bool replaceFile(const fs::path& path, std::string_view text, std::string& reason) {
+    return replace(path, text, reason, nullptr) == ReplaceStatus::replaced;
+}
+
+ReplaceStatus replaceChangedFile(const fs::path& path, const std::optional<std::string>& before,
+                                 std::string_view text, std::string& reason) {
+    return replace(path, text, reason, &before);
 }
 
 CreateStatus createFile(const fs::path& path, std::string_view bytes, std::string& reason) {

@@ -23,8 +23,9 @@
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/key_events.h"
+#include "platform/picture_fit.h"
 #include "platform/picture_scaler.h"
-#include "platform/windows/picture_fit.h"
 
 namespace platform::windows {
 
@@ -37,7 +38,6 @@ class WinBackend final : public Backend {
     void setCursorVisible(bool visible) override;
     DesktopSize desktopSize() override;
     void pumpEvents(std::deque<Message>& queue) override;
-    void waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) override;
     void setDisplayOptions(const DisplayOptions& options) override;
     void showMessageBox(const char* text, const char* caption) override;
 
@@ -58,6 +58,9 @@ class WinBackend final : public Backend {
     bool hasKeyboardFocus() override;
     void readKeys(uint8_t (&state)[256]) override;
     PadState readPads() override;
+
+  protected:
+    bool sleepForEvents(std::deque<Message>& queue, int64_t microseconds) override;
 
   private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -89,9 +92,7 @@ class WinBackend final : public Backend {
     std::deque<Message> pending;
 
     uint8_t keys[256] = {};
-    bool switchAsked = false;
-    bool returnMasked = false;  // the Return of Alt+Enter, until it is let go
-    bool pausePressed = false;  // since the last read of the keys
+    MachineKeys machineKeys;
 
     int screenWidth = 0;
     int screenHeight = 0;

@@ -3,9 +3,9 @@
 // boxes.
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
+#include "platform/window_icon.h"
 #include "platform/windows/win_machine.h"
 #include "platform/windows_backend.h"
 
@@ -26,34 +26,17 @@ std::wstring wide(const char* text) {
     return out;
 }
 
-// The module's window icon, a 24-bit bitmap drawn on pure green, the old way
-// of marking what the desktop should show through.
+// The game's window icon (platform/window_icon.h) as the system takes one:
+// its colours with their alpha, and an empty mask, which the alpha replaces.
 HICON iconFromModule(const Module* module, int iconId) {
-    const Resource* resource = findResource(module, ResourceType::Icon, iconId);
-    Bitmap* bitmap = nullptr;
-    if (resource != nullptr) {
-        // The icon is a bitmap like any other, so the game's own decoder reads it.
-        Module iconOnly;
-        iconOnly.resources.push_back({ResourceType::Bitmap, iconId, resource->bytes});
-        bitmap = loadBitmap(&iconOnly, iconId);
-    }
-    if (bitmap == nullptr) return nullptr;
-    const int width = bitmap->width;
-    const int height = bitmap->height;
-    std::vector<uint32_t> colour(bitmap->pixels.size());
+    WindowIcon picture;
+    if (!loadWindowIcon(module, iconId, picture)) return nullptr;
+    const int width = picture.width;
+    const int height = picture.height;
     std::vector<uint8_t> mask(static_cast<size_t>((width + 15) / 16 * 2) * height, 0);
-    for (size_t i = 0; i < colour.size(); ++i) {
-        const uint16_t p = bitmap->pixels[i];
-        const bool clear = p == 0x07E0;
-        const uint32_t r = (p >> 11) * 255 / 31;
-        const uint32_t g = ((p >> 5) & 63) * 255 / 63;
-        const uint32_t b = (p & 31) * 255 / 31;
-        colour[i] = clear ? 0 : 0xFF000000u | r << 16 | g << 8 | b;
-    }
-    deleteBitmap(bitmap);
     ICONINFO info{};
     info.fIcon = TRUE;
-    info.hbmColor = CreateBitmap(width, height, 1, 32, colour.data());
+    info.hbmColor = CreateBitmap(width, height, 1, 32, picture.pixels.data());
     info.hbmMask = CreateBitmap(width, height, 1, 1, mask.data());
     HICON made = info.hbmColor && info.hbmMask ? CreateIconIndirect(&info) : nullptr;
     if (info.hbmColor) DeleteObject(info.hbmColor);
@@ -99,9 +82,7 @@ bool WinBackend::startVideo(const Module* module, int iconId) {
         classRegistered = true;
     }
     std::fill(std::begin(keys), std::end(keys), uint8_t{0});
-    switchAsked = false;
-    returnMasked = false;
-    pausePressed = false;
+    machineKeys.reset();
     return true;
 }
 
@@ -213,8 +194,7 @@ void WinBackend::enterWindow() {
 }
 
 void WinBackend::switchIfAsked() {
-    if (!switchAsked || window == nullptr) return;
-    switchAsked = false;
+    if (!machineKeys.takeSwitch() || window == nullptr) return;
     if (fullscreen) {
         enterWindow();
     } else {
@@ -250,7 +230,7 @@ LRESULT WinBackend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KILLFOCUS:
             // Nothing stays held while the player is elsewhere.
             std::fill(std::begin(keys), std::end(keys), uint8_t{0});
-            returnMasked = false;
+            machineKeys.focusLost();
             pending.push_back({MessageKind::FocusLost, 0});
             return 0;
         case WM_ERASEBKGND:
@@ -294,24 +274,11 @@ LRESULT WinBackend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool WinBackend::handleKey(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-    const bool first = (lParam & (1 << 30)) == 0;  // not a repeat of a key already down
+    const bool repeat = (lParam & (1 << 30)) != 0;  // the key was already down
     const bool alt = (lParam & (1 << 29)) != 0;
     if (down && wParam == VK_F4 && alt) return false;  // Alt+F4 closes, as everywhere
     const uint8_t dik = dikFromKeyMessage(wParam, lParam);
-    if (dik == DIK_RETURN && !down) returnMasked = false;
-    if (down && dik == DIK_RETURN && alt) {
-        // The Return of Alt+Enter switches the display; on the end pictures
-        // it would also dismiss the picture, so the game does not see it
-        // until it has been let go.
-        returnMasked = true;
-        if (first) switchAsked = true;
-    } else if (down && dik == DIK_F11 && first) {
-        switchAsked = true;
-    } else if (down && dik == DIK_PAUSE) {
-        // Pause and its release often come at the same instant, too quick
-        // for any snapshot; the next read of the keys sees it once.
-        pausePressed = true;
-    }
+    machineKeys.keyChanged(dik, down, repeat, alt);
     if (dik != 0) keys[dik] = down ? 0x80 : 0;
     return true;
 }
@@ -332,29 +299,13 @@ void WinBackend::pumpEvents(std::deque<Message>& queue) {
     switchIfAsked();
 }
 
-void WinBackend::waitForEvents(std::deque<Message>& queue, int64_t timeoutMicroseconds) {
-    const size_t before = queue.size();
-    pumpEvents(queue);
-    if (window == nullptr || queue.size() > before || timeoutMicroseconds <= 0) return;
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    // Long enough for any wait between two frames, short enough not to overflow.
-    const int64_t microseconds = std::min<int64_t>(timeoutMicroseconds, 10'000'000);
-    const int64_t deadline = now.QuadPart + microseconds * frequency.QuadPart / 1'000'000;
-    for (;;) {
-        QueryPerformanceCounter(&now);
-        const int64_t left = deadline - now.QuadPart;
-        if (left <= 0) return;
-        // Rounded up to the next millisecond: a wait that ends a hair late
-        // costs nothing, one that ends early would only wait again.
-        const auto milliseconds =
-            static_cast<DWORD>((left * 1000 + frequency.QuadPart - 1) / frequency.QuadPart);
-        MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        pumpEvents(queue);
-        if (queue.size() > before) return;
-    }
+bool WinBackend::sleepForEvents(std::deque<Message>& /*queue*/, int64_t microseconds) {
+    if (window == nullptr) return false;
+    // Rounded up to the next millisecond: a wait that ends a hair late costs
+    // nothing, one that ends early would only wait again.
+    const auto milliseconds = static_cast<DWORD>((microseconds + 999) / 1000);
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return true;
 }
 
 void WinBackend::showMessageBox(const char* text, const char* caption) {
@@ -362,7 +313,7 @@ void WinBackend::showMessageBox(const char* text, const char* caption) {
     if (window != nullptr) ShowWindow(window, SW_HIDE);
     if (MessageBoxW(nullptr, wide(text).c_str(), wide(caption).c_str(),
                     MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND) == 0) {
-        std::fprintf(stderr, "%s: %s\n", caption, text);
+        tellOnStandardError(text);
     }
 }
 

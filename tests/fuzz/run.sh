@@ -2,7 +2,8 @@
 # Builds the fuzz targets with clang in build-fuzz and runs each for a while
 # (30 s by default), seeded with the game's own pictures and sounds: the two
 # decoders of resource bytes, which the build's check of a player's files
-# uses too. Exits non-zero, with the crashing input kept in build-fuzz/findings/, when a target
+# uses too; and the replay parser, seeded with won, lost, quit and cut games
+# (tests/fuzz/replays/). Exits non-zero, with the crashing input kept in build-fuzz/findings/, when a target
 # finds a crash, a leak, undefined behaviour or an allocation past its memory
 # limit.
 #
@@ -55,7 +56,7 @@ mkdir -p "$build/findings"
 
 # Inputs that once broke a decoder (tests/fuzz/regressions/<target>/), each
 # run once before any fuzzing.
-for target in bitmap wave; do
+for target in bitmap wave replay; do
     inputs=("$root/tests/fuzz/regressions/$target"/*)
     [ -e "${inputs[0]}" ] || continue
     if ! "$build/fuzz-$target" -rss_limit_mb=2048 -artifact_prefix="$build/findings/$target-" \
@@ -70,11 +71,12 @@ seed_option=()
 if [ -n "$seed" ]; then
     corpus="$build/repeatable-corpus"
     seed_option=(-seed="$seed")
-    rm -rf "$corpus-bitmap" "$corpus-wave"
+    rm -rf "$corpus-bitmap" "$corpus-wave" "$corpus-replay"
 fi
-mkdir -p "$corpus-bitmap" "$corpus-wave"
+mkdir -p "$corpus-bitmap" "$corpus-wave" "$corpus-replay"
 cp -n "$assets"/*.bmp "$corpus-bitmap/"
 cp -n "$assets"/*.wav "$corpus-wave/"
+cp -n "$root"/tests/fuzz/replays/*.replay "$corpus-replay/"
 echo "fuzzing ${seconds} s per target, seeds from $assets${seed:+, random seed $seed}"
 
 # run TARGET CORPUS DICT MAX_LEN: one target in the background, its log kept.
@@ -87,12 +89,13 @@ run() {
 }
 run fuzz-bitmap "$corpus-bitmap" bitmap.dict 65536
 run fuzz-wave "$corpus-wave" wave.dict 8192
+run fuzz-replay "$corpus-replay" replay.dict 16384
 
 for i in "${!pids[@]}"; do
     wait "${pids[$i]}" || status=1
 done
 pids=()
-for target in fuzz-bitmap fuzz-wave; do
+for target in fuzz-bitmap fuzz-wave fuzz-replay; do
     echo "== $target: $(grep -E '^stat::number_of_executed_units' "$build/$target.log" | awk '{print $2}') runs," \
         "corpus $(ls "$corpus-${target#fuzz-}" | wc -l) inputs"
     if grep -qE 'ERROR: (AddressSanitizer|libFuzzer|LeakSanitizer)|runtime error:|SUMMARY:' \

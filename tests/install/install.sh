@@ -167,6 +167,7 @@ prefix="$E2E_TMP/prefix"
 expected="$(printf '%s\n' bin/kordavan share/applications/"$app_id".desktop \
     share/metainfo/"$app_id".metainfo.xml share/man/man6/kordavan.6 \
     share/doc/kordavan/README.md share/doc/kordavan/copyright share/doc/kordavan/changelog \
+    $(cd "$source_dir" && printf 'share/doc/kordavan/%s\n' docs/*.md docs/*.png) \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/"$app_id".png | sort)"
 installed="$(cd "$prefix" && find . -type f -printf '%P\n' | sort)"
 e2e_check "cmake --install puts exactly the expected files under the prefix" \
@@ -179,6 +180,8 @@ check_metainfo "$prefix/share/metainfo/$app_id.metainfo.xml" "$prefix"
 check_man_page "$prefix/share/man/man6/kordavan.6"
 check_icons "$prefix/share/icons/hicolor"
 e2e_check "the README is the project's" cmp -s "$source_dir/README.md" "$prefix/share/doc/kordavan/README.md"
+e2e_check "every link of the installed README and its pages leads to an installed file" \
+    python3 "$source_dir/tests/docs/links.py" "$prefix/share/doc/kordavan"
 e2e_check "the copyright file is machine-readable" \
     grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
     "$prefix/share/doc/kordavan/copyright"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The layer check refuses what it must: a game file that includes app/ or
-# SDL, a gfx file that includes game/, a path through .. or a Windows or
+# The layer check refuses what it must: a game file that includes app/,
+# replay/ or SDL, a shell file that includes app/, a replay file that
+# includes shell/, a gfx file that includes game/, a path through .. or a Windows or
 # POSIX system header outside platform/; and accepts the project as it is,
 # the C library's getopt.h included.
 #
@@ -41,12 +42,16 @@ expect_refused gfx gfx,platform surfaces.cpp '  #  include "game/game_state.h"'
 expect_refused game game,gfx,sound,platform hud.cpp '#include "../app/devices.h"'
 expect_refused platform platform platform.cpp '#include "sdl/../../app/devices.h"'
 expect_refused sound sound,platform mixer.cpp '#include <Windows.h>'
-expect_refused app app,game,gfx,sound,platform screenshot.cpp '#include <unistd.h>'
-expect_refused app app,game,gfx,sound,platform settings_file.cpp '#include <sys/stat.h>'
+expect_refused app app,shell,replay,game,gfx,sound,platform screenshot.cpp '#include <unistd.h>'
+expect_refused app app,shell,replay,game,gfx,sound,platform settings_file.cpp '#include <sys/stat.h>'
 expect_refused game game,gfx,sound,platform hud.cpp '#include <pwd.h>'
+expect_refused shell shell,game,gfx,sound,platform preferences.cpp '#include "app/main_loop.h"'
+expect_refused replay replay,game,gfx,sound,platform recorder.cpp '#include "shell/options.h"'
+expect_refused game game,gfx,sound,platform end_pictures.cpp '#include "replay/replay_file.h"'
 
 for layer in "platform platform,machine" "gfx gfx,platform" "sound sound,platform" \
-    "game game,gfx,sound,platform" "app app,game,gfx,sound,platform"; do
+    "game game,gfx,sound,platform" "shell shell,game,gfx,sound,platform" \
+    "replay replay,game,gfx,sound,platform" "app app,shell,replay,game,gfx,sound,platform"; do
     set -- $layer
     if ! run "$1" "$2" "$root"; then
         echo "FAIL: the project's own $1/ is refused:"
@@ -55,5 +60,5 @@ for layer in "platform platform,machine" "gfx gfx,platform" "sound sound,platfor
     fi
 done
 
-[ "$failures" -eq 0 ] && echo "layer check: refuses the ten wrong includes, accepts the project"
+[ "$failures" -eq 0 ] && echo "layer check: refuses the thirteen wrong includes, accepts the project"
 exit $((failures > 0))

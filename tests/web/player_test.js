@@ -155,6 +155,12 @@ async function padButton(page, index, pressed) {
     window.testPad.buttons[i] = {pressed: down, touched: down, value: down ? 1 : 0};
   }, index, pressed);
 }
+async function padStick(page, y) {
+  await page.evaluate((down) => {
+    window.testPad.connected = true;
+    window.testPad.axes[1] = down;
+  }, y);
+}
 async function padHold(page, index, ms) {
   await padButton(page, index, true);
   await sleep(ms);
@@ -262,6 +268,14 @@ async function padPlays(page, pictures) {
   check('a pad plugged in after the page loaded flies with its d-pad', padAfter.y >= padBefore.y + 20,
       `helicopter from y ${padBefore.y} to ${padAfter.y}`);
   check('using the pad hides the touch controls', await page.$eval('#touch', (touch) => touch.hidden));
+  // The stick pushed beyond its dead zone flies as the d-pad does: held up,
+  // it stops the sinking helicopter and brings it back above where the
+  // d-pad took it.
+  await padStick(page, -0.9);
+  const climbed = await waitForPicture(page,
+      (shot) => findHelicopter(shot, pictures.helicopter).y <= padAfter.y - 20, 10);
+  await padStick(page, 0);
+  check('the pad\'s stick past its dead zone flies', climbed);
 
   // Back ends the game; the pad's Start plays again and starts from the title.
   await padHold(page, 8, 150);

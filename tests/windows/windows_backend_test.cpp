@@ -1,6 +1,6 @@
 // The Windows back end against a real window (under Wine on Linux): the
-// keys as window messages bring them, the picture's place in any window,
-// and the messages the game hears of.
+// keys as window messages bring them and the messages the game hears of.
+// The picture's place is the desktops' shared rule (picture_fit_test.cpp).
 
 #include "platform/windows_backend.h"
 
@@ -8,15 +8,15 @@
 
 #include <algorithm>
 #include <deque>
+#include <vector>
 
 #include "platform/platform.h"
+#include "platform/window_icon.h"
 #include "platform/windows/win_machine.h"
 
 namespace {
 
 using platform::windows::dikFromKeyMessage;
-using platform::windows::fitPicture;
-using platform::windows::windowScale;
 
 LPARAM keyParam(unsigned scanCode, bool extended) {
     return static_cast<LPARAM>(1 | scanCode << 16 | (extended ? 1u << 24 : 0u));
@@ -41,34 +41,6 @@ TEST(WindowsKeys, PauseAndNumLockAreNotSwapped) {
 TEST(WindowsKeys, AKeyWithoutAScanCodeGetsTheOneItWouldHave) {
     EXPECT_EQ(dikFromKeyMessage(VK_ESCAPE, 1), platform::DIK_ESCAPE);
     EXPECT_EQ(dikFromKeyMessage(VK_SPACE, 1), platform::DIK_SPACE);
-}
-
-TEST(WindowsPicture, KeepsFourThreeWithBarsAndWholeMultiplesWhenAsked) {
-    const auto exact = fitPicture(1280, 960, false);
-    EXPECT_EQ(exact.x, 0);
-    EXPECT_EQ(exact.width, 1280);
-    EXPECT_TRUE(exact.wholeScale);
-    const auto wide = fitPicture(1920, 1080, false);
-    EXPECT_EQ(wide.height, 1080);
-    EXPECT_EQ(wide.width, 1440);
-    EXPECT_EQ(wide.x, 240);
-    EXPECT_FALSE(wide.wholeScale);
-    const auto sharp = fitPicture(1920, 1080, true);
-    EXPECT_EQ(sharp.width, 1280);
-    EXPECT_EQ(sharp.height, 960);
-    EXPECT_EQ(sharp.x, 320);
-    EXPECT_EQ(sharp.y, 60);
-    // Too small for one whole multiple: the picture shrinks, still 4:3.
-    const auto small = fitPicture(320, 480, true);
-    EXPECT_EQ(small.width, 320);
-    EXPECT_EQ(small.height, 240);
-    EXPECT_EQ(small.y, 120);
-}
-
-TEST(WindowsPicture, WindowScaleIsTheLargestThatFitsUnlessAsked) {
-    EXPECT_EQ(windowScale(0, 1920, 1040), 2);
-    EXPECT_EQ(windowScale(0, 600, 400), 1);
-    EXPECT_EQ(windowScale(3, 600, 400), 3);
 }
 
 // A real window of the game's class, driven by posted messages as the
@@ -147,7 +119,7 @@ TEST_F(WindowsWindow, ThePictureFillsItsPlaceBetweenBlackBars) {
     platform::backend().pumpEvents(queue);
     RECT client{};
     GetClientRect(window, &client);
-    const auto fit = fitPicture(client.right, client.bottom, false);
+    const auto fit = platform::fitPicture(client.right, client.bottom, false);
     ASSERT_GT(fit.x, 8) << "the client area is " << client.right << "x" << client.bottom;
 
     ASSERT_TRUE(platform::backend().openScreen(640, 480));
@@ -173,6 +145,39 @@ TEST_F(WindowsWindow, ThePictureFillsItsPlaceBetweenBlackBars) {
     EXPECT_EQ(GetPixel(dc, fit.x + fit.width * 3 / 4, fit.y + 1), RGB(0, 255, 0));
     ReleaseDC(window, dc);
     platform::backend().closeScreen();
+}
+
+// The window's icon is the game's own, its see-through green included,
+// pixel for pixel as every desktop shows it.
+TEST(WindowsIcon, TheWindowCarriesTheGamesIconWithItsSeeThroughEdge) {
+    constexpr int gameIconId = 139;
+    platform::WindowIcon expected;
+    ASSERT_TRUE(platform::loadWindowIcon(platform::gameModule(), gameIconId, expected));
+    platform::useWindowsBackend();
+    ASSERT_TRUE(platform::backend().startVideo(platform::gameModule(), gameIconId));
+    ASSERT_TRUE(platform::backend().openWindow("Kordavan test", 640, 480));
+    HWND window = FindWindowW(L"KordavanWindow", nullptr);
+    ASSERT_NE(window, nullptr);
+    auto* icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
+    ICONINFO info{};
+    ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &info));
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = expected.width;
+    format.bmiHeader.biHeight = -expected.height;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> shown(expected.pixels.size());
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(expected.height),
+                               shown.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    platform::backend().stopVideo();
+    EXPECT_EQ(rows, expected.height);
+    EXPECT_EQ(shown, expected.pixels);
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/settings_file.h"
 #include "platform/windows/win_machine.h"
+#include "shell/settings_file.h"
 
 namespace {
 

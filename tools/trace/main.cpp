@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -35,6 +34,7 @@
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "gfx/surfaces.h"
+#include "platform/files.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
 #include "sound/playback.h"
@@ -173,20 +173,18 @@ void replayFinished() {
 // Exit code 0 when read; else the message is out and the code is 1 (cannot
 // read) or 2 (not a replay).
 int readReplayFile(const std::string& path, Replay& replay) {
-    std::ifstream file(path, std::ios::binary);
-    std::string text(largestReplay + 1, '\0');
-    if (file) {
-        file.read(text.data(), static_cast<std::streamsize>(largestReplay) + 1);
-    }
-    if (!file && !file.eof()) {
-        std::cerr << "kordavan-trace: cannot read the replay " << quotedInput(path, 300) << "\n";
+    // Through the game's own reader: a pipe or a device is refused unopened
+    // and the text takes no more memory than the file.
+    const platform::FileText file = platform::readFile(path, largestReplay);
+    if (file.status != platform::FileStatus::read) {
+        std::cerr << "kordavan-trace: cannot read the replay " << quotedInput(path, 300) << ": "
+                  << file.reason << "\n";
         return 1;
     }
-    text.resize(static_cast<size_t>(file.gcount()));
     std::string error;
-    if (text.size() > largestReplay) {
-        error = "too large for a replay";
-    } else if (parseReplay(text, replay, error)) {
+    if (parseReplay(file.text, replay, error)) {
+        if (!replay.cut.empty())
+            std::cerr << "kordavan-trace: " << quotedInput(path, 300) << ": " << replay.cut << "\n";
         return 0;
     }
     std::cerr << "kordavan-trace: " << quotedInput(path, 300) << ": " << error << "\n";

@@ -2,7 +2,7 @@
 // whole. A replay comes from anywhere (players share them), so reading
 // trusts nothing: every value must be one the game itself can hold.
 
-#include "app/replay_file.h"
+#include "replay/replay_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -114,9 +114,13 @@ bool readFields(std::span<const std::string_view> fields, GameMoment& moment,
         const auto extra = std::find_if(extras.begin(), extras.end(),
                                         [name](const auto& e) { return e.first == name; });
         if (name == "random" || extra != extras.end()) {
-            const auto whole = wholeNumber(value, name == "random" ? UINT32_MAX : INT64_MAX / 2);
+            const auto whole = wholeNumber(value, name == "random" ? UINT32_MAX : longestPlay);
             if (!whole) {
-                error = std::string(name) + " must be a whole number, not " + shown(value);
+                error =
+                    std::string(name) + " must be a whole number" +
+                    (name == "random" ? std::string()
+                                      : " up to a day of play, " + std::to_string(longestPlay)) +
+                    ", not " + shown(value);
                 return false;
             }
             if (name == "random") {
@@ -183,9 +187,11 @@ bool readEnd(std::span<const std::string_view> fields, const ReplayGame& game, G
     }
     const auto lines = static_cast<int64_t>(game.steps.size());
     const bool quit = end.ending == GameEnding::quit;
-    if (end.steps != (quit ? lines : lines + 1)) {
-        error = "steps=" + std::to_string(end.steps) + " does not fit the game's " +
-                std::to_string(lines) + " lines of controls";
+    const int64_t steps = quit ? lines : lines + 1;
+    if (end.steps != steps) {
+        error = "steps=" + std::to_string(end.steps) + " must be " + std::to_string(steps) +
+                ": the game has " + std::to_string(lines) + " lines of controls" +
+                (quit ? "" : " and one step more, its end picture's");
         return false;
     }
     if (quit != (end.passes == 0)) {
@@ -216,8 +222,9 @@ bool readHeader(std::string_view line, std::string& error) {
     return true;
 }
 
-// One line after the first; false with the reason.
-bool readLine(std::string_view line, Replay& replay, std::string& error) {
+// One line after the first; false with the reason. `steps` counts the
+// lines of controls of the whole replay.
+bool readLine(std::string_view line, Replay& replay, int64_t& steps, std::string& error) {
     const std::vector<std::string_view> parts = words(line, false);
     ReplayGame* game = replay.games.empty() ? nullptr : &replay.games.back();
     const bool ended = game == nullptr || game->end.has_value();
@@ -247,9 +254,18 @@ bool readLine(std::string_view line, Replay& replay, std::string& error) {
     }
     Controls controls;
     if (!readControls(line, controls, error)) return false;
+    // Refused as soon as it is too long, before it takes ten times its
+    // size in memory.
+    if (++steps > longestPlay) {
+        error = "more steps than a day of play (" + std::to_string(longestPlay) + ")";
+        return false;
+    }
     game->steps.push_back(controls);
     return true;
 }
+
+// Some Windows editors begin a UTF-8 file with a byte-order mark.
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
@@ -312,12 +328,24 @@ std::string gameEndLine(const GameEnd& end) {
 
 bool parseReplay(std::string_view text, Replay& replay, std::string& error) {
     replay = Replay{};
+    if (text.starts_with(byteOrderMark)) text.remove_prefix(byteOrderMark.size());
+    // The recorder ends every line it writes: a last line without its end
+    // is a write the disk, a crash or a kill cut short.
+    size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    const bool lastLineCut = !text.empty() && text.back() != '\n';
+    if (lastLineCut) {
+        replay.cut = "line " + std::to_string(lines + 1) +
+                     " is cut short (no line end): the recording was cut off there, and the "
+                     "replay ends before it";
+        text = text.substr(0, text.rfind('\n') + 1);
+    }
     size_t lineNumber = 0;
+    int64_t steps = 0;
     while (!text.empty()) {
         ++lineNumber;
         const size_t newline = text.find('\n');
         std::string_view line = text.substr(0, newline);
-        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+        text.remove_prefix(newline + 1);
         // A file that went through a Windows editor plays the same.
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const bool printable = std::all_of(
@@ -325,18 +353,30 @@ bool parseReplay(std::string_view text, Replay& replay, std::string& error) {
         std::string why;
         const bool read = !printable        ? (why = "holds a character no replay has", false)
                           : lineNumber == 1 ? readHeader(line, why)
-                                            : readLine(line, replay, why);
+                                            : readLine(line, replay, steps, why);
         if (!read) {
             error = "line " + std::to_string(lineNumber) + ": " + why;
             return false;
         }
     }
-    if (lineNumber == 0) {
+    if (lineNumber == 0 && !lastLineCut) {
         error = "line 1: the file is empty, not a Kordavan replay";
         return false;
     }
+    // A game line with nothing after it is a recording cut off as the game
+    // began: there is no step of it to play.
+    if (!replay.games.empty() && replay.games.back().steps.empty() && !replay.games.back().end) {
+        replay.games.pop_back();
+        replay.cut =
+            "line " + std::to_string(lines) +
+            " begins a game and nothing follows: the recording was cut off there" +
+            (lastLineCut ? " (and line " + std::to_string(lines + 1) + " is cut short)" : "") +
+            ", and the replay ends before it";
+    }
     if (replay.games.empty()) {
-        error = "line " + std::to_string(lineNumber) + ": the replay holds no game";
+        error = replay.cut.empty()
+                    ? "line " + std::to_string(lineNumber) + ": the replay holds no game"
+                    : replay.cut + "; the replay holds no game";
         return false;
     }
     return true;

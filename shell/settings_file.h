@@ -1,18 +1,14 @@
 #pragma once
 // The player's remembered choices, one `key = value` a line in the settings
 // folder's kordavan.conf ($XDG_CONFIG_HOME/kordavan/kordavan.conf, by
-// default ~/.config/kordavan/kordavan.conf):
-//
-//   display = window | fullscreen
-//   scale = 0 to 16 (0: the largest window that fits the desktop)
-//   integer-scale = yes | no
-//   volume = 0 to 100
-//   pause-on-focus-loss = yes | no
+// default ~/.config/kordavan/kordavan.conf): the keys, their values and
+// defaults are the file's rows of settings_table.h.
 //
 // Lines starting with # are comments. A line or value that cannot be read
 // is reported on standard error with the file and line and the value the
 // game uses instead; the file itself is never touched by reading. The game
-// writes only the display line, when the player switches it.
+// writes one setting's line at a time: the display line, when the player
+// switches it.
 
 #include <cstddef>
 #include <filesystem>
@@ -21,11 +17,14 @@
 #include <string_view>
 #include <vector>
 
-constexpr int maxSettingsScale = 16;
+struct SettingRow;
+
 // Far beyond any real settings file; anything larger is not one, and the
 // game never makes its file larger than it would read.
 constexpr size_t largestSettingsFile = 64 * 1024;
 
+// What the file chose; each field is a row of the settings table, and starts
+// at that row's default.
 struct Settings {
     bool fullscreen = true;
     int scale = 0;
@@ -80,6 +79,9 @@ Settings readSettings(const std::filesystem::path& path, std::ostream& warnings)
 // takes the new value and every other byte stays; a file without one gets
 // it at the end. Unchanged when its display line already says so.
 std::string withDisplayChoice(std::string_view text, bool fullscreen);
+// The same for any setting of the file: its deciding line takes `value`
+// (an index or number, as the row reads it).
+std::string withSetting(std::string_view text, const SettingRow& row, int value);
 
 // Writes the display choice into the file as it is on disk now, so that
 // whatever the player or another game wrote there meanwhile stays. Nothing
@@ -87,3 +89,8 @@ std::string withDisplayChoice(std::string_view text, bool fullscreen);
 // may not be written, is left alone. False, with one line saying why, when
 // the choice is not saved.
 bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::ostream& warnings);
+// The same for any setting of the file, named by its key, with the value in
+// the file's words ("window", "3", "yes"): only that setting's line changes.
+// False, with a line saying so, for a name or value the file does not take.
+bool saveSetting(const std::filesystem::path& path, std::string_view name, std::string_view value,
+                 std::ostream& warnings);

@@ -18,7 +18,9 @@
 // A game ended with Escape has its ESCAPE step last and its end line says
 // quit. The end line holds the state once the game ended (before the next
 // one is set up), for the replay to check against. A file cut off after any
-// whole line (the game was killed) is still a replay of what it holds.
+// whole line (the game was killed) is still a replay of what it holds; so is
+// one cut inside its last line (the disk filled), which ends before that
+// line. Every line the recorder writes ends with a newline.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,7 +34,10 @@
 
 constexpr std::string_view replayFormatName = "kordavan-replay";
 constexpr int replayFormatVersion = 1;
-// Far more than hours of play; a larger file is no replay.
+// A day of play at 60 steps a second: more steps in a game or in a whole
+// replay, or more passes of an end picture, than anyone has played.
+constexpr int64_t longestPlay = int64_t{60} * 60 * 60 * 24;
+// A day of steps with every control held fits; a larger file is no replay.
 constexpr size_t largestReplay = 256 << 20;
 
 enum class GameEnding { won, lost, quit };
@@ -58,6 +63,9 @@ struct ReplayGame {
 
 struct Replay {
     std::vector<ReplayGame> games;
+    // Why the replay ends early, for the player to be told ("line 611 is cut
+    // short: ..."); empty for a file the recorder finished.
+    std::string cut;
 };
 
 // The lines as the recorder writes them, each ending with a newline.
@@ -74,7 +82,10 @@ const char* endingName(GameEnding ending);
 // The whole file. False with a message naming the line (1 for the first)
 // when it is not a replay this game can play: a wrong first line, an unknown
 // word or field, a value the game cannot hold, or lines that contradict
-// each other.
+// each other. A byte-order mark before the first line is passed over. A
+// last line without its newline, and a game line with nothing after it at
+// the end, are what a recording cut off leaves: the replay ends before
+// them and says so in `cut`.
 bool parseReplay(std::string_view text, Replay& replay, std::string& error);
 
 // What tells two ends apart, the first thing that differs in the order of

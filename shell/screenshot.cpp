@@ -2,7 +2,7 @@
 // its pixels after the flip until the next frame is drawn, and every poll of
 // the keys comes between the two.
 
-#include "app/screenshot.h"
+#include "shell/screenshot.h"
 
 #include <png.h>
 
@@ -114,5 +114,5 @@ void saveScreenshot() {
     std::string error;
     const std::filesystem::path saved =
         saveScreenshotFile(encodePng(*backBuffer), screenshotFolder(), std::time(nullptr), error);
-    if (saved.empty()) std::cerr << "Kordavan: the screenshot is not saved: " << error << "\n";
+    if (saved.empty()) std::cerr << "kordavan: the screenshot is not saved: " << error << "\n";
 }

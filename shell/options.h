@@ -41,7 +41,8 @@ struct CommandLine {
 // act where they stand, so anything after them is not looked at.
 CommandLine parseCommandLine(int argc, char* argv[]);
 
-// The texts of --help and --version, each ending with a newline.
+// The texts of --help and --version, each ending with a newline. The
+// options and the settings file's keys in the help are the settings table's.
 std::string helpText();
 std::string versionText();
 
@@ -50,3 +51,10 @@ std::string versionText();
 // could not be written, or 2 for a refused command line.
 // Nothing to print for play.
 int reportCommandLine(const CommandLine& commandLine);
+
+struct SettingRow;
+// An option as the help shows it ("--scale N"), and its help: the row's
+// line with its range and default ("make the window N times 640x480, N from
+// 1 to 16 (default: the largest window that fits)").
+std::string optionWords(const SettingRow& row);
+std::string optionHelp(const SettingRow& row);

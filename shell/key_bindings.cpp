@@ -1,13 +1,13 @@
 // The keys and buttons behind each control, from the settings file.
 
-#include "app/key_bindings.h"
+#include "shell/key_bindings.h"
 
 #include <algorithm>
 #include <iterator>
 #include <optional>
 #include <ostream>
 
-#include "app/settings_file.h"
+#include "shell/settings_file.h"
 
 namespace {
 
@@ -245,14 +245,22 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
     KeyBindings parsed = defaultKeyBindings();
     for (const SettingLine& setting : settingLines(text)) {
         const std::string_view key = setting.key;
-        const bool isKey = key.size() > 4 && sameWord(key.substr(0, 4), "key-");
-        const bool isPad = key.size() > 4 && sameWord(key.substr(0, 4), "pad-");
+        // Only a file's very beginning may hold one: two files run together
+        // leave one inside, where it hides the key that follows.
+        if (key.starts_with("\xEF\xBB\xBF")) {
+            warnings << "kordavan: " << fileName << ":" << setting.lineNumber
+                     << ": begins with a byte-order mark, which only the file's first line may; "
+                        "left out\n";
+            continue;
+        }
+        const bool isKey = key.size() >= 4 && sameWord(key.substr(0, 4), "key-");
+        const bool isPad = key.size() >= 4 && sameWord(key.substr(0, 4), "pad-");
         if (!isKey && !isPad) continue;
         const auto control = std::find_if(names.begin(), names.end(), [&](std::string_view name) {
             return sameWord(key.substr(4), name);
         });
         if (control == names.end()) {
-            warnings << "Kordavan: " << fileName << ":" << setting.lineNumber
+            warnings << "kordavan: " << fileName << ":" << setting.lineNumber
                      << ": no control called " << shownText(key.substr(4))
                      << " (controls: left right up down land pause start "
                      << "confirm quit screenshot); left out\n";
@@ -276,10 +284,18 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
             } else {
                 parsed.pads[index] = defaults.pads[index];
             }
-            warnings << "Kordavan: " << fileName << ":" << setting.lineNumber << ": "
+            warnings << "kordavan: " << fileName << ":" << setting.lineNumber << ": "
                      << (isKey ? "no key called " : "no pad button called ") << shownText(unknown)
                      << "; " << std::string(key) << " keeps its default\n";
         }
+    }
+    // A game no key can quit keeps the player in a full-screen window.
+    const auto quit =
+        static_cast<size_t>(std::find(names.begin(), names.end(), "quit") - names.begin());
+    if (parsed.keys[quit].empty()) {
+        parsed.keys[quit].push_back(DIK_ESCAPE);
+        warnings << "kordavan: " << fileName
+                 << ": no key is left to quit the game; Escape still quits\n";
     }
     return parsed;
 }

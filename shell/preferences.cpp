@@ -1,11 +1,11 @@
 // The player's choices, from the settings file and the command line.
 
-#include "app/preferences.h"
+#include "shell/preferences.h"
 
 #include <iostream>
 
-#include "app/main_loop.h"
 #include "platform/platform.h"
+#include "shell/settings_table.h"
 
 namespace {
 
@@ -15,20 +15,31 @@ namespace {
 std::filesystem::path file;
 bool remembering = false;
 bool shownFullscreen = true;
+// This run's settings and what its command line said, for whoever shows them.
+Settings current;
+Options commandLineSaid;
 
 }  // namespace
 
 Settings chooseSettings(const Settings& fromFile, const Options& options) {
     Settings chosen = fromFile;
-    if (options.display) chosen.fullscreen = *options.display == DisplayMode::fullscreen;
-    if (options.scale) chosen.scale = *options.scale;
-    if (options.volume) chosen.volume = *options.volume;
-    if (options.integerScale) chosen.integerScale = true;
-    if (options.pauseOnFocusLoss) chosen.pauseOnFocusLoss = true;
+    for (const SettingRow& row : settingsTable()) {
+        if (!row.fields.write || !row.fields.said) continue;
+        if (const auto said = row.fields.said(options)) row.fields.write(chosen, *said);
+    }
     return chosen;
 }
 
-void usePreferences(const Options& options, const SettingsFile& settings) {
+const Settings& currentSettings() {
+    return current;
+}
+
+bool givenOnCommandLine(std::string_view name) {
+    const SettingRow* row = findSetting(name);
+    return row && row->fields.said && row->fields.said(commandLineSaid).has_value();
+}
+
+Settings usePreferences(const Options& options, const SettingsFile& settings) {
     file = settings.path;
     const Settings chosen =
         chooseSettings(parseSettings(settings.text, file.string(), std::cerr), options);
@@ -44,9 +55,11 @@ void usePreferences(const Options& options, const SettingsFile& settings) {
     sound.volume = chosen.volume;
     platform::setSoundOptions(sound);
 
-    setPauseOnFocusLoss(chosen.pauseOnFocusLoss);
+    current = chosen;
+    commandLineSaid = options;
     shownFullscreen = chosen.fullscreen;
     remembering = !file.empty();
+    return chosen;
 }
 
 void rememberDisplayChoice() {
@@ -54,5 +67,6 @@ void rememberDisplayChoice() {
     const bool fullscreen = platform::displayOptions().fullscreen;
     if (fullscreen == shownFullscreen) return;
     shownFullscreen = fullscreen;
+    current.fullscreen = fullscreen;
     saveDisplayChoice(file, fullscreen, std::cerr);
 }

@@ -1,6 +1,6 @@
 // The title pass: what it draws, and what Space and Escape do after it.
 
-#include "app/title_sequence.h"
+#include "game/title_sequence.h"
 
 #include <cstdint>
 

@@ -1,0 +1,29 @@
+#pragma once
+// The player's choices for this run: the settings file, overridden by the
+// command line, handed to the machine before the window opens; and the
+// display choice remembered when the player switches it during play.
+
+#include <string_view>
+
+#include "shell/options.h"
+#include "shell/settings_file.h"
+
+// The settings as the file and the command line make them.
+Settings chooseSettings(const Settings& fromFile, const Options& options);
+
+// Lays the command line over the settings file (a damaged one is reported on
+// standard error) and sets the display and the sound up to match; the loop's
+// own choices (the pause on focus loss) are the caller's to hand on. Call
+// before start-up.
+Settings usePreferences(const Options& options, const SettingsFile& settings);
+
+// This run's settings as usePreferences chose them (and the display as the
+// player last switched it), and whether the command line gave the setting
+// of that name (a key or option of the settings table) this run: what a
+// settings screen shows beside each row.
+const Settings& currentSettings();
+bool givenOnCommandLine(std::string_view name);
+
+// After a frame: when the player has switched between window and full screen
+// (F11, Alt+Enter), the settings file learns the new choice.
+void rememberDisplayChoice();

@@ -1,0 +1,275 @@
+// The settings table itself, and how a value is written and read in the
+// settings file's words.
+
+#include "shell/settings_table.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <type_traits>
+
+#include "shell/options.h"
+#include "shell/settings_file.h"
+
+namespace {
+
+// What the command line said, as one number: nothing when it said nothing.
+std::optional<int> said(bool given) {
+    return given ? std::optional<int>(1) : std::nullopt;
+}
+std::optional<int> said(const std::optional<int>& number) {
+    return number;
+}
+std::optional<int> said(const std::optional<DisplayMode>& display) {
+    if (!display) return std::nullopt;
+    return *display == DisplayMode::fullscreen ? 1 : 0;
+}
+std::optional<int> said(const std::string& file) {
+    return file.empty() ? std::nullopt : std::optional<int>(1);
+}
+
+void take(bool& given, int number, std::string_view) {
+    given = number != 0;
+}
+void take(std::optional<int>& field, int number, std::string_view) {
+    field = number;
+}
+// The display's words are window (0) and fullscreen (1).
+void take(std::optional<DisplayMode>& display, int number, std::string_view) {
+    display = number != 0 ? DisplayMode::fullscreen : DisplayMode::window;
+}
+void take(std::string& file, int, std::string_view text) {
+    file = text;
+}
+
+// The glue of one row to its fields; nullptr where it has none.
+template <auto settingsField, auto optionsField>
+constexpr SettingFields fieldsOf() {
+    SettingFields fields;
+    if constexpr (!std::is_null_pointer_v<decltype(settingsField)>) {
+        fields.read = [](const Settings& settings) {
+            return static_cast<int>(settings.*settingsField);
+        };
+        fields.write = [](Settings& settings, int value) {
+            using Field = std::remove_cvref_t<decltype(settings.*settingsField)>;
+            settings.*settingsField = static_cast<Field>(value);
+        };
+    }
+    if constexpr (!std::is_null_pointer_v<decltype(optionsField)>) {
+        fields.said = [](const Options& options) { return said(options.*optionsField); };
+        fields.take = [](Options& options, int number, std::string_view text) {
+            take(options.*optionsField, number, text);
+        };
+    }
+    return fields;
+}
+
+using enum SettingKind;
+
+// In the order --help and the manual list them; the file's keys keep theirs.
+constexpr std::array rows = {
+    SettingRow{.name = "display",
+               .kind = word,
+               .place = settingsFile,
+               .byDefault = 1,
+               .words = "window|fullscreen",
+               .help = "window or full screen",
+               .fields = fieldsOf<&Settings::fullscreen, &Options::display>()},
+    SettingRow{.name = "fullscreen",
+               .kind = pick,
+               .place = commandLine,
+               .byDefault = 1,
+               .words = "display",
+               .help = "play full screen"},
+    SettingRow{.name = "window",
+               .kind = pick,
+               .place = commandLine,
+               .byDefault = 0,
+               .words = "display",
+               .help = "play in a window",
+               .details = "The last of --window and --fullscreen wins."},
+    SettingRow{.name = "scale",
+               .kind = number,
+               .low = minScale,
+               .high = maxScale,
+               .byDefault = 0,
+               .argument = "N",
+               .defaultText = "the largest window that fits",
+               .help = "make the window N times 640x480",
+               .details = "A window larger than the desktop is cut down to the largest that fits, "
+                          "with a warning.",
+               .fields = fieldsOf<&Settings::scale, &Options::scale>()},
+    SettingRow{.name = "integer-scale",
+               .kind = flag,
+               .help = "scale by whole multiples only, keeping pixels sharp",
+               .fields = fieldsOf<&Settings::integerScale, &Options::integerScale>()},
+    SettingRow{.name = "no-sound",
+               .kind = flag,
+               .place = commandLine,
+               .help = "play on a silent sound device",
+               .details = "It keeps time as a real one does, for a machine without a usable "
+                          "sound card.",
+               .fields = fieldsOf<nullptr, &Options::noSound>()},
+    SettingRow{.name = "volume",
+               .kind = number,
+               .low = minVolume,
+               .high = maxVolume,
+               .byDefault = maxVolume,
+               .argument = "N",
+               .help = "sound volume",
+               .details = "0 is silent, 100 full.",
+               .fields = fieldsOf<&Settings::volume, &Options::volume>()},
+    SettingRow{.name = "pause-on-focus-loss",
+               .kind = flag,
+               .help = "pause when the window loses the focus",
+               .fields = fieldsOf<&Settings::pauseOnFocusLoss, &Options::pauseOnFocusLoss>()},
+    SettingRow{.name = "record",
+               .kind = file,
+               .place = commandLine,
+               .argument = "FILE",
+               .help = "write every game played into a new replay file (a name already "
+                       "taken is refused)",
+               .details = "The file is written line by line as the game goes: a game cut short "
+                          "by a crash or a kill is kept up to its last whole step. FILE must be "
+                          "a new name: whatever is there already is refused before the window "
+                          "opens and keeps every byte. Nothing is written until a game begins. "
+                          "A write that fails or would wait ends the recording with a message; "
+                          "play goes on. REPLAY FILES below describes the file.",
+               .fields = fieldsOf<nullptr, &Options::recordFile>()},
+    SettingRow{.name = "replay",
+               .kind = file,
+               .place = commandLine,
+               .argument = "FILE",
+               .help = "play a replay file back, then show the title",
+               .details = "The games are played back in the window at normal speed, one after "
+                          "the other. Only Escape and Pause act meanwhile; the end pictures go "
+                          "away as they did when the games were recorded. A file that is not a "
+                          "replay is refused with the line that is wrong (exit status 2). It "
+                          "cannot be used together with --record.",
+               .fields = fieldsOf<nullptr, &Options::replayFile>()},
+    SettingRow{.name = "help",
+               .kind = action,
+               .place = commandLine,
+               .byDefault = static_cast<int>(CommandLineAction::showHelp),
+               .help = "show the options and the keys, and exit"},
+    SettingRow{.name = "version",
+               .kind = action,
+               .place = commandLine,
+               .byDefault = static_cast<int>(CommandLineAction::showVersion),
+               .help = "show the version and exit"},
+};
+
+std::optional<int> yesOrNo(std::string_view value) {
+    for (std::string_view yes : {"yes", "true", "on", "1"}) {
+        if (sameWord(value, yes)) return 1;
+    }
+    for (std::string_view no : {"no", "false", "off", "0"}) {
+        if (sameWord(value, no)) return 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> wholeNumber(std::string_view value, int lowest, int highest) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (error != std::errc{} || end != value.data() + value.size()) return std::nullopt;
+    if (number < lowest || number > highest) return std::nullopt;
+    return number;
+}
+
+// The words of a word setting, in order.
+template <typename Visit>
+void eachWord(std::string_view words, Visit visit) {
+    for (int index = 0;; ++index) {
+        const auto bar = words.find('|');
+        visit(index, words.substr(0, bar));
+        if (bar == std::string_view::npos) return;
+        words.remove_prefix(bar + 1);
+    }
+}
+
+}  // namespace
+
+std::span<const SettingRow> settingsTable() {
+    return rows;
+}
+
+const SettingRow* findSetting(std::string_view name) {
+    for (const SettingRow& row : rows) {
+        if (sameWord(row.name, name)) return &row;
+    }
+    return nullptr;
+}
+
+int fileLow(const SettingRow& row) {
+    return std::min(row.low, row.byDefault);
+}
+
+std::string_view settingWord(const SettingRow& row, int index) {
+    std::string_view found;
+    eachWord(row.words, [&](int at, std::string_view word) {
+        if (at == index) found = word;
+    });
+    return found;
+}
+
+std::string settingText(const SettingRow& row, int value) {
+    switch (row.kind) {
+        case flag:
+            return value != 0 ? "yes" : "no";
+        case number:
+            return std::to_string(std::clamp(value, fileLow(row), row.high));
+        case word:
+            return std::string(settingWord(row, value));
+        default:
+            return {};
+    }
+}
+
+std::optional<int> readSettingValue(const SettingRow& row, std::string_view text) {
+    std::optional<int> value;
+    switch (row.kind) {
+        case flag:
+            return yesOrNo(text);
+        case number:
+            return wholeNumber(text, fileLow(row), row.high);
+        case word:
+            eachWord(row.words, [&](int index, std::string_view word) {
+                if (sameWord(text, word)) value = index;
+            });
+            return value;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::string expectedText(const SettingRow& row) {
+    switch (row.kind) {
+        case flag:
+            return "yes or no";
+        case number:
+            return "a whole number from " + std::to_string(fileLow(row)) + " to " +
+                   std::to_string(row.high);
+        case word: {
+            std::string text;
+            eachWord(row.words, [&](int index, std::string_view word) {
+                text += (index > 0 ? " or " : "") + std::string(word);
+            });
+            return text;
+        }
+        default:
+            return {};
+    }
+}
+
+std::string fileForm(const SettingRow& row) {
+    const std::string key = std::string(row.name) + " = ";
+    switch (row.kind) {
+        case flag:
+            return key + "yes|no";
+        case number:
+            return key + std::string(row.argument);
+        default:
+            return key + std::string(row.words);
+    }
+}
