@@ -10,9 +10,9 @@
 #include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "game/game_state.h"
+#include "platform/warnings.h"
 #include "replay/player.h"
 #include "replay/recorder.h"
-#include "platform/warnings.h"
 #include "shell/key_bindings.h"
 #include "shell/preferences.h"
 #include "shell/screenshot.h"
@@ -59,7 +59,8 @@ bool playReplay(const std::vector<LoopListener*>& listeners) {
     }
     if (const auto& divergence = player->divergence()) {
         platform::warnings() << "kordavan: the replay went otherwise than recorded at step "
-                  << divergence->step << ": " << divergence->what << "; the replay stops there\n";
+                             << divergence->step << ": " << divergence->what
+                             << "; the replay stops there\n";
     }
     // The title comes back as after a dismissed picture, whatever state the
     // replay's last game was left in.
@@ -86,15 +87,16 @@ bool setUpExtras(const Options& options, const SettingsFile& settings) {
             case ReplayRead::read:
                 break;
             case ReplayRead::cannotRead:
-                platform::warnings() << "kordavan: " << options.replayFile << ": cannot be read: " << error
-                          << "\n";
+                platform::warnings()
+                    << "kordavan: " << options.replayFile << ": cannot be read: " << error << "\n";
                 return false;
             case ReplayRead::notAReplay:
                 platform::warnings() << "kordavan: " << options.replayFile << ": " << error << "\n";
                 return false;
         }
         if (!replay.cut.empty()) {
-            platform::warnings() << "kordavan: " << options.replayFile << ": " << replay.cut << "\n";
+            platform::warnings() << "kordavan: " << options.replayFile << ": " << replay.cut
+                                 << "\n";
         }
         player = std::make_unique<ReplayPlayer>(std::move(replay), &hands);
     }

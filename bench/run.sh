@@ -15,12 +15,21 @@ jobs="$(nproc)"
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKORDAVAN_BENCH=ON -DKORDAVAN_TESTS=OFF \
     -DKORDAVAN_WERROR=ON >/dev/null
 cmake --build build-bench -j"$jobs" --target kordavan kordavan-bench kordavan-bench-sdl \
-    kordavan-step-time
+    kordavan-bench-present kordavan-step-time
 mkdir -p "$out"
 
 # The machine is shared: repeat and compare medians of the same run.
 build-bench/bench/kordavan-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_out="$out/headless.json" --benchmark_out_format=json "$@"
+
+# The picture's enlargement for the screen against memcpy of the enlarged
+# picture, and what full screen costs the whole game and the X server in play.
+build-bench/bench/kordavan-bench-present --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true --benchmark_out="$out/present.json" \
+    --benchmark_out_format=json
+for screen in 1920x1080 640x480; do
+    bash bench/fullscreen_cost.sh build-bench/kordavan "$screen" 10 | tee "$out/fullscreen-$screen.txt"
+done
 
 # The SDL flip both ways; the upload figures through OpenGL's renderer.
 for path in accelerated software; do

@@ -1,12 +1,16 @@
-// The SDL back end's frames without OpenGL: the back buffer widened straight
-// into the window's own framebuffer, enlarged there, and handed to the
-// window system in one piece. Whole-number enlargements repeat each pixel,
-// exactly as the accelerated renderer's nearest filter does, so the two
-// paths show the same picture; any other size is smoothed as there.
+// The SDL back end's frames without OpenGL: the back buffer enlarged straight
+// into the window's own framebuffer by the shared picture scaler, and only
+// the rows that changed handed to the window system. Whole-number
+// enlargements repeat each pixel, exactly as the accelerated renderer's
+// nearest filter does, so the two paths show the same picture; any other
+// size is smoothed at the pixel edges.
+//
+// The bars around the picture are drawn once, when the window's framebuffer
+// is new, the picture moves or the window system says the window was lost
+// (an X server without backing store forgets what a covered window showed);
+// every other frame touches the picture's rows alone.
 
 #include <SDL.h>
-
-#include <cstring>
 
 #include "platform/sdl/screen_math.h"
 #include "platform/sdl/sdl_machine.h"
@@ -15,25 +19,13 @@ namespace platform::sdl {
 
 namespace {
 
-using Widen = void (*)(const uint16_t*, uint32_t*, size_t);
-
-Widen widenerFor(Uint32 format) {
-    if (isArgbLayout(format)) {
-        return convertRgb565ToArgb8888;
-    }
-    if (isAbgrLayout(format)) {
-        return convertRgb565ToAbgr8888;
-    }
-    return nullptr;
-}
-
 uint32_t* pixelAt(SDL_Surface* surface, int x, int y) {
     return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
                                        static_cast<ptrdiff_t>(y) * surface->pitch) +
            x;
 }
 
-// Only the bars are cleared: the picture covers the rest every frame.
+// Only the bars are cleared: the picture covers the rest.
 void blackenAround(SDL_Surface* target, const SDL_Rect& picture) {
     const int right = picture.x + picture.w;
     const int bottom = picture.y + picture.h;
@@ -49,36 +41,36 @@ void blackenAround(SDL_Surface* target, const SDL_Rect& picture) {
     }
 }
 
-// Each picture row widened once, its pixels repeated across, the row repeated down.
-void enlargeWhole(const Surface& picture, SDL_Surface* target, const SDL_Rect& box, Widen widen,
-                  uint32_t* row) {
-    const int times = box.w / pictureWidth;
-    for (int y = 0; y < pictureHeight; ++y) {
-        const uint16_t* from = picture.pixels.data() + static_cast<size_t>(y) * picture.width;
-        uint32_t* first = pixelAt(target, box.x, box.y + y * times);
-        if (times == 1) {
-            widen(from, first, pictureWidth);
-            continue;
-        }
-        widen(from, row, pictureWidth);
-        for (int x = 0; x < pictureWidth; ++x) {
-            for (int copy = 0; copy < times; ++copy) first[x * times + copy] = row[x];
-        }
-        for (int copy = 1; copy < times; ++copy) {
-            std::memcpy(pixelAt(target, box.x, box.y + y * times + copy), first,
-                        static_cast<size_t>(box.w) * sizeof(uint32_t));
-        }
-    }
-}
-
-void widenWhole(const Surface& picture, SDL_Surface* into, Widen widen) {
-    for (int y = 0; y < pictureHeight; ++y) {
-        widen(picture.pixels.data() + static_cast<size_t>(y) * picture.width, pixelAt(into, 0, y),
-              pictureWidth);
-    }
+bool sameRect(const SDL_Rect& a, const SDL_Rect& b) {
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
 }
 
 }  // namespace
+
+// A framebuffer of an unusual depth: widened to ARGB and converted by SDL,
+// the whole window each frame, as only such a rare display ever needs.
+bool SdlBackend::drawConverted(const Surface& backBuffer, SDL_Surface* target,
+                               const SDL_Rect& box) {
+    if (widened == nullptr) {
+        widened = SDL_CreateRGBSurfaceWithFormat(0, pictureWidth, pictureHeight, 32,
+                                                 SDL_PIXELFORMAT_ARGB8888);
+        if (widened == nullptr) {
+            return false;
+        }
+    }
+    for (int y = 0; y < pictureHeight; ++y) {
+        convertRgb565ToArgb8888(backBuffer.pixels.data() + static_cast<size_t>(y) * pictureWidth,
+                                pixelAt(widened, 0, y), pictureWidth);
+    }
+    if (SDL_LockSurface(target) != 0) {
+        return false;
+    }
+    blackenAround(target, box);
+    SDL_UnlockSurface(target);
+    SDL_Rect rect = box;
+    return SDL_BlitScaled(widened, nullptr, target, &rect) == 0 &&
+           SDL_UpdateWindowSurface(window) == 0;
+}
 
 bool SdlBackend::drawIntoFramebuffer(const Surface& backBuffer) {
     SDL_Surface* target = SDL_GetWindowSurface(window);
@@ -88,42 +80,43 @@ bool SdlBackend::drawIntoFramebuffer(const Surface& backBuffer) {
         return false;
     }
     const Letterbox box = letterbox(target->w, target->h, display.integerScale);
-    const Widen direct = widenerFor(target->format->format);
-    // Widened once into a picture of the target's own format, from which
-    // SDL smooths or converts; kept while the format stays.
-    const Uint32 middleFormat =
-        direct != nullptr ? target->format->format : Uint32{SDL_PIXELFORMAT_ARGB8888};
-    if (widened != nullptr && widened->format->format != middleFormat) {
-        SDL_FreeSurface(widened);
-        widened = nullptr;
+    const Uint32 format = target->format->format;
+    if (!isArgbLayout(format) && !isAbgrLayout(format)) {
+        return drawConverted(backBuffer, target, box.rect);
     }
-    const bool whole = direct != nullptr && box.wholeScale && box.rect.w % pictureWidth == 0 &&
-                       box.rect.h == box.rect.w / pictureWidth * pictureHeight;
-    if (!whole && widened == nullptr) {
-        widened = SDL_CreateRGBSurfaceWithFormat(0, pictureWidth, pictureHeight, 32, middleFormat);
-        if (widened == nullptr) {
-            return false;
-        }
-    }
+    const bool whole = framebufferStale || target != framebufferShown ||
+                       target->w != framebufferWidth || target->h != framebufferHeight ||
+                       !sameRect(box.rect, pictureShown);
     if (SDL_LockSurface(target) != 0) {
         return false;
     }
-    blackenAround(target, box.rect);
     if (whole) {
-        rowBuffer.resize(pictureWidth);
-        enlargeWhole(backBuffer, target, box.rect, direct, rowBuffer.data());
+        blackenAround(target, box.rect);
+        scaler.redrawAll();
     }
+    scaler.scale(backBuffer.pixels.data(), pictureWidth, pictureHeight,
+                 pixelAt(target, box.rect.x, box.rect.y), target->pitch, box.rect.w, box.rect.h,
+                 isArgbLayout(format) ? PixelOrder::Argb : PixelOrder::Abgr);
     SDL_UnlockSurface(target);
+    framebufferStale = false;
+    framebufferShown = target;
+    framebufferWidth = target->w;
+    framebufferHeight = target->h;
+    pictureShown = box.rect;
     if (whole) {
+        return SDL_UpdateWindowSurface(window) == 0;
+    }
+    // A still picture sends the window system nothing at all.
+    changedRects.clear();
+    for (const RowBand& band : scaler.drawnRows()) {
+        changedRects.push_back(
+            {box.rect.x, box.rect.y + band.top, box.rect.w, band.bottom - band.top});
+    }
+    if (changedRects.empty()) {
         return true;
     }
-    widenWhole(backBuffer, widened, direct != nullptr ? direct : Widen{convertRgb565ToArgb8888});
-    SDL_Rect rect = box.rect;
-    // Smoothing needs one format on both sides; anything else is converted
-    // pixel by pixel, as a display of unusual depth only ever needs.
-    const int done = direct != nullptr ? SDL_SoftStretchLinear(widened, nullptr, target, &rect)
-                                       : SDL_BlitScaled(widened, nullptr, target, &rect);
-    return done == 0;
+    return SDL_UpdateWindowSurfaceRects(window, changedRects.data(),
+                                        static_cast<int>(changedRects.size())) == 0;
 }
 
 }  // namespace platform::sdl

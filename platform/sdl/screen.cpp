@@ -58,7 +58,7 @@ void SdlBackend::closeScreen() {
         SDL_FreeSurface(widened);
         widened = nullptr;
     }
-    rowBuffer = {};
+    framebufferStale = true;
     screenWidth = 0;
     screenHeight = 0;
 }
@@ -78,9 +78,7 @@ void SdlBackend::present(const Surface& backBuffer) {
         return;
     }
     if (usingFramebuffer) {
-        if (drawIntoFramebuffer(backBuffer)) {
-            SDL_UpdateWindowSurface(window);
-        }
+        drawIntoFramebuffer(backBuffer);
         return;
     }
     uploadToScreen(backBuffer);

@@ -9,6 +9,7 @@
 
 #include "platform/backend.h"
 #include "platform/key_events.h"
+#include "platform/picture_scaler.h"
 #include "platform/sdl/screen_math.h"
 
 namespace platform::sdl {
@@ -71,8 +72,10 @@ class SdlBackend final : public Backend {
   private:
     RenderPath chooseRenderPath();
     bool createRenderer();
-    // Widens and enlarges the back buffer into the window's framebuffer.
+    // Enlarges the back buffer into the window's framebuffer and hands the
+    // rows that changed to the window system.
     bool drawIntoFramebuffer(const Surface& backBuffer);
+    bool drawConverted(const Surface& backBuffer, SDL_Surface* target, const SDL_Rect& box);
     void uploadToScreen(const Surface& backBuffer);
     bool windowOnScreen();
     void translateEvent(const SDL_Event& event, std::deque<Message>& queue);
@@ -105,8 +108,18 @@ class SdlBackend final : public Backend {
 
     RenderPath chosenPath = RenderPath::Auto;  // decided when video starts
     bool usingFramebuffer = false;
-    SDL_Surface* widened = nullptr;  // the framebuffer path's picture before smoothing
-    std::vector<uint32_t> rowBuffer;
+    PictureScaler scaler;
+    // The window must be drawn whole at the next frame: it was exposed,
+    // resized, shown again or switched between window and full screen.
+    bool framebufferStale = true;
+    // What the framebuffer holds: the surface, its size and where the picture sits.
+    const SDL_Surface* framebufferShown = nullptr;
+    int framebufferWidth = 0;
+    int framebufferHeight = 0;
+    SDL_Rect pictureShown{};
+    std::vector<SDL_Rect> changedRects;
+    SDL_Surface* widened =
+        nullptr;  // a framebuffer of another depth: the picture before SDL converts
 
     SDL_Texture* screen = nullptr;
     int screenWidth = 0;

@@ -219,6 +219,8 @@ void SdlBackend::translateEvent(const SDL_Event& event, std::deque<Message>& que
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
+            // The window system may have forgotten what the window showed.
+            framebufferStale = true;
             queue.push_back({MessageKind::Exposed, 0});
             break;
         default:

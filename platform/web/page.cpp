@@ -24,7 +24,7 @@ void kvPageShowCursor(int visible);
 int kvPageWidth();
 int kvPageHeight();
 void kvPageNote(const char* text);
-int kvPageOpenScreen(int width, int height);
+int kvPageOpenScreen(int width, int height, int sharpPixels);
 void kvPageCloseScreen();
 void kvPagePresent(const uint32_t* rgba, int width, int height);
 void kvPageOfferStart(int offered);
@@ -187,7 +187,7 @@ void WebBackend::showMessageBox(const char* text, const char* caption) {
 
 bool WebBackend::openScreen(int width, int height) {
     if (!windowOpen || width <= 0 || height <= 0) return false;
-    if (kvPageOpenScreen(width, height) == 0) return false;
+    if (kvPageOpenScreen(width, height, display.integerScale ? 1 : 0) == 0) return false;
     screenWidth = width;
     screenHeight = height;
     rgba.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);

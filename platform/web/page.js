@@ -185,11 +185,16 @@ mergeInto(LibraryManager.library, {
   },
 
   kvPageOpenScreen__deps: ['$kvPage'],
-  kvPageOpenScreen: function (width, height) {
+  // The canvas holds the picture at its own size and the browser enlarges
+  // it (CSS), which costs the page nothing per frame; with sharp pixels
+  // asked for, the page's layout keeps them square and unsmoothed.
+  kvPageOpenScreen: function (width, height, sharpPixels) {
     var canvas = kvPage.canvas;
     if (!canvas) return 0;
     canvas.width = width;
     canvas.height = height;
+    canvas.dataset.sharpPixels = sharpPixels ? 'yes' : 'no';
+    window.dispatchEvent(new Event('resize'));
     kvPage.context = canvas.getContext('2d', {alpha: false});
     return kvPage.context ? 1 : 0;
   },

@@ -25,6 +25,7 @@
 #include "platform/backend.h"
 #include "platform/key_events.h"
 #include "platform/picture_fit.h"
+#include "platform/picture_scaler.h"
 
 namespace platform::windows {
 
@@ -73,6 +74,9 @@ class WinBackend final : public Backend {
     void enterWindow();
     int chosenWindowScale();
     void paint(HDC dc);
+    // Enlarges the picture and draws the rows that changed, or with `whole`
+    // the picture and the bars around it.
+    void show(HDC dc, const uint16_t* picture, bool whole);
     void mixLoop();
     void silentLoop();
 
@@ -92,7 +96,10 @@ class WinBackend final : public Backend {
 
     int screenWidth = 0;
     int screenHeight = 0;
-    std::vector<uint32_t> frame;  // the last picture shown, as the screen takes it
+    PictureScaler scaler;
+    std::vector<uint32_t> enlarged;  // the picture at the window's size, as the screen takes it
+    PictureFit shownFit;             // where it was last drawn
+    bool pictureShown = false;
 
     std::mutex audioLock;
     std::thread mixer;

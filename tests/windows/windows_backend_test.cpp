@@ -106,6 +106,47 @@ TEST_F(WindowsWindow, APressSeenOnceEvenWhenReleasedAtOnce) {
     EXPECT_EQ(key(platform::DIK_PAUSE), 0);
 }
 
+// The picture goes to the window enlarged to its 4:3 place, bars black
+// around it, and a changed picture replaces the one shown.
+TEST_F(WindowsWindow, ThePictureFillsItsPlaceBetweenBlackBars) {
+    // Wide for its height, and small enough for the test's 640x480 screen.
+    RECT outer{0, 0, 600, 400};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOMOVE);
+    std::deque<platform::Message> queue;
+    platform::backend().pumpEvents(queue);
+    RECT client{};
+    GetClientRect(window, &client);
+    const auto fit = platform::fitPicture(client.right, client.bottom, false);
+    ASSERT_GT(fit.x, 8) << "the client area is " << client.right << "x" << client.bottom;
+
+    ASSERT_TRUE(platform::backend().openScreen(640, 480));
+    platform::Surface picture;
+    picture.width = 640;
+    picture.height = 480;
+    picture.pixels.resize(640 * 480);
+    for (int y = 0; y < 480; ++y) {
+        std::fill_n(picture.pixels.begin() + y * 640, 320, uint16_t{0xF800});        // red
+        std::fill_n(picture.pixels.begin() + y * 640 + 320, 320, uint16_t{0x001F});  // blue
+    }
+    platform::backend().present(picture);
+    platform::backend().present(picture);  // unchanged: nothing drawn again
+    HDC dc = GetDC(window);
+    const int middle = fit.y + fit.height / 2;
+    EXPECT_EQ(GetPixel(dc, fit.x + fit.width / 4, middle), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, fit.x + fit.width * 3 / 4, middle), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, fit.x / 2, middle), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc, fit.x + fit.width + fit.x / 2, middle), RGB(0, 0, 0));
+    std::fill(picture.pixels.begin(), picture.pixels.end(), uint16_t{0x07E0});  // green
+    platform::backend().present(picture);
+    EXPECT_EQ(GetPixel(dc, fit.x + fit.width / 4, middle), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dc, fit.x + fit.width * 3 / 4, fit.y + 1), RGB(0, 255, 0));
+    ReleaseDC(window, dc);
+    platform::backend().closeScreen();
+}
+
 // The window's icon is the game's own, its see-through green included,
 // pixel for pixel as every desktop shows it.
 TEST(WindowsIcon, TheWindowCarriesTheGamesIconWithItsSeeThroughEdge) {
