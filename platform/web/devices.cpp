@@ -36,8 +36,8 @@ enum : int {
     controlRight = 2,
     controlUp = 4,
     controlDown = 8,
-    controlLand = 16,  // the pad's south button
-    controlPause = 32,
+    controlLand = 16,   // the pad's south button
+    controlPause = 32,  // the pad's west button (X, Square)
     controlStart = 64,
     controlBack = 128,
 };
@@ -126,6 +126,7 @@ bool WebBackend::hasKeyboardFocus() {
 
 void WebBackend::readKeys(uint8_t (&state)[256]) {
     std::copy(std::begin(keys), std::end(keys), std::begin(state));
+    if (pauseAsked) state[DIK_P] = 0x80;
     const int touched = kvPageTouchControls();
     for (const auto& [control, dik] : touchKeys) {
         if ((touched & control) != 0) state[dik] = 0x80;
@@ -140,8 +141,16 @@ PadState WebBackend::readPads() {
     pad.up = (held & controlUp) != 0;
     pad.down = (held & controlDown) != 0;
     pad.south = (held & controlLand) != 0;
+    pad.west = (held & controlPause) != 0;
     pad.start = (held & controlStart) != 0;
     pad.back = (held & controlBack) != 0;
+    // The pause asked for while the page was hidden comes as the pause key
+    // and the pad's pause button both: the loop reads the pad even when the
+    // page has not got the keyboard back.
+    if (pauseAsked) {
+        pad.west = true;
+        pauseAsked = false;
+    }
     return pad;
 }
 

@@ -19,6 +19,7 @@ mergeInto(LibraryManager.library, {
     rate: 22050,
     ahead: 0.04,  // seconds of mixed sound queued after each display frame
     open: false,
+    padTried: false,  // whether a pad's button has tried to start the sound
     context: null,
     queuedUntil: 0,
     // Browsers let a page make sound only after the player has pressed a key
@@ -34,8 +35,17 @@ mergeInto(LibraryManager.library, {
           kvAudio.context = new AudioContext({latencyHint: 'interactive'});
         }
         kvAudio.queuedUntil = 0;
+        kvAudio.context.onstatechange = function () {
+          if (kvAudio.context && kvAudio.context.state === 'running') kvAudio.showNote(false);
+        };
       }
       if (kvAudio.context.state === 'suspended' && !kvAudio.resting()) kvAudio.context.resume();
+    },
+    noteShown: false,
+    showNote: function (shown) {
+      if (shown === kvAudio.noteShown) return;
+      kvAudio.noteShown = shown;
+      if (Module['showSoundNote']) Module['showSoundNote'](shown);
     },
     // While play is paused or the page is hidden the output stops, so that
     // its thread idles too; it goes on where it stopped.
@@ -57,11 +67,16 @@ mergeInto(LibraryManager.library, {
   // Gamepads through the Gamepad API, looked at whenever the game reads its
   // controls, so that a pad plugged in at any time plays. The bits are the
   // ones platform/web/devices.cpp names.
+  $kvPads__deps: ['$kvAudio'],
   $kvPads: {
     // A stick at rest rarely reads exactly zero: about a third of its travel
     // counts as nothing, as on the desktop.
     deadZone: 0.305,
-    read: function () {
+    // Buttons already down when a program starts (the Start that pressed
+    // Play again) count only once they have been let go, so that the title
+    // waits as it does after Return.
+    ignored: 0,
+    readAll: function () {
       var pads = [];
       try {
         if (navigator.getGamepads) pads = navigator.getGamepads();
@@ -73,9 +88,32 @@ mergeInto(LibraryManager.library, {
         var pad = pads[i];
         if (pad && pad.connected) held |= kvPads.readOne(pad);
       }
-      // Whoever plays with a pad needs no buttons on the screen.
-      if (held !== 0 && Module['hideTouchControls']) Module['hideTouchControls']();
       return held;
+    },
+    read: function () {
+      var all = kvPads.readAll();
+      kvPads.ignored &= all;
+      var held = all & ~kvPads.ignored;
+      if (held !== 0) {
+        // Whoever plays with a pad needs no buttons on the screen.
+        if (Module['hideTouchControls']) Module['hideTouchControls']();
+        kvPads.startSound();
+      }
+      return held;
+    },
+    // A pad's button turns the sound on where the browser lets it; where it
+    // does not (most count only keys, clicks and taps as the player's say),
+    // the page tells the player what does.
+    startSound: function () {
+      if (kvAudio.padTried || !kvAudio.open) return;
+      kvAudio.padTried = true;
+      kvAudio.start();
+      setTimeout(function () {
+        var context = kvAudio.context;
+        if (kvAudio.open && (!context || context.state !== 'running') && !kvAudio.resting()) {
+          kvAudio.showNote(true);
+        }
+      }, 500);
     },
     readOne: function (pad) {
       var buttons = pad.buttons;
@@ -85,12 +123,13 @@ mergeInto(LibraryManager.library, {
       var zone = kvPads.deadZone;
       var held = (x < -zone ? 1 : 0) | (x > zone ? 2 : 0) | (y < -zone ? 4 : 0) | (y > zone ? 8 : 0);
       if (pressed(0)) held |= 16;
-      // Only the standard layout says where the d-pad, Start and Back are.
+      // Only the standard layout says where the d-pad, X, Start and Back are.
       if (pad.mapping === 'standard') {
         if (pressed(14)) held |= 1;
         if (pressed(15)) held |= 2;
         if (pressed(12)) held |= 4;
         if (pressed(13)) held |= 8;
+        if (pressed(2)) held |= 32;
         if (pressed(9)) held |= 64;
         if (pressed(8)) held |= 128;
       }
@@ -205,11 +244,12 @@ mergeInto(LibraryManager.library, {
   },
 
   kvPagePresent__deps: ['$kvPage'],
-  kvPagePresent: function (rgba, width, height) {
+  // Only the part that changed is copied to the canvas.
+  kvPagePresent: function (rgba, width, height, left, top, right, bottom) {
     var context = kvPage.context;
     if (!context) return;
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    context.putImageData(new ImageData(pixels, width, height), 0, 0, left, top, right - left, bottom - top);
     if (!kvPage.shownOnce) {
       kvPage.shownOnce = true;
       Module['hideNote']();
@@ -235,9 +275,10 @@ mergeInto(LibraryManager.library, {
     Module['touchControls'].offerStart(!!offered);
   },
 
-  kvPageStarting__deps: ['$kvPage'],
+  kvPageStarting__deps: ['$kvPage', '$kvPads'],
   kvPageStarting: function () {
     kvPage.shownOnce = false;
+    kvPads.ignored = kvPads.readAll();
     Module['starting']();
   },
 
@@ -255,12 +296,14 @@ mergeInto(LibraryManager.library, {
   kvAudioOpen: function () {
     if (!(window.AudioContext || window.webkitAudioContext)) return 0;
     kvAudio.open = true;
+    kvAudio.padTried = false;
     return 1;
   },
 
   kvAudioClose__deps: ['$kvAudio'],
   kvAudioClose: function () {
     kvAudio.open = false;
+    kvAudio.showNote(false);
     if (kvAudio.context) kvAudio.context.close();
     kvAudio.context = null;
   },
