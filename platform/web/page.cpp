@@ -26,12 +26,11 @@ int kvPageHeight();
 void kvPageNote(const char* text);
 int kvPageOpenScreen(int width, int height);
 void kvPageCloseScreen();
-void kvPagePresent(const uint32_t* rgba, int width, int height, int left, int top, int right,
-                   int bottom);
+void kvPagePresent(const uint32_t* rgba, int width, int height, int left, int top);
 void kvPageOfferStart(int offered);
 void kvPageStarting();
 void kvPageEnded(int withNote);
-void kvPageRest(int resting);
+void kvPageRest(int pace);
 }
 
 namespace platform::web {
@@ -43,6 +42,13 @@ bool (*gameStart)() = nullptr;
 bool (*gameFrame)() = nullptr;
 bool startOffered = false;
 bool programRunning = false;
+
+// How often the browser calls the loop (page.js, kvPageRest): at every
+// display frame in play, from a timer on the title and the end pictures,
+// and ten times a second while paused.
+constexpr int playPace = 0;
+constexpr int pausedPace = 1;
+constexpr int stillPace = 2;
 
 // The window's icon becomes the tab's: pure green is where it is transparent.
 void showIcon(const Module* module, int iconId) {
@@ -145,7 +151,7 @@ void browserFrame();
 // The program is over, by Escape or by a start-up that failed: the page offers
 // to play again. A game that ran says so; a failed start-up has said why.
 void programOver(bool ran) {
-    kvPageRest(0);
+    kvPageRest(playPace);
     emscripten_cancel_main_loop();
     finish();
     programRunning = false;
@@ -175,7 +181,7 @@ void browserFrame() {
         programOver(true);
         return;
     }
-    kvPageRest(machine.isPaused() ? 1 : 0);
+    kvPageRest(machine.isPaused() ? pausedPace : startOffered ? stillPace : playPace);
 }
 
 EM_BOOL onPlayAgain(int, const EmscriptenMouseEvent*, void*) {
@@ -262,13 +268,17 @@ void WebBackend::present(const Surface& backBuffer) {
     const Changed changed = changedPart(shown, backBuffer.pixels, screenWidth, screenHeight);
     if (changed.top == changed.bottom) return;
     shown.assign(backBuffer.pixels.begin(), backBuffer.pixels.end());
-    const size_t first = static_cast<size_t>(changed.top) * static_cast<size_t>(screenWidth);
-    const size_t count = static_cast<size_t>(changed.bottom - changed.top) * screenWidth;
-    convertRgb565ToAbgr8888(backBuffer.pixels.data() + first, rgba.data() + first, count);
+    // The changed part, packed row after row, is all the canvas is given.
+    const int width = changed.right - changed.left;
+    const int height = changed.bottom - changed.top;
+    for (int y = 0; y < height; ++y) {
+        const size_t from = static_cast<size_t>(changed.top + y) * screenWidth + changed.left;
+        convertRgb565ToAbgr8888(backBuffer.pixels.data() + from,
+                                rgba.data() + static_cast<size_t>(y) * width, width);
+    }
     // The browser shows it when this display frame ends; the loop's beat
     // does the waiting.
-    kvPagePresent(rgba.data(), screenWidth, screenHeight, changed.left, changed.top, changed.right,
-                  changed.bottom);
+    kvPagePresent(rgba.data(), width, height, changed.left, changed.top);
 }
 
 void WebBackend::keyChanged(uint8_t dik, bool down) {

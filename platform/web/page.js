@@ -8,7 +8,7 @@ mergeInto(LibraryManager.library, {
     canvas: null,
     context: null,
     shownOnce: false,
-    resting: false,
+    mode: 0,  // how the browser calls the loop: kvPageRest's answer
   },
 
   // Sound goes out through Web Audio in short buffers, each scheduled to
@@ -137,16 +137,21 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  // While play is paused the game looks at its controls ten times a second,
-  // as the desktop's paused loop does, instead of at every display frame;
-  // anything the player does wakes it at once.
+  // How the browser calls the loop. In play, at every display frame. On the
+  // title and the end pictures, which change a few times a second, from a
+  // timer a few times a frame's length apart: a display frame costs the
+  // browser far more than the pass it runs, and the loop's own beat still
+  // decides when a pass is due. While play is paused, ten times a second, as
+  // the desktop's paused loop looks at its keys; anything the player does
+  // wakes it at once.
   kvPageRest__deps: ['$kvPage', 'emscripten_set_main_loop_timing'],
-  kvPageRest: function (resting) {
-    resting = !!resting;
-    if (resting === kvPage.resting) return;
-    kvPage.resting = resting;
-    if (resting) {
+  kvPageRest: function (mode) {
+    if (mode === kvPage.mode) return;
+    kvPage.mode = mode;
+    if (mode === 1 /* paused */) {
       _emscripten_set_main_loop_timing(0 /* EM_TIMING_SETTIMEOUT */, 100);
+    } else if (mode === 2 /* a still screen */) {
+      _emscripten_set_main_loop_timing(0 /* EM_TIMING_SETTIMEOUT */, 8);
     } else {
       _emscripten_set_main_loop_timing(1 /* EM_TIMING_RAF */, 1);
     }
@@ -154,7 +159,7 @@ mergeInto(LibraryManager.library, {
 
   $kvWake__deps: ['$kvPage', '$Browser', 'kvPageRest'],
   $kvWake: function () {
-    if (!kvPage.resting) return;
+    if (kvPage.mode !== 1) return;
     _kvPageRest(0);
     // The turn already waiting for its time is dropped for one at the next
     // display frame.
@@ -244,12 +249,13 @@ mergeInto(LibraryManager.library, {
   },
 
   kvPagePresent__deps: ['$kvPage'],
-  // Only the part that changed is copied to the canvas.
-  kvPagePresent: function (rgba, width, height, left, top, right, bottom) {
+  // The part of the picture that changed, width x height pixels, put where
+  // it goes on the canvas.
+  kvPagePresent: function (rgba, width, height, left, top) {
     var context = kvPage.context;
     if (!context) return;
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    context.putImageData(new ImageData(pixels, width, height), 0, 0, left, top, right - left, bottom - top);
+    context.putImageData(new ImageData(pixels, width, height), left, top);
     if (!kvPage.shownOnce) {
       kvPage.shownOnce = true;
       Module['hideNote']();
@@ -318,7 +324,9 @@ mergeInto(LibraryManager.library, {
     // Ran dry (a stall, a hidden page): start again just ahead of the output.
     if (kvAudio.queuedUntil < now + 0.005) kvAudio.queuedUntil = now + 0.01;
     var wanted = Math.floor((now + kvAudio.ahead - kvAudio.queuedUntil) * kvAudio.rate);
-    return wanted > 0 ? wanted : 0;
+    // Called more often than display frames on a still screen, it waits
+    // for at least 10 ms of sound to send: each buffer costs a node.
+    return wanted >= kvAudio.rate / 100 ? wanted : 0;
   },
 
   kvAudioQueue__deps: ['$kvAudio'],
