@@ -487,64 +487,6 @@ async function offline(browser, url, pictures) {
   await page.close();
 }
 
-// A player with only a pad: its first button starts the sound where the
-// browser lets it; where it does not, the page says what does, until then.
-// Headless Chromium lets any page make sound; this one keeps it off until
-// the player has pressed a key, clicked or tapped, as most browsers do. (The
-// browser's own record of that counts the test's scripts as the player.)
-function refuseSound() {
-  let allowed = false;
-  ['keydown', 'mousedown', 'pointerdown', 'pointerup', 'touchend'].forEach((type) =>
-    window.addEventListener(type, (event) => { if (event.isTrusted) allowed = true; }, true));
-  const Real = window.AudioContext;
-  window.AudioContext = class extends Real {
-    constructor(options) {
-      super(options);
-      if (!allowed) this.suspend();
-    }
-    resume() {
-      return allowed ? super.resume() : new Promise(() => {});
-    }
-  };
-}
-
-async function padAlone(url, pictures, allowed) {
-  const browser = await puppeteer.launch({
-    executablePath: chromium,
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--autoplay-policy=no-user-gesture-required'],
-  });
-  try {
-    const page = await browser.newPage();
-    await page.setViewport({width: 860, height: 480});
-    await page.evaluateOnNewDocument(fakePad);
-    if (!allowed) await page.evaluateOnNewDocument(refuseSound);
-    await page.goto(url);
-    await noticeHidden(page, 30);
-    await padHold(page, 9, 150);
-    const outsideBar = (x, y) => !inside(x, y, loadingBar);
-    const starts = await waitForPicture(page,
-        (shot) => closeEnough(compare(shot, pictures.loading, {counts: outsideBar})), 10);
-    await sleep(1000);
-    const state = await page.evaluate(() => ({sound: Module.soundCheck.state(),
-      note: document.getElementById('sound').hidden ? '' : document.getElementById('sound').textContent}));
-    if (allowed) {
-      check('where the browser lets it, the pad\'s first button starts the game and the sound, with no note',
-          starts && state.sound === 'running' && state.note === '', JSON.stringify(state));
-    } else {
-      check('where the browser keeps the sound off, the page says that a key or a tap turns it on',
-          starts && state.sound !== 'running' && /key/.test(state.note) && /tap/.test(state.note),
-          JSON.stringify(state));
-      await page.keyboard.press('KeyQ');
-      const on = await page.waitForFunction(() => Module.soundCheck.state() === 'running' &&
-          document.getElementById('sound').hidden, {timeout: 3000}).then(() => true, () => false);
-      check('a key turns the sound on and the note goes', on);
-    }
-  } finally {
-    await browser.close();
-  }
-}
-
 async function main() {
   const pictures = {
     title: readGameBmp(path.join(assetDir, '151.bmp')),
@@ -566,11 +508,6 @@ async function main() {
     await offline(browser, url, pictures);
   } finally {
     await browser.close();
-  }
-  try {
-    await padAlone(url, pictures, false);
-    await padAlone(url, pictures, true);
-  } finally {
     server.close();
   }
 }
