@@ -64,7 +64,10 @@ function(kordavan_web_page)
     target_link_options(kordavan PRIVATE
         -sENVIRONMENT=web -sFILESYSTEM=0 -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
     set(web ${CMAKE_SOURCE_DIR}/platform/web)
-    configure_file(${web}/index.html ${site}/index.html COPYONLY)
+    # The page is one file: its loader is written into its script.
+    file(READ ${web}/loader.js KORDAVAN_LOADER)
+    configure_file(${web}/index.html ${site}/index.html @ONLY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/loader.js)
     configure_file(${web}/manifest.webmanifest ${site}/manifest.webmanifest COPYONLY)
     # The packed game, the icons from the window's icon, and the offline
     # cache named after everything it keeps, each time the game is linked.
@@ -77,7 +80,8 @@ function(kordavan_web_page)
                 -DTEMPLATE=${web}/sw.js -P ${CMAKE_SOURCE_DIR}/cmake/web_site.cmake
         VERBATIM)
     set_property(TARGET kordavan APPEND PROPERTY LINK_DEPENDS
-        ${web}/index.html ${web}/manifest.webmanifest ${web}/sw.js ${web}/icons.js ${web}/pack.js)
+        ${web}/index.html ${web}/loader.js ${web}/manifest.webmanifest ${web}/sw.js ${web}/icons.js
+        ${web}/pack.js)
 endfunction()
 
 # Once every target exists: the trace tool for node, and the tests.
