@@ -17,7 +17,7 @@ function connectionLost() {
 
 // The game's file as a stream of the bytes that arrive, counted for the
 // bar; the length is known unless the host compresses. What arrives is
-// handed on 64 KB at a time, each piece in a task of its own: unpacked and
+// handed on 16 KB at a time, each piece in a task of its own: unpacked and
 // compiled in one go, a download that came in quickly would hold the page
 // for half a second on a slow phone.
 function counted(response, name, lost) {
@@ -29,7 +29,7 @@ function counted(response, name, lost) {
   var part = new Uint8Array(0);
   var at = 0;
   function handOn(controller) {
-    var piece = part.subarray(at, at + 65536);
+    var piece = part.subarray(at, at + 16384);
     at += piece.length;
     received += piece.length;
     if (total) progress.value = Math.min(100, received * 100 / total);
