@@ -63,6 +63,9 @@ done
 # The browser build: its page's size, and its step under node against this machine's.
 tools/build_web.sh kordavan kordavan-step-time -- -DKORDAVAN_BENCH=ON >/dev/null
 python3 bench/web_figures.py build-web build-bench > "$out/web.json"
+# The page on a phone: first-visit bytes from a plain static host, the title
+# on Slow 4G with the processor slowed four times, Lighthouse and axe-core.
+bash bench/web/run.sh build-web | tee "$out/web-phone.json"
 
 echo
 python3 bench/table.py "$out/headless.json" "$out/sdl-accelerated.json" "${peak:-unknown}" \

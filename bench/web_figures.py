@@ -3,7 +3,8 @@
 
     web_figures.py BUILD_WEB BUILD_BENCH [REPETITIONS]
 
-The size of the page's .wasm and .js, raw and gzip-compressed (level 9), and
+The size of the page's .wasm and .js, raw and gzip-compressed (level 9), the
+packed game the site sends instead of the .wasm, and
 the wall time of one game step: kordavan-step-time under node and the same
 program built for this machine, run in turns in the same run so that both see
 the same load.
@@ -18,12 +19,16 @@ import sys
 STEPS = "2000"
 
 
-def sizes(site):
+def sizes(build_web):
+    """The linker's .wasm (in page/), the page's .js and the packed game the
+    site sends in its place (already compressed: its gzip size is its own)."""
     found = {}
-    for name in ("kordavan.wasm", "kordavan.js"):
-        with open(os.path.join(site, name), "rb") as f:
+    for folder, name in (("page", "kordavan.wasm"), ("site", "kordavan.js"),
+                         ("site", "kordavan.pack.gz")):
+        with open(os.path.join(build_web, folder, name), "rb") as f:
             data = f.read()
-        found[name] = {"bytes": len(data), "gzip": len(gzip.compress(data, 9))}
+        packed = len(data) if name.endswith(".gz") else len(gzip.compress(data, 9))
+        found[name] = {"bytes": len(data), "gzip": packed}
     return found
 
 
@@ -43,7 +48,7 @@ def main(argv):
     for _ in range(repetitions):
         native += step_times(native_tool)
         node += step_times(node_tool)
-    print(json.dumps({"files": sizes(os.path.join(build_web, "site")),
+    print(json.dumps({"files": sizes(build_web),
                       "native_step_us": native, "node_step_us": node}))
     return 0
 

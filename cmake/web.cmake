@@ -4,7 +4,8 @@
 #   cmake --build build-web -j2
 #
 # gives the page in build-web/site/ (index.html, kordavan.js and
-# kordavan.wasm, every picture and sound inside the .wasm) and kordavan-trace
+# kordavan.pack.gz: the .wasm, every picture and sound inside it, packed and
+# compressed, which the page unpacks as it arrives) and kordavan-trace
 # for node in build-web/tools/trace/. The game's code is the same as on the
 # desktop; only the back end (platform/web/), the bitmap reader and the entry
 # (app/web_main.cpp) differ, since a browser has no SDL and owns the loop.
@@ -51,25 +52,36 @@ function(kordavan_web_page)
         kordavan-resources)
 
     set(site ${CMAKE_BINARY_DIR}/site)
+    # The linker's kordavan.js and kordavan.wasm go to page/; the site gets
+    # the .js and the .wasm packed (platform/web/pack.js): the pictures and
+    # sounds inside it would be 9.5 MB from a host that does not compress.
+    set(page ${CMAKE_BINARY_DIR}/page)
     add_executable(kordavan ${CMAKE_SOURCE_DIR}/app/web_main.cpp)
     target_link_libraries(kordavan PRIVATE kordavan-app kordavan-platform-web kordavan-resources)
-    set_target_properties(kordavan PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${site})
+    set_target_properties(kordavan PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page})
     # The browser owns the loop (nothing blocks, so no ASYNCIFY); the game
     # reads no files; memory grows past the first 32 MB if the pictures need it.
     target_link_options(kordavan PRIVATE
         -sENVIRONMENT=web -sFILESYSTEM=0 -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
     set(web ${CMAKE_SOURCE_DIR}/platform/web)
-    configure_file(${web}/index.html ${site}/index.html COPYONLY)
+    # The page is one file: its loader is written into its script.
+    file(READ ${web}/loader.js KORDAVAN_LOADER)
+    configure_file(${web}/index.html ${site}/index.html @ONLY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/loader.js)
     configure_file(${web}/manifest.webmanifest ${site}/manifest.webmanifest COPYONLY)
-    # The icons from the window's icon, and the offline cache named after
-    # everything it keeps, each time the game is linked.
+    # The packed game, the icons from the window's icon, and the offline
+    # cache named after everything it keeps, each time the game is linked.
     add_custom_command(TARGET kordavan POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page}/kordavan.js ${site}/kordavan.js
+        COMMAND ${KORDAVAN_NODE} ${web}/pack.js ${page}/kordavan.wasm ${KORDAVAN_ASSET_DIR}
+                ${site}/kordavan.pack.gz
         COMMAND ${KORDAVAN_NODE} ${web}/icons.js ${KORDAVAN_ASSET_DIR}/139.bmp ${site} 192 512
         COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DVERSION=${PROJECT_VERSION}
                 -DTEMPLATE=${web}/sw.js -P ${CMAKE_SOURCE_DIR}/cmake/web_site.cmake
         VERBATIM)
     set_property(TARGET kordavan APPEND PROPERTY LINK_DEPENDS
-        ${web}/index.html ${web}/manifest.webmanifest ${web}/sw.js ${web}/icons.js)
+        ${web}/index.html ${web}/loader.js ${web}/manifest.webmanifest ${web}/sw.js ${web}/icons.js
+        ${web}/pack.js)
 endfunction()
 
 # Once every target exists: the trace tool for node, and the tests.

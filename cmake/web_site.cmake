@@ -5,7 +5,7 @@
 #   cmake -DSITE=folder -DVERSION=x.y -DTEMPLATE=sw.js -P web_site.cmake
 
 set(contents "")
-foreach(name index.html kordavan.js kordavan.wasm manifest.webmanifest icon-192.png icon-512.png)
+foreach(name index.html kordavan.js kordavan.pack.gz manifest.webmanifest icon-192.png icon-512.png)
     file(SHA256 ${SITE}/${name} hash)
     string(APPEND contents "${hash}")
 endforeach()

@@ -235,7 +235,7 @@ KeyBindings defaultKeyBindings() {
                       {PadButton::up},
                       {PadButton::down},
                       {PadButton::south},
-                      {},
+                      {PadButton::west},
                       {PadButton::start},
                       {PadButton::start},
                       {PadButton::back},

@@ -285,8 +285,9 @@ std::string helpText() {
            "  Escape                quit\n"
            "\n"
            "Gamepad: the d-pad and the left stick fly, the south button (A, Cross) lands,\n"
-           "Start starts on the title and goes back to it from the won and lost pictures,\n"
-           "Back (Select) quits, Y (Triangle) saves the picture on screen.\n"
+           "X (Square) pauses, Start starts on the title and goes back to it from the won\n"
+           "and lost pictures, Back (Select) quits, Y (Triangle) saves the picture on\n"
+           "screen.\n"
            "\n"
            "Settings: " +
            settingsPlace + ", one 'key = value' a line:\n" + settingsFileHelp() +

@@ -53,6 +53,9 @@ TEST_F(KeyBindingsTest, DefaultsAreTheGamesOwnKeysAndPad) {
     const Controls buttons = withKeys({}, pad);
     EXPECT_TRUE(buttons.land && buttons.quit && buttons.screenshot && buttons.left);
     EXPECT_FALSE(buttons.pause || buttons.start);
+    pad = PadState{};
+    pad.west = true;
+    EXPECT_TRUE(withKeys({}, pad).pause);  // X (Square): a pad alone pauses
 }
 
 TEST_F(KeyBindingsTest, ASettingReplacesThatControlsKeysOnly) {

@@ -40,16 +40,17 @@ enum : int {
     controlRight = 2,
     controlUp = 4,
     controlDown = 8,
-    controlLand = 16,  // the pad's south button
-    controlPause = 32,
+    controlLand = 16,   // the pad's south button
+    controlPause = 32,  // the pad's west button (X, Square)
     controlStart = 64,
     controlBack = 128,
 };
 
 // The page's bits for the pad's buttons, in the order of platform::padButtons;
-// the page reads the standard layout's d-pad, south button, Start and Back.
+// the page reads the standard layout's d-pad, south and west buttons, Start
+// and Back.
 constexpr int buttonBits[] = {
-    controlLeft, controlRight, controlUp,   controlDown, controlLand, 0, 0,
+    controlLeft, controlRight, controlUp,   controlDown, controlLand, 0, controlPause,
     0,           controlStart, controlBack, 0,           0,
 };
 static_assert(std::size(buttonBits) == padButtonCount);
@@ -138,6 +139,7 @@ bool WebBackend::hasKeyboardFocus() {
 
 void WebBackend::readKeys(uint8_t (&state)[256]) {
     std::copy(std::begin(keys), std::end(keys), std::begin(state));
+    if (pauseAsked) state[DIK_P] = 0x80;
     const int touched = kvPageTouchControls();
     for (const auto& [control, dik] : touchKeys) {
         if ((touched & control) != 0) state[dik] = 0x80;
@@ -159,6 +161,13 @@ PadState WebBackend::readPads() {
         state = heldOnAny(state, padHolds(reading));
     }
     if (holdsAnything(state)) kvPagePadPlayed();
+    // The pause asked for while the page was hidden comes as the pause key
+    // and the pad's pause button both: the loop reads the pad even when the
+    // page has not got the keyboard back.
+    if (pauseAsked) {
+        state.west = true;
+        pauseAsked = false;
+    }
     return state;
 }
 

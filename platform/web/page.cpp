@@ -26,11 +26,11 @@ int kvPageHeight();
 void kvPageNote(const char* text);
 int kvPageOpenScreen(int width, int height, int sharpPixels);
 void kvPageCloseScreen();
-void kvPagePresent(const uint32_t* rgba, int width, int height);
+void kvPagePresent(const uint32_t* rgba, int width, int height, int left, int top);
 void kvPageOfferStart(int offered);
 void kvPageStarting();
 void kvPageEnded(int withNote);
-void kvPageRest(int resting);
+void kvPageRest(int pace);
 }
 
 namespace platform::web {
@@ -43,6 +43,13 @@ bool (*gameFrame)() = nullptr;
 bool startOffered = false;
 bool programRunning = false;
 
+// How often the browser calls the loop (page.js, kvPageRest): at every
+// display frame in play, from a timer on the title and the end pictures,
+// and ten times a second while paused.
+constexpr int playPace = 0;
+constexpr int pausedPace = 1;
+constexpr int stillPace = 2;
+
 // The window's icon (platform/window_icon.h) becomes the tab's; the page
 // takes its pixels as R, G, B, A bytes.
 void showIcon(const Module* module, int iconId) {
@@ -54,14 +61,45 @@ void showIcon(const Module* module, int iconId) {
     kvPageSetIcon(icon.pixels.data(), icon.width, icon.height);
 }
 
-// Whether two pictures are the same, looked at whole (no early way out), so
-// that it runs as vectors: a still picture costs a few microseconds a turn.
-bool samePicture(const std::vector<uint16_t>& shown, const std::vector<uint16_t>& next) {
-    if (shown.size() != next.size()) return false;
+// The part of a picture that changed since the last one shown: rows
+// [top, bottom) and columns [left, right); empty (top == bottom) when none
+// did. The title changes only in its scrolling panel, a flight mostly all
+// over; drawing only what changed keeps a still or nearly still screen cheap.
+struct Changed {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// Each row is looked at whole (no early way out), so that it runs as vectors.
+bool sameRow(const uint16_t* shown, const uint16_t* next, int width) {
     uint16_t difference = 0;
-    for (size_t i = 0; i < next.size(); ++i)
-        difference |= static_cast<uint16_t>(shown[i] ^ next[i]);
+    for (int x = 0; x < width; ++x) difference |= static_cast<uint16_t>(shown[x] ^ next[x]);
     return difference == 0;
+}
+
+Changed changedPart(const std::vector<uint16_t>& shown, const std::vector<uint16_t>& next,
+                    int width, int height) {
+    if (shown.size() != next.size()) return {0, 0, width, height};
+    Changed changed{width, 0, 0, 0};
+    bool any = false;
+    for (int y = 0; y < height; ++y) {
+        const uint16_t* a = shown.data() + static_cast<size_t>(y) * width;
+        const uint16_t* b = next.data() + static_cast<size_t>(y) * width;
+        if (sameRow(a, b, width)) continue;
+        if (!any) changed.top = y;
+        any = true;
+        changed.bottom = y + 1;
+        int left = 0;
+        while (left < changed.left && a[left] == b[left]) ++left;
+        int right = width;
+        while (right > changed.right && a[right - 1] == b[right - 1]) --right;
+        changed.left = std::min(changed.left, left);
+        changed.right = std::max(changed.right, right);
+    }
+    if (!any) return {};
+    return changed;
 }
 
 EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
@@ -77,8 +115,13 @@ EM_BOOL onFocus(int eventType, const EmscriptenFocusEvent*, void*) {
 }
 
 EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* event, void*) {
+    if (!event->hidden) return EM_FALSE;
     // A hidden page hears no key being let go.
-    if (event->hidden) machine.focusChanged(false);
+    machine.focusChanged(false);
+    // Nobody watches a hidden page: play pauses, and stays paused until the
+    // player goes on, as after the pause key. The browser runs no frame
+    // while the page is hidden, so the pause comes at the first one back.
+    if (programRunning && !startOffered && !machine.isPaused()) machine.askPause();
     return EM_FALSE;
 }
 
@@ -97,7 +140,7 @@ void browserFrame();
 // The program is over, by Escape or by a start-up that failed: the page offers
 // to play again. A game that ran says so; a failed start-up has said why.
 void programOver(bool ran) {
-    kvPageRest(0);
+    kvPageRest(playPace);
     emscripten_cancel_main_loop();
     finish();
     programRunning = false;
@@ -127,7 +170,7 @@ void browserFrame() {
         programOver(true);
         return;
     }
-    kvPageRest(machine.isPaused() ? 1 : 0);
+    kvPageRest(machine.isPaused() ? pausedPace : startOffered ? stillPace : playPace);
 }
 
 EM_BOOL onPlayAgain(int, const EmscriptenMouseEvent*, void*) {
@@ -142,6 +185,7 @@ bool WebBackend::startVideo(const Module* module, int iconId) {
     // Keys let go after the last program stopped listening are not held now.
     std::fill(std::begin(keys), std::end(keys), uint8_t{0});
     pending.clear();
+    pauseAsked = false;
     focused = true;
     showIcon(module, iconId);
     listen(true);
@@ -209,13 +253,21 @@ void WebBackend::present(const Surface& backBuffer) {
         return;
     }
     // A picture that stands still (a pause, a held end picture) is not drawn
-    // again: the page then costs next to nothing.
-    if (samePicture(shown, backBuffer.pixels)) return;
+    // again, and one that changed in a corner is drawn there only.
+    const Changed changed = changedPart(shown, backBuffer.pixels, screenWidth, screenHeight);
+    if (changed.top == changed.bottom) return;
     shown.assign(backBuffer.pixels.begin(), backBuffer.pixels.end());
-    convertRgb565ToAbgr8888(backBuffer.pixels.data(), rgba.data(), rgba.size());
+    // The changed part, packed row after row, is all the canvas is given.
+    const int width = changed.right - changed.left;
+    const int height = changed.bottom - changed.top;
+    for (int y = 0; y < height; ++y) {
+        const size_t from = static_cast<size_t>(changed.top + y) * screenWidth + changed.left;
+        convertRgb565ToAbgr8888(backBuffer.pixels.data() + from,
+                                rgba.data() + static_cast<size_t>(y) * width, width);
+    }
     // The browser shows it when this display frame ends; the loop's beat
     // does the waiting.
-    kvPagePresent(rgba.data(), screenWidth, screenHeight);
+    kvPagePresent(rgba.data(), width, height, changed.left, changed.top);
 }
 
 void WebBackend::keyChanged(uint8_t dik, bool down) {

@@ -8,7 +8,7 @@ mergeInto(LibraryManager.library, {
     canvas: null,
     context: null,
     shownOnce: false,
-    resting: false,
+    mode: 0,  // how the browser calls the loop: kvPageRest's answer
   },
 
   // Sound goes out through Web Audio in short buffers, each scheduled to
@@ -19,6 +19,7 @@ mergeInto(LibraryManager.library, {
     rate: 22050,
     ahead: 0.04,  // seconds of mixed sound queued after each display frame
     open: false,
+    padTried: false,  // whether a pad's button has tried to start the sound
     context: null,
     queuedUntil: 0,
     // Browsers let a page make sound only after the player has pressed a key
@@ -34,8 +35,17 @@ mergeInto(LibraryManager.library, {
           kvAudio.context = new AudioContext({latencyHint: 'interactive'});
         }
         kvAudio.queuedUntil = 0;
+        kvAudio.context.onstatechange = function () {
+          if (kvAudio.context && kvAudio.context.state === 'running') kvAudio.showNote(false);
+        };
       }
       if (kvAudio.context.state === 'suspended' && !kvAudio.resting()) kvAudio.context.resume();
+    },
+    noteShown: false,
+    showNote: function (shown) {
+      if (shown === kvAudio.noteShown) return;
+      kvAudio.noteShown = shown;
+      if (Module['showSoundNote']) Module['showSoundNote'](shown);
     },
     // While play is paused or the page is hidden the output stops, so that
     // its thread idles too; it goes on where it stopped.
@@ -59,54 +69,92 @@ mergeInto(LibraryManager.library, {
   // platform/web/devices.cpp as it reads, three numbers a pad: the stick's
   // x and y from -32767 to 32767 and the buttons as the bits it names; the
   // dead zone is the desktop's own rule, applied there.
+  $kvPads__deps: ['$kvAudio'],
   $kvPads: {
-    read: function (readings, most) {
+    // Buttons already down when a program starts (the Start that pressed
+    // Play again) count only once they have been let go, so that the title
+    // waits as it does after Return: one set of bits a pad.
+    ignored: [],
+    all: function () {
       var pads = [];
       try {
         if (navigator.getGamepads) pads = navigator.getGamepads();
       } catch (e) {
         // A page in a frame may be refused the pads; the keys still play.
       }
+      var connected = [];
+      for (var i = 0; i < pads.length; i++) {
+        if (pads[i] && pads[i].connected) connected.push(pads[i]);
+      }
+      return connected;
+    },
+    read: function (readings, most) {
+      var pads = kvPads.all();
       var count = 0;
       for (var i = 0; i < pads.length && count < most; i++) {
         var pad = pads[i];
-        if (!pad || !pad.connected) continue;
-        var at = (readings >> 2) + 3 * count++;
+        var at = (readings >> 2) + 3 * count;
         var stick = pad.axes.length > 1;
+        var buttons = kvPads.buttons(pad);
+        var ignored = (kvPads.ignored[count] || 0) & buttons;
+        kvPads.ignored[count++] = ignored;
         HEAP32[at] = stick ? Math.round(pad.axes[0] * 32767) : 0;
         HEAP32[at + 1] = stick ? Math.round(pad.axes[1] * 32767) : 0;
-        HEAP32[at + 2] = kvPads.buttons(pad);
+        HEAP32[at + 2] = buttons & ~ignored;
       }
       return count;
+    },
+    ignoreHeld: function () {
+      kvPads.ignored = kvPads.all().map(kvPads.buttons);
     },
     buttons: function (pad) {
       var buttons = pad.buttons;
       var pressed = function (index) { return index < buttons.length && buttons[index].pressed; };
       var held = 0;
       if (pressed(0)) held |= 16;
-      // Only the standard layout says where the d-pad, Start and Back are.
+      // Only the standard layout says where the d-pad, X, Start and Back are.
       if (pad.mapping === 'standard') {
         if (pressed(14)) held |= 1;
         if (pressed(15)) held |= 2;
         if (pressed(12)) held |= 4;
         if (pressed(13)) held |= 8;
+        if (pressed(2)) held |= 32;
         if (pressed(9)) held |= 64;
         if (pressed(8)) held |= 128;
       }
       return held;
     },
+    // A pad's button turns the sound on where the browser lets it; where it
+    // does not (most count only keys, clicks and taps as the player's say),
+    // the page tells the player what does.
+    startSound: function () {
+      if (kvAudio.padTried || !kvAudio.open) return;
+      kvAudio.padTried = true;
+      kvAudio.start();
+      setTimeout(function () {
+        var context = kvAudio.context;
+        if (kvAudio.open && (!context || context.state !== 'running') && !kvAudio.resting()) {
+          kvAudio.showNote(true);
+        }
+      }, 500);
+    },
   },
 
-  // While play is paused the game looks at its controls ten times a second,
-  // as the desktop's paused loop does, instead of at every display frame;
-  // anything the player does wakes it at once.
+  // How the browser calls the loop. In play, at every display frame. On the
+  // title and the end pictures, which change a few times a second, from a
+  // timer a few times a frame's length apart: a display frame costs the
+  // browser far more than the pass it runs, and the loop's own beat still
+  // decides when a pass is due. While play is paused, ten times a second, as
+  // the desktop's paused loop looks at its keys; anything the player does
+  // wakes it at once.
   kvPageRest__deps: ['$kvPage', 'emscripten_set_main_loop_timing'],
-  kvPageRest: function (resting) {
-    resting = !!resting;
-    if (resting === kvPage.resting) return;
-    kvPage.resting = resting;
-    if (resting) {
+  kvPageRest: function (mode) {
+    if (mode === kvPage.mode) return;
+    kvPage.mode = mode;
+    if (mode === 1 /* paused */) {
       _emscripten_set_main_loop_timing(0 /* EM_TIMING_SETTIMEOUT */, 100);
+    } else if (mode === 2 /* a still screen */) {
+      _emscripten_set_main_loop_timing(0 /* EM_TIMING_SETTIMEOUT */, 8);
     } else {
       _emscripten_set_main_loop_timing(1 /* EM_TIMING_RAF */, 1);
     }
@@ -114,7 +162,7 @@ mergeInto(LibraryManager.library, {
 
   $kvWake__deps: ['$kvPage', '$Browser', 'kvPageRest'],
   $kvWake: function () {
-    if (!kvPage.resting) return;
+    if (kvPage.mode !== 1) return;
     _kvPageRest(0);
     // The turn already waiting for its time is dropped for one at the next
     // display frame.
@@ -209,11 +257,13 @@ mergeInto(LibraryManager.library, {
   },
 
   kvPagePresent__deps: ['$kvPage'],
-  kvPagePresent: function (rgba, width, height) {
+  // The part of the picture that changed, width x height pixels, put where
+  // it goes on the canvas.
+  kvPagePresent: function (rgba, width, height, left, top) {
     var context = kvPage.context;
     if (!context) return;
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    context.putImageData(new ImageData(pixels, width, height), left, top);
     if (!kvPage.shownOnce) {
       kvPage.shownOnce = true;
       Module['hideNote']();
@@ -232,8 +282,10 @@ mergeInto(LibraryManager.library, {
   },
 
   // Whoever plays with a pad needs no buttons on the screen.
+  kvPagePadPlayed__deps: ['$kvPads'],
   kvPagePadPlayed: function () {
     if (Module['hideTouchControls']) Module['hideTouchControls']();
+    kvPads.startSound();
   },
 
   kvPageShowPaused: function (paused) {
@@ -244,9 +296,10 @@ mergeInto(LibraryManager.library, {
     Module['touchControls'].offerStart(!!offered);
   },
 
-  kvPageStarting__deps: ['$kvPage'],
+  kvPageStarting__deps: ['$kvPage', '$kvPads'],
   kvPageStarting: function () {
     kvPage.shownOnce = false;
+    kvPads.ignoreHeld();
     Module['starting']();
   },
 
@@ -264,12 +317,14 @@ mergeInto(LibraryManager.library, {
   kvAudioOpen: function () {
     if (!(window.AudioContext || window.webkitAudioContext)) return 0;
     kvAudio.open = true;
+    kvAudio.padTried = false;
     return 1;
   },
 
   kvAudioClose__deps: ['$kvAudio'],
   kvAudioClose: function () {
     kvAudio.open = false;
+    kvAudio.showNote(false);
     if (kvAudio.context) kvAudio.context.close();
     kvAudio.context = null;
   },
@@ -284,7 +339,9 @@ mergeInto(LibraryManager.library, {
     // Ran dry (a stall, a hidden page): start again just ahead of the output.
     if (kvAudio.queuedUntil < now + 0.005) kvAudio.queuedUntil = now + 0.01;
     var wanted = Math.floor((now + kvAudio.ahead - kvAudio.queuedUntil) * kvAudio.rate);
-    return wanted > 0 ? wanted : 0;
+    // Called more often than display frames on a still screen, it waits
+    // for at least 10 ms of sound to send: each buffer costs a node.
+    return wanted >= kvAudio.rate / 100 ? wanted : 0;
   },
 
   kvAudioQueue__deps: ['$kvAudio'],

@@ -6,7 +6,7 @@
 'use strict';
 
 const cacheName = '@KORDAVAN_CACHE@';
-const files = ['./', 'kordavan.js', 'kordavan.wasm', 'manifest.webmanifest', 'icon-192.png',
+const files = ['./', 'kordavan.js', 'kordavan.pack.gz', 'manifest.webmanifest', 'icon-192.png',
   'icon-512.png'];
 
 self.addEventListener('install', (event) => {

@@ -46,6 +46,9 @@ class WebBackend final : public Backend {
     // From the page's events.
     void keyChanged(uint8_t dik, bool down);
     void focusChanged(bool focused);
+    // Play pauses at the next reading of the controls, as if the player had
+    // pressed the pause key: the page was hidden.
+    void askPause() { pauseAsked = true; }
 
   private:
     int64_t liveNanoseconds() const;
@@ -60,6 +63,7 @@ class WebBackend final : public Backend {
     bool focused = true;
     uint8_t keys[256] = {};
     bool paused = false;
+    bool pauseAsked = false;
 
     SoundDevice* audio = nullptr;
     std::vector<int16_t> mixed;

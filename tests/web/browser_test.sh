@@ -2,6 +2,8 @@
 # The game's page in headless Chromium: installs puppeteer-core (pinned by
 # package-lock.json) into the build folder, serves BUILD/site/ on a free port
 # of 127.0.0.1 with Python's web server and runs browser_test.js against it,
+# then layout_test.js (where every button goes, on every phone and tablet),
+# sound_test.js (a pad alone and the sound),
 # then player_test.js (touch, pads, pause, loading, offline) with its own
 # server.
 #
@@ -37,5 +39,7 @@ fi
 
 status=0
 NODE_PATH="$modules/node_modules" node "$here/browser_test.js" "http://127.0.0.1:$port/" "$build/assets" || status=1
+NODE_PATH="$modules/node_modules" node "$here/layout_test.js" "http://127.0.0.1:$port/" || status=1
+NODE_PATH="$modules/node_modules" node "$here/sound_test.js" "http://127.0.0.1:$port/" || status=1
 NODE_PATH="$modules/node_modules" node "$here/player_test.js" "$build/site" "$build/assets" || status=1
 exit $status

@@ -1,0 +1,57 @@
+// Packs the game's WebAssembly file for the page: most of it is the pictures
+// and sounds, which a plain static host would send as they are. Each sound's
+// bytes are written as the change from the byte before (the generated waves
+// are smooth, and their changes compress far better than their levels), a
+// header says where those sounds lie, and the whole is gzip-compressed. The
+// page unpacks it with the browser's DecompressionStream and puts the sounds
+// back as the bytes arrive (index.html, restoring()).
+//
+//   node pack.js GAME.wasm ASSET_DIR OUT.pack.gz
+//
+// The header: "KVPK", the number of ranges (32 bits, little-endian), then for
+// each its start and length in the game's file; the game's file follows.
+
+'use strict';
+
+const fs = require('fs');
+const path = require('path');
+const zlib = require('zlib');
+
+function main([wasmFile, assetDir, outFile]) {
+  if (!outFile) {
+    console.error('usage: node pack.js GAME.wasm ASSET_DIR OUT.pack.gz');
+    return 1;
+  }
+  const wasm = fs.readFileSync(wasmFile);
+  const ranges = [];
+  for (const name of fs.readdirSync(assetDir).filter((file) => file.endsWith('.wav')).sort()) {
+    const sound = fs.readFileSync(path.join(assetDir, name));
+    const start = wasm.indexOf(sound);
+    // A sound the game does not embed (an unused file) is simply not there.
+    if (start >= 0 && sound.length > 0) ranges.push([start, sound.length]);
+  }
+  ranges.sort((a, b) => a[0] - b[0]);
+  const kept = ranges.filter((range, i) => i === 0 || range[0] >= ranges[i - 1][0] + ranges[i - 1][1]);
+
+  const packed = Buffer.from(wasm);
+  for (const [start, length] of kept) {
+    let previous = 0;
+    for (let i = start; i < start + length; i++) {
+      packed[i] = (wasm[i] - previous) & 255;
+      previous = wasm[i];
+    }
+  }
+  const header = Buffer.alloc(8 + 8 * kept.length);
+  header.write('KVPK', 0, 'latin1');
+  header.writeUInt32LE(kept.length, 4);
+  kept.forEach(([start, length], i) => {
+    header.writeUInt32LE(start, 8 + 8 * i);
+    header.writeUInt32LE(length, 12 + 8 * i);
+  });
+  const gzipped = zlib.gzipSync(Buffer.concat([header, packed]), {level: 9, memLevel: 9});
+  fs.writeFileSync(outFile + '.part', gzipped);
+  fs.renameSync(outFile + '.part', outFile);
+  return 0;
+}
+
+process.exitCode = main(process.argv.slice(2));
