@@ -265,15 +265,12 @@ TEST(SettingsTable, APageWithoutItsMarkersIsNotMade) {
 
 // ---------------------------------------------------------------- the README
 
-// The options of the README's table under "## Options": the first
-// column of each row holds one or more options in backquotes, ", " between
-// them, each `--name` or `--name ARG` as --help shows it.
-std::multiset<std::string> readmeOptions(const std::string& readme) {
-    std::multiset<std::string> found;
-    const std::string heading = "\n## Options\n";
-    const size_t section = readme.find(heading);
-    if (section == std::string::npos) return found;
-    std::istringstream lines(readme.substr(section + heading.size()));
+// The first cells of the first Markdown table under `heading` in a page.
+std::vector<std::string> firstCells(const std::string& page, const std::string& heading) {
+    std::vector<std::string> cells;
+    const size_t section = page.find("\n" + heading + "\n");
+    if (section == std::string::npos) return cells;
+    std::istringstream lines(page.substr(section + heading.size() + 2));
     std::string line;
     bool inTable = false;
     while (std::getline(lines, line)) {
@@ -282,13 +279,30 @@ std::multiset<std::string> readmeOptions(const std::string& readme) {
             continue;
         }
         inTable = true;
-        const std::string cell = line.substr(1, line.find('|', 1) - 1);
-        for (size_t open = cell.find('`'); open != std::string::npos;) {
-            const size_t close = cell.find('`', open + 1);
-            if (close == std::string::npos) break;
-            found.insert(cell.substr(open + 1, close - open - 1));
-            open = cell.find('`', close + 1);
-        }
+        cells.push_back(line.substr(1, line.find('|', 1) - 1));
+    }
+    return cells;
+}
+
+// What a cell holds in backquotes, each piece on its own.
+std::vector<std::string> quoted(const std::string& cell) {
+    std::vector<std::string> pieces;
+    for (size_t open = cell.find('`'); open != std::string::npos;) {
+        const size_t close = cell.find('`', open + 1);
+        if (close == std::string::npos) break;
+        pieces.push_back(cell.substr(open + 1, close - open - 1));
+        open = cell.find('`', close + 1);
+    }
+    return pieces;
+}
+
+// The options of the README's table under "## Options": the first column of
+// each row holds one or more options in backquotes, ", " between them, each
+// `--name` or `--name ARG` as --help shows it.
+std::multiset<std::string> readmeOptions(const std::string& readme) {
+    std::multiset<std::string> found;
+    for (const std::string& cell : firstCells(readme, "## Options")) {
+        for (const std::string& option : quoted(cell)) found.insert(option);
     }
     return found;
 }
@@ -303,21 +317,11 @@ TEST(SettingsTable, TheReadmeListsExactlyTheCommandLineOptions) {
 // first cell starts with `key = ...`.
 std::set<std::string> documentedFileKeys(const std::string& page) {
     std::set<std::string> found;
-    const std::string heading = "\n## The settings file\n";
-    const size_t section = page.find(heading);
-    if (section == std::string::npos) return found;
-    std::istringstream lines(page.substr(section + heading.size()));
-    std::string line;
-    bool inTable = false;
-    while (std::getline(lines, line)) {
-        if (!line.starts_with("|")) {
-            if (inTable) break;
-            continue;
-        }
-        inTable = true;
-        if (!line.starts_with("| `")) continue;
-        const size_t equals = line.find(" =");
-        if (equals != std::string::npos) found.insert(line.substr(3, equals - 3));
+    for (const std::string& cell : firstCells(page, "## The settings file")) {
+        const std::vector<std::string> pieces = quoted(cell);
+        if (pieces.empty()) continue;
+        const size_t equals = pieces.front().find(" =");
+        if (equals != std::string::npos) found.insert(pieces.front().substr(0, equals));
     }
     return found;
 }
