@@ -106,7 +106,8 @@ function(kordavan_windows_finish)
         COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/packaging/windows/make_readme.py
                 ${help_text} ${CMAKE_BINARY_DIR}/package/README.template
                 ${CMAKE_BINARY_DIR}/package/README.txt
-        DEPENDS kordavan-help-native ${CMAKE_BINARY_DIR}/package/README.template
+        DEPENDS kordavan-help-native ${KORDAVAN_NATIVE_HELP}/kordavan-help-text
+                ${CMAKE_BINARY_DIR}/package/README.template
                 ${CMAKE_SOURCE_DIR}/packaging/windows/make_readme.py
         COMMENT "Writing the Windows README from the game's help"
         VERBATIM)

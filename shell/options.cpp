@@ -238,7 +238,7 @@ std::string settingsFileHelp() {
     return filled("  ", keys + ";", 2) +
            filled("  ",
                   "key-CONTROL = KEY, ... and pad-CONTROL = BUTTON, ... set the keys and pad "
-                  "buttons of a control: " +
+                  "buttons of a control (key-left = Left, A; pad-land = A, RB): " +
                       controls + ".",
                   2);
 }

@@ -52,8 +52,17 @@ explorer_start() {
 
 # wait_box WHAT: waits for a window made since the mark to stand still; BOX is
 # then "ID X Y WIDTH HEIGHT".
+# new_box: the topmost visible window made since e2e_mark_windows that is
+# narrower than the game's picture: a message box, never the game's own
+# window, which may show before the box does.
+new_box() {
+    e2e_windows | awk -v old="${E2E_OLD_WINDOWS:- }" \
+        '$2 == 1 && index(old, " " $1 " ") == 0 && $5 < 600 {found = $1 " " $3 " " $4 " " $5 " " $6}
+         END {if (found != "") print found}'
+}
+
 wait_box() {
-    e2e_wait_steady e2e_new_window || e2e_die "no $1 within 10 s"
+    e2e_wait_steady new_box || e2e_die "no $1 within 10 s"
     BOX="$WINDOW"
     e2e_log "$1: $BOX"
 }
