@@ -33,6 +33,8 @@ foreach(line ${resource_lines})
     else()
         set(type_code 2)
         set(file_name ${id}.bmp)
+        # The window's icon, which the page also takes for its own.
+        set(KORDAVAN_WINDOW_ICON ${KORDAVAN_ASSET_DIR}/${file_name})
     endif()
     if(file_name IN_LIST resource_names)
         message(FATAL_ERROR "resource_ids.h: ${file_name} is named twice")

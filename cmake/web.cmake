@@ -75,7 +75,7 @@ function(kordavan_web_page)
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page}/kordavan.js ${site}/kordavan.js
         COMMAND ${KORDAVAN_NODE} ${web}/pack.js ${page}/kordavan.wasm ${KORDAVAN_ASSET_DIR}
                 ${site}/kordavan.pack.gz
-        COMMAND ${KORDAVAN_NODE} ${web}/icons.js ${KORDAVAN_ASSET_DIR}/139.bmp ${site} 192 512
+        COMMAND ${KORDAVAN_NODE} ${web}/icons.js ${KORDAVAN_WINDOW_ICON} ${site} 192 512
         COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DVERSION=${PROJECT_VERSION}
                 -DTEMPLATE=${web}/sw.js -P ${CMAKE_SOURCE_DIR}/cmake/web_site.cmake
         VERBATIM)

@@ -50,8 +50,6 @@ explorer_start() {
     E2E_PIDS+=("$GAME_PID")
 }
 
-# wait_box WHAT: waits for a window made since the mark to stand still; BOX is
-# then "ID X Y WIDTH HEIGHT".
 # new_box: the topmost visible window made since e2e_mark_windows that is
 # narrower than the game's picture: a message box, never the game's own
 # window, which may show before the box does.
@@ -61,8 +59,11 @@ new_box() {
          END {if (found != "") print found}'
 }
 
+# wait_box WHAT [LOOKUP]: waits for the window LOOKUP finds (by default the
+# newest made since the mark) to stand still; BOX is then "ID X Y WIDTH
+# HEIGHT".
 wait_box() {
-    e2e_wait_steady new_box || e2e_die "no $1 within 10 s"
+    e2e_wait_steady "${2:-e2e_new_window}" || e2e_die "no $1 within 10 s"
     BOX="$WINDOW"
     e2e_log "$1: $BOX"
 }
@@ -117,11 +118,11 @@ e2e_mark_windows
 "${no_device[@]}" wine start /wait /unix "$exe" >/dev/null 2>&1 &
 GAME_PID=$!
 E2E_PIDS+=("$GAME_PID")
-wait_box "the game's own box"
+wait_box "the game's own box" new_box
 first="$BOX"
 e2e_mark_windows
 e2e_press_ok Return "$first"
-wait_box "the box that says what to do"
+wait_box "the box that says what to do" new_box
 e2e_check "a second box follows the game's own" [ "${BOX%% *}" != "${first%% *}" ]
 e2e_check "the second box fits the screen" fits_screen "$BOX"
 e2e_check "kordavan.log points to --no-sound" grep -q -- "--no-sound" "$roaming/Kordavan/kordavan.log"
