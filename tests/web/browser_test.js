@@ -26,15 +26,7 @@ const terrainRows = {top: 445, bottom: 480};
 // within one level of it and hardly a pixel is off by more than the tolerance.
 const closeEnough = (result) => result.mean < 1.5 && result.offShare < 0.005;
 
-let passed = 0;
-let failed = 0;
-function check(name, ok, detail) {
-  if (ok) passed++;
-  else failed++;
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${detail ? ` (${detail})` : ''}`);
-}
-
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const {check, sleep, runChecks} = require('./checks');
 const describe = (result) => `mean difference ${result.mean.toFixed(2)}, ` +
     `${(result.offShare * 100).toFixed(2)}% of ${result.pixels} pixels off`;
 
@@ -227,9 +219,4 @@ async function main() {
   }
 }
 
-main().catch((error) => {
-  check('the browser test ran to its end', false, error.stack || String(error));
-}).finally(() => {
-  console.log(`${passed} passed, ${failed} failed`);
-  process.exitCode = failed === 0 && passed > 0 ? 0 : 1;
-});
+runChecks('browser', main);

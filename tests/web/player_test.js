@@ -25,14 +25,7 @@ const energyBar = {left: 10, top: 5};
 const terrainRows = {top: 445, bottom: 480};
 const closeEnough = (result) => result.mean < 1.5 && result.offShare < 0.005;
 
-let passed = 0;
-let failed = 0;
-function check(name, ok, detail) {
-  if (ok) passed++;
-  else failed++;
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${detail ? ` (${detail})` : ''}`);
-}
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const {check, sleep, runChecks} = require('./checks');
 
 // ---------------------------------------------------------------- the server
 
@@ -527,10 +520,4 @@ async function main() {
   }
 }
 
-main().catch((error) => {
-  check('the player test ran to its end', false, error.stack || String(error));
-}).finally(() => {
-  console.log(`${passed} passed, ${failed} failed`);
-  process.exitCode = failed === 0 && passed > 0 ? 0 : 1;
-  server.close();
-});
+runChecks('player', main).finally(() => server.close());

@@ -15,14 +15,7 @@ const puppeteer = require('puppeteer-core');
 const [url] = process.argv.slice(2);
 const chromium = process.env.KORDAVAN_CHROMIUM || '/usr/bin/chromium';
 
-let passed = 0;
-let failed = 0;
-function check(name, ok, detail) {
-  if (ok) passed++;
-  else failed++;
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${detail ? ` (${detail})` : ''}`);
-}
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const {check, sleep, runChecks} = require('./checks');
 
 // A standard-layout pad the page finds through navigator.getGamepads.
 function fakePad() {
@@ -95,9 +88,4 @@ async function main() {
   }
 }
 
-main().catch((error) => {
-  check('the sound test ran to its end', false, error.stack || String(error));
-}).finally(() => {
-  console.log(`${passed} passed, ${failed} failed`);
-  process.exitCode = failed === 0 && passed > 0 ? 0 : 1;
-});
+runChecks('sound', main);
