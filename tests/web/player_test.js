@@ -304,7 +304,8 @@ async function padPlays(page, client, playing, pictures) {
   // A pad plugged in now: its d-pad flies (up, as the thumb on the arrows
   // has just flown the helicopter low), and using it hides the buttons.
   const padBefore = findHelicopter(await canvasPicture(page), pictures.helicopter);
-  await padHold(page, 12, 500);
+  // A second, so that a slow machine's dropped frames still leave a clear climb.
+  await padHold(page, 12, 1000);
   const padAfter = findHelicopter(await canvasPicture(page), pictures.helicopter);
   check('a pad plugged in after the page loaded flies with its d-pad', padAfter.y <= padBefore.y - 20,
       `helicopter from y ${padBefore.y} to ${padAfter.y}`);
