@@ -40,7 +40,9 @@ struct LoopState {
     int64_t lastReadTime = 0;  // the timer as the last turn read it
     bool waiting = false;      // the last turn found nothing due: sleep before the next
     bool paused = false;
-    bool pauseHeld = false;  // at the last poll of play, so a held key pauses only once
+    bool pauseHeld = false;     // at the last poll of play, so a held key pauses only once
+    bool settingsHeld = false;  // likewise for the settings control
+    bool overlayOpen = false;
     bool ended = false;
     LoopEnd end = LoopEnd::quit;
     int exitCode = 0;
@@ -53,6 +55,7 @@ struct LoopState {
 
 LoopState loop;
 bool pauseOnFocusLoss = false;
+OverlayScreen* overlay = nullptr;
 
 // While paused nothing is due; the keys are looked at now and then for the
 // pause key and Escape.
@@ -136,6 +139,17 @@ bool pausePressed(const Controls& controls) {
     return pressed;
 }
 
+// Opens the settings screen when its control went down at this poll, over
+// the frame on show; true when it opened.
+bool overlayOpens(const Controls& controls) {
+    const bool pressed = controls.settings && !loop.settingsHeld;
+    loop.settingsHeld = controls.settings;
+    if (!pressed || overlay == nullptr) return false;
+    overlay->open(loop.phase);
+    loop.overlayOpen = true;
+    return true;
+}
+
 // Takes one waiting message, if any: the quit message and a request to close
 // end the loop, the rest go to the window procedure.
 Turn handleMessage() {
@@ -171,6 +185,8 @@ Turn titleTurn() {
     if (!frameDue(frameTime)) return Turn::Idle;
     keepTitleMusic();
     if (!poll()) return Turn::Done;
+    // The title waits under the screen where it stands, its pass not yet drawn.
+    if (overlayOpens(loop.controls)) return Turn::Shown;
     drawTitle(loop.title);
     scrollCredits(loop.title);
     present();
@@ -231,8 +247,22 @@ Turn pausedTurn() {
         endPause();
         return Turn::Handled;
     }
+    if (overlayOpens(loop.controls)) return Turn::Shown;
     loop.waiting = true;
     return Turn::Idle;
+}
+
+// A frame of the settings screen on the frame's beat. Nothing of the game
+// moves; when the screen closes the paused picture, or the title's last
+// pass, is what it left in the back buffer, and a paused game stays paused.
+Turn overlayTurn() {
+    if (const Turn handled = handleMessage(); handled != Turn::Idle) return handled;
+    int64_t frameTime = 0;
+    if (!frameDue(frameTime)) return Turn::Idle;
+    if (loop.phase == LoopPhase::Title) keepTitleMusic();
+    loop.overlayOpen = overlay->frame();
+    present();
+    return Turn::Shown;
 }
 
 Turn gameTurn() {
@@ -280,6 +310,7 @@ Turn gameTurn() {
 
 Turn loopTurn() {
     if (loop.source->done()) return Turn::Done;
+    if (loop.overlayOpen) return overlayTurn();
     switch (loop.phase) {
         case LoopPhase::Title:
             return titleTurn();
@@ -340,7 +371,7 @@ bool runFrame() {
 
 void waitForNextFrame() {
     if (!loop.waiting || loop.ended) return;
-    if (loop.paused) {
+    if (loop.paused && !loop.overlayOpen) {
         platform::waitForMessage(pausedWaitMicroseconds);
         return;
     }
@@ -363,6 +394,10 @@ int endProgram() {
     shutdownApp();
     platform::destroyWindow(appWindow);
     return loop.exitCode;
+}
+
+void setOverlayScreen(OverlayScreen* screen) {
+    overlay = screen;
 }
 
 void setPauseOnFocusLoss(bool pause) {

@@ -59,6 +59,25 @@ int runMainLoop(const LoopStart& start, ControlSource& source,
 // The teardown, once, after the loop has ended; the exit code.
 int endProgram();
 
+// A screen of the program's own that the player opens over the title or a
+// paused game with the settings control: while it is open the title and play
+// stand still (the title's music goes on), and the screen reads the player's
+// keys, pads and pointer itself, so no control of the game sees them.
+class OverlayScreen {
+  public:
+    virtual ~OverlayScreen() = default;
+    // The frame it opens over is in the back buffer.
+    virtual void open(LoopPhase over) = 0;
+    // One frame: reads the devices and draws into the back buffer, which is
+    // shown after. False once it has closed and every key and button that
+    // closed it is up again; the back buffer then holds the frame it opened
+    // over.
+    virtual bool frame() = 0;
+};
+// The screen the settings control opens; none (the default) leaves the
+// control without effect.
+void setOverlayScreen(OverlayScreen* screen);
+
 // Play pauses when the window loses the keyboard (off unless the player asks).
 void setPauseOnFocusLoss(bool pause);
 

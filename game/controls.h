@@ -19,6 +19,7 @@ struct Controls {
     bool quit = false;
     bool pause = false;       // the loop's, not the game's: play stops until it is pressed again
     bool screenshot = false;  // nor this: the frame on screen is saved as a picture
+    bool settings = false;    // nor this: the settings screen opens over the title or the pause
 };
 
 // The arrows and the landing key, after each game step. Quitting is the
@@ -47,7 +48,7 @@ inline constexpr ControlWord controlWords[] = {
 
 // The row of a word, in any case; null for any other word.
 const ControlWord* findControlWord(std::string_view word);
-// The row of a member; null for the loop's own (pause, screenshot).
+// The row of a member; null for the loop's own (pause, screenshot, settings).
 const ControlWord* findControlWord(bool Controls::*member);
 // "LEFT RIGHT UP DOWN L SPACE RETURN ESCAPE", for messages.
 std::string controlWordList();

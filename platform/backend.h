@@ -89,6 +89,14 @@ void tellOnStandardError(const char* text);
 // their play positions on. Callers hold the audio lock.
 void mixSoundBuffers(SoundDevice* device, int16_t* out, int frames);
 
+// What the back ends saw the player do with the mouse, a finger or a file,
+// kept until the game takes it (platform.h's takePointerPress and
+// takeDroppedFile). A point outside the picture is left out.
+void notePointerPress(PicturePoint point);
+void noteDroppedFile(std::string path);
+// Forgets whatever is waiting, for a machine made afresh.
+void forgetPointerAndDrops();
+
 // Finds anew, row by row, where a keyed surface's key colour lies; called
 // whenever its pixels or its key change.
 void mapKeyColumns(Surface& surface);

@@ -48,6 +48,11 @@ size_t keyScriptRemaining();
 // Gamepads: what all pads together hold from now on, until changed.
 void setPad(const PadState& pad);
 
+// The player clicks or taps the picture at (x, y), or drops a file onto the
+// window, as a window system would report it.
+void pressPointer(int x, int y);
+void dropFile(const std::string& path);
+
 // The player switches between window and full screen, as F11 does.
 void switchDisplay();
 

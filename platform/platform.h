@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -330,6 +331,21 @@ struct PadState {
     bool rightShoulder = false;
 };
 PadState readPad();
+
+// ---------------------------------------------------------------- pointer and dropped files
+
+// A place on the 640 x 480 picture, whatever size the window shows it at.
+struct PicturePoint {
+    int x = 0;
+    int y = 0;
+};
+// The oldest press of the mouse's main button, or tap, on the picture that no
+// one has taken yet; false when there is none. A press on the black bars
+// around the picture is none, and only the last few presses are kept.
+bool takePointerPress(PicturePoint& point);
+// The oldest file the player dropped onto the window that no one has taken
+// yet (its path, UTF-8); false when there is none.
+bool takeDroppedFile(std::string& path);
 
 // Scan codes of the main keyboard.
 // clang-format off

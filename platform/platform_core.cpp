@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
+#include <string>
+#include <utility>
 
 #include "platform/backend.h"
 
@@ -9,6 +12,12 @@ namespace platform {
 
 namespace {
 Backend* current = nullptr;
+
+// Enough for a player's quick taps between two frames; anything older has
+// lost its meaning by the time it would be read.
+constexpr size_t keptPresses = 8;
+std::deque<PicturePoint> presses;
+std::deque<std::string> droppedFiles;
 }  // namespace
 
 void useBackend(Backend* backend) {
@@ -36,6 +45,35 @@ const Resource* findResource(const Module* module, ResourceType type, int id) {
         if (resource.type == type && (resource.id & 0xFFFF) == wanted) return &resource;
     }
     return nullptr;
+}
+
+void notePointerPress(PicturePoint point) {
+    if (point.x < 0 || point.y < 0 || point.x >= 640 || point.y >= 480) return;
+    if (presses.size() == keptPresses) presses.pop_front();
+    presses.push_back(point);
+}
+
+void noteDroppedFile(std::string path) {
+    droppedFiles.push_back(std::move(path));
+}
+
+void forgetPointerAndDrops() {
+    presses.clear();
+    droppedFiles.clear();
+}
+
+bool takePointerPress(PicturePoint& point) {
+    if (presses.empty()) return false;
+    point = presses.front();
+    presses.pop_front();
+    return true;
+}
+
+bool takeDroppedFile(std::string& path) {
+    if (droppedFiles.empty()) return false;
+    path = std::move(droppedFiles.front());
+    droppedFiles.pop_front();
+    return true;
 }
 
 void finish() {

@@ -126,11 +126,13 @@ constexpr PadName padNames[] = {
 };
 
 constexpr std::array<std::string_view, controlCount> names = {
-    "left", "right", "up", "down", "land", "pause", "start", "confirm", "quit", "screenshot"};
+    "left",  "right",   "up",   "down",       "land",    "pause",
+    "start", "confirm", "quit", "screenshot", "settings"};
 
 constexpr bool Controls::*controlMembers[controlCount] = {
-    &Controls::left,  &Controls::right, &Controls::up,      &Controls::down, &Controls::land,
-    &Controls::pause, &Controls::start, &Controls::confirm, &Controls::quit, &Controls::screenshot,
+    &Controls::left, &Controls::right,      &Controls::up,       &Controls::down,
+    &Controls::land, &Controls::pause,      &Controls::start,    &Controls::confirm,
+    &Controls::quit, &Controls::screenshot, &Controls::settings,
 };
 
 constexpr size_t controlIndex(std::string_view name) {
@@ -228,8 +230,10 @@ KeyBindings defaultKeyBindings() {
     }
     defaults.keys[controlIndex("pause")] = {DIK_P, DIK_PAUSE};
     defaults.keys[controlIndex("screenshot")] = {DIK_F12};
+    defaults.keys[controlIndex("settings")] = {DIK_O};
     // Start stands for Space on the title and for Return on the end
-    // pictures, Back for Escape; Y is free for the screenshot.
+    // pictures, Back for Escape; Y is free for the screenshot, and the
+    // right shoulder for the settings screen (B closes it again).
     defaults.pads = {{{PadButton::left},
                       {PadButton::right},
                       {PadButton::up},
@@ -239,7 +243,8 @@ KeyBindings defaultKeyBindings() {
                       {PadButton::start},
                       {PadButton::start},
                       {PadButton::back},
-                      {PadButton::north}}};
+                      {PadButton::north},
+                      {PadButton::rightShoulder}}};
     return defaults;
 }
 
@@ -266,7 +271,7 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
             warnings << "kordavan: " << fileName << ":" << setting.lineNumber
                      << ": no control called " << shownText(key.substr(4))
                      << " (controls: left right up down land pause start "
-                     << "confirm quit screenshot); left out\n";
+                     << "confirm quit screenshot settings); left out\n";
             continue;
         }
         const auto index = static_cast<size_t>(control - names.begin());

@@ -5,7 +5,8 @@
 //   key-left = Left, A        key-land = L          key-quit = Escape
 //   pad-land = A, RB          pad-screenshot = Y
 //
-// Controls: left right up down land pause start confirm quit screenshot.
+// Controls: left right up down land pause start confirm quit screenshot
+// settings.
 // A line replaces that control's defaults (an empty list leaves it without
 // any); a name that is not known costs a warning naming the file and line,
 // and the control keeps its defaults. Without such lines the keys are the
@@ -36,11 +37,11 @@ enum class PadButton : uint8_t {
     back,
 };
 
-constexpr size_t controlCount = 10;
+constexpr size_t controlCount = 11;
 
 struct KeyBindings {
     // Indexed as the control names: left, right, up, down, land, pause,
-    // start, confirm, quit, screenshot.
+    // start, confirm, quit, screenshot, settings.
     std::array<std::vector<uint8_t>, controlCount> keys;
     std::array<std::vector<PadButton>, controlCount> pads;
 };

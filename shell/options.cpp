@@ -275,6 +275,8 @@ std::string helpText() {
            optionsHelp() +
            "\n"
            "Keys:\n"
+           "  O                     the settings screen, on the title or paused: display,\n"
+           "                        sound, keys, pad buttons, replays (Escape closes it)\n"
            "  Space                 start, on the title\n"
            "  Arrow keys            fly (Left pulls harder than Right)\n"
            "  L                     land, low over the far landing field or over the base\n"
@@ -284,10 +286,10 @@ std::string helpText() {
            "  F12                   save the picture on screen in the pictures folder\n"
            "  Escape                quit\n"
            "\n"
-           "Gamepad: the d-pad and the left stick fly, the south button (A, Cross) lands,\n"
-           "X (Square) pauses, Start starts on the title and goes back to it from the won\n"
-           "and lost pictures, Back (Select) quits, Y (Triangle) saves the picture on\n"
-           "screen.\n"
+           "Gamepad: RB opens the settings screen and B closes it; the d-pad and the left\n"
+           "stick fly, the south button (A, Cross) lands, X (Square) pauses, Start starts\n"
+           "on the title and goes back to it from the won and lost pictures, Back (Select)\n"
+           "quits, Y (Triangle) saves the picture on screen.\n"
            "\n"
            "Settings: " +
            settingsPlace + ", one 'key = value' a line:\n" + settingsFileHelp() +

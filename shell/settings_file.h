@@ -31,6 +31,7 @@ struct Settings {
     bool integerScale = false;
     int volume = 100;
     bool pauseOnFocusLoss = false;
+    bool recordGames = false;
 
     bool operator==(const Settings&) const = default;
 };

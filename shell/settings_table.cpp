@@ -123,6 +123,14 @@ constexpr std::array rows = {
                .kind = flag,
                .help = "pause when the window loses the focus",
                .fields = fieldsOf<&Settings::pauseOnFocusLoss, &Options::pauseOnFocusLoss>()},
+    SettingRow{.name = "record-games",
+               .kind = flag,
+               .place = settingsFile,
+               .help = "keep every game played as a replay in the recordings folder",
+               .details = "The recordings folder sits beside the settings file and keeps the "
+                          "last 50 recordings; older ones are removed as new ones come. "
+                          "--record writes into its own file instead.",
+               .fields = fieldsOf<&Settings::recordGames, nullptr>()},
     SettingRow{.name = "record",
                .kind = file,
                .place = commandLine,

@@ -30,7 +30,7 @@ Controls only(bool Controls::*member) {
 bool same(const Controls& a, const Controls& b) {
     return a.left == b.left && a.right == b.right && a.up == b.up && a.down == b.down &&
            a.land == b.land && a.start == b.start && a.confirm == b.confirm && a.quit == b.quit &&
-           a.pause == b.pause && a.screenshot == b.screenshot;
+           a.pause == b.pause && a.screenshot == b.screenshot && a.settings == b.settings;
 }
 
 TEST(ControlWords, EachWordNamesItsControlInAnyCase) {
@@ -42,9 +42,11 @@ TEST(ControlWords, EachWordNamesItsControlInAnyCase) {
     EXPECT_EQ(findControlWord("JUMP"), nullptr);
     EXPECT_EQ(findControlWord("LEFTX"), nullptr);
     EXPECT_EQ(findControlWord(""), nullptr);
-    // Pausing and screenshots are the loop's, never part of a game's record.
+    // Pausing, screenshots and the settings screen are the loop's, never part
+    // of a game's record.
     EXPECT_EQ(findControlWord(&Controls::pause), nullptr);
     EXPECT_EQ(findControlWord(&Controls::screenshot), nullptr);
+    EXPECT_EQ(findControlWord(&Controls::settings), nullptr);
 }
 
 TEST(ControlWords, TheDefaultKeyOfEachGameControlHoldsThatControlAlone) {

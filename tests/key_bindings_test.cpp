@@ -91,7 +91,7 @@ TEST_F(KeyBindingsTest, UnknownNamesAreReportedAndTheDefaultStays) {
         "kordavan: /home/p/.config/kordavan/kordavan.conf:2: no pad button called \"Z\"; "
         "pad-land keeps its default\n"
         "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"jump\" "
-        "(controls: left right up down land pause start confirm quit screenshot); left out\n");
+        "(controls: left right up down land pause start confirm quit screenshot settings); left out\n");
     EXPECT_TRUE(withKeys({DIK_LEFT}).left);
     EXPECT_FALSE(withKeys({DIK_A}).left);
     PadState pad;
@@ -120,11 +120,11 @@ TEST_F(KeyBindingsTest, ALineThatNamesNoControlOrHidesBehindAByteOrMarkIsSaid) {
     EXPECT_EQ(
         warnings.str(),
         "kordavan: /home/p/.config/kordavan/kordavan.conf:1: no control called \"\" "
-        "(controls: left right up down land pause start confirm quit screenshot); left out\n"
+        "(controls: left right up down land pause start confirm quit screenshot settings); left out\n"
         "kordavan: /home/p/.config/kordavan/kordavan.conf:2: begins with a byte-order mark, "
         "which only the file's first line may; left out\n"
         "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"\" "
-        "(controls: left right up down land pause start confirm quit screenshot); left out\n");
+        "(controls: left right up down land pause start confirm quit screenshot settings); left out\n");
     EXPECT_TRUE(withKeys({DIK_UP}).up);
     EXPECT_FALSE(withKeys({DIK_W}).up);
 }

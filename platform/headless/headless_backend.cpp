@@ -121,6 +121,10 @@ class HeadlessBackend final : public Backend {
     }
     PadState readPads() override { return pad; }
 
+    void pressPointer(int x, int y) { notePointerPress(PicturePoint{x, y}); }
+
+    void dropFile(const std::string& path) { noteDroppedFile(path); }
+
     void switchDisplay() { display.fullscreen = !display.fullscreen; }
 };
 
@@ -137,6 +141,7 @@ void use() {
     delete machine;
     machine = new HeadlessBackend;
     useBackend(machine);
+    forgetPointerAndDrops();
 }
 
 const std::vector<Call>& calls() {
@@ -188,6 +193,14 @@ size_t keyScriptRemaining() {
 
 void setPad(const PadState& pad) {
     current().pad = pad;
+}
+
+void pressPointer(int x, int y) {
+    notePointerPress(PicturePoint{x, y});
+}
+
+void dropFile(const std::string& path) {
+    noteDroppedFile(path);
 }
 
 void switchDisplay() {
