@@ -84,14 +84,14 @@ TEST_F(KeyBindingsTest, UnknownNamesAreReportedAndTheDefaultStays) {
     useKeyBindings(
         parse("key-left = A, Lefty\npad-land = Z\nkey-jump = Space\n"
               "key-right = D\n"));
-    EXPECT_EQ(
-        warnings.str(),
-        "kordavan: /home/p/.config/kordavan/kordavan.conf:1: no key called \"Lefty\"; "
-        "key-left keeps its default\n"
-        "kordavan: /home/p/.config/kordavan/kordavan.conf:2: no pad button called \"Z\"; "
-        "pad-land keeps its default\n"
-        "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"jump\" "
-        "(controls: left right up down land pause start confirm quit screenshot settings); left out\n");
+    EXPECT_EQ(warnings.str(),
+              "kordavan: /home/p/.config/kordavan/kordavan.conf:1: no key called \"Lefty\"; "
+              "key-left keeps its default\n"
+              "kordavan: /home/p/.config/kordavan/kordavan.conf:2: no pad button called \"Z\"; "
+              "pad-land keeps its default\n"
+              "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"jump\" "
+              "(controls: left right up down land pause start confirm quit screenshot settings); "
+              "left out\n");
     EXPECT_TRUE(withKeys({DIK_LEFT}).left);
     EXPECT_FALSE(withKeys({DIK_A}).left);
     PadState pad;
@@ -117,14 +117,15 @@ TEST_F(KeyBindingsTest, TheFileReadsAsTheSettingsReadIt) {
 
 TEST_F(KeyBindingsTest, ALineThatNamesNoControlOrHidesBehindAByteOrMarkIsSaid) {
     useKeyBindings(parse("key- = A\n\xEF\xBB\xBFkey-up = W\npad- = B\n"));
-    EXPECT_EQ(
-        warnings.str(),
-        "kordavan: /home/p/.config/kordavan/kordavan.conf:1: no control called \"\" "
-        "(controls: left right up down land pause start confirm quit screenshot settings); left out\n"
-        "kordavan: /home/p/.config/kordavan/kordavan.conf:2: begins with a byte-order mark, "
-        "which only the file's first line may; left out\n"
-        "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"\" "
-        "(controls: left right up down land pause start confirm quit screenshot settings); left out\n");
+    EXPECT_EQ(warnings.str(),
+              "kordavan: /home/p/.config/kordavan/kordavan.conf:1: no control called \"\" "
+              "(controls: left right up down land pause start confirm quit screenshot settings); "
+              "left out\n"
+              "kordavan: /home/p/.config/kordavan/kordavan.conf:2: begins with a byte-order mark, "
+              "which only the file's first line may; left out\n"
+              "kordavan: /home/p/.config/kordavan/kordavan.conf:3: no control called \"\" "
+              "(controls: left right up down land pause start confirm quit screenshot settings); "
+              "left out\n");
     EXPECT_TRUE(withKeys({DIK_UP}).up);
     EXPECT_FALSE(withKeys({DIK_W}).up);
 }
