@@ -60,6 +60,10 @@ inline constexpr int bmpLauncherLeft = 134;   // left
 inline constexpr int bmpLauncherUp = 133;     // straight up
 inline constexpr int bmpOrb = 124;            // the orb
 
+// The lettering of the program's own screens, loaded by them alone, never
+// with the pictures above.
+inline constexpr int bmpScreenFont = 170;
+
 // The window's icon, travelling with the pictures though it is none of them.
 inline constexpr int icoWindow = 139;
 

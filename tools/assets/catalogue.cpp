@@ -55,6 +55,7 @@ const std::vector<PictureEntry>& pictureCatalogue() {
         {resource::bmpExplosion1, 96, 96, "explosion, frame 1"},
         {resource::bmpSubmarine, 160, 28, "submarine"},
         {resource::bmpRocket, 24, 60, "rocket"},
+        {resource::bmpScreenFont, 576, 312, "lettering of the settings screen"},
     };
     return entries;
 }

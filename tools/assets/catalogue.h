@@ -58,5 +58,6 @@ void addExplosion(std::vector<Picture>& out);
 void addHud(std::vector<Picture>& out);
 void addScreens(std::vector<Picture>& out);
 void addCredits(std::vector<Picture>& out);
+void addScreenFont(std::vector<Picture>& out);
 void addEffects(std::vector<Sound>& out);
 void addMusic(std::vector<Sound>& out);

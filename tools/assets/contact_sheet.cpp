@@ -34,7 +34,8 @@ const int reviewOrder[] = {
     resource::bmpManRight2,     resource::bmpManRight3,  resource::bmpManFront,
     resource::bmpManLeft1,      resource::bmpManLeft2,   resource::bmpManLeft3,
     resource::bmpManLit,        resource::bmpManDim,     resource::bmpOrb,
-    resource::icoWindow,        resource::bmpBarFill,    resource::bmpBarFrame};
+    resource::icoWindow,        resource::bmpBarFill,    resource::bmpBarFrame,
+    resource::bmpScreenFont};
 
 int rank(int id) {
     auto at = std::find(std::begin(reviewOrder), std::end(reviewOrder), id);

@@ -46,6 +46,7 @@ std::vector<Picture> drawPictures() {
     addHud(pictures);
     addScreens(pictures);
     addCredits(pictures);
+    addScreenFont(pictures);
     return pictures;
 }
 
