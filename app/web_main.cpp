@@ -4,6 +4,7 @@
 
 #include "app/keyboard.h"
 #include "app/main_loop.h"
+#include "app/title_and_replays.h"
 #include "game/game_state.h"
 #include "game/random.h"
 #include "platform/web_backend.h"
@@ -16,12 +17,12 @@ bool freshStart() {
     game = GameState{};
     randomState = 1;
     if (!startProgram(platform::gameModule(), 1)) return false;
-    beginLoop(LoopStart::title(), deviceControls());
+    beginTitle(deviceControls(), {}, {});
     return true;
 }
 
 bool browserFrame() {
-    if (!runFrame()) {
+    if (!titleOrReplayFrame()) {
         endProgram();
         return false;
     }
