@@ -38,7 +38,8 @@ e2e_hold Up 0.4
 e2e_hold Escape 0.2
 e2e_wait_exit 10 || e2e_die "Escape did not end the game"
 e2e_check "the game quit in play ends with 0" [ "$GAME_EXIT" = 0 ]
-e2e_check "nothing was said on standard error" [ ! -s "$E2E_TMP/game.stderr" ]
+# (SDL's disk audio driver says where it writes; the game says nothing.)
+e2e_check_not "the game said nothing on standard error" grep -q '^kordavan' "$E2E_TMP/game.stderr"
 mapfile -t files < <(kept)
 e2e_check "one recording in the folder" [ "${#files[@]}" = 1 ]
 [ "${#files[@]}" = 1 ] || e2e_summary
