@@ -67,6 +67,7 @@ bool playReplay(const std::vector<LoopListener*>& listeners) {
 bool setUpExtras(const Options& options, const SettingsFile& settings) {
     useKeyBindings(parseKeyBindings(settings.text, settings.path.string(), platform::warnings()));
     recordFileGiven = !options.recordFile.empty();
+    gamesRecorder = GamesRecorder{};
     if (recordFileGiven) {
         std::string error;
         if (!startRecording(options.recordFile, error)) {
