@@ -9,6 +9,7 @@
 
 #include "app/keyboard.h"
 #include "app/main_loop.h"
+#include "app/settings_overlay.h"
 #include "game/game_state.h"
 #include "platform/warnings.h"
 #include "replay/player.h"
@@ -107,6 +108,7 @@ int runDesktopGame(const platform::Module* instance, int showCommand) {
     // A start-up that failed is told to whatever started the game, not only
     // to the player.
     if (!startProgram(instance, showCommand)) return 1;
+    setOverlayScreen(&settingsOverlay());
     const std::vector<LoopListener*> listeners{&recorder, &displayChoiceSaver};
     if (player != nullptr && playReplay(listeners)) return endProgram();
     runLoop(LoopStart::title(), hands, listeners);

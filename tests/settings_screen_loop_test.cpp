@@ -1,0 +1,155 @@
+// The settings screen in the loop on the headless machine after a real
+// start-up: O opens it over the title, which stands still under it, Escape
+// closes it once the key is up, and a game played afterwards is the very
+// game it would have been, with only the volume changed.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/devices.h"
+#include "app/keyboard.h"
+#include "app/main_loop.h"
+#include "app/settings_overlay.h"
+#include "app/startup.h"
+#include "game/game_state.h"
+#include "game/random.h"
+#include "platform/headless.h"
+#include "shell/key_bindings.h"
+#include "shell/preferences.h"
+#include "tests/loop_hooks.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+StepHooks hooks;
+std::vector<GameState> steps;
+
+std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+bool samePicture(const Surface& a, const Surface& b) {
+    return a.pixels == b.pixels;
+}
+
+class SettingsScreenLoopTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        headless::use();
+        headless::setAutoAdvance(20'000);  // every turn a frame is due
+        folder = fs::temp_directory_path() /
+                 ("kordavan-screen-loop-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        file = folder / "kordavan.conf";
+        std::ofstream(file) << "# mine\nvolume = 100\n";
+        usePreferences(Options{}, SettingsFile{file, contents(file)});
+        useKeyBindings(defaultKeyBindings());
+        game = GameState{};
+        steps.clear();
+        appWindow = nullptr;
+        ASSERT_EQ(initApplication(gameModule(), 1), 1);
+        overlay = makeSettingsOverlay(file, folder / "recordings");
+        setOverlayScreen(overlay.get());
+        hooks.set(nullptr, [](int) { steps.push_back(game); });
+        startRandom = randomState;
+    }
+    void TearDown() override {
+        setOverlayScreen(nullptr);
+        hooks.set(nullptr, nullptr);
+        endProgram();
+        appWindow = nullptr;
+        game = GameState{};
+        fs::remove_all(folder);
+    }
+    static void frames(int count, const std::vector<uint8_t>& keys) {
+        headless::setKeys(keys);
+        for (int i = 0; i < count; ++i) {
+            ASSERT_TRUE(runFrame());
+            waitForNextFrame();
+        }
+    }
+    // A key pressed for two frames and let go for two.
+    static void press(uint8_t key) {
+        frames(2, {key});
+        frames(2, {});
+    }
+    // The title for a while, Space, and a game flown with a few keys.
+    static void flyAGame() {
+        frames(30, {});
+        frames(2, {DIK_SPACE});
+        frames(720, {});
+        frames(40, {DIK_LEFT});
+        frames(60, {DIK_UP, DIK_RIGHT});
+        frames(30, {DIK_L});
+        frames(40, {DIK_DOWN});
+    }
+
+    fs::path folder;
+    fs::path file;
+    std::unique_ptr<OverlayScreen> overlay;
+    uint32_t startRandom = 0;
+};
+
+TEST_F(SettingsScreenLoopTest, OOpensTheScreenOverTheTitleAndEscapeClosesItWithTheTitleUnchanged) {
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    frames(30, {});
+    const Surface title = headless::screen();
+    const int flips = headless::flipCount();
+    frames(3, {DIK_O});
+    EXPECT_EQ(loopPhase(), LoopPhase::Title);
+    EXPECT_FALSE(samePicture(headless::screen(), title)) << "the screen shows";
+    EXPECT_EQ(headless::flipCount(), flips + 3);
+    frames(20, {});
+    const Surface screen = headless::screen();
+    frames(3, {DIK_ESCAPE});
+    EXPECT_TRUE(samePicture(headless::screen(), title)) << "the title's frame, under the key";
+    frames(1, {});
+    // The title goes on from where it stood: the same picture as a loop
+    // that never opened the screen shows after as many title passes.
+    frames(10, {});
+    const Surface after = headless::screen();
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    frames(40, {});
+    EXPECT_TRUE(samePicture(headless::screen(), after));
+    EXPECT_FALSE(samePicture(screen, after));
+    EXPECT_EQ(contents(file), "# mine\nvolume = 100\n") << "looking changes nothing";
+}
+
+TEST_F(SettingsScreenLoopTest, AGameAfterTheScreenIsTheSameGameWithOnlyTheVolumeChanged) {
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    frames(10, {});
+    flyAGame();
+    const std::vector<GameState> untouched = steps;
+    ASSERT_GT(untouched.size(), 150u);
+
+    game = GameState{};
+    randomState = startRandom;
+    steps.clear();
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    frames(10, {});
+    press(DIK_O);
+    for (int i = 0; i < 3; ++i) press(DIK_DOWN);
+    press(DIK_LEFT);
+    press(DIK_ESCAPE);
+    EXPECT_EQ(soundOptions().volume, 90);
+    EXPECT_EQ(contents(file), "# mine\nvolume = 90\n");
+    flyAGame();
+    ASSERT_EQ(steps.size(), untouched.size());
+    for (size_t i = 0; i < steps.size(); ++i) {
+        ASSERT_EQ(std::memcmp(&steps[i], &untouched[i], sizeof(GameState)), 0) << "step " << i;
+    }
+}
+
+}  // namespace
