@@ -219,7 +219,9 @@ void SettingsScreenModel::captured(const BindingChange& change, BindingKind kind
     if (!change.changed) return;
     std::ostringstream failure;
     if (!saveBindings(file, keyBindings(), change.controls, kind, failure)) {
-        said += "\nFor this run only: " + failure.str().substr(0, failure.str().find('\n'));
+        std::string line = failure.str().substr(0, failure.str().find('\n'));
+        if (line.starts_with("kordavan: ")) line.erase(0, 10);
+        said += "\nFor this run only: " + line;
         platform::warnings() << failure.str();
     }
 }

@@ -80,6 +80,15 @@ class SettingsScreenLoopTest : public ::testing::Test {
             waitForNextFrame();
         }
     }
+    // A pad's button pressed for two frames and let go for two.
+    static void pressPad(bool PadState::*button) {
+        PadState pad;
+        pad.*button = true;
+        headless::setPad(pad);
+        frames(2, {});
+        headless::setPad({});
+        frames(2, {});
+    }
     // The game from the title, one snapshot of the keys a poll, until the
     // script is used up and Escape ends it.
     static void run(const std::vector<headless::Snapshot>& script) {
@@ -116,6 +125,32 @@ TEST_F(SettingsScreenLoopTest, OOpensTheScreenOverTheTitleAndEscapeClosesItWithT
     EXPECT_TRUE(samePicture(headless::screen(), after));
     EXPECT_FALSE(samePicture(screen, after));
     EXPECT_EQ(contents(file), "# mine\nvolume = 100\n") << "looking changes nothing";
+}
+
+TEST_F(SettingsScreenLoopTest, APadAndThePointerWorkItOverAPausedGameWhichStaysPaused) {
+    beginLoop(LoopStart::game(), deviceControls(), {&hooks});
+    frames(3, {});
+    frames(1, {DIK_P});
+    frames(1, {});
+    const Surface paused = headless::screen();
+    const size_t stepsBefore = steps.size();
+    pressPad(&PadState::rightShoulder);
+    EXPECT_FALSE(samePicture(headless::screen(), paused)) << "the screen shows";
+    for (int i = 0; i < 3; ++i) pressPad(&PadState::down);
+    pressPad(&PadState::left);
+    EXPECT_EQ(soundOptions().volume, 90);
+    headless::pressPointer(200, 66 + 2 * 22 + 10);  // "Sharp pixels"
+    frames(1, {});
+    EXPECT_TRUE(displayOptions().integerScale);
+    EXPECT_EQ(contents(file), "# mine\nvolume = 90\ninteger-scale = yes\n");
+    headless::pressPointer(548, 432);  // the Back button
+    frames(2, {});
+    EXPECT_TRUE(samePicture(headless::screen(), paused)) << "closed over the paused frame";
+    frames(5, {});
+    EXPECT_EQ(steps.size(), stepsBefore) << "and the game is still paused";
+    frames(1, {DIK_P});
+    frames(2, {});
+    EXPECT_GT(steps.size(), stepsBefore);
 }
 
 // A few title passes, Space, the loading sequence and a game flown with a
