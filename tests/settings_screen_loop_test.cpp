@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,7 @@
 #include "platform/headless.h"
 #include "shell/key_bindings.h"
 #include "shell/preferences.h"
+#include "shell/screenshot.h"
 #include "tests/loop_hooks.h"
 
 namespace {
@@ -113,6 +115,21 @@ TEST_F(SettingsScreenLoopTest, OOpensTheScreenOverTheTitleAndEscapeClosesItWithT
     EXPECT_GT(headless::flipCount(), flips);
     frames(20, {});
     const Surface screen = headless::screen();
+    // "Save a picture", three rows up round the page, keeps the title's
+    // frame, not the screen.
+    setenv("XDG_PICTURES_DIR", folder.c_str(), 1);
+    for (int i = 0; i < 3; ++i) {
+        frames(2, {DIK_UP});
+        frames(2, {});
+    }
+    frames(2, {DIK_RETURN});
+    frames(2, {});
+    unsetenv("XDG_PICTURES_DIR");
+    std::vector<fs::path> pictures;
+    for (const auto& entry : fs::directory_iterator(folder / "Kordavan")) pictures.push_back(entry);
+    ASSERT_EQ(pictures.size(), 1u);
+    const std::vector<uint8_t> png = encodePng(title);
+    EXPECT_EQ(contents(pictures[0]), std::string(png.begin(), png.end()));
     frames(3, {DIK_ESCAPE});
     EXPECT_TRUE(samePicture(headless::screen(), title)) << "the title's frame, under the key";
     frames(1, {});
