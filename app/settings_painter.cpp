@@ -32,8 +32,8 @@ constexpr int rowX = panelX + 12;
 constexpr int rowWidth = panelWidth - 24;
 constexpr int labelX = rowX + 12;
 constexpr int valueRight = rowX + rowWidth - 12;
-constexpr int messageTop = rowsTop + static_cast<int>(visibleRows) * rowHeight + 8;
-constexpr int messageLines = 3;
+constexpr int messageTop = rowsTop + static_cast<int>(visibleRows) * rowHeight + 4;
+constexpr int messageLines = 4;
 constexpr int buttonWidth = 96;
 constexpr int buttonHeight = 28;
 constexpr int buttonX = panelX + panelWidth - 12 - buttonWidth;
@@ -114,12 +114,12 @@ void paintSettingsScreen(platform::Surface& target, const platform::Surface& und
         paintRow(target, rows[i], rowsTop + static_cast<int>(i - top) * rowHeight,
                  i == model.selected());
     }
-    if (top > 0)
-        drawText(target, valueRight - textWidth("more above"), panelY + 20, "more above",
-                 helpColour);
-    if (top + visibleRows < rows.size()) {
-        drawText(target, valueRight - textWidth("more below"), messageTop - 10, "more below",
-                 helpColour);
+    // A page longer than the panel says which of its rows show.
+    if (rows.size() > visibleRows) {
+        const std::string shownRows = std::to_string(top + 1) + "-" +
+                                      std::to_string(std::min(top + visibleRows, rows.size())) +
+                                      " of " + std::to_string(rows.size());
+        drawText(target, valueRight - textWidth(shownRows), panelY + 20, shownRows, helpColour);
     }
 
     const std::vector<std::string> lines = wrapped(model.message(), rowWidth - 24);

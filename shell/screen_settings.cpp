@@ -55,15 +55,18 @@ std::string saidLine(const ScreenSetting& setting, const std::string& value, boo
     return head + " (saved)";
 }
 
-// A failed save's own line, without the program's name, for the screen.
-std::string shownFailure(const std::string& warning) {
+}  // namespace
+
+std::string failureLine(const std::string& warning, const std::filesystem::path& file) {
     std::string line = warning.substr(0, warning.find('\n'));
     constexpr std::string_view prefix = "kordavan: ";
     if (line.starts_with(prefix)) line.erase(0, prefix.size());
+    const std::string path = file.string();
+    if (const size_t at = line.find(path); !path.empty() && at != std::string::npos) {
+        line.replace(at, path.size(), file.filename().string());
+    }
     return line;
 }
-
-}  // namespace
 
 std::span<const ScreenSetting> screenSettings() {
     return settingsShown;
@@ -129,7 +132,7 @@ std::string changeSetting(const std::filesystem::path& file, const ScreenSetting
     const bool saved = commandLine || saveSetting(file, row.name, settingText(row, value), failure);
     warnings << failure.str();
     return saidLine(setting, valueText(setting, settings), commandLine, saved,
-                    shownFailure(failure.str()));
+                    failureLine(failure.str(), file));
 }
 
 std::string restoreDefaults(const std::filesystem::path& file, std::ostream& warnings) {
@@ -166,7 +169,7 @@ std::string restoreDefaults(const std::filesystem::path& file, std::ostream& war
     std::string said = saved ? "Every setting, key and button is back to the game's own (saved)"
                              : "Every setting, key and button is back to the game's own for this "
                                "run only: they could not be saved\n" +
-                                   shownFailure(failure.str());
+                                   failureLine(failure.str(), file);
     if (!runOnly.empty()) said += "\nFrom the command line, for this run only: " + runOnly;
     return said;
 }

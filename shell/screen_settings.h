@@ -37,5 +37,9 @@ std::string changeSetting(const std::filesystem::path& file, const ScreenSetting
 // game's own, at once and in the file (in one write).
 std::string restoreDefaults(const std::filesystem::path& file, std::ostream& warnings);
 
+// A failed save's warning as the screen shows it: its first line, without
+// the program's name, the settings file named without its folder.
+std::string failureLine(const std::string& warning, const std::filesystem::path& file);
+
 // The display and the sound as `settings` say, for the machine.
 void applySettings(const Settings& settings);

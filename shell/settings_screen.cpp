@@ -219,9 +219,7 @@ void SettingsScreenModel::captured(const BindingChange& change, BindingKind kind
     if (!change.changed) return;
     std::ostringstream failure;
     if (!saveBindings(file, keyBindings(), change.controls, kind, failure)) {
-        std::string line = failure.str().substr(0, failure.str().find('\n'));
-        if (line.starts_with("kordavan: ")) line.erase(0, 10);
-        said += "\nFor this run only: " + line;
+        said += "\nFor this run only: " + failureLine(failure.str(), file);
         platform::warnings() << failure.str();
     }
 }
