@@ -128,9 +128,10 @@ void paintSettingsScreen(platform::Surface& target, const platform::Surface& und
                  lines[i], messageColour);
     }
 
-    const std::string_view help = model.capturing() ? "Escape keeps the old one"
-                                                    : "Arrows: choose, change   Return: do   "
-                                                      "Escape: back";
+    const std::string_view help = model.capturing() == BindingKind::key ? "Escape keeps the old one"
+                                  : model.capturing() ? "Escape, or ten seconds, keeps the old one"
+                                                      : "Arrows: choose, change   Return: do   "
+                                                        "Escape: back";
     drawText(target, labelX, buttonY + (buttonHeight - textHeight()) / 2, help, helpColour);
     fillRect(target, buttonX - 1, buttonY - 1, buttonWidth + 2, buttonHeight + 2, borderColour);
     fillRect(target, buttonX, buttonY, buttonWidth, buttonHeight, panelColour);

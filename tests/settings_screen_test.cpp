@@ -10,11 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/headless.h"
 #include "platform/warnings.h"
+#include "shell/binding_lines.h"
 #include "shell/key_bindings.h"
 #include "shell/preferences.h"
 #include "shell/recordings.h"
@@ -137,6 +139,28 @@ TEST_F(ScreenModelTest, PadButtonsSwapTooWithEveryControlThatHadTheButton) {
     EXPECT_EQ(keyBindings().pads[6], std::vector<PadButton>{PadButton::south});
     EXPECT_EQ(keyBindings().pads[7], std::vector<PadButton>{PadButton::south});
     EXPECT_EQ(contents(file), playersFile + "pad-land = Start\npad-start = A\npad-confirm = A\n");
+}
+
+// What the screen saves, the file reads back as the same key or button.
+TEST(BindingNames, EveryNameTheScreenWritesIsReadBackAsTheSameKeyOrButton) {
+    int named = 0;
+    for (int code = 1; code < 256; ++code) {
+        const std::string_view name = keyName(static_cast<uint8_t>(code));
+        if (name.empty()) continue;
+        ++named;
+        EXPECT_EQ(keyByName(name), code) << name;
+    }
+    EXPECT_GT(named, 90);
+    EXPECT_TRUE(keyName(DIK_F11).empty());
+    for (int button = 0; button <= static_cast<int>(PadButton::back); ++button) {
+        KeyBindings bindings = defaultKeyBindings();
+        bindings.pads[0] = {static_cast<PadButton>(button)};
+        std::ostringstream warned;
+        const KeyBindings read = parseKeyBindings(withBinding("", bindings, 0, BindingKind::pad),
+                                                  "kordavan.conf", warned);
+        EXPECT_EQ(read.pads[0], bindings.pads[0]) << button;
+        EXPECT_EQ(warned.str(), "");
+    }
 }
 
 TEST_F(ScreenModelTest, AKeyWithoutANameOrTheDisplaySwitchIsRefusedAndNothingChanges) {
