@@ -22,8 +22,8 @@ std::string namesOf(const std::vector<Code>& codes, Name name) {
 // had it takes the control's first old code in its place (or loses it, when
 // the control had none).
 template <typename Code>
-BindingChange bind(std::array<std::vector<Code>, controlCount>& lists, size_t control, Code code,
-                   const std::string& shownName, std::string (*nameOf)(Code)) {
+BindingChange giveCode(std::array<std::vector<Code>, controlCount>& lists, size_t control,
+                       Code code, const std::string& shownName, std::string (*nameOf)(Code)) {
     BindingChange change;
     std::vector<Code>& own = lists[control];
     const std::string label = controlLabel(control);
@@ -86,9 +86,9 @@ BindingChange bindKey(KeyBindings& bindings, size_t control, uint8_t code) {
     if (keyName(code).empty()) {
         return {false, "That key has no name the settings file knows: it cannot be given", {}};
     }
-    return bind(bindings.keys, control, code, keyText(code), keyText);
+    return giveCode(bindings.keys, control, code, keyText(code), keyText);
 }
 
 BindingChange bindPad(KeyBindings& bindings, size_t control, PadButton button) {
-    return bind(bindings.pads, control, button, padText(button), padText);
+    return giveCode(bindings.pads, control, button, padText(button), padText);
 }
