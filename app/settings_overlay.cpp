@@ -33,7 +33,6 @@ struct Held {
     bool back = false;
     bool close = false;
     bool picture = false;
-    bool any = false;
 };
 
 Held heldNow(const KeySnapshot& keys, const PadState& pad) {
@@ -48,10 +47,6 @@ Held heldNow(const KeySnapshot& keys, const PadState& pad) {
     held.back = keys.isDown(DIK_ESCAPE) || pad.east || bound.quit;
     held.close = bound.settings;
     held.picture = bound.screenshot;
-    for (const uint8_t key : keys.keys) held.any = held.any || (key & 0x80) != 0;
-    held.any = held.any || pad.up || pad.down || pad.left || pad.right || pad.south || pad.east ||
-               pad.west || pad.north || pad.leftShoulder || pad.rightShoulder || pad.start ||
-               pad.back;
     return held;
 }
 
@@ -103,9 +98,10 @@ class SettingsOverlay : public OverlayScreen {
         setPauseOnFocusLoss(currentSettings().pauseOnFocusLoss);
         if (backBuffer == nullptr) return !closing;
         if (closing) {
-            // The frame it opened over, until every key that closed it is up.
+            // The frame it opened over, until every key that closes it is up
+            // (a stick that drifts must not keep it open).
             if (backBuffer->pixels.size() == under.pixels.size()) backBuffer->pixels = under.pixels;
-            return held.any;
+            return held.enter || held.back || held.close;
         }
         top = firstShownRow(top, model.selected(), model.rows().size());
         paintSettingsScreen(*backBuffer, under, model, top);
