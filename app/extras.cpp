@@ -10,6 +10,7 @@
 #include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/record_games.h"
+#include "app/settings_overlay.h"
 #include "app/title_and_replays.h"
 #include "platform/warnings.h"
 #include "replay/player.h"
@@ -102,6 +103,7 @@ int runDesktopGame(const platform::Module* instance, int showCommand) {
     // A start-up that failed is told to whatever started the game, not only
     // to the player.
     if (!startProgram(instance, showCommand)) return 1;
+    setOverlayScreen(&settingsOverlay());
     const std::vector<LoopListener*> listeners{&recorder, &displayChoiceSaver};
     if (player != nullptr && playReplay(listeners)) return endProgram();
     // The player's own games go into --record's file, or else into the
