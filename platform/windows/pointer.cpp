@@ -4,8 +4,6 @@
 // from Explorer become their paths in UTF-8. The game never moves by the
 // mouse; nothing here touches the pointer itself.
 
-#include <shellapi.h>
-
 #include <string>
 
 #include "platform/windows/win_machine.h"

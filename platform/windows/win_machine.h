@@ -12,6 +12,7 @@
 // clang-format off
 #include <windows.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 #include <xinput.h>
 // clang-format on
 
