@@ -6,6 +6,12 @@
 //
 // Waits up to 10 s for a window of that title. Exit status 0 once the
 // message is posted.
+//
+// A memory handle means nothing in another process, and nobody carries the
+// block across for a posted message: it is written into the window's own
+// process, where a plain pointer passes for a fixed memory handle. (The
+// window's DragFinish then hands back memory its heap never gave out, which
+// Wine refuses quietly; this is a test's trick, not a way to drop files.)
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -44,20 +50,28 @@ int main() {
         names += L'\0';
     }
     names += L'\0';
-    const size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GHND, bytes);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-    if (drop == nullptr) return 1;
+    std::string block(sizeof(DROPFILES), '\0');
+    auto* drop = reinterpret_cast<DROPFILES*>(block.data());
     drop->pFiles = sizeof(DROPFILES);
     drop->pt = POINT{10, 10};
     drop->fNC = FALSE;
     drop->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
-                names.size() * sizeof(wchar_t));
-    GlobalUnlock(block);
-    if (!PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
+    block.append(reinterpret_cast<const char*>(names.data()), names.size() * sizeof(wchar_t));
+
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    void* there = process == nullptr ? nullptr
+                                     : VirtualAllocEx(process, nullptr, block.size(),
+                                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (there == nullptr ||
+        !WriteProcessMemory(process, there, block.data(), block.size(), nullptr)) {
+        std::fprintf(stderr, "post-drop: the window's process takes no block\n");
+        return 1;
+    }
+    CloseHandle(process);
+    if (!PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(there), 0)) {
         std::fprintf(stderr, "post-drop: the message could not be posted\n");
-        GlobalFree(block);
         return 1;
     }
     LocalFree(words);
