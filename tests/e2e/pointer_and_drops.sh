@@ -70,22 +70,28 @@ resize() {
     [ "$(window_size)" = "$1x$2" ] || e2e_die "the window did not take $1x$2 (it is $(window_size))"
 }
 
-# Full screen on 1920 x 1080: the picture 1440 x 1080 from x 240, bars left and right.
-start
-e2e_check "full screen covers the screen ($(window_size))" [ "$(window_size)" = 1920x1080 ]
-clicks "0 0;639 479;320 240;1 1" 240,0 1679,1079 960,540 242,2
-clicks "" 239,540 1680,540 0,0 1919,1079
-stop
+# Both ways a frame reaches the window: OpenGL through SDL's renderer, and
+# the window's own framebuffer.
+for path in accelerated software; do
+    export KORDAVAN_RENDERER="$path"
+    e2e_log "frames by the $path path"
+    # Full screen on 1920 x 1080: the picture 1440 x 1080 from x 240, bars left and right.
+    start
+    e2e_check "full screen covers the screen ($(window_size))" [ "$(window_size)" = 1920x1080 ]
+    clicks "0 0;639 479;320 240;1 1" 240,0 1679,1079 960,540 242,2
+    clicks "" 239,540 1680,540 0,0 1919,1079
+    stop
 
-# A window at twice the picture's size, every picture pixel two by two.
-start --window 2
-e2e_check "the window is twice 640x480 ($(window_size))" [ "$(window_size)" = 1280x960 ]
-clicks "0 0;0 0;1 1;639 479;320 240" 0,0 1,1 2,3 1279,959 640,480
-# Stretched wider than 4:3: the picture 1280 x 960 from x 110, bars beside it.
-resize 1500 960
-clicks "0 0;639 479" 110,0 1389,959
-clicks "" 109,500 1390,10
-stop
+    # A window at twice the picture's size, every picture pixel two by two.
+    start --window 2
+    e2e_check "the window is twice 640x480 ($(window_size))" [ "$(window_size)" = 1280x960 ]
+    clicks "0 0;0 0;1 1;639 479;320 240" 0,0 1,1 2,3 1279,959 640,480
+    # Stretched wider than 4:3: the picture 1280 x 960 from x 110, bars beside it.
+    resize 1500 960
+    clicks "0 0;639 479" 110,0 1389,959
+    clicks "" 109,500 1390,10
+    stop
+done
 
 # Whole multiples only, stretched to 1500 x 1040: twice the size at (110, 40).
 start --window 2 --sharp
