@@ -43,10 +43,12 @@ function boxes() {
   return {
     page: {width: innerWidth, height: innerHeight},
     picture: box(document.getElementById('screen')),
-    controls: named('#pad').concat(named('#touch button'), named('#fullscreen', 'Full screen')),
+    controls: named('#pad').concat(named('#touch button'), named('#fullscreen', 'Full screen'),
+        named('#settings', 'Settings')),
     // What the page says: its words, not the empty room around them.
     messages: named('#note', 'note').concat(named('#progress', 'progress'), named('#again', 'Play again'),
-        named('#retry', 'Try again'), named('#paused', 'Paused'), named('#sound', 'sound note')),
+        named('#retry', 'Try again'), named('#paused', 'Paused'), named('#sound', 'sound note'),
+        named('#keep', 'settings note')),
   };
 }
 
@@ -158,7 +160,7 @@ async function pageRules(browser) {
   const rules = await page.evaluate(() => ({
     viewport: document.querySelector('meta[name="viewport"]').content,
     stageTouch: getComputedStyle(document.getElementById('stage')).touchAction,
-    inMain: ['screen', 'paused', 'sound', 'notice', 'fullscreen']
+    inMain: ['screen', 'paused', 'sound', 'keep', 'notice', 'fullscreen', 'settings']
         .every((id) => document.getElementById(id).closest('main') !== null),
   }));
   check('the page may be zoomed, while the game area takes no gestures',
