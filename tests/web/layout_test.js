@@ -97,11 +97,14 @@ async function states(page) {
   await page.evaluate(() => {
     Module.showPaused(true);
     Module.showSoundNote(true);
+    Module.say('This browser does not let the page keep your settings (private browsing, or its ' +
+        'storage is full or turned off): changes last until you leave the page.');
   });
   seen.paused = await page.evaluate(boxes);
   await page.evaluate((text) => {
     Module.showPaused(false);
     Module.showSoundNote(false);
+    document.getElementById('keep').hidden = true;
     Module.showNote(text);
     document.getElementById('again').hidden = false;
   }, longMessage);
