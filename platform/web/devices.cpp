@@ -52,8 +52,8 @@ enum : int {
 // the page reads the standard layout's d-pad, south, west and north buttons,
 // Start, Back and the right shoulder.
 constexpr int buttonBits[] = {
-    controlLeft,  controlRight, controlUp,   controlDown, controlLand, 0, controlPause,
-    controlShot,  controlStart, controlBack, 0,           controlSettings,
+    controlLeft,  controlRight, controlUp,    controlDown, controlLand, 0,
+    controlPause, controlShot,  controlStart, controlBack, 0,           controlSettings,
 };
 static_assert(std::size(buttonBits) == padButtonCount);
 

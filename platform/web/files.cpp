@@ -6,6 +6,8 @@
 // the page comes in here too. The rest of the game reads and writes these
 // through the same calls as on the desktop.
 
+#include "platform/files.h"
+
 #include <emscripten/emscripten.h>
 
 #include <cstdlib>
@@ -15,7 +17,6 @@
 #include <string_view>
 
 #include "platform/backend.h"
-#include "platform/files.h"
 #include "platform/web_backend.h"
 
 extern "C" {
@@ -95,8 +96,8 @@ FileText readFile(const std::filesystem::path& path, size_t largest) {
     const auto found = files.find(path);
     if (found == files.end()) return {FileStatus::missing, {}, missing};
     if (found->second.size() > largest) {
-        return {FileStatus::failed, {},
-                "larger than " + std::to_string(largest) + " bytes, too large"};
+        return {
+            FileStatus::failed, {}, "larger than " + std::to_string(largest) + " bytes, too large"};
     }
     return {FileStatus::read, found->second, {}};
 }
@@ -165,8 +166,7 @@ void closeFile(GrowingFile* file) {
     if (file == nullptr) return;
     if (inside(file->path, recordings)) {
         const std::string& bytes = files[file->path];
-        kvPageOfferReplay(nameOf(file->path).c_str(), bytes.data(),
-                          static_cast<int>(bytes.size()));
+        kvPageOfferReplay(nameOf(file->path).c_str(), bytes.data(), static_cast<int>(bytes.size()));
     }
     delete file;
 }
