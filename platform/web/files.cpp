@@ -71,6 +71,12 @@ bool inside(const fs::path& path, const fs::path& folder) {
     return path.parent_path() == folder;
 }
 
+// In the folder or any folder within it.
+bool under(const fs::path& path, const fs::path& folder) {
+    const fs::path relative = path.lexically_relative(folder);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
 std::string nameOf(const fs::path& path) {
     const std::u8string name = path.filename().u8string();
     return {name.begin(), name.end()};
@@ -121,7 +127,7 @@ ReplaceStatus replaceChangedFile(const std::filesystem::path& path,
 CreateStatus createFile(const std::filesystem::path& path, std::string_view bytes,
                         std::string& reason) {
     readSettings();
-    if (inside(path, pictures)) {
+    if (under(path, pictures)) {
         // Nothing is kept: the picture is the player's at once.
         kvPageDownload(nameOf(path).c_str(), bytes.data(), static_cast<int>(bytes.size()),
                        "image/png");
