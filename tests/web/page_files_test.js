@@ -80,7 +80,8 @@ function pngSize(bytes) {
 async function downloadsTo(page) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'kordavan-downloads-'));
   const client = await page.createCDPSession();
-  await client.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: folder});
+  await client.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: folder,
+    browserContextId: page.browserContext().id});
   return folder;
 }
 
