@@ -60,6 +60,10 @@ class PageSettingsScreen : public OverlayScreen {
     }
     void open(LoopPhase over) override {
         shown = true;
+        // Taps on the title before it opened were the start control's.
+        platform::PicturePoint stale;
+        while (platform::takePointerPress(stale)) {
+        }
         inner->open(over);
     }
     bool frame() override {
