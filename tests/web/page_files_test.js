@@ -201,6 +201,7 @@ async function settingsButton(browser, pictures, device) {
   if (!opened) {
     console.log(`note ${label}: the picture stayed the title: this build has no settings screen to open`);
   } else {
+    check(`${label}: the Settings button opens the settings screen in the picture`, opened);
     await hold(page, 'Escape', 100);
     check(`${label}: Escape closes the settings screen and the title is back`, await waitFor(page, onTitle, 5));
   }
