@@ -2,8 +2,6 @@
 // The browser: the page's canvas, its keyboard, touch controls and gamepads,
 // Web Audio and performance.now(), for the WebAssembly build of the game.
 
-#include <string>
-
 namespace platform {
 
 // Makes the browser back end the one behind every platform call.
@@ -20,9 +18,5 @@ void runBrowserGame(bool (*start)(), bool (*frame)());
 // and lost pictures): the touch controls then offer it, and a tap on the
 // picture presses it.
 void offerStartControl(bool offered);
-
-// Tells the player `text` in the page's own note line, over nothing they
-// press; play goes on.
-void tellOnPage(const std::string& text);
 
 }  // namespace platform

@@ -17,7 +17,6 @@
 #include <string_view>
 
 #include "platform/backend.h"
-#include "platform/web_backend.h"
 
 extern "C" {
 char* kvStoreRead(int* failed);
@@ -189,10 +188,6 @@ bool makeFolders(const std::filesystem::path&, std::string&) {
 
 // The page has no standard streams to guard and no pipe to break.
 void guardStandardStreams() {}
-
-void tellOnPage(const std::string& text) {
-    kvPageSay(text.c_str());
-}
 
 }  // namespace platform
 
