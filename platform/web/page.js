@@ -251,6 +251,17 @@ mergeInto(LibraryManager.library, {
     Module['showNote'](UTF8ToString(text));
   },
 
+  // The page has no files of the system's (its own are kept by
+  // platform/web/files.cpp): whatever the C library asks about is missing,
+  // as it is, rather than found empty.
+  __syscall_open: function () { return -44; /* ENOENT */ },
+  __syscall_stat64: function () { return -44; },
+  __syscall_lstat64: function () { return -44; },
+  __syscall_fstatat64: function () { return -44; },
+  __syscall_getdents64: function () { return -44; },
+  __syscall_unlink: function () { return -44; },
+  __syscall_rmdir: function () { return -44; },
+
   // The page's own note line, for what the player should know while play
   // goes on (settings that cannot be kept, a replay that cannot be watched).
   kvPageSay: function (text) {
