@@ -34,7 +34,6 @@ namespace fs = std::filesystem;
 
 const fs::path home = "/kordavan";
 const fs::path pictures = "/pictures";
-const fs::path dropped = "/dropped";
 const fs::path settingsFile = home / "kordavan.conf";
 const fs::path recordings = home / "recordings";
 
@@ -194,7 +193,8 @@ void guardStandardStreams() {}
 // The page hands over a file the player dropped on it or picked: kept with
 // its own name, and noted for the game like a drop on a desktop window.
 extern "C" EMSCRIPTEN_KEEPALIVE void kvFilesDropped(const char* name, const char* bytes, int size) {
-    const std::filesystem::path path = platform::dropped / platform::utf8Path(name).filename();
+    // By its name alone, as the player knows it.
+    const std::filesystem::path path = platform::utf8Path(name).filename();
     platform::files[path] = std::string(bytes, static_cast<size_t>(size));
     platform::noteDroppedFile(path.string());
 }

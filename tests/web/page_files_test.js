@@ -300,7 +300,19 @@ async function watching(browser, pictures, replay, device) {
     const back = left && await waitFor(page, onTitle, 30);
     return {left, back};
   };
+  const drop = (body, name) => page.evaluate((bytes, fileName) => {
+    const data = new DataTransfer();
+    data.items.add(new File([bytes], fileName));
+    const stage = document.getElementById('stage');
+    stage.dispatchEvent(new DragEvent('dragover', {dataTransfer: data, bubbles: true, cancelable: true}));
+    stage.dispatchEvent(new DragEvent('drop', {dataTransfer: data, bubbles: true, cancelable: true}));
+  }, body, name);
   if (!device) {
+    await drop('not a replay\n', 'notes.txt');
+    const told = await page.waitForFunction(() => !document.getElementById('keep').hidden,
+        {timeout: 5000}).then(() => page.$eval('#keep', (line) => line.textContent), () => '');
+    check('a dropped file that is no replay is named in the page\'s note, and the title stays',
+        /notes\.txt/.test(told) && onTitle(await picture(page)), told);
     await page.evaluate((body) => {
       const data = new DataTransfer();
       data.items.add(new File([body], 'dropped game.replay'));
