@@ -29,8 +29,9 @@ build_packages=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev fonts-deja
 # validators of each file it installs, CPack's dpkg-shlibdeps and lintian.
 install_test_packages=(desktop-file-utils appstream groff-base man-db dpkg-dev lintian file)
 # What the browser build needs besides: Debian's emscripten (offline), node
-# for its optimiser and the node trace tool, Python's web server for the page.
-web_packages=(cmake make g++ pkg-config libfreetype-dev fonts-dejavu-core emscripten nodejs python3)
+# for its optimiser and the node trace tool, Python's web server for the page,
+# zopfli to pack the page's game smaller than zlib can.
+web_packages=(cmake make g++ pkg-config libfreetype-dev fonts-dejavu-core emscripten nodejs python3 zopfli)
 # What the Windows build needs: Debian's mingw-w64 (POSIX threads flavour),
 # GoogleTest's sources to build it for Windows, Wine and Xvfb to run the .exe
 # files, Python for the icon and the picture checks, NSIS for the installer.
