@@ -26,6 +26,7 @@ bool browserFrame() {
         return false;
     }
     platform::offerStartControl(loopPhase() != LoopPhase::Game);
+    platform::restBeforeNextFrame(microsecondsUntilFrame());
     return true;
 }
 
