@@ -217,7 +217,8 @@ void WebBackend::present(const Surface& backBuffer) {
     }
     // A picture that stands still (a pause, a held end picture) is not drawn
     // again, and one that changed in a band is drawn there only.
-    const ChangedPart changed = takeChangedPart(shown, backBuffer.pixels, screenWidth, screenHeight);
+    const ChangedPart changed =
+        takeChangedPart(shown, backBuffer.pixels, screenWidth, screenHeight);
     if (changed.empty()) return;
     // The canvas takes the whole picture's pixels and copies the changed
     // part, so only that part is widened, in its place.
