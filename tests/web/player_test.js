@@ -464,7 +464,8 @@ async function offline(browser, url, pictures) {
   const cached = await page.waitForFunction(async () => {
     const names = await caches.keys();
     for (const name of names) {
-      if (await (await caches.open(name)).match('kordavan.pack.gz') && navigator.serviceWorker.controller) return true;
+      if (await (await caches.open(name)).match('kordavan.pack.gz', {ignoreSearch: true}) &&
+          navigator.serviceWorker.controller) return true;
     }
     return false;
   }, {timeout: 30000, polling: 250}).then(() => true, () => false);
