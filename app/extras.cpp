@@ -9,15 +9,15 @@
 
 #include "app/keyboard.h"
 #include "app/main_loop.h"
-#include "game/game_state.h"
+#include "app/record_games.h"
+#include "app/settings_overlay.h"
+#include "app/title_and_replays.h"
 #include "platform/warnings.h"
 #include "replay/player.h"
 #include "replay/recorder.h"
 #include "shell/key_bindings.h"
 #include "shell/preferences.h"
 #include "shell/screenshot.h"
-#include "sound/playback.h"
-#include "sound/sound_buffers.h"
 
 namespace {
 
@@ -47,6 +47,8 @@ class DisplayChoiceSaver : public LoopListener {
 HandsWithScreenshots hands;
 DisplayChoiceSaver displayChoiceSaver;
 RecordingListener recorder;
+GamesRecorder gamesRecorder;
+bool recordFileGiven = false;
 std::unique_ptr<ReplayPlayer> player;
 
 // A replay in the window is a film: the player's Escape and Pause still
@@ -57,15 +59,7 @@ bool playReplay(const std::vector<LoopListener*>& listeners) {
         const LoopEnd end = runLoop(LoopStart::game(*start), *player, listeners);
         if (end == LoopEnd::quit || player->quitByPlayer()) return true;
     }
-    if (const auto& divergence = player->divergence()) {
-        platform::warnings() << "kordavan: the replay went otherwise than recorded at step "
-                             << divergence->step << ": " << divergence->what
-                             << "; the replay stops there\n";
-    }
-    // The title comes back as after a dismissed picture, whatever state the
-    // replay's last game was left in.
-    stopLooping(sndRotorLoop);
-    resetGame();
+    replayOver(*player);
     return false;
 }
 
@@ -73,7 +67,9 @@ bool playReplay(const std::vector<LoopListener*>& listeners) {
 
 bool setUpExtras(const Options& options, const SettingsFile& settings) {
     useKeyBindings(parseKeyBindings(settings.text, settings.path.string(), platform::warnings()));
-    if (!options.recordFile.empty()) {
+    recordFileGiven = !options.recordFile.empty();
+    gamesRecorder = GamesRecorder{};
+    if (recordFileGiven) {
         std::string error;
         if (!startRecording(options.recordFile, error)) {
             platform::warnings() << "kordavan: " << error << "\n";
@@ -107,9 +103,16 @@ int runDesktopGame(const platform::Module* instance, int showCommand) {
     // A start-up that failed is told to whatever started the game, not only
     // to the player.
     if (!startProgram(instance, showCommand)) return 1;
+    setOverlayScreen(&settingsOverlay());
     const std::vector<LoopListener*> listeners{&recorder, &displayChoiceSaver};
     if (player != nullptr && playReplay(listeners)) return endProgram();
-    runLoop(LoopStart::title(), hands, listeners);
+    // The player's own games go into --record's file, or else into the
+    // recordings folder while "record my games" is on; a replay watched from
+    // the title is no game of theirs.
+    LoopListener* ownGames =
+        recordFileGiven ? static_cast<LoopListener*>(&recorder) : &gamesRecorder;
+    beginTitle(hands, {ownGames, &displayChoiceSaver}, {&displayChoiceSaver});
+    while (titleOrReplayFrame()) waitForNextFrame();
     return endProgram();
 }
 

@@ -14,7 +14,8 @@
 bool setUpExtras(const Options& options, const SettingsFile& settings);
 
 // The whole program with its extras: start-up, the replay's games if one was
-// asked for, then the title with the player's own hands, and the teardown.
+// asked for, then the title with the player's own hands (and the replays
+// they choose from it), and the teardown.
 // The exit code: 1 when start-up failed, else 0.
 int runDesktopGame(const platform::Module* instance, int showCommand);
 

@@ -118,5 +118,9 @@ function(kordavan_web_finish)
     add_test(NAME web.browser
         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/web/browser_test.sh ${CMAKE_BINARY_DIR})
     set_tests_properties(web.browser PROPERTIES TIMEOUT 420 RUN_SERIAL TRUE)
+    add_test(NAME web.page_files
+        COMMAND bash ${CMAKE_SOURCE_DIR}/tests/web/page_files.sh ${CMAKE_BINARY_DIR}
+                $<TARGET_FILE:kordavan-trace>)
+    set_tests_properties(web.page_files PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 endfunction()
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL kordavan_web_finish)

@@ -2,7 +2,8 @@
 // The few files the game keeps on the player's machine (its settings, the
 // player's screenshots), read and written through these calls only, so that each
 // machine answers for its own: POSIX systems share posix/files.cpp, the
-// browser keeps no files (web/files.cpp), Windows has windows/files.cpp.
+// browser keeps them in memory and its settings in localStorage
+// (web/files.cpp), Windows has windows/files.cpp.
 //
 // Paths are std::filesystem::path, which holds wide names where the machine
 // has them. A failure comes back as a short reason fit to show the player

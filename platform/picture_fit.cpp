@@ -4,6 +4,7 @@
 #include "platform/picture_fit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace platform {
@@ -33,6 +34,18 @@ PictureFit fitPicture(int outputWidth, int outputHeight, bool wholeMultiplesOnly
     fit.x = (outputWidth - fit.width) / 2;
     fit.y = (outputHeight - fit.height) / 2;
     return fit;
+}
+
+bool pictureAt(const PictureFit& fit, double outputX, double outputY, PicturePoint& point) {
+    if (fit.width <= 0 || fit.height <= 0) return false;
+    // Measured from the picture's edge before anything is rounded: a press
+    // a hair left of the picture would otherwise round to its first column.
+    const double across = (outputX - fit.x) / fit.width;
+    const double down = (outputY - fit.y) / fit.height;
+    if (!(across >= 0 && across < 1 && down >= 0 && down < 1)) return false;
+    point.x = std::min(pictureWidth - 1, static_cast<int>(std::floor(across * pictureWidth)));
+    point.y = std::min(pictureHeight - 1, static_cast<int>(std::floor(down * pictureHeight)));
+    return true;
 }
 
 int windowScale(int requested, int availableWidth, int availableHeight) {

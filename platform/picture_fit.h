@@ -3,6 +3,8 @@
 // and how large a window to open: one rule for every desktop, so the game
 // looks the same wherever it runs.
 
+#include "platform/platform.h"
+
 namespace platform {
 
 // The game's picture, whatever the size of the window that shows it.
@@ -23,6 +25,12 @@ struct PictureFit {
 // and the picture must shrink. An output with no pixels gets the picture at
 // its own size.
 PictureFit fitPicture(int outputWidth, int outputHeight, bool wholeMultiplesOnly = false);
+
+// The picture's pixel under a place in the output where it is shown as
+// `fit`, or false on the bars around it. The place is in output pixels and
+// may fall between them, as a finger's or a scaled desktop's does; the middle
+// of a mouse pixel is half a pixel in.
+bool pictureAt(const PictureFit& fit, double outputX, double outputY, PicturePoint& point);
 
 // The window's size in multiples of 640 x 480: the one asked for, or with 0
 // the largest that fits the space the desktop leaves, and never less than 1.

@@ -215,6 +215,26 @@ uint8_t keyByName(std::string_view name) {
     return digit == std::string_view::npos ? 0 : static_cast<uint8_t>(DIK_1 + digit);
 }
 
+std::string_view keyName(uint8_t code) {
+    for (const KeyName& key : namedKeys) {
+        if (key.code == code) return key.name;
+    }
+    for (size_t row = 0; row < std::size(letterRows); ++row) {
+        if (code >= letterRowStarts[row] && code < letterRowStarts[row] + letterRows[row].size()) {
+            return letterRows[row].substr(code - letterRowStarts[row], 1);
+        }
+    }
+    if (code >= DIK_1 && code < DIK_1 + digits.size()) return digits.substr(code - DIK_1, 1);
+    return {};
+}
+
+std::string_view padButtonName(PadButton button) {
+    for (const PadName& pad : padNames) {
+        if (pad.button == button) return pad.name;
+    }
+    return {};
+}
+
 const std::array<std::string_view, controlCount>& controlNames() {
     return names;
 }
@@ -310,6 +330,10 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
 
 void useKeyBindings(const KeyBindings& newBindings) {
     bindings = newBindings;
+}
+
+const KeyBindings& keyBindings() {
+    return bindings;
 }
 
 Controls boundControls(const uint8_t (&keys)[256], const PadState& pad) {

@@ -56,10 +56,15 @@ const std::array<std::string_view, controlCount>& controlNames();
 KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
                              std::ostream& warnings);
 
-// The bindings the keyboard's polls use from now on.
+// The bindings the keyboard's polls use from now on, and those in use.
 void useKeyBindings(const KeyBindings& bindings);
+const KeyBindings& keyBindings();
 // What the keys and pads held at one poll stand for.
 Controls boundControls(const uint8_t (&keys)[256], const platform::PadState& pad);
 
 // The scan code of a key name (any case), or 0 when it names no key.
 uint8_t keyByName(std::string_view name);
+// The name the settings file writes for a key ("Left", "A", "F12"); empty
+// for a key without one. And for a pad button ("A", "RB").
+std::string_view keyName(uint8_t code);
+std::string_view padButtonName(PadButton button);

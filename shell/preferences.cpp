@@ -40,6 +40,11 @@ bool givenOnCommandLine(std::string_view name) {
     return row && row->fields.said && row->fields.said(commandLineSaid).has_value();
 }
 
+void useSettings(const Settings& settings) {
+    current = settings;
+    shownFullscreen = settings.fullscreen;
+}
+
 Settings usePreferences(const Options& options, const SettingsFile& settings) {
     file = settings.path;
     const Settings chosen =

@@ -23,6 +23,9 @@ Settings usePreferences(const Options& options, const SettingsFile& settings);
 // settings screen shows beside each row.
 const Settings& currentSettings();
 bool givenOnCommandLine(std::string_view name);
+// This run's settings from now on, as a settings screen changed them; their
+// display is the one shown, so it is not saved again after the frame.
+void useSettings(const Settings& settings);
 
 // After a frame: when the player has switched between window and full screen
 // (F11, Alt+Enter), the settings file learns the new choice.

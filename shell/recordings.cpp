@@ -42,9 +42,9 @@ bool readName(const std::string& name, Order& order) {
     for (size_t i = 0; i < stampShape.size(); ++i) {
         if (stampShape[i] == 'd' ? !isDigit(stamp[i]) : stamp[i] != stampShape[i]) return false;
     }
-    const std::string rest = name.substr(prefix.size() + stampShape.size(),
-                                         name.size() - prefix.size() - stampShape.size() -
-                                             suffix.size());
+    const std::string rest =
+        name.substr(prefix.size() + stampShape.size(),
+                    name.size() - prefix.size() - stampShape.size() - suffix.size());
     int number = 1;
     if (!rest.empty()) {
         // " (n)", n from 2 up, as a second recording of the same second is named.

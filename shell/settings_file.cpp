@@ -9,6 +9,7 @@
 #include "shell/settings_file.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -88,6 +89,16 @@ std::string newFileText() {
         if (row.place & settingsFile) text += "#   " + fileForm(row) + "\n";
     }
     return text;
+}
+
+// `line` added at the end of `text`, with the line ends the file already uses.
+std::string withLineAdded(std::string text, std::string_view line) {
+    const size_t firstEnd = text.find('\n');
+    const bool windowsEnds =
+        firstEnd != std::string::npos && firstEnd > 0 && text[firstEnd - 1] == '\r';
+    const std::string_view lineEnd = windowsEnds ? "\r\n" : "\n";
+    if (!text.empty() && text.back() != '\n') text += lineEnd;
+    return text.append(line).append(lineEnd);
 }
 
 }  // namespace
@@ -208,12 +219,31 @@ std::string withSetting(std::string_view text, const SettingRow& row, int value)
         }
         return out.replace(from, length, replacement);
     }
-    const size_t firstEnd = text.find('\n');
-    const bool windowsEnds =
-        firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r';
-    const std::string_view lineEnd = windowsEnds ? "\r\n" : "\n";
-    if (!out.empty() && out.back() != '\n') out += lineEnd;
-    return out.append(wholeLine).append(lineEnd);
+    return withLineAdded(out, wholeLine);
+}
+
+std::string withLine(std::string_view text, std::string_view key, std::string_view value) {
+    std::optional<std::string_view> last;
+    std::string_view lastValue;
+    for (std::string_view line : lines(text)) {
+        const auto setting = splitLine(line);
+        if (!setting || !sameWord(setting->key, key)) continue;
+        last = line;
+        lastValue = setting->value;
+    }
+    const std::string wholeLine = std::string(key) + " = " + std::string(value);
+    if (!last) return withLineAdded(std::string(text), wholeLine);
+    if (lastValue == value) return std::string(text);
+    // As withSetting: the value's bytes, or the whole line when it has none.
+    size_t from = static_cast<size_t>(last->data() - text.data());
+    size_t length = last->size() - (last->ends_with('\r') ? 1 : 0);
+    std::string replacement = wholeLine;
+    if (!lastValue.empty()) {
+        from = static_cast<size_t>(lastValue.data() - text.data());
+        length = lastValue.size();
+        replacement = value;
+    }
+    return std::string(text).replace(from, length, replacement);
 }
 
 std::string withDisplayChoice(std::string_view text, bool fullscreen) {
@@ -229,11 +259,19 @@ bool saveSetting(const std::filesystem::path& path, std::string_view name, std::
                  << " is no setting of the file\n";
         return false;
     }
-    const std::string what = "kordavan: the " + std::string(row->name) +
-                             (row->name == "display" ? " choice" : " setting");
-    const std::string notSaved = what + " is not saved in ";
+    const std::string what =
+        "the " + std::string(row->name) + (row->name == "display" ? " choice" : " setting");
+    return saveFileChange(
+        path, what, [&](std::string_view text) { return withSetting(text, *row, *number); },
+        warnings);
+}
+
+bool saveFileChange(const std::filesystem::path& path, const std::string& what,
+                    const std::function<std::string(std::string_view)>& change,
+                    std::ostream& warnings) {
+    const std::string notSaved = "kordavan: " + what + " is not saved in ";
     if (path.empty()) {
-        warnings << what << " is not saved: no home folder to keep it in\n";
+        warnings << "kordavan: " << what << " is not saved: no home folder to keep it in\n";
         return false;
     }
     // Another program may add to the file meanwhile (a script, the player's
@@ -249,7 +287,7 @@ bool saveSetting(const std::filesystem::path& path, std::string_view name, std::
         }
         const bool exists = file.status == platform::FileStatus::read;
         const std::string old = exists ? file.text : newFileText();
-        const std::string text = withSetting(old, *row, *number);
+        const std::string text = change(old);
         if (text == old) return true;
         if (text.size() > largestSettingsFile) {
             warnings << notSaved << path.string() << ": it would grow past " << largestSettingsFile

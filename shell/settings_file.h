@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -84,6 +85,11 @@ std::string withDisplayChoice(std::string_view text, bool fullscreen);
 // (an index or number, as the row reads it).
 std::string withSetting(std::string_view text, const SettingRow& row, int value);
 
+// `text` with the last line of `key` taking `value` (the line the reader
+// takes), or, when it has none, the line added at the end; every other byte
+// stays. For lines no row of the table describes (the keys and pads).
+std::string withLine(std::string_view text, std::string_view key, std::string_view value);
+
 // Writes the display choice into the file as it is on disk now, so that
 // whatever the player or another game wrote there meanwhile stays. Nothing
 // is written when its display line already says so. A file that cannot be read, or
@@ -95,3 +101,10 @@ bool saveDisplayChoice(const std::filesystem::path& path, bool fullscreen, std::
 // False, with a line saying so, for a name or value the file does not take.
 bool saveSetting(const std::filesystem::path& path, std::string_view name, std::string_view value,
                  std::ostream& warnings);
+// What every save does: `change` made to the file as it is on disk now (a
+// new file's head when there is none) and the file replaced when that
+// changed it, made again when another program wrote meanwhile. False, with a
+// line naming `what` ("the volume setting"), when the change is not saved.
+bool saveFileChange(const std::filesystem::path& path, const std::string& what,
+                    const std::function<std::string(std::string_view)>& change,
+                    std::ostream& warnings);

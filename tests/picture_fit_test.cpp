@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
 using platform::fitPicture;
+using platform::pictureAt;
 using platform::PictureFit;
+using platform::PicturePoint;
 using platform::windowScale;
 
 void expectFit(const PictureFit& fit, int x, int y, int width, int height, bool wholeScale) {
@@ -78,6 +81,88 @@ TEST(PictureFit, EverySizeKeepsFourThreeInsideTheOutput) {
         }
     }
     EXPECT_EQ(wrong, 0);
+}
+
+// The picture pixel under the middle of an output pixel, or {-1, -1} on a bar.
+PicturePoint under(const PictureFit& fit, int x, int y) {
+    PicturePoint point;
+    if (!pictureAt(fit, x + 0.5, y + 0.5, point)) return {-1, -1};
+    return point;
+}
+
+void expectPoint(PicturePoint point, int x, int y) {
+    EXPECT_EQ(point.x, x);
+    EXPECT_EQ(point.y, y);
+}
+
+TEST(PictureAt, TheCornersOfAScaledPictureAreItsFirstAndLastPixels) {
+    const PictureFit wide = fitPicture(1920, 1080);  // 1440 x 1080 from x 240
+    expectPoint(under(wide, 240, 0), 0, 0);
+    expectPoint(under(wide, 1679, 1079), 639, 479);
+    const PictureFit whole = fitPicture(1920, 1080, true);  // 1280 x 960 at (320, 60)
+    expectPoint(under(whole, 320, 60), 0, 0);
+    expectPoint(under(whole, 321, 61), 0, 0);
+    expectPoint(under(whole, 322, 62), 1, 1);
+    expectPoint(under(whole, 1599, 1019), 639, 479);
+}
+
+TEST(PictureAt, ThePixelsJustBesideThePictureAreOnTheBars) {
+    // Truncating toward zero would put the last bar pixel on column 0.
+    const PictureFit whole = fitPicture(1920, 1080, true);
+    expectPoint(under(whole, 319, 500), -1, -1);
+    expectPoint(under(whole, 1600, 500), -1, -1);
+    expectPoint(under(whole, 900, 59), -1, -1);
+    expectPoint(under(whole, 900, 1020), -1, -1);
+    const PictureFit tall = fitPicture(1280, 1024);  // bars of 32 above and below
+    expectPoint(under(tall, 0, 31), -1, -1);
+    expectPoint(under(tall, 0, 32), 0, 0);
+    expectPoint(under(tall, 1279, 991), 639, 479);
+    expectPoint(under(tall, 1279, 992), -1, -1);
+    PicturePoint point;
+    EXPECT_FALSE(pictureAt(whole, 319.99, 500, point));
+    EXPECT_FALSE(pictureAt(whole, -3, -3, point));
+}
+
+TEST(PictureAt, EveryPixelOfAWholeEnlargementLeadsBackToItsPicturePixel) {
+    for (const int scale : {1, 2, 3}) {
+        const PictureFit fit = fitPicture(640 * scale + 100, 480 * scale + 60, true);
+        int wrong = 0;
+        for (int y = 0; y < 480 * scale; ++y) {
+            for (int x = 0; x < 640 * scale; ++x) {
+                const PicturePoint point = under(fit, fit.x + x, fit.y + y);
+                wrong += point.x != x / scale || point.y != y / scale;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "scale " << scale;
+    }
+}
+
+TEST(PictureAt, AnyFitCoversThePictureInOrderAndNothingBeside) {
+    // Across the middle row: every output pixel inside the fit lands on the
+    // picture, never going back, from the first column to the last; none
+    // beside it does. The same down the middle column.
+    for (const auto& [w, h] : {std::pair{1001, 333}, {333, 1001}, {800, 600}, {1366, 768}}) {
+        const PictureFit fit = fitPicture(w, h);
+        int stray = 0;
+        int last = -1;
+        for (int x = 0; x < w; ++x) {
+            const int column = under(fit, x, h / 2).x;
+            const bool inside = x >= fit.x && x < fit.x + fit.width;
+            stray += inside != (column >= 0) || (inside && column < last);
+            if (inside) last = column;
+        }
+        EXPECT_EQ(under(fit, fit.x, h / 2).x, 0) << w << "x" << h;
+        EXPECT_EQ(last, 639) << w << "x" << h;
+        last = -1;
+        for (int y = 0; y < h; ++y) {
+            const int row = under(fit, w / 2, y).y;
+            const bool inside = y >= fit.y && y < fit.y + fit.height;
+            stray += inside != (row >= 0) || (inside && row < last);
+            if (inside) last = row;
+        }
+        EXPECT_EQ(last, 479) << w << "x" << h;
+        EXPECT_EQ(stray, 0) << w << "x" << h;
+    }
 }
 
 TEST(WindowScale, IsTheLargestThatFitsTheDesktop) {

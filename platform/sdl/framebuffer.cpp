@@ -80,6 +80,7 @@ bool SdlBackend::drawIntoFramebuffer(const Surface& backBuffer) {
         return false;
     }
     const Letterbox box = letterbox(target->w, target->h, display.integerScale);
+    noteShownPicture(box.rect, target->w, target->h);
     const Uint32 format = target->format->format;
     if (!isArgbLayout(format) && !isAbgrLayout(format)) {
         return drawConverted(backBuffer, target, box.rect);

@@ -87,6 +87,7 @@ void SdlBackend::present(const Surface& backBuffer) {
     int outputHeight = 0;
     SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
     const Letterbox box = letterbox(outputWidth, outputHeight, display.integerScale);
+    noteShownPicture(box.rect, outputWidth, outputHeight);
     // A whole-number enlargement keeps every pixel crisp; any other needs
     // smoothing, or rows and columns would come out unevenly thick.
     const int scaleMode = box.wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;

@@ -79,6 +79,13 @@ class SdlBackend final : public Backend {
     void uploadToScreen(const Surface& backBuffer);
     bool windowOnScreen();
     void translateEvent(const SDL_Event& event, std::deque<Message>& queue);
+    // Mouse presses, taps and dropped files, into the platform's queues.
+    void enableDrops();
+    void takePress(const SDL_Event& event);
+    void takeDrop(const SDL_Event& event);
+    void notePress(double windowX, double windowY);
+    // Where the frame just shown put the picture, for the presses on it.
+    void noteShownPicture(const SDL_Rect& picture, int outputWidth, int outputHeight);
     // Sees every key as SDL takes it from the system, whoever reads the
     // event queue later, so the keys that belong to the machine rather than
     // the game are caught even while the game reads only snapshots.
@@ -118,6 +125,11 @@ class SdlBackend final : public Backend {
     int framebufferHeight = 0;
     SDL_Rect pictureShown{};
     std::vector<SDL_Rect> changedRects;
+    // Where the player last saw the picture, in output pixels; no output
+    // until a frame is shown.
+    SDL_Rect shownPicture{};
+    int shownOutputWidth = 0;
+    int shownOutputHeight = 0;
     SDL_Surface* widened =
         nullptr;  // a framebuffer of another depth: the picture before SDL converts
 

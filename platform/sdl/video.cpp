@@ -86,6 +86,7 @@ bool SdlBackend::startVideo(const Module* module, int iconId) {
         std::fprintf(stderr, "kordavan: no video: %s\n", SDL_GetError());
         return false;
     }
+    enableDrops();
     if (!driverRequested() && isInvisibleDriver(SDL_GetCurrentVideoDriver())) {
         std::fprintf(stderr,
                      "kordavan: no video driver can show the game (SDL found only its %s "
@@ -187,6 +188,8 @@ void SdlBackend::closeWindow() {
         window = nullptr;
     }
     usingFramebuffer = false;
+    shownOutputWidth = 0;
+    shownOutputHeight = 0;
 }
 
 DesktopSize SdlBackend::desktopSize() {
@@ -200,6 +203,14 @@ DesktopSize SdlBackend::desktopSize() {
 void SdlBackend::translateEvent(const SDL_Event& event, std::deque<Message>& queue) {
     if (event.type == SDL_QUIT) {
         queue.push_back({MessageKind::Close, 0});
+        return;
+    }
+    if (event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT) {
+        takeDrop(event);
+        return;
+    }
+    if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_FINGERDOWN) {
+        takePress(event);
         return;
     }
     if (event.type != SDL_WINDOWEVENT) {

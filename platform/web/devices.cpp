@@ -44,14 +44,16 @@ enum : int {
     controlPause = 32,  // the pad's west button (X, Square)
     controlStart = 64,
     controlBack = 128,
+    controlSettings = 256,  // the page's Settings button; the pad's right shoulder
+    controlShot = 512,      // the pad's north button (Y, Triangle)
 };
 
 // The page's bits for the pad's buttons, in the order of platform::padButtons;
-// the page reads the standard layout's d-pad, south and west buttons, Start
-// and Back.
+// the page reads the standard layout's d-pad, south, west and north buttons,
+// Start, Back and the right shoulder.
 constexpr int buttonBits[] = {
-    controlLeft, controlRight, controlUp,   controlDown, controlLand, 0, controlPause,
-    0,           controlStart, controlBack, 0,           0,
+    controlLeft,  controlRight, controlUp,    controlDown, controlLand, 0,
+    controlPause, controlShot,  controlStart, controlBack, 0,           controlSettings,
 };
 static_assert(std::size(buttonBits) == padButtonCount);
 
@@ -60,7 +62,7 @@ static_assert(std::size(buttonBits) == padButtonCount);
 constexpr std::pair<int, uint8_t> touchKeys[] = {
     {controlLeft, DIK_LEFT},   {controlRight, DIK_RIGHT},  {controlUp, DIK_UP},
     {controlDown, DIK_DOWN},   {controlLand, DIK_L},       {controlPause, DIK_P},
-    {controlStart, DIK_SPACE}, {controlStart, DIK_RETURN},
+    {controlStart, DIK_SPACE}, {controlStart, DIK_RETURN}, {controlSettings, DIK_O},
 };
 
 }  // namespace

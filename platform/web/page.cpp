@@ -273,3 +273,8 @@ void offerStartControl(bool offered) {
 }
 
 }  // namespace platform
+
+// A press on the picture, in the picture's own points (page.js, kvPoint).
+extern "C" EMSCRIPTEN_KEEPALIVE void kvPagePointer(int x, int y) {
+    platform::notePointerPress(platform::PicturePoint{x, y});
+}

@@ -125,6 +125,8 @@ mergeInto(LibraryManager.library, {
         if (pressed(2)) held |= 32;
         if (pressed(9)) held |= 64;
         if (pressed(8)) held |= 128;
+        if (pressed(3)) held |= 512;  // Y: the screenshot
+        if (pressed(5)) held |= 256;  // RB: the settings screen
       }
       return held;
     },
@@ -182,11 +184,28 @@ mergeInto(LibraryManager.library, {
     Browser.mainLoop.resume();
   },
 
-  kvPageStart__deps: ['$kvPage', '$kvAudio', '$kvWake'],
+  // A press or tap on the picture goes to the game as a point of its own
+  // 640 x 480 picture (the canvas is the picture, whatever its CSS size),
+  // besides anything the page makes of the tap.
+  $kvPoint__deps: ['$kvPage'],
+  $kvPoint: function (event) {
+    var canvas = kvPage.canvas;
+    if (!kvPage.context || !canvas) return;
+    var box = canvas.getBoundingClientRect();
+    if (box.width <= 0 || box.height <= 0) return;
+    var x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
+    var y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
+    if (x < 0 || y < 0 || x >= canvas.width || y >= canvas.height) return;
+    _kvPagePointer(x, y);
+  },
+
+  kvPageStart__deps: ['$kvPage', '$kvAudio', '$kvWake', '$kvPoint', '$kvFiles'],
   kvPageStart: function () {
     var canvas = Module['canvas'];
     if (!canvas) return 0;
     kvPage.canvas = canvas;
+    canvas.addEventListener('pointerdown', kvPoint);
+    Module['takeFile'] = kvFiles.take;
     ['keydown', 'mousedown', 'pointerup', 'touchend'].forEach(function (type) {
       window.addEventListener(type, kvAudio.start, true);
     });
@@ -242,6 +261,80 @@ mergeInto(LibraryManager.library, {
 
   kvPageNote: function (text) {
     Module['showNote'](UTF8ToString(text));
+  },
+
+  // The page has no files of the system's (its own are kept by
+  // platform/web/files.cpp): whatever the C library asks about is missing,
+  // as it is, rather than found empty.
+  __syscall_open: function () { return -44; /* ENOENT */ },
+  __syscall_stat64: function () { return -44; },
+  __syscall_lstat64: function () { return -44; },
+  __syscall_fstatat64: function () { return -44; },
+  __syscall_getdents64: function () { return -44; },
+  __syscall_unlink: function () { return -44; },
+  __syscall_rmdir: function () { return -44; },
+
+  // The page's own note line, for what the player should know while play
+  // goes on (settings that cannot be kept, a replay that cannot be watched).
+  kvPageSay: function (text) {
+    Module['say'](UTF8ToString(text));
+  },
+
+  // The player's settings file, kept whole under one key of localStorage.
+  // A browser may refuse the storage (private browsing, storage turned off:
+  // reading or writing throws) or run out of it; the game then goes on with
+  // the settings of this visit, and the page says so.
+  $kvFiles__deps: ['malloc', 'free'],
+  $kvFiles: {
+    key: 'kordavan.settings',
+    // A file the player dropped or picked, handed to the game under its
+    // name once its bytes are read.
+    take: function (file) {
+      return file.arrayBuffer().then(function (buffer) {
+        var bytes = new Uint8Array(buffer);
+        var name = file.name || 'replay';
+        var nameAt = _malloc(lengthBytesUTF8(name) + 1);
+        var at = _malloc(Math.max(1, bytes.length));
+        stringToUTF8(name, nameAt, lengthBytesUTF8(name) + 1);
+        HEAPU8.set(bytes, at);
+        _kvFilesDropped(nameAt, at, bytes.length);
+        _free(at);
+        _free(nameAt);
+      });
+    },
+  },
+
+  kvStoreRead__deps: ['$kvFiles', '$stringToNewUTF8'],
+  kvStoreRead: function (failed) {
+    try {
+      var text = window.localStorage.getItem(kvFiles.key);
+      return text === null ? 0 : stringToNewUTF8(text);
+    } catch (e) {
+      HEAP32[failed >> 2] = 1;
+      return 0;
+    }
+  },
+
+  kvStoreWrite__deps: ['$kvFiles'],
+  kvStoreWrite: function (text) {
+    try {
+      window.localStorage.setItem(kvFiles.key, UTF8ToString(text));
+      return 1;
+    } catch (e) {
+      return 0;
+    }
+  },
+
+  // A file for the player to keep: a screenshot at once, a recording as a
+  // link once it is finished.
+  kvPageDownload: function (name, bytes, size, type) {
+    Module['download'](new File([HEAPU8.slice(bytes, bytes + size)], UTF8ToString(name),
+        {type: UTF8ToString(type)}));
+  },
+
+  kvPageOfferReplay: function (name, bytes, size) {
+    Module['offerReplay'](new File([HEAPU8.slice(bytes, bytes + size)], UTF8ToString(name),
+        {type: 'application/octet-stream'}));
   },
 
   kvPageOpenScreen__deps: ['$kvPage'],

@@ -12,6 +12,7 @@
 // clang-format off
 #include <windows.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 #include <xinput.h>
 // clang-format on
 
@@ -66,6 +67,11 @@ class WinBackend final : public Backend {
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool handleKey(UINT message, WPARAM wParam, LPARAM lParam);
+    // A press of the main button at the message's client place, and the
+    // files of a WM_DROPFILES, into the platform's queues.
+    void acceptDroppedFiles();
+    void notePress(LPARAM lParam);
+    void takeDroppedFiles(WPARAM wParam);
     // Runs the window's messages waiting in the thread's queue; what the
     // game must hear of lands in `pending`.
     void dispatchWaiting();

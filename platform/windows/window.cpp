@@ -107,6 +107,7 @@ bool WinBackend::openWindow(const char* caption, int /*width*/, int /*height*/) 
                         fullscreen ? fullscreenStyle : windowedStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                         pictureWidth, pictureHeight, nullptr, nullptr, instance, this);
     if (window == nullptr) return false;
+    acceptDroppedFiles();
     if (fullscreen) {
         const RECT area = monitorArea(window, false);
         SetWindowPos(window, HWND_TOP, area.left, area.top, area.right - area.left,
@@ -260,6 +261,12 @@ LRESULT WinBackend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // Alt alone would open the window menu and swallow the next keys.
             if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
             break;
+        case WM_LBUTTONDOWN:
+            notePress(lParam);
+            break;
+        case WM_DROPFILES:
+            takeDroppedFiles(wParam);
+            return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:
         case WM_SYSKEYDOWN:

@@ -43,10 +43,12 @@ function boxes() {
   return {
     page: {width: innerWidth, height: innerHeight},
     picture: box(document.getElementById('screen')),
-    controls: named('#pad').concat(named('#touch button'), named('#fullscreen', 'Full screen')),
+    controls: named('#pad').concat(named('#touch button'), named('#fullscreen', 'Full screen'),
+        named('#settings', 'Settings')),
     // What the page says: its words, not the empty room around them.
     messages: named('#note', 'note').concat(named('#progress', 'progress'), named('#again', 'Play again'),
-        named('#retry', 'Try again'), named('#paused', 'Paused'), named('#sound', 'sound note')),
+        named('#retry', 'Try again'), named('#paused', 'Paused'), named('#sound', 'sound note'),
+        named('#keep', 'settings note')),
   };
 }
 
@@ -95,11 +97,14 @@ async function states(page) {
   await page.evaluate(() => {
     Module.showPaused(true);
     Module.showSoundNote(true);
+    Module.say('This browser does not let the page keep your settings (private browsing, or its ' +
+        'storage is full or turned off): changes last until you leave the page.');
   });
   seen.paused = await page.evaluate(boxes);
   await page.evaluate((text) => {
     Module.showPaused(false);
     Module.showSoundNote(false);
+    document.getElementById('keep').hidden = true;
     Module.showNote(text);
     document.getElementById('again').hidden = false;
   }, longMessage);
@@ -158,7 +163,7 @@ async function pageRules(browser) {
   const rules = await page.evaluate(() => ({
     viewport: document.querySelector('meta[name="viewport"]').content,
     stageTouch: getComputedStyle(document.getElementById('stage')).touchAction,
-    inMain: ['screen', 'paused', 'sound', 'notice', 'fullscreen']
+    inMain: ['screen', 'paused', 'sound', 'keep', 'notice', 'fullscreen', 'settings']
         .every((id) => document.getElementById(id).closest('main') !== null),
   }));
   check('the page may be zoomed, while the game area takes no gestures',

@@ -1,0 +1,107 @@
+// Recording the player's games into the recordings folder.
+
+#include "app/record_games.h"
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "platform/files.h"
+#include "platform/warnings.h"
+#include "shell/preferences.h"
+#include "shell/recordings.h"
+
+namespace {
+
+std::optional<bool> switched;
+
+bool wanted() {
+    return switched.value_or(currentSettings().recordGames);
+}
+
+std::string utf8Text(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+// Named by this second; a second run begun in the same second (or a file
+// the player named so) makes it " (2)", and so on.
+std::filesystem::path freeName(const std::filesystem::path& folder) {
+    const std::time_t now = std::time(nullptr);
+    for (int number = 1;; ++number) {
+        const std::filesystem::path path = folder / platform::utf8Path(recordingName(now, number));
+        std::error_code error;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return path;
+    }
+}
+
+}  // namespace
+
+void switchRecordGames(std::optional<bool> on) {
+    switched = on;
+}
+
+void GamesRecorder::heard(const LoopEvent& event) {
+    if (event.kind == LoopEventKind::stepBegins && betweenGames) gameBegins();
+    recorder.heard(event);
+    switch (event.kind) {
+        case LoopEventKind::stepBegins:
+            betweenGames = false;
+            break;
+        case LoopEventKind::stepRan:
+            if (event.controls.quit) betweenGames = true;
+            break;
+        case LoopEventKind::endPictureDismissed:
+            betweenGames = true;
+            break;
+        default:
+            break;
+    }
+    // The file now holds a game: it counts among the fifty.
+    if (pruneDue && recording()) {
+        pruneDue = false;
+        std::string reason;
+        if (!pruneRecordings(recordingsFolder(), keptRecordingCount, reason)) {
+            platform::warnings() << "kordavan: cannot remove an old recording: " << reason << "\n";
+        }
+    }
+}
+
+void GamesRecorder::gameBegins() {
+    // A recording the recorder ended itself (a full disk) has said why.
+    if (ours && !recording()) {
+        ours = false;
+        givenUp = true;
+    }
+    if (!wanted()) {
+        if (ours) stopRecording();
+        ours = false;
+        return;
+    }
+    if (!ours && !givenUp) start();
+}
+
+void GamesRecorder::start() {
+    givenUp = true;
+    const std::filesystem::path folder = recordingsFolder();
+    if (folder.empty()) {
+        platform::warnings() << "kordavan: there is no settings folder to keep recordings in; "
+                                "the games of this run are not recorded\n";
+        return;
+    }
+    std::string reason;
+    if (!platform::makeFolders(folder, reason)) {
+        platform::warnings() << "kordavan: cannot make the recordings folder " << utf8Text(folder)
+                             << ": " << reason << "; the games of this run are not recorded\n";
+        return;
+    }
+    if (!startRecording(utf8Text(freeName(folder)), reason)) {
+        platform::warnings() << "kordavan: " << reason
+                             << "; the games of this run are not recorded\n";
+        return;
+    }
+    givenUp = false;
+    ours = true;
+    pruneDue = true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// "Record my games": while the player has it on, the games of a run go into
+// a new replay in the recordings folder, named by when the first of them
+// began, and the folder keeps the newest fifty. The switch is looked at as
+// each game begins, so turning it on or off counts from the next game; a
+// recording that cannot be made is told once, and the game goes on.
+
+#include <optional>
+
+#include "game/loop_events.h"
+#include "replay/recorder.h"
+
+// The recorder beside the loop of the player's own games, when no --record
+// was given (that file takes every game instead).
+class GamesRecorder : public LoopListener {
+  public:
+    void heard(const LoopEvent& event) override;
+
+  private:
+    void gameBegins();
+    void start();
+
+    RecordingListener recorder;
+    bool betweenGames = true;
+    bool ours = false;      // the recording going on is this one's
+    bool pruneDue = false;  // once the new file holds its first game
+    bool givenUp = false;   // a recording failed: no more tries this run
+};
+
+// The settings screen switched "record my games": from the next game on,
+// whatever the settings said at start-up (none: as they say again).
+void switchRecordGames(std::optional<bool> on);

@@ -1,0 +1,228 @@
+// The settings screen's frames: the player's presses in, the picture out.
+
+#include "app/settings_overlay.h"
+
+#include <ctime>
+#include <string>
+
+#include "app/keyboard.h"
+#include "app/settings_painter.h"
+#include "gfx/display.h"
+#include "platform/warnings.h"
+#include "shell/key_bindings.h"
+#include "shell/preferences.h"
+#include "shell/recordings.h"
+#include "shell/screenshot.h"
+#include "shell/settings_screen.h"
+
+namespace {
+
+using namespace platform;
+
+// A pad button waited for this many frames (ten seconds) is given up: a
+// player without a pad in hand is not kept on the question.
+constexpr int padWaitFrames = 600;
+
+// What the player holds, as the screen reads it.
+struct Held {
+    bool up = false;
+    bool down = false;
+    bool left = false;
+    bool right = false;
+    bool enter = false;
+    bool back = false;
+    bool close = false;
+    bool picture = false;
+};
+
+Held heldNow(const KeySnapshot& keys, const PadState& pad) {
+    const Controls bound = boundControls(keys.keys, pad);
+    Held held;
+    held.up = keys.isDown(DIK_UP) || pad.up || bound.up;
+    held.down = keys.isDown(DIK_DOWN) || pad.down || bound.down;
+    held.left = keys.isDown(DIK_LEFT) || pad.left || bound.left;
+    held.right = keys.isDown(DIK_RIGHT) || pad.right || bound.right;
+    held.enter =
+        keys.isDown(DIK_RETURN) || keys.isDown(DIK_NUMPADENTER) || pad.south || bound.confirm;
+    held.back = keys.isDown(DIK_ESCAPE) || pad.east || bound.quit;
+    held.close = bound.settings;
+    held.picture = bound.screenshot;
+    return held;
+}
+
+// The pad's buttons in the order of PadButton.
+bool padButtonHeld(const PadState& pad, PadButton button) {
+    const bool held[] = {pad.left,         pad.right,         pad.up,    pad.down,
+                         pad.south,        pad.east,          pad.west,  pad.north,
+                         pad.leftShoulder, pad.rightShoulder, pad.start, pad.back};
+    return held[static_cast<size_t>(button)];
+}
+
+class SettingsOverlay : public OverlayScreen {
+  public:
+    SettingsOverlay(const std::filesystem::path& file, const std::filesystem::path& recordings)
+        : model(file, recordings) {}
+
+    void open(LoopPhase) override {
+        if (backBuffer != nullptr) under = *backBuffer;
+        model.open();
+        top = 0;
+        first = true;
+        closing = false;
+        padWait = 0;
+    }
+
+    bool frame() override {
+        KeySnapshot keys;
+        takeKeySnapshot(keys);
+        const PadState pad = readPad();
+        const Held held = heldNow(keys, pad);
+        if (first) {
+            // What was down as the screen opened (the settings key itself)
+            // must go up before it counts, and a press on the title before
+            // it opened is not one on the screen.
+            PicturePoint stale;
+            while (takePointerPress(stale)) {
+            }
+            first = false;
+        } else if (!closing) {
+            if (model.capturing()) {
+                capture(keys, pad);
+            } else {
+                act(held);
+            }
+        }
+        before = held;
+        beforeKeys = keys;
+        beforePad = pad;
+        setPauseOnFocusLoss(currentSettings().pauseOnFocusLoss);
+        if (backBuffer == nullptr) return !closing;
+        if (closing) {
+            // The frame it opened over, until every key that closes it is up
+            // (a stick that drifts must not keep it open).
+            if (backBuffer->pixels.size() == under.pixels.size()) backBuffer->pixels = under.pixels;
+            return held.enter || held.back || held.close;
+        }
+        top = firstShownRow(top, model.selected(), model.rows().size());
+        paintSettingsScreen(*backBuffer, under, model, top);
+        return true;
+    }
+
+  private:
+    bool pressed(bool now, bool was) const { return now && !was; }
+
+    void act(const Held& held) {
+        if (pressed(held.close, before.close)) return close();
+        if (pressed(held.picture, before.picture)) savePicture();
+        if (pressed(held.up, before.up)) model.move(-1);
+        if (pressed(held.down, before.down)) model.move(1);
+        if (pressed(held.left, before.left)) model.step(-1);
+        if (pressed(held.right, before.right)) model.step(1);
+        if (pressed(held.enter, before.enter)) request(model.activate());
+        if (!closing && pressed(held.back, before.back)) request(model.back());
+        PicturePoint point;
+        while (!closing && !model.capturing() && takePointerPress(point)) pointAt(point);
+    }
+
+    void pointAt(PicturePoint point) {
+        const PointerTarget target = pointerTarget(point, model, top);
+        switch (target.what) {
+            case PointerTarget::What::nothing:
+                break;
+            case PointerTarget::What::back:
+                request(model.back());
+                break;
+            case PointerTarget::What::lessArrow:
+                model.step(-1);
+                break;
+            case PointerTarget::What::row:
+                model.select(target.row);
+                request(model.activate());
+                break;
+        }
+    }
+
+    void capture(const KeySnapshot& keys, const PadState& pad) {
+        PicturePoint point;
+        bool pointed = false;
+        while (takePointerPress(point)) pointed = true;
+        if (pointed) return model.cancelCapture("Nothing changed");
+        if (*model.capturing() == BindingKind::key) {
+            if (pressed(pad.east, beforePad.east)) return model.cancelCapture("Nothing changed");
+            for (int code = 1; code < 256; ++code) {
+                if (!keys.isDown(code) || beforeKeys.isDown(code)) continue;
+                if (code == DIK_ESCAPE) return model.cancelCapture("Nothing changed");
+                return model.keyPressed(static_cast<uint8_t>(code));
+            }
+            return;
+        }
+        if (pressed(keys.isDown(DIK_ESCAPE), beforeKeys.isDown(DIK_ESCAPE))) {
+            return model.cancelCapture("Nothing changed");
+        }
+        for (int button = 0; button <= static_cast<int>(PadButton::back); ++button) {
+            const auto which = static_cast<PadButton>(button);
+            if (pressed(padButtonHeld(pad, which), padButtonHeld(beforePad, which))) {
+                padWait = 0;
+                return model.padPressed(which);
+            }
+        }
+        if (++padWait >= padWaitFrames) {
+            padWait = 0;
+            model.cancelCapture("No button came: nothing changed");
+        }
+    }
+
+    void request(ScreenRequest what) {
+        switch (what) {
+            case ScreenRequest::none:
+            case ScreenRequest::captureKey:
+                break;
+            case ScreenRequest::capturePad:
+                padWait = 0;
+                break;
+            case ScreenRequest::savePicture:
+                savePicture();
+                break;
+            case ScreenRequest::close:
+                close();
+                break;
+        }
+    }
+
+    void close() { closing = true; }
+
+    // The game's frame under the screen, not the screen itself.
+    void savePicture() {
+        std::string error;
+        const std::filesystem::path saved =
+            saveScreenshotFile(encodePng(under), screenshotFolder(), std::time(nullptr), error);
+        if (saved.empty()) {
+            warnings() << "kordavan: the picture is not saved: " << error << "\n";
+            model.say("The picture is not saved: " + error);
+        } else {
+            model.say("Picture saved: " + saved.filename().string());
+        }
+    }
+
+    SettingsScreenModel model;
+    Surface under;
+    size_t top = 0;
+    bool first = true;
+    bool closing = false;
+    int padWait = 0;
+    Held before;
+    KeySnapshot beforeKeys;
+    PadState beforePad;
+};
+
+}  // namespace
+
+OverlayScreen& settingsOverlay() {
+    static SettingsOverlay overlay(settingsPath(), recordingsFolder());
+    return overlay;
+}
+
+std::unique_ptr<OverlayScreen> makeSettingsOverlay(const std::filesystem::path& settingsFile,
+                                                   const std::filesystem::path& recordings) {
+    return std::make_unique<SettingsOverlay>(settingsFile, recordings);
+}

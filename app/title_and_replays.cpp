@@ -1,0 +1,155 @@
+// The title and the replays watched from it, one loop after another.
+
+#include "app/title_and_replays.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "app/main_loop.h"
+#include "game/game_state.h"
+#include "platform/files.h"
+#include "platform/platform.h"
+#include "platform/warnings.h"
+#include "shell/replay_choice.h"
+#include "sound/playback.h"
+#include "sound/sound_buffers.h"
+
+namespace {
+
+std::string utf8Text(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+// The player's hands on the title. A file dropped onto the window becomes
+// the replay chosen; a chosen replay that reads ends the title's loop for
+// it, one that does not is named in a warning and the title goes on. After
+// a replay, the Escape or Return that stopped it counts on the title only
+// once it is up again.
+class TitleHands : public ControlSource {
+  public:
+    ControlSource* hands = nullptr;
+    std::optional<Replay> replay;
+    bool holding = false;
+
+    Controls poll(LoopPhase phase, bool paused) override {
+        Controls held = hands->poll(phase, paused);
+        if (phase == LoopPhase::Title && !replay) takeChoice();
+        if (holding) holding = held.quit || held.start || held.confirm;
+        if (holding) held.quit = held.start = held.confirm = false;
+        return held;
+    }
+    bool done() const override { return replay.has_value(); }
+
+  private:
+    void takeChoice() {
+        // Several files dropped at once: the last one is watched.
+        for (std::string dropped; platform::takeDroppedFile(dropped);) {
+            chooseReplay(platform::utf8Path(dropped));
+        }
+        const std::optional<std::filesystem::path> file = takeChosenReplay();
+        if (!file) return;
+        const std::string name = utf8Text(*file);
+        Replay read;
+        std::string error;
+        switch (readReplay(name, read, error)) {
+            case ReplayRead::read:
+                if (!read.cut.empty())
+                    platform::warnings() << "kordavan: " << name << ": " << read.cut << "\n";
+                replay = std::move(read);
+                return;
+            case ReplayRead::cannotRead:
+                platform::warnings()
+                    << "kordavan: " << name << ": cannot be read: " << error << "\n";
+                return;
+            case ReplayRead::notAReplay:
+                platform::warnings() << "kordavan: " << name << ": " << error << "\n";
+                return;
+        }
+    }
+};
+
+// The player's hands under a replay: whether Escape was held, which tells a
+// replay the player stopped from a window closed under it.
+class WatchingHands : public ControlSource {
+  public:
+    ControlSource* hands = nullptr;
+    bool quitHeld = false;
+
+    Controls poll(LoopPhase phase, bool paused) override {
+        const Controls held = hands->poll(phase, paused);
+        quitHeld = held.quit;
+        return held;
+    }
+};
+
+struct Show {
+    TitleHands titleHands;
+    WatchingHands watchingHands;
+    std::vector<LoopListener*> titleListeners;
+    std::vector<LoopListener*> replayListeners;
+    std::unique_ptr<ReplayPlayer> player;  // while a replay is on
+};
+
+Show show;
+
+bool titleAgain() {
+    show.player.reset();
+    show.titleHands.holding = true;
+    beginLoop(LoopStart::title(), show.titleHands, show.titleListeners);
+    return true;
+}
+
+bool nextReplayGame() {
+    if (const auto start = show.player->nextGame()) {
+        beginLoop(LoopStart::game(*start), *show.player, show.replayListeners);
+        return true;
+    }
+    replayOver(*show.player);
+    return titleAgain();
+}
+
+}  // namespace
+
+void beginTitle(ControlSource& hands, std::vector<LoopListener*> titleListeners,
+                std::vector<LoopListener*> replayListeners) {
+    show.titleHands.hands = &hands;
+    show.titleHands.replay.reset();
+    show.titleHands.holding = false;
+    show.watchingHands.hands = &hands;
+    show.titleListeners = std::move(titleListeners);
+    show.replayListeners = std::move(replayListeners);
+    show.player.reset();
+    beginLoop(LoopStart::title(), show.titleHands, show.titleListeners);
+}
+
+bool titleOrReplayFrame() {
+    if (runFrame()) return true;
+    if (show.player == nullptr) {
+        if (loopEnd() != LoopEnd::sourceDone || !show.titleHands.replay) return false;
+        show.player =
+            std::make_unique<ReplayPlayer>(std::move(*show.titleHands.replay), &show.watchingHands);
+        show.titleHands.replay.reset();
+        return nextReplayGame();
+    }
+    if (loopEnd() == LoopEnd::quit && !show.watchingHands.quitHeld) return false;
+    if (loopEnd() == LoopEnd::quit || show.player->quitByPlayer()) {
+        replayOver(*show.player);
+        return titleAgain();
+    }
+    return nextReplayGame();
+}
+
+void replayOver(const ReplayPlayer& player) {
+    if (const auto& divergence = player.divergence()) {
+        platform::warnings() << "kordavan: the replay went otherwise than recorded at step "
+                             << divergence->step << ": " << divergence->what
+                             << "; the replay stops there\n";
+    }
+    // The title comes back as after a dismissed picture, whatever state the
+    // replay's last game was left in.
+    stopLooping(sndRotorLoop);
+    resetGame();
+}

@@ -1,0 +1,89 @@
+#pragma once
+// What the settings screen holds, without drawing it: its pages, their rows
+// with their values in words, the row the player is on, what a move does,
+// and the line that says what happened. The screen that draws it and reads
+// the player's keys, pads and pointer is the application's.
+//
+// The first page holds the settings and the ways to the others: the keys,
+// one row a control; the pad buttons, likewise; the recordings to watch.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/binding_lines.h"
+#include "shell/key_bindings.h"
+
+enum class ScreenPage : uint8_t { settings, keys, pads, replays };
+
+enum class RowDoes : uint8_t {
+    setting,  // index: of screenSettings()
+    key,      // index: the control
+    pad,      // index: the control
+    keysPage,
+    padsPage,
+    replaysPage,
+    replay,   // index: of the recordings listed
+    nothing,  // a line that only says something
+    savePicture,
+    restoreDefaults,
+    back,
+};
+
+struct ScreenRow {
+    RowDoes does = RowDoes::nothing;
+    size_t index = 0;
+    std::string label;
+    std::string value;   // at the right; may be empty
+    bool steps = false;  // Left and Right change it
+};
+
+// What the screen itself must do after a move of the player's.
+enum class ScreenRequest : uint8_t { none, captureKey, capturePad, savePicture, close };
+
+class SettingsScreenModel {
+  public:
+    SettingsScreenModel(std::filesystem::path settingsFile, std::filesystem::path recordings);
+
+    // The first page, on its first row, with nothing said yet.
+    void open();
+    ScreenPage page() const { return shown; }
+    std::string heading() const;
+    std::vector<ScreenRow> rows() const;
+    size_t selected() const { return at; }
+    void select(size_t row);
+    // Up (-1) or down (1), round the page.
+    void move(int direction);
+    // Left (-1) or Right (1) on the row the player is on.
+    void step(int direction);
+    // Return, pad A, a press on the row.
+    ScreenRequest activate();
+    // Escape, pad B: a page goes back to the first, the first closes.
+    ScreenRequest back();
+
+    // While the player is asked to press the new key or button.
+    std::optional<BindingKind> capturing() const { return captureKind; }
+    void keyPressed(uint8_t code);
+    void padPressed(PadButton button);
+    void cancelCapture(const std::string& why);
+
+    // The lines that say what happened, '\n' between them; empty for none.
+    const std::string& message() const { return said; }
+    void say(std::string text) { said = std::move(text); }
+
+  private:
+    void showPage(ScreenPage page);
+    void captured(const struct BindingChange& change, BindingKind kind);
+
+    std::filesystem::path file;
+    std::filesystem::path recordingsFolder;
+    ScreenPage shown = ScreenPage::settings;
+    size_t at = 0;
+    std::vector<std::filesystem::path> recordings;
+    std::optional<BindingKind> captureKind;
+    size_t captureControl = 0;
+    std::string said;
+};

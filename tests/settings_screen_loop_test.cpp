@@ -1,0 +1,217 @@
+// The settings screen in the loop on the headless machine after a real
+// start-up: O opens it over the title, which stands still under it, Escape
+// closes it once the key is up, and a game played afterwards is the very
+// game it would have been, with only the volume changed.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/devices.h"
+#include "app/keyboard.h"
+#include "app/main_loop.h"
+#include "app/settings_overlay.h"
+#include "app/startup.h"
+#include "game/game_state.h"
+#include "game/random.h"
+#include "platform/headless.h"
+#include "shell/key_bindings.h"
+#include "shell/preferences.h"
+#include "shell/screenshot.h"
+#include "tests/loop_hooks.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+StepHooks hooks;
+std::vector<GameState> steps;
+
+std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+bool samePicture(const Surface& a, const Surface& b) {
+    return a.pixels == b.pixels;
+}
+
+class SettingsScreenLoopTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        headless::use();
+        headless::setAutoAdvance(20'000);  // every turn a frame is due
+        folder = fs::temp_directory_path() /
+                 ("kordavan-screen-loop-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        file = folder / "kordavan.conf";
+        std::ofstream(file) << "# mine\nvolume = 100\n";
+        usePreferences(Options{}, SettingsFile{file, contents(file)});
+        useKeyBindings(defaultKeyBindings());
+        game = GameState{};
+        steps.clear();
+        appWindow = nullptr;
+        ASSERT_EQ(initApplication(gameModule(), 1), 1);
+        overlay = makeSettingsOverlay(file, folder / "recordings");
+        setOverlayScreen(overlay.get());
+        hooks.set(nullptr, [](int) { steps.push_back(game); });
+        startRandom = randomState;
+    }
+    void TearDown() override {
+        setOverlayScreen(nullptr);
+        hooks.set(nullptr, nullptr);
+        endProgram();
+        appWindow = nullptr;
+        game = GameState{};
+        fs::remove_all(folder);
+    }
+    static void frames(int count, const std::vector<uint8_t>& keys) {
+        headless::setKeys(keys);
+        for (int i = 0; i < count; ++i) {
+            ASSERT_TRUE(runFrame());
+            waitForNextFrame();
+        }
+    }
+    // A pad's button pressed for two frames and let go for two.
+    static void pressPad(bool PadState::*button) {
+        PadState pad;
+        pad.*button = true;
+        headless::setPad(pad);
+        frames(2, {});
+        headless::setPad({});
+        frames(2, {});
+    }
+    // The game from the title, one snapshot of the keys a poll, until the
+    // script is used up and Escape ends it.
+    static void run(const std::vector<headless::Snapshot>& script) {
+        headless::setKeyScript(script, [] { headless::setKeys({DIK_ESCAPE}); });
+        runLoop(LoopStart::title(), deviceControls(), {&hooks});
+    }
+
+    fs::path folder;
+    fs::path file;
+    std::unique_ptr<OverlayScreen> overlay;
+    uint32_t startRandom = 0;
+};
+
+TEST_F(SettingsScreenLoopTest, OOpensTheScreenOverTheTitleAndEscapeClosesItWithTheTitleUnchanged) {
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    frames(30, {});
+    const Surface title = headless::screen();
+    const int flips = headless::flipCount();
+    frames(3, {DIK_O});
+    EXPECT_EQ(loopPhase(), LoopPhase::Title);
+    EXPECT_FALSE(samePicture(headless::screen(), title)) << "the screen shows";
+    EXPECT_GT(headless::flipCount(), flips);
+    frames(20, {});
+    const Surface screen = headless::screen();
+    // "Save a picture", three rows up round the page, keeps the title's
+    // frame, not the screen.
+    setenv("XDG_PICTURES_DIR", folder.c_str(), 1);
+    for (int i = 0; i < 3; ++i) {
+        frames(2, {DIK_UP});
+        frames(2, {});
+    }
+    frames(2, {DIK_RETURN});
+    frames(2, {});
+    unsetenv("XDG_PICTURES_DIR");
+    std::vector<fs::path> pictures;
+    for (const auto& entry : fs::directory_iterator(folder / "Kordavan")) pictures.push_back(entry);
+    ASSERT_EQ(pictures.size(), 1u);
+    const std::vector<uint8_t> png = encodePng(title);
+    EXPECT_EQ(contents(pictures[0]), std::string(png.begin(), png.end()));
+    frames(3, {DIK_ESCAPE});
+    EXPECT_TRUE(samePicture(headless::screen(), title)) << "the title's frame, under the key";
+    frames(1, {});
+    // The title goes on from where it stood: the same picture as a loop
+    // that never opened the screen shows after as many title passes.
+    frames(10, {});
+    const Surface after = headless::screen();
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    frames(40, {});
+    EXPECT_TRUE(samePicture(headless::screen(), after));
+    EXPECT_FALSE(samePicture(screen, after));
+    EXPECT_EQ(contents(file), "# mine\nvolume = 100\n") << "looking changes nothing";
+}
+
+TEST_F(SettingsScreenLoopTest, APadAndThePointerWorkItOverAPausedGameWhichStaysPaused) {
+    beginLoop(LoopStart::game(), deviceControls(), {&hooks});
+    frames(3, {});
+    frames(1, {DIK_P});
+    frames(1, {});
+    const Surface paused = headless::screen();
+    const size_t stepsBefore = steps.size();
+    pressPad(&PadState::rightShoulder);
+    EXPECT_FALSE(samePicture(headless::screen(), paused)) << "the screen shows";
+    for (int i = 0; i < 3; ++i) pressPad(&PadState::down);
+    pressPad(&PadState::left);
+    EXPECT_EQ(soundOptions().volume, 90);
+    headless::pressPointer(200, 66 + 2 * 22 + 10);  // "Sharp pixels"
+    frames(1, {});
+    EXPECT_TRUE(displayOptions().integerScale);
+    EXPECT_EQ(contents(file), "# mine\nvolume = 90\ninteger-scale = yes\n");
+    headless::pressPointer(548, 432);  // the Back button
+    frames(2, {});
+    EXPECT_TRUE(samePicture(headless::screen(), paused)) << "closed over the paused frame";
+    frames(5, {});
+    EXPECT_EQ(steps.size(), stepsBefore) << "and the game is still paused";
+    frames(1, {DIK_P});
+    frames(2, {});
+    EXPECT_GT(steps.size(), stepsBefore);
+}
+
+// A few title passes, Space, the loading sequence and a game flown with a
+// few keys.
+std::vector<headless::Snapshot> aGame() {
+    std::vector<headless::Snapshot> script(10);
+    script.insert(script.end(), 2, {DIK_SPACE});
+    script.resize(script.size() + 720);
+    script.insert(script.end(), 40, {DIK_LEFT});
+    script.insert(script.end(), 60, {DIK_UP, DIK_RIGHT});
+    script.insert(script.end(), 30, {DIK_L});
+    script.insert(script.end(), 40, {DIK_DOWN});
+    return script;
+}
+
+// A key pressed at two polls and let go at two.
+void press(std::vector<headless::Snapshot>& script, uint8_t key) {
+    script.insert(script.end(), 2, {key});
+    script.insert(script.end(), 2, {});
+}
+
+TEST_F(SettingsScreenLoopTest, AGameAfterTheScreenIsTheSameGameWithOnlyTheVolumeChanged) {
+    run(aGame());
+    const std::vector<GameState> untouched = steps;
+    ASSERT_GT(untouched.size(), 150u);
+    EXPECT_EQ(soundOptions().volume, 100);
+
+    game = GameState{};
+    randomState = startRandom;
+    steps.clear();
+    std::vector<headless::Snapshot> script(5);
+    press(script, DIK_O);
+    for (int i = 0; i < 3; ++i) press(script, DIK_DOWN);
+    press(script, DIK_LEFT);
+    press(script, DIK_ESCAPE);
+    const std::vector<headless::Snapshot> played = aGame();
+    script.insert(script.end(), played.begin(), played.end());
+    run(script);
+    EXPECT_EQ(soundOptions().volume, 90);
+    EXPECT_EQ(contents(file), "# mine\nvolume = 90\n");
+    ASSERT_EQ(steps.size(), untouched.size());
+    for (size_t i = 0; i < steps.size(); ++i) {
+        ASSERT_EQ(std::memcmp(&steps[i], &untouched[i], sizeof(GameState)), 0) << "step " << i;
+    }
+}
+
+}  // namespace
