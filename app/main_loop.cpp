@@ -380,6 +380,12 @@ void waitForNextFrame() {
     if (ticks > 0) platform::waitForMessage(ticks * 1'000'000 / loop.ticksPerSecond);
 }
 
+int64_t microsecondsUntilFrame() {
+    if (loop.ended) return 0;
+    if (loop.paused && !loop.overlayOpen) return pausedWaitMicroseconds;
+    return ticksUntilFrame(loop.beat, readTimer()) * 1'000'000 / loop.ticksPerSecond;
+}
+
 LoopEnd loopEnd() {
     return loop.end;
 }

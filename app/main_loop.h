@@ -7,6 +7,7 @@
 // the loop through runLoop or runMainLoop; a browser, which owns its loop,
 // calls runFrame once per display frame.
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -46,6 +47,10 @@ bool runFrame();
 // Sleeps until the next frame is due or a message arrives, when the last
 // runFrame found nothing to do.
 void waitForNextFrame();
+// Microseconds from now until the next frame is due (0: it is due already),
+// for a browser that calls runFrame only then rather than sleeping; while
+// play is paused, until the next look at the keys.
+int64_t microsecondsUntilFrame();
 // How the loop ended, once runFrame said it did.
 LoopEnd loopEnd();
 // The exit code a quit message asked for (0 else).

@@ -103,6 +103,7 @@ bool browserFrame() {
         return false;
     }
     platform::offerStartControl(loopPhase() != LoopPhase::Game && !settingsScreen.isShown());
+    platform::restBeforeNextFrame(microsecondsUntilFrame());
     return true;
 }
 

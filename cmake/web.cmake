@@ -64,20 +64,25 @@ function(kordavan_web_page)
     target_link_options(kordavan PRIVATE
         -sENVIRONMENT=web -sFILESYSTEM=0 -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
     set(web ${CMAKE_SOURCE_DIR}/platform/web)
-    # The page is one file: its loader is written into its script.
+    # The page is one file: its loader is written into its script. The
+    # hashes of the game's files are written after each link (web_site.cmake).
     file(READ ${web}/loader.js KORDAVAN_LOADER)
-    configure_file(${web}/index.html ${site}/index.html @ONLY)
+    set(KORDAVAN_JS_HASH "@KORDAVAN_JS_HASH@")
+    set(KORDAVAN_PACK_HASH "@KORDAVAN_PACK_HASH@")
+    configure_file(${web}/index.html ${page}/index.html.in @ONLY)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/loader.js)
     configure_file(${web}/manifest.webmanifest ${site}/manifest.webmanifest COPYONLY)
-    # The packed game, the icons from the window's icon, and the offline
-    # cache named after everything it keeps, each time the game is linked.
+    # The packed game, the icons from the window's icon, the page and the
+    # offline cache naming the game's files by their contents, each time the
+    # game is linked.
     add_custom_command(TARGET kordavan POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page}/kordavan.js ${site}/kordavan.js
         COMMAND ${KORDAVAN_NODE} ${web}/pack.js ${page}/kordavan.wasm ${KORDAVAN_ASSET_DIR}
                 ${site}/kordavan.pack.gz
         COMMAND ${KORDAVAN_NODE} ${web}/icons.js ${KORDAVAN_WINDOW_ICON} ${site} 192 512
         COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DVERSION=${PROJECT_VERSION}
-                -DTEMPLATE=${web}/sw.js -P ${CMAKE_SOURCE_DIR}/cmake/web_site.cmake
+                -DPAGE=${page}/index.html.in -DTEMPLATE=${web}/sw.js
+                -P ${CMAKE_SOURCE_DIR}/cmake/web_site.cmake
         VERBATIM)
     set_property(TARGET kordavan APPEND PROPERTY LINK_DEPENDS
         ${web}/index.html ${web}/loader.js ${web}/manifest.webmanifest ${web}/sw.js ${web}/icons.js

@@ -562,6 +562,24 @@ TEST_F(MainLoopTest, TheTitleSleepsBetweenItsPasses) {
     EXPECT_LE(platform::headless::lastWaitMicroseconds(), 16667);
 }
 
+// A browser is not put to sleep: it asks how long until the next pass and
+// calls again only then.
+TEST_F(MainLoopTest, TheTimeUntilTheNextTitlePassIsWhatIsLeftOfItsSixtieth) {
+    platform::headless::setAutoAdvance(1000);
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    ASSERT_TRUE(runFrame());
+    ASSERT_EQ(platform::headless::flipCount(), 1);
+    const int64_t wait = microsecondsUntilFrame();
+    EXPECT_GT(wait, 10'000);
+    EXPECT_LE(wait, 16'667);
+    ASSERT_TRUE(runFrame());
+    EXPECT_EQ(platform::headless::flipCount(), 1) << "called early, nothing is due";
+    platform::headless::advanceMicroseconds(wait);
+    EXPECT_EQ(microsecondsUntilFrame(), 0);
+    ASSERT_TRUE(runFrame());
+    EXPECT_EQ(platform::headless::flipCount(), 2);
+}
+
 // Runs the game phase frame by frame; the number of steps made so far.
 int stepsSoFar() {
     return static_cast<int>(seen.results.size());
@@ -629,6 +647,14 @@ TEST_F(PauseTest, PStopsTheStepsAndTheSoundsAndDarkensTheFrame) {
                             [](const auto& call) { return call.name == "resumeSound"; }));
     platform::destroyWindow(appWindow);
     appWindow = nullptr;
+}
+
+TEST_F(PauseTest, WhilePausedTheNextLookAtTheKeysIsATenthOfASecondAway) {
+    frames(1, {platform::DIK_P});
+    EXPECT_EQ(microsecondsUntilFrame(), 100'000);
+    frames(1, {});
+    frames(1, {platform::DIK_P});
+    EXPECT_LE(microsecondsUntilFrame(), 16'667) << "playing on, the step's beat again";
 }
 
 TEST_F(PauseTest, HoldingPPausesOnce) {

@@ -143,9 +143,10 @@ function concat(a, b) {
   return joined;
 }
 
-// The file as a response WebAssembly compiles while it arrives.
+// The file, by this build's name for it (index.html), as a response
+// WebAssembly compiles while it arrives.
 function download(name, lost) {
-  return fetch(name, {credentials: 'same-origin'}).catch(function () {
+  return fetch(address(name), {credentials: 'same-origin'}).catch(function () {
     throw problem('Kordavan could not download ' + name + '. Check the connection to the ' +
         'internet, then try again.', true);
   }).then(function (response) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/changed_part.h"
 #include "platform/pixel_widening.h"
 #include "platform/web/keymap.h"
 #include "platform/web/web_machine.h"
@@ -26,11 +27,12 @@ int kvPageHeight();
 void kvPageNote(const char* text);
 int kvPageOpenScreen(int width, int height, int sharpPixels);
 void kvPageCloseScreen();
-void kvPagePresent(const uint32_t* rgba, int width, int height, int left, int top);
+void kvPagePresent(const uint32_t* rgba, int width, int height, int left, int top, int partWidth,
+                   int partHeight);
 void kvPageOfferStart(int offered);
 void kvPageStarting();
 void kvPageEnded(int withNote);
-void kvPageRest(int pace);
+void kvPageRest(int pace, double dueAt);
 }
 
 namespace platform::web {
@@ -42,10 +44,12 @@ bool (*gameStart)() = nullptr;
 bool (*gameFrame)() = nullptr;
 bool startOffered = false;
 bool programRunning = false;
+// When the loop next has a frame due, in performance.now() milliseconds.
+double nextFrameDue = 0;
 
 // How often the browser calls the loop (page.js, kvPageRest): at every
-// display frame in play, from a timer on the title and the end pictures,
-// and ten times a second while paused.
+// display frame in play, from a timer set for the next frame's time on the
+// title and the end pictures, and ten times a second while paused.
 constexpr int playPace = 0;
 constexpr int pausedPace = 1;
 constexpr int stillPace = 2;
@@ -59,47 +63,6 @@ void showIcon(const Module* module, int iconId) {
         pixel = (pixel & 0xFF00FF00u) | (pixel >> 16 & 0xFFu) | (pixel & 0xFFu) << 16;
     }
     kvPageSetIcon(icon.pixels.data(), icon.width, icon.height);
-}
-
-// The part of a picture that changed since the last one shown: rows
-// [top, bottom) and columns [left, right); empty (top == bottom) when none
-// did. The title changes only in its scrolling panel, a flight mostly all
-// over; drawing only what changed keeps a still or nearly still screen cheap.
-struct Changed {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
-// Each row is looked at whole (no early way out), so that it runs as vectors.
-bool sameRow(const uint16_t* shown, const uint16_t* next, int width) {
-    uint16_t difference = 0;
-    for (int x = 0; x < width; ++x) difference |= static_cast<uint16_t>(shown[x] ^ next[x]);
-    return difference == 0;
-}
-
-Changed changedPart(const std::vector<uint16_t>& shown, const std::vector<uint16_t>& next,
-                    int width, int height) {
-    if (shown.size() != next.size()) return {0, 0, width, height};
-    Changed changed{width, 0, 0, 0};
-    bool any = false;
-    for (int y = 0; y < height; ++y) {
-        const uint16_t* a = shown.data() + static_cast<size_t>(y) * width;
-        const uint16_t* b = next.data() + static_cast<size_t>(y) * width;
-        if (sameRow(a, b, width)) continue;
-        if (!any) changed.top = y;
-        any = true;
-        changed.bottom = y + 1;
-        int left = 0;
-        while (left < changed.left && a[left] == b[left]) ++left;
-        int right = width;
-        while (right > changed.right && a[right - 1] == b[right - 1]) --right;
-        changed.left = std::min(changed.left, left);
-        changed.right = std::max(changed.right, right);
-    }
-    if (!any) return {};
-    return changed;
 }
 
 EM_BOOL onKey(int eventType, const EmscriptenKeyboardEvent* event, void*) {
@@ -140,7 +103,7 @@ void browserFrame();
 // The program is over, by Escape or by a start-up that failed: the page offers
 // to play again. A game that ran says so; a failed start-up has said why.
 void programOver(bool ran) {
-    kvPageRest(playPace);
+    kvPageRest(playPace, 0);
     emscripten_cancel_main_loop();
     finish();
     programRunning = false;
@@ -170,7 +133,7 @@ void browserFrame() {
         programOver(true);
         return;
     }
-    kvPageRest(machine.isPaused() ? pausedPace : startOffered ? stillPace : playPace);
+    kvPageRest(machine.isPaused() ? pausedPace : startOffered ? stillPace : playPace, nextFrameDue);
 }
 
 EM_BOOL onPlayAgain(int, const EmscriptenMouseEvent*, void*) {
@@ -253,21 +216,21 @@ void WebBackend::present(const Surface& backBuffer) {
         return;
     }
     // A picture that stands still (a pause, a held end picture) is not drawn
-    // again, and one that changed in a corner is drawn there only.
-    const Changed changed = changedPart(shown, backBuffer.pixels, screenWidth, screenHeight);
-    if (changed.top == changed.bottom) return;
-    shown.assign(backBuffer.pixels.begin(), backBuffer.pixels.end());
-    // The changed part, packed row after row, is all the canvas is given.
+    // again, and one that changed in a band is drawn there only.
+    const ChangedPart changed =
+        takeChangedPart(shown, backBuffer.pixels, screenWidth, screenHeight);
+    if (changed.empty()) return;
+    // The canvas takes the whole picture's pixels and copies the changed
+    // part, so only that part is widened, in its place.
     const int width = changed.right - changed.left;
-    const int height = changed.bottom - changed.top;
-    for (int y = 0; y < height; ++y) {
-        const size_t from = static_cast<size_t>(changed.top + y) * screenWidth + changed.left;
-        convertRgb565ToAbgr8888(backBuffer.pixels.data() + from,
-                                rgba.data() + static_cast<size_t>(y) * width, width);
+    for (int y = changed.top; y < changed.bottom; ++y) {
+        const size_t at = static_cast<size_t>(y) * screenWidth + changed.left;
+        convertRgb565ToAbgr8888(backBuffer.pixels.data() + at, rgba.data() + at, width);
     }
     // The browser shows it when this display frame ends; the loop's beat
     // does the waiting.
-    kvPagePresent(rgba.data(), width, height, changed.left, changed.top);
+    kvPagePresent(rgba.data(), screenWidth, screenHeight, changed.left, changed.top, width,
+                  changed.bottom - changed.top);
 }
 
 void WebBackend::keyChanged(uint8_t dik, bool down) {
@@ -297,6 +260,10 @@ void runBrowserGame(bool (*start)(), bool (*frame)()) {
     web::gameFrame = frame;
     emscripten_set_click_callback("#again", nullptr, EM_TRUE, web::onPlayAgain);
     web::runProgram();
+}
+
+void restBeforeNextFrame(int64_t microseconds) {
+    web::nextFrameDue = emscripten_get_now() + static_cast<double>(microseconds) / 1000.0;
 }
 
 void offerStartControl(bool offered) {

@@ -9,6 +9,10 @@ mergeInto(LibraryManager.library, {
     context: null,
     shownOnce: false,
     mode: 0,  // how the browser calls the loop: kvPageRest's answer
+    wait: -1,  // on a still screen, milliseconds from one call's start to the next
+    // The picture's pixels as the canvas takes them, over the game's own
+    // memory: made again only when that memory moves or grows.
+    picture: null,
   },
 
   // Sound goes out through Web Audio in short buffers, each scheduled to
@@ -144,19 +148,27 @@ mergeInto(LibraryManager.library, {
 
   // How the browser calls the loop. In play, at every display frame. On the
   // title and the end pictures, which change a few times a second, from a
-  // timer a few times a frame's length apart: a display frame costs the
-  // browser far more than the pass it runs, and the loop's own beat still
-  // decides when a pass is due. While play is paused, ten times a second, as
-  // the desktop's paused loop looks at its keys; anything the player does
-  // wakes it at once.
-  kvPageRest__deps: ['$kvPage', 'emscripten_set_main_loop_timing'],
-  kvPageRest: function (mode) {
+  // timer set for the time the loop's next frame is due (`dueAt`, in
+  // performance.now() milliseconds): a display frame costs the browser far
+  // more than the pass it runs, and a call with nothing due costs a task.
+  // While play is paused, ten times a second, as the desktop's paused loop
+  // looks at its keys; anything the player does wakes it at once.
+  kvPageRest__deps: ['$kvPage', '$Browser', 'emscripten_set_main_loop_timing'],
+  kvPageRest: function (mode, dueAt) {
+    if (mode === 2 /* a still screen */) {
+      // The main loop's timer counts from the start of the call that set it.
+      var wait = Math.max(0, Math.round(dueAt - (Browser.mainLoop.tickStartTime || 0)));
+      if (mode === kvPage.mode && wait === kvPage.wait) return;
+      kvPage.mode = mode;
+      kvPage.wait = wait;
+      _emscripten_set_main_loop_timing(0 /* EM_TIMING_SETTIMEOUT */, wait);
+      return;
+    }
     if (mode === kvPage.mode) return;
     kvPage.mode = mode;
+    kvPage.wait = -1;
     if (mode === 1 /* paused */) {
       _emscripten_set_main_loop_timing(0 /* EM_TIMING_SETTIMEOUT */, 100);
-    } else if (mode === 2 /* a still screen */) {
-      _emscripten_set_main_loop_timing(0 /* EM_TIMING_SETTIMEOUT */, 8);
     } else {
       _emscripten_set_main_loop_timing(1 /* EM_TIMING_RAF */, 1);
     }
@@ -165,7 +177,7 @@ mergeInto(LibraryManager.library, {
   $kvWake__deps: ['$kvPage', '$Browser', 'kvPageRest'],
   $kvWake: function () {
     if (kvPage.mode !== 1) return;
-    _kvPageRest(0);
+    _kvPageRest(0, 0);
     // The turn already waiting for its time is dropped for one at the next
     // display frame.
     Browser.mainLoop.pause();
@@ -336,7 +348,10 @@ mergeInto(LibraryManager.library, {
     canvas.height = height;
     canvas.dataset.sharpPixels = sharpPixels ? 'yes' : 'no';
     window.dispatchEvent(new Event('resize'));
-    kvPage.context = canvas.getContext('2d', {alpha: false});
+    // Desynchronized: the canvas goes to the screen on its own, without a
+    // round of the page's style, layout and paint for each new picture.
+    kvPage.context = canvas.getContext('2d', {alpha: false, desynchronized: true});
+    kvPage.picture = null;
     return kvPage.context ? 1 : 0;
   },
 
@@ -350,13 +365,18 @@ mergeInto(LibraryManager.library, {
   },
 
   kvPagePresent__deps: ['$kvPage'],
-  // The part of the picture that changed, width x height pixels, put where
-  // it goes on the canvas.
-  kvPagePresent: function (rgba, width, height, left, top) {
+  // The whole picture's pixels, width x height, of which the canvas copies
+  // the part that changed.
+  kvPagePresent: function (rgba, width, height, left, top, partWidth, partHeight) {
     var context = kvPage.context;
     if (!context) return;
-    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    context.putImageData(new ImageData(pixels, width, height), left, top);
+    var picture = kvPage.picture;
+    if (!picture || picture.data.buffer !== HEAPU8.buffer || picture.data.byteOffset !== rgba ||
+        picture.width !== width || picture.height !== height) {
+      picture = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width, height);
+      kvPage.picture = picture;
+    }
+    context.putImageData(picture, 0, 0, left, top, partWidth, partHeight);
     if (!kvPage.shownOnce) {
       kvPage.shownOnce = true;
       Module['hideNote']();

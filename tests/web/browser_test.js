@@ -93,7 +93,7 @@ async function main() {
     const wasmAsked = new Promise((resolve) => { releaseWasm = resolve; });
     await page.setRequestInterception(true);
     page.on('request', (request) => {
-      if (request.url().endsWith('.pack.gz')) wasmAsked.then(() => request.continue());
+      if (new URL(request.url()).pathname.endsWith('.pack.gz')) wasmAsked.then(() => request.continue());
       else request.continue();
     });
     await page.goto(url, {waitUntil: 'domcontentloaded'});

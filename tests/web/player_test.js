@@ -31,7 +31,7 @@ const {check, sleep, runChecks} = require('./checks');
 
 const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
   '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
-const site = {missing: new Set(), online: true, bytes: 0, asked: [], cut: new Set()};
+const site = {missing: new Set(), online: true, bytes: 0, asked: [], cut: new Set(), newBuild: new Map()};
 
 // Serves the site as a plain static host does: whole files with their length
 // and date, "not modified" to a browser that has them already.
@@ -48,14 +48,16 @@ const server = http.createServer((request, response) => {
     response.end('not found');
     return;
   }
-  const modified = new Date(Math.floor(fs.statSync(file).mtimeMs / 1000) * 1000);
+  // A file of a newer build, as a host has it after an update.
+  const newer = site.newBuild.get(name);
+  const modified = newer ? newer.modified : new Date(Math.floor(fs.statSync(file).mtimeMs / 1000) * 1000);
   const since = Date.parse(request.headers['if-modified-since'] || '');
   if (since >= modified.getTime()) {
     response.writeHead(304);
     response.end();
     return;
   }
-  const body = fs.readFileSync(file);
+  const body = newer ? newer.body : fs.readFileSync(file);
   site.bytes += body.length;
   response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream',
     'Content-Length': body.length, 'Last-Modified': modified.toUTCString()});
@@ -196,10 +198,18 @@ async function phoneControls(page) {
 // A tap starts; two fingers fly at once.
 async function tapAndFly(page, pictures) {
   const screen = await centre(page, '#screen');
-  await page.touchscreen.tap(screen.x, screen.y);
+  // A finger resting on the picture as long as a slow tap presses Start
+  // once (Space on the title, Return on an end picture) and holds nothing,
+  // so that the title an end picture brings back waits rather than starting.
+  const finger = await page.touchscreen.touchStart(screen.x, screen.y);
+  await sleep(300);
+  const heldByFinger = await page.evaluate(() => Module.touchControls.held());
+  await finger.end();
   const outsideBar = (x, y) => !inside(x, y, loadingBar);
   check('a tap on the title starts', await waitForPicture(page,
       (shot) => closeEnough(compare(shot, pictures.loading, {counts: outsideBar})), 10));
+  check('a finger on the picture presses Start once and holds no control while it rests there',
+      heldByFinger === 0, `held ${heldByFinger}`);
   const barShows = (shot) => closeEnough(compare(shot, pictures.barFill, {
     left: energyBar.left, top: energyBar.top, counts: (x, y) => !isKey(pictures.barFill, x, y)}));
   check('the game begins after the loading sequence', await waitForPicture(page,
@@ -464,7 +474,8 @@ async function offline(browser, url, pictures) {
   const cached = await page.waitForFunction(async () => {
     const names = await caches.keys();
     for (const name of names) {
-      if (await (await caches.open(name)).match('kordavan.pack.gz') && navigator.serviceWorker.controller) return true;
+      if (await (await caches.open(name)).match('kordavan.pack.gz', {ignoreSearch: true}) &&
+          navigator.serviceWorker.controller) return true;
     }
     return false;
   }, {timeout: 30000, polling: 250}).then(() => true, () => false);
@@ -486,6 +497,8 @@ async function offline(browser, url, pictures) {
   check('a first visit downloads at most 1.6 MB from a host that does not compress', firstVisit <= 1600000,
       `${firstVisit} bytes`);
 
+  await update(page);
+
   site.online = false;
   await page.reload().catch(() => {});
   const plays = await noticeHidden(page, 30) && await waitForPicture(page,
@@ -494,6 +507,57 @@ async function offline(browser, url, pictures) {
   site.online = true;
   check('with the network gone, the page loads and shows the title', plays);
   await page.close();
+}
+
+// What the page's service worker keeps: each cache's name and the files in it.
+const keptFiles = (page) => page.evaluate(async () => {
+  const kept = {};
+  for (const name of await caches.keys()) {
+    kept[name] = (await (await caches.open(name)).keys()).map((request) => request.url.replace(/^.*\//, ''));
+  }
+  return kept;
+});
+
+// A new build on the host: its page and service worker name the game's
+// files by new hashes and its cache anew. The next visit still plays the
+// kept build; the one after plays the new one, whose names alone are kept.
+async function update(page) {
+  const hash = (file) => new RegExp(`${file.replace('.', '\\.')}\\?v=([0-9a-f]+)`);
+  const index = fs.readFileSync(path.join(siteDir, 'index.html'), 'utf8');
+  const worker = fs.readFileSync(path.join(siteDir, 'sw.js'), 'utf8');
+  const oldScript = hash('kordavan.js').exec(worker)[1];
+  const oldPack = hash('kordavan.pack.gz').exec(worker)[1];
+  const newScript = oldScript.split('').reverse().join('');
+  const newPack = oldPack.split('').reverse().join('');
+  const renamed = (text) => text.split(oldScript).join(newScript).split(oldPack).join(newPack);
+  const modified = new Date(Math.floor(Date.now() / 1000) * 1000 + 1000);
+  const newCache = 'kordavan-update-test';
+  site.newBuild.set('/index.html', {body: Buffer.from(renamed(index)), modified});
+  site.newBuild.set('/sw.js', {body: Buffer.from(renamed(worker).replace(/const cacheName = '[^']*'/,
+      `const cacheName = '${newCache}'`)), modified});
+  const scriptOf = () => page.evaluate(() => Array.from(document.scripts, (script) => script.src).join(' '));
+  try {
+    await page.reload();
+    await noticeHidden(page, 30);
+    const keptPlays = (await scriptOf()).includes(oldScript);
+    const replaced = await page.waitForFunction(async (name) => {
+      const names = await caches.keys();
+      return names.length === 1 && names[0] === name;
+    }, {timeout: 30000, polling: 250}, newCache).then(() => true, () => false);
+    await page.reload();
+    const plays = await noticeHidden(page, 30);
+    const script = await scriptOf();
+    const kept = await keptFiles(page);
+    const files = (kept[newCache] || []).join(' ');
+    check('after an update the next visit plays the kept build, and the new build\'s worker replaces its cache',
+        keptPlays && replaced, JSON.stringify(Object.keys(kept)));
+    check('the visit after that plays the new build, and only its own game files are kept',
+        plays && script.includes(newScript) && files.includes(`kordavan.js?v=${newScript}`) &&
+        files.includes(`kordavan.pack.gz?v=${newPack}`) && !files.includes(oldScript) && !files.includes(oldPack),
+        `${script}; kept ${files}`);
+  } finally {
+    site.newBuild.clear();
+  }
 }
 
 async function main() {
