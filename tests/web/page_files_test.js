@@ -198,13 +198,73 @@ async function settingsButton(browser, pictures, device) {
   check(`${label}: the Settings button gives the game the settings control`, (bits & 256) !== 0, `bits ${bits}`);
   const onTitle = (shot) => closeEnough(compare(shot, pictures.title, {counts: (x, y) => !inside(x, y, creditsPanel)}));
   const opened = await waitFor(page, (shot) => !onTitle(shot), 3);
-  if (!opened) {
-    console.log(`note ${label}: the picture stayed the title: this build has no settings screen to open`);
-  } else {
-    check(`${label}: the Settings button opens the settings screen in the picture`, opened);
+  check(`${label}: the Settings button opens the settings screen in the picture`, opened);
+  if (opened) {
     await hold(page, 'Escape', 100);
     check(`${label}: Escape closes the settings screen and the title is back`, await waitFor(page, onTitle, 5));
   }
+  await context.close();
+}
+
+// The settings screen's panel, which hides whatever it opened over.
+const screenPanel = {x: 40, y: 24, width: 560, height: 400};
+const samePanel = (a, b) => closeEnough(compare(a, b, {counts: (x, y) => inside(x, y, screenPanel)}));
+
+async function press(page, keys) {
+  for (const key of keys) {
+    await hold(page, key, 80);
+    await sleep(80);
+  }
+  await sleep(300);
+}
+
+async function openScreen(page, pictures) {
+  const onTitle = (shot) => closeEnough(compare(shot, pictures.title, {counts: (x, y) => !inside(x, y, creditsPanel)}));
+  await hold(page, 'KeyO', 100);
+  return waitFor(page, (shot) => !onTitle(shot), 3);
+}
+
+const keptText = (page) => page.evaluate(() => localStorage.getItem('kordavan.settings') || '');
+
+// A volume changed on the settings screen is kept in the browser: the page
+// loaded again opens the screen with it, and only the volume's line changed.
+async function screenChangesKept(browser, pictures) {
+  const {context, page, ok} = await startWith(browser, 'key-land = K\n', null);
+  const opened = ok && await openScreen(page, pictures);
+  const asItWas = await picture(page);
+  await press(page, ['ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowLeft']);
+  const kept = await keptText(page);
+  check('the settings screen opens with O, and a volume turned down is kept with the keys as they were',
+      opened && /^volume = 90$/m.test(kept) && /^key-land = K$/m.test(kept), JSON.stringify(kept));
+  await press(page, ['Escape']);
+  await page.reload();
+  const reopened = await started(page) && await openScreen(page, pictures);
+  const afterReload = await picture(page);
+  await press(page, ['ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowRight', 'ArrowUp', 'ArrowUp', 'ArrowUp']);
+  const backUp = await picture(page);
+  check('after a reload the screen shows the kept volume, and turning it up again shows the screen as it was',
+      reopened && !samePanel(afterReload, asItWas) && samePanel(backUp, asItWas),
+      `reopened ${reopened}, differs ${!samePanel(afterReload, asItWas)}, same again ${samePanel(backUp, asItWas)}`);
+  check('and the browser keeps volume = 100', /^volume = 100$/m.test(await keptText(page)));
+  await context.close();
+}
+
+// Storage that is full when the screen saves: the page says so once, the
+// change holds for the visit and the game goes on.
+async function storageFull(browser, pictures) {
+  const {context, page, ok} = await startWith(browser, null, null);
+  await page.evaluate(() => {
+    Storage.prototype.setItem = () => {
+      throw new DOMException('The quota has been exceeded.', 'QuotaExceededError');
+    };
+  });
+  const opened = ok && await openScreen(page, pictures);
+  await press(page, ['ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowLeft']);
+  const note = await page.$eval('#keep', (line) => (line.hidden ? '' : line.textContent));
+  check('with the browser\'s storage full, a saved setting makes the page say changes last this visit',
+      opened && /until you leave/.test(note), `opened ${opened}, note "${note}"`);
+  await press(page, ['Escape']);
+  check('and the game plays on', await playFromTitle(page, pictures));
   await context.close();
 }
 
@@ -354,6 +414,8 @@ async function main() {
     await storageRefused(browser, pictures);
     await settingsButton(browser, pictures, null);
     await settingsButton(browser, pictures, 'Pixel 5');
+    await screenChangesKept(browser, pictures);
+    await storageFull(browser, pictures);
     await screenshots(browser);
     const replay = await recording(browser, pictures);
     if (replay) {
