@@ -17,24 +17,8 @@
 #include "replay/recorder.h"
 #include "shell/key_bindings.h"
 #include "shell/preferences.h"
-#include "shell/screenshot.h"
 
 namespace {
-
-// The player's keyboard and pads, with the screenshot key acting as it goes
-// down, whatever the loop does with the rest.
-class HandsWithScreenshots : public ControlSource {
-  public:
-    Controls poll(LoopPhase phase, bool paused) override {
-        const Controls held = deviceControls().poll(phase, paused);
-        if (held.screenshot && !screenshotHeld) saveScreenshot();
-        screenshotHeld = held.screenshot;
-        return held;
-    }
-
-  private:
-    bool screenshotHeld = false;
-};
 
 // F11 and Alt+Enter switch at any time; the new choice is kept for the next start.
 class DisplayChoiceSaver : public LoopListener {
@@ -44,7 +28,6 @@ class DisplayChoiceSaver : public LoopListener {
     }
 };
 
-HandsWithScreenshots hands;
 DisplayChoiceSaver displayChoiceSaver;
 RecordingListener recorder;
 GamesRecorder gamesRecorder;
@@ -94,7 +77,7 @@ bool setUpExtras(const Options& options, const SettingsFile& settings) {
             platform::warnings() << "kordavan: " << options.replayFile << ": " << replay.cut
                                  << "\n";
         }
-        player = std::make_unique<ReplayPlayer>(std::move(replay), &hands);
+        player = std::make_unique<ReplayPlayer>(std::move(replay), &playerHands());
     }
     return true;
 }
@@ -111,7 +94,7 @@ int runDesktopGame(const platform::Module* instance, int showCommand) {
     // the title is no game of theirs.
     LoopListener* ownGames =
         recordFileGiven ? static_cast<LoopListener*>(&recorder) : &gamesRecorder;
-    beginTitle(hands, {ownGames, &displayChoiceSaver}, {&displayChoiceSaver});
+    beginTitle(playerHands(), {ownGames, &displayChoiceSaver}, {&displayChoiceSaver});
     while (titleOrReplayFrame()) waitForNextFrame();
     return endProgram();
 }

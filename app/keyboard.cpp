@@ -4,6 +4,7 @@
 
 #include "app/devices.h"
 #include "shell/key_bindings.h"
+#include "shell/screenshot.h"
 
 void takeKeySnapshot(KeySnapshot& snapshot) {
     const platform::InputResult result = platform::getDeviceState(keyboardDevice, snapshot.keys);
@@ -22,4 +23,26 @@ Controls DeviceControls::poll(LoopPhase, bool) {
 DeviceControls& deviceControls() {
     static DeviceControls devices;
     return devices;
+}
+
+namespace {
+
+class HandsWithScreenshots : public ControlSource {
+  public:
+    Controls poll(LoopPhase phase, bool paused) override {
+        const Controls held = deviceControls().poll(phase, paused);
+        if (held.screenshot && !screenshotHeld) saveScreenshot();
+        screenshotHeld = held.screenshot;
+        return held;
+    }
+
+  private:
+    bool screenshotHeld = false;
+};
+
+}  // namespace
+
+ControlSource& playerHands() {
+    static HandsWithScreenshots hands;
+    return hands;
 }

@@ -29,3 +29,7 @@ class DeviceControls : public ControlSource {
 
 // The player's own keyboard and pads.
 DeviceControls& deviceControls();
+
+// The same hands as the game's source, with the screenshot control saving
+// the picture on screen as it goes down, whatever the loop does with the rest.
+ControlSource& playerHands();

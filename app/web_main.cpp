@@ -18,26 +18,9 @@
 #include "replay/recorder.h"
 #include "shell/key_bindings.h"
 #include "shell/preferences.h"
-#include "shell/screenshot.h"
 
 namespace {
 
-// The player's keyboard, pads and touch controls, with the screenshot
-// control acting as it goes down, whatever the loop does with the rest.
-class PageHands : public ControlSource {
-  public:
-    Controls poll(LoopPhase phase, bool paused) override {
-        const Controls held = deviceControls().poll(phase, paused);
-        if (held.screenshot && !screenshotHeld) saveScreenshot();
-        screenshotHeld = held.screenshot;
-        return held;
-    }
-
-  private:
-    bool screenshotHeld = false;
-};
-
-PageHands hands;
 // "Record my games": the games of a run go into one recording, which the
 // page offers for download once the run ends.
 GamesRecorder gamesRecorder;
@@ -91,7 +74,7 @@ bool freshStart() {
     if (!startProgram(platform::gameModule(), 1)) return false;
     settingsScreen.use(&settingsOverlay());
     // A replay watched from the title is no game of the player's.
-    beginTitle(hands, {&gamesRecorder}, {});
+    beginTitle(playerHands(), {&gamesRecorder}, {});
     return true;
 }
 

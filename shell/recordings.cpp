@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "shell/time_names.h"
 
 namespace {
 
@@ -69,17 +70,7 @@ std::filesystem::path recordingsFolder() {
 }
 
 std::string recordingName(std::time_t when, int number) {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &when);
-#else
-    localtime_r(&when, &local);
-#endif
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &local);
-    std::string name = std::string(prefix) + stamp;
-    if (number > 1) name += " (" + std::to_string(number) + ")";
-    return name + std::string(suffix);
+    return timeName(when, number, suffix);
 }
 
 bool isRecordingName(const std::string& name) {

@@ -12,24 +12,7 @@
 #include "platform/files.h"
 #include "platform/picture_files.h"
 #include "platform/warnings.h"
-
-namespace {
-
-std::string timeName(std::time_t when, int number) {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &when);
-#else
-    localtime_r(&when, &local);
-#endif
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &local);
-    std::string name = std::string("Kordavan ") + stamp;
-    if (number > 1) name += " (" + std::to_string(number) + ")";
-    return name + ".png";
-}
-
-}  // namespace
+#include "shell/time_names.h"
 
 std::vector<uint8_t> encodePng(const platform::Surface& frame) {
     if (frame.width <= 0 || frame.height <= 0 ||
@@ -64,7 +47,7 @@ std::filesystem::path saveScreenshotFile(const std::vector<uint8_t>& png,
     const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());
     // Two pictures in the same second get numbers; nothing is overwritten.
     for (int number = 1; number < 1000; ++number) {
-        const std::filesystem::path name = folder / timeName(when, number);
+        const std::filesystem::path name = folder / timeName(when, number, ".png");
         switch (platform::createFile(name, bytes, reason)) {
             case platform::CreateStatus::created:
                 return name;
