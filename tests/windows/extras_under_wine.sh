@@ -7,9 +7,9 @@
 # kordavan-trace. Then on the title O opens the screen, Left turns the
 # volume down, Escape closes it, the title is back pixel for pixel and the
 # settings file has the volume line changed and nothing else; the recording
-# dropped onto the window (WM_DROPFILES) plays and gives the title back, a
-# dropped text file is named with its line. Started again, the screen shows
-# the volume kept.
+# dropped onto the window (a posted WM_DROPFILES) plays and gives the title
+# back, a text file dragged over from the X desktop is named with its line.
+# Started again, the screen shows the volume kept.
 #
 #   bash tests/windows/extras_under_wine.sh BUILD-DIR kordavan.exe kordavan-post-drop.exe \
 #       [NATIVE-BUILD-DIR]
@@ -230,10 +230,20 @@ e2e_shot after
 e2e_check "after the replay the title is back, pixel for pixel" title after
 e2e_check "watching adds no recording" [ "$(kept)" = "$recording" ]
 
+# The text file comes by a drag from the X desktop, which Wine hands the
+# window as WM_DROPFILES, when the drag source builds here.
 bad="$E2E_TMP/shopping list.txt"
 printf 'eggs\r\nflour\r\n' >"$bad"
-wine "$poster" Kordavan "$(windows_path "$bad")" 2>"$E2E_TMP/post.stderr" ||
-    e2e_fail "WM_DROPFILES could not be posted: $(cat "$E2E_TMP/post.stderr")"
+if command -v c++ >/dev/null 2>&1 &&
+    c++ -std=c++20 -O1 -o "$E2E_TMP/xdnd-drop" "$here/../e2e/xdnd_drop.cpp" -lX11 \
+        2>"$E2E_TMP/xdnd-build.log"; then
+    e2e_check "the window takes a text file dragged from the X desktop" \
+        "$E2E_TMP/xdnd-drop" "$GAME_WID" "$bad"
+else
+    e2e_log "no X drag source could be built here; the text file is posted"
+    wine "$poster" Kordavan "$(windows_path "$bad")" 2>"$E2E_TMP/post.stderr" ||
+        e2e_fail "WM_DROPFILES could not be posted: $(cat "$E2E_TMP/post.stderr")"
+fi
 sleep 1
 e2e_shot refused
 e2e_check "a dropped text file is named with its line" \
