@@ -9,7 +9,9 @@
 # settings file has the volume line changed and nothing else; the recording
 # dropped onto the window (a posted WM_DROPFILES) plays and gives the title
 # back, a text file dragged over from the X desktop is named with its line.
-# Started again, the screen shows the volume kept.
+# Started again as Explorer starts it, without a console, the screen shows
+# the volume kept, and a dropped text file is told in a box after the game
+# and in kordavan.log.
 #
 #   bash tests/windows/extras_under_wine.sh BUILD-DIR kordavan.exe kordavan-post-drop.exe \
 #       [NATIVE-BUILD-DIR]
@@ -251,8 +253,19 @@ e2e_check "a dropped text file is named with its line" \
 e2e_check "and the title stays" title refused
 quit "on the title"
 
-# ---------------------------------------------------------------- started again
-start
+# ---------------------------------------------------------------- started again, as Explorer does
+# Without a console: the screen shows the volume kept, and the line about a
+# dropped text file reaches the player in a box once the window has closed,
+# and stays in kordavan.log.
+rm -f "$folder/kordavan.log"
+e2e_mark_windows
+wine start /wait /unix "$exe" >/dev/null 2>&1 &
+GAME_PID=$!
+E2E_PIDS+=("$GAME_PID")
+e2e_wait_steady e2e_new_window || e2e_die "no window of kordavan.exe started without a console"
+window="${WINDOW%% *}"
+timeout 5 xdotool windowfocus "$window" >/dev/null 2>&1 || true
+sleep 1.5
 tap o Down Down Down
 sleep 0.2
 e2e_shot again90
@@ -260,7 +273,32 @@ e2e_check_not "the screen shows the volume kept" \
     e2e_image changed "$E2E_TMP/volume90.rgb" "$E2E_TMP/again90.rgb" 44 66 596 330 0.001
 tap Escape
 sleep 0.3
-quit "after the screen closed"
+wine "$poster" Kordavan "$(windows_path "$bad")" 2>"$E2E_TMP/post.stderr" ||
+    e2e_fail "WM_DROPFILES could not be posted: $(cat "$E2E_TMP/post.stderr")"
+sleep 1
+e2e_shot refused_again
+e2e_check "without a console too the title stays" title refused_again
+# The box: the topmost new window narrower than the game's.
+new_box() {
+    e2e_windows | awk -v old="${E2E_OLD_WINDOWS:- }" \
+        '$2 == 1 && index(old, " " $1 " ") == 0 && $5 < 600 {found = $1 " " $3 " " $4 " " $5 " " $6}
+         END {if (found != "") print found}'
+}
+e2e_mark_windows
+timeout 5 xdotool windowfocus "$window" >/dev/null 2>&1 || true
+tap Escape
+if e2e_wait_steady new_box; then
+    e2e_pass "a box follows the game"
+    e2e_check "kordavan.log names the dropped file with its line" \
+        grep -qF "$(windows_path "$bad"): line 1: " "$folder/kordavan.log"
+    e2e_press_ok Return "$WINDOW"
+else
+    e2e_fail "no box after the game for the dropped text file"
+fi
+if e2e_wait_exit 10; then
+    e2e_check "the game ends with 0 once the box is dismissed (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
+else
+    e2e_fail "the game still runs 10 s after its box"
+fi
 e2e_check "nothing was saved by looking" cmp -s "$conf" "$E2E_TMP/expected.conf"
-e2e_show_stderr
 e2e_summary
