@@ -263,8 +263,8 @@ wine start /wait /unix "$exe" >/dev/null 2>&1 &
 GAME_PID=$!
 E2E_PIDS+=("$GAME_PID")
 e2e_wait_steady e2e_new_window || e2e_die "no window of kordavan.exe started without a console"
-window="${WINDOW%% *}"
-timeout 5 xdotool windowfocus "$window" >/dev/null 2>&1 || true
+game_window="${WINDOW%% *}"
+timeout 5 xdotool windowfocus "$game_window" >/dev/null 2>&1 || true
 sleep 1.5
 tap o Down Down Down
 sleep 0.2
@@ -285,7 +285,7 @@ new_box() {
          END {if (found != "") print found}'
 }
 e2e_mark_windows
-timeout 5 xdotool windowfocus "$window" >/dev/null 2>&1 || true
+timeout 5 xdotool windowfocus "$game_window" >/dev/null 2>&1 || true
 tap Escape
 if e2e_wait_steady new_box; then
     e2e_pass "a box follows the game"
