@@ -55,7 +55,7 @@ class SettingsScreenLoopTest : public ::testing::Test {
         fs::remove_all(folder);
         fs::create_directories(folder);
         file = folder / "kordavan.conf";
-        std::ofstream(file) << "# mine\nvolume = 100\n";
+        std::ofstream(file, std::ios::binary) << "# mine\nvolume = 100\n";
         usePreferences(Options{}, SettingsFile{file, contents(file)});
         useKeyBindings(defaultKeyBindings());
         game = GameState{};
