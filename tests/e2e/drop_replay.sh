@@ -4,7 +4,8 @@
 # starts it, and the file dragged onto its window by the X desktops' drag
 # protocol plays (the game moves on screen, not the title) and then gives
 # the title back. A dropped file that is no replay is named on standard
-# error with its line, and the title stays.
+# error with its line, and the title stays. A replay dropped once Space has
+# begun the briefing leaves the game the player started alone.
 #
 #   bash tests/e2e/drop_replay.sh path/to/kordavan path/to/kordavan-e2e-xdnd-drop
 set -euo pipefail
@@ -92,4 +93,21 @@ else
     e2e_fail "the game did not end after Escape on the title"
 fi
 e2e_show_stderr
+
+# ---------------------------------------------------------------- during the briefing
+# Space has begun the briefing: the game the player started goes first (a
+# watched replay is never recorded, so the recording tells which ran).
+started="$E2E_TMP/started.replay"
+e2e_start_game "$kordavan" --record "$started"
+sleep 1
+e2e_hold space 0.25
+sleep 2
+e2e_check "the window takes a replay dropped during the briefing" drop "$replay"
+for _ in $(seq 300); do
+    grep -q '^game ' "$started" 2>/dev/null && break
+    sleep 0.1
+done
+e2e_check "the game the player started begins, not the replay" grep -q '^game ' "$started"
+e2e_hold Escape 0.2
+e2e_wait_exit 10 || e2e_fail "Escape did not end the started game"
 e2e_summary
