@@ -414,6 +414,10 @@ LoopPhase loopPhase() {
     return loop.phase;
 }
 
+bool titleWaiting() {
+    return loop.phase == LoopPhase::Title && loop.title.loadCount < 1;
+}
+
 bool startProgram(const platform::Module* instance, int showCommand) {
     if (initApplication(instance, showCommand)) return true;
     shutdownApp();

@@ -88,3 +88,5 @@ void setPauseOnFocusLoss(bool pause);
 
 // Where the loop stands, for a page that offers a start button between games.
 LoopPhase loopPhase();
+// The title waits for Space: the game's briefing has not begun.
+bool titleWaiting();

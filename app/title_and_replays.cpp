@@ -36,7 +36,9 @@ class TitleHands : public ControlSource {
 
     Controls poll(LoopPhase phase, bool paused) override {
         Controls held = hands->poll(phase, paused);
-        if (phase == LoopPhase::Title && !replay) takeChoice();
+        // Once Space has begun the briefing, the game the player started
+        // goes first: a replay dropped now waits for the title.
+        if (titleWaiting() && !replay) takeChoice();
         if (holding) holding = held.quit || held.start || held.confirm;
         if (holding) held.quit = held.start = held.confirm = false;
         return held;

@@ -142,6 +142,22 @@ TEST_F(TitleReplaysTest, EscapeStopsAChosenReplayAndOnlyAFreshEscapeQuitsTheTitl
     EXPECT_FALSE(frames(20));
 }
 
+TEST_F(TitleReplaysTest, AReplayDroppedDuringTheBriefingLeavesTheGameStartedAlone) {
+    const std::string file = recordAGame("briefing.replay", 30);
+    beginTheTitle();
+    ASSERT_TRUE(frames(10));
+    platform::headless::setKeys({platform::DIK_SPACE});
+    ASSERT_TRUE(frames(3));
+    platform::headless::setKeys({});
+    ASSERT_TRUE(frames(50));
+    ASSERT_EQ(loopPhase(), LoopPhase::Title) << "the briefing runs";
+    platform::headless::dropFile(file);
+    ASSERT_TRUE(framesUntil([&] { return title.steps >= 20 || replay.steps > 0; }));
+    EXPECT_EQ(replay.steps, 0);
+    EXPECT_EQ(loopPhase(), LoopPhase::Game);
+    EXPECT_EQ(title.loopsEnded, 0);
+}
+
 TEST_F(TitleReplaysTest, AWindowClosedDuringAReplayEndsTheProgram) {
     const std::string file = recordAGame("closed.replay", 2'000);
     beginTheTitle();

@@ -22,7 +22,10 @@ import sys
 import time
 
 WIDTH, HEIGHT = 640, 480
-CREDITS = (320, 150, 320 + 288, 150 + 135)  # left, top, right, bottom
+# The credits window is 135 rows, and one more on the few passes where its
+# scroll, counted in tenths, falls just short of a whole row while the row
+# under it is rounded up.
+CREDITS = (320, 150, 320 + 288, 150 + 136)  # left, top, right, bottom
 
 
 def read_bmp(path):

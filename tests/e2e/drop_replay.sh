@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# A replay dropped onto the real window while the title shows: a short game
+# is recorded with real key presses, the game is started again as a player
+# starts it, and the file dragged onto its window by the X desktops' drag
+# protocol plays (the game moves on screen, not the title) and then gives
+# the title back. A dropped file that is no replay is named on standard
+# error with its line, and the title stays. A replay dropped once Space has
+# begun the briefing leaves the game the player started alone.
+#
+#   bash tests/e2e/drop_replay.sh path/to/kordavan path/to/kordavan-e2e-xdnd-drop
+set -euo pipefail
+source "$(dirname "$0")/lib.bash"
+[ $# -eq 2 ] && [ -x "$1" ] && [ -x "$2" ] || {
+    echo "usage: $0 path/to/kordavan path/to/kordavan-e2e-xdnd-drop" >&2
+    exit 2
+}
+kordavan="$(realpath "$1")"
+dropper="$(realpath "$2")"
+
+e2e_begin drop_replay 150
+e2e_xvfb 640x480
+export HOME="$E2E_TMP/home"
+mkdir -p "$HOME"
+
+# ---------------------------------------------------------------- record
+replay="$E2E_TMP/short flight.replay"
+e2e_start_game "$kordavan" --record "$replay"
+sleep 1
+e2e_shot title
+e2e_hold space 0.25
+# The recorder writes a game's first line at its first step, once the
+# loading sequence is over.
+for _ in $(seq 300); do
+    grep -q '^game ' "$replay" 2>/dev/null && break
+    sleep 0.1
+done
+grep -q '^game ' "$replay" || e2e_die "no game began within 30 s of Space"
+e2e_hold Left 1.2
+e2e_hold Up 0.4
+e2e_hold Escape 0.2
+e2e_wait_exit 10 || e2e_die "Escape did not end the recorded game"
+grep -q '^end quit ' "$replay" || e2e_die "no quit game recorded: $(head -c 300 "$replay")"
+steps="$(($(wc -l <"$replay") - 3))"
+e2e_log "recorded $steps steps"
+
+# drop PATH: drags the file onto the game's window; true once taken.
+drop() {
+    e2e_focus
+    "$dropper" "$GAME_WID" "$1" 2>"$E2E_TMP/drop.stderr" || {
+        e2e_log "the drag: $(cat "$E2E_TMP/drop.stderr")"
+        return 1
+    }
+}
+
+# ---------------------------------------------------------------- a replay
+e2e_start_game "$kordavan"
+sleep 1
+e2e_shot title
+e2e_check "the window takes the dropped replay" drop "$replay"
+sleep 1
+e2e_shot watching1
+sleep 0.5
+e2e_shot watching2
+e2e_check "the dropped replay shows the game, not the title" \
+    e2e_image changed "$E2E_TMP/title.rgb" "$E2E_TMP/watching1.rgb" 0 0 310 480 0.05
+e2e_check "the replayed game moves" \
+    e2e_image changed "$E2E_TMP/watching1.rgb" "$E2E_TMP/watching2.rgb" 0 0 640 480 0.01
+# The recording's own Escape ends the replay, not the program.
+sleep $((steps / 60 + 2))
+e2e_check "the game outlives the replay's Escape" e2e_game_alive
+e2e_shot after
+e2e_check_not "after the replay the title is back" \
+    e2e_image changed "$E2E_TMP/title.rgb" "$E2E_TMP/after.rgb" 0 0 310 480 0.01
+e2e_check_not "watching said nothing on standard error" grep -q '^kordavan' "$E2E_TMP/game.stderr"
+
+# ---------------------------------------------------------------- not a replay
+bad="$E2E_TMP/shopping list.txt"
+printf 'eggs\nflour\n' >"$bad"
+e2e_check "the window takes the dropped text file" drop "$bad"
+sleep 1
+e2e_shot refused
+e2e_check "the file is named with its line on standard error" \
+    grep -qF "kordavan: $bad: line 1: " "$E2E_TMP/game.stderr"
+e2e_check "and in one line" [ "$(grep -c '^kordavan' "$E2E_TMP/game.stderr")" = 1 ]
+e2e_check_not "the title stays" \
+    e2e_image changed "$E2E_TMP/title.rgb" "$E2E_TMP/refused.rgb" 0 0 310 480 0.01
+
+# The title still hears the player after both.
+e2e_hold Escape 0.2
+if e2e_wait_exit 10; then
+    e2e_check "Escape on the title ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
+else
+    e2e_fail "the game did not end after Escape on the title"
+fi
+e2e_show_stderr
+
+# ---------------------------------------------------------------- during the briefing
+# Space has begun the briefing: the game the player started goes first (a
+# watched replay is never recorded, so the recording tells which ran).
+started="$E2E_TMP/started.replay"
+e2e_start_game "$kordavan" --record "$started"
+sleep 1
+e2e_hold space 0.25
+sleep 2
+e2e_check "the window takes a replay dropped during the briefing" drop "$replay"
+for _ in $(seq 300); do
+    grep -q '^game ' "$started" 2>/dev/null && break
+    sleep 0.1
+done
+e2e_check "the game the player started begins, not the replay" grep -q '^game ' "$started"
+e2e_hold Escape 0.2
+e2e_wait_exit 10 || e2e_fail "Escape did not end the started game"
+e2e_summary
