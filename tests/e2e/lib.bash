@@ -294,6 +294,50 @@ e2e_hold() {
     timeout 5 xdotool keyup "$1"
 }
 
+# e2e_tap KEY...: each key pressed and let go in turn, as a player types.
+e2e_tap() {
+    local key
+    for key in "$@"; do
+        e2e_hold "$key" 0.12
+        sleep 0.12
+    done
+}
+
+# e2e_settings_panel NAME: the settings screen's dark panel is where the
+# screen puts it, in the 640x480 shot NAME.
+e2e_settings_panel() {
+    python3 - "$E2E_TMP/$1.rgb" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+def at(x, y):
+    i = (y * 640 + x) * 3
+    return data[i], data[i + 1], data[i + 2]
+panel = (8, 16, 33)
+spots = [(602, 300), (36, 200), (320, 340)]
+ok = all(all(abs(a - b) <= 6 for a, b in zip(at(x, y), panel)) for x, y in spots)
+print("panel colour at", spots, [at(x, y) for x, y in spots])
+sys.exit(0 if ok else 1)
+PY
+}
+
+# e2e_check_replay_plays TITLE STEPS: a replay of STEPS steps just handed to
+# the game on the title (the shot TITLE) shows the game, not the title, and
+# moves; the recording's own Escape ends it, not the program. Leaves the
+# shot after it in "after".
+e2e_check_replay_plays() {
+    sleep 1
+    e2e_shot watching1
+    sleep 0.5
+    e2e_shot watching2
+    e2e_check "the dropped replay shows the game, not the title" \
+        e2e_image changed "$E2E_TMP/$1.rgb" "$E2E_TMP/watching1.rgb" 0 0 310 480 0.05
+    e2e_check "the replayed game moves" \
+        e2e_image changed "$E2E_TMP/watching1.rgb" "$E2E_TMP/watching2.rgb" 0 0 640 480 0.01
+    sleep $(($2 / 60 + 2))
+    e2e_check "the game outlives the replay's Escape" e2e_game_alive
+    e2e_shot after
+}
+
 # e2e_shot NAME: the whole X screen as raw RGB bytes in $E2E_TMP/NAME.rgb.
 e2e_shot() {
     timeout 20 import -window root -depth 8 "rgb:$E2E_TMP/$1.rgb"

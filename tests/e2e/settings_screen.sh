@@ -17,31 +17,6 @@ mkdir -p "$(dirname "$conf")"
 printf '# my own settings\nvolume = 100\nfuture-thing = 7\n' >"$conf"
 cp "$conf" "$E2E_TMP/before.conf"
 
-# tap KEY...: each key pressed and let go in turn, as a player types.
-tap() {
-    local key
-    for key in "$@"; do
-        e2e_hold "$key" 0.12
-        sleep 0.12
-    done
-}
-
-# panel_at NAME: the screen's dark panel is where the screen puts it.
-panel_at() {
-    python3 - "$E2E_TMP/$1.rgb" <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-def at(x, y):
-    i = (y * 640 + x) * 3
-    return data[i], data[i + 1], data[i + 2]
-panel = (8, 16, 33)
-spots = [(602, 300), (36, 200), (320, 340)]
-ok = all(all(abs(a - b) <= 6 for a, b in zip(at(x, y), panel)) for x, y in spots)
-print("panel colour at", spots, [at(x, y) for x, y in spots])
-sys.exit(0 if ok else 1)
-PY
-}
-
 # same_rows A B: the rows of the two shots read alike (the frame under the
 # panel and the line of news below the rows may differ).
 same_rows() {
@@ -51,31 +26,31 @@ same_rows() {
 e2e_start_game "$kordavan"
 sleep 1
 e2e_shot title
-tap o
+e2e_tap o
 sleep 0.3
 e2e_shot opened
 e2e_check "O opens the screen over the title" \
     e2e_image changed "$E2E_TMP/title.rgb" "$E2E_TMP/opened.rgb" 32 16 608 464 0.3
-e2e_check "the screen's panel shows" panel_at opened
+e2e_check "the screen's panel shows" e2e_settings_panel opened
 
-tap Down Down Down
+e2e_tap Down Down Down
 e2e_shot volume100
-tap Left
+e2e_tap Left
 sleep 0.2
 e2e_shot volume90
 e2e_check "Left changes the volume on screen" \
     e2e_image changed "$E2E_TMP/volume100.rgb" "$E2E_TMP/volume90.rgb" 44 66 596 330 0.0005
 
-tap Down Down Down Return Down Down Down Down Return k
+e2e_tap Down Down Down Return Down Down Down Down Return k
 sleep 0.2
 e2e_shot landK
-tap Escape
+e2e_tap Escape
 sleep 0.2
-e2e_check "Escape on the keys page stays on the screen" panel_at landK
-tap Escape
+e2e_check "Escape on the keys page stays on the screen" e2e_settings_panel landK
+e2e_tap Escape
 sleep 0.5
 e2e_shot closed
-e2e_check_not "the second Escape closes the screen" panel_at closed
+e2e_check_not "the second Escape closes the screen" e2e_settings_panel closed
 e2e_check "the title is back" e2e_image varied "$E2E_TMP/closed.rgb" 0 0 640 480 64
 
 printf '# my own settings\nvolume = 90\nfuture-thing = 7\nkey-land = K\n' >"$E2E_TMP/expected.conf"
@@ -86,28 +61,28 @@ else
     diff "$E2E_TMP/expected.conf" "$conf" || true
 fi
 
-tap Escape
+e2e_tap Escape
 e2e_wait_exit 5 || e2e_die "the game did not end after Escape on the title"
 e2e_check "Escape on the title ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
 
 # Again: the screen shows what was kept.
 e2e_start_game "$kordavan"
 sleep 1
-tap o Down Down Down
+e2e_tap o Down Down Down
 sleep 0.2
 e2e_shot again90
 same_rows volume90 again90 "the volume kept shows as it was left"
-tap Down Down Down Return Down Down Down Down
+e2e_tap Down Down Down Return Down Down Down Down
 sleep 0.2
 e2e_shot againK
 same_rows landK againK "the key kept shows as it was left"
-tap Escape Escape
+e2e_tap Escape Escape
 sleep 0.5
 e2e_shot againClosed
-e2e_check_not "Escape, Escape closes the screen again" panel_at againClosed
+e2e_check_not "Escape, Escape closes the screen again" e2e_settings_panel againClosed
 e2e_check "nothing was saved by looking" cmp -s "$conf" "$E2E_TMP/expected.conf"
 
-tap Escape
+e2e_tap Escape
 if e2e_wait_exit 5; then
     e2e_check "Escape ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
 else

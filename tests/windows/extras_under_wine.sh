@@ -45,14 +45,7 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # The sound goes into a file through ALSA's file plugin, as in
 # game_under_wine.sh: the game needs a sound device, the host's stays out.
-cat >"$E2E_TMP/asound.conf" <<CONF
-pcm.!default {
-    type file
-    slave.pcm "null"
-    file "$E2E_TMP/audio.raw"
-    format "raw"
-}
-CONF
+wine_sound_to_file
 export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$E2E_TMP/asound.conf"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winepulse.drv,wineoss.drv=d"
 
@@ -61,30 +54,12 @@ e2e_xvfb 640x480
 # start: kordavan.exe full screen, its window settled and given the keyboard,
 # the title on show.
 start() {
-    wine "$exe" >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
-    GAME_PID=$!
-    E2E_PIDS+=("$GAME_PID")
-    local seen="" same=0
-    GAME_WID=""
-    for _ in $(seq 300); do
-        e2e_game_alive || break
-        GAME_WID="$(e2e_find_window)"
-        if [ -n "$GAME_WID" ] && [ "$GAME_WID" = "$seen" ]; then
-            same=$((same + 1))
-            [ "$same" -ge 5 ] && break
-        else
-            same=0
-        fi
-        seen="$GAME_WID"
-        sleep 0.1
-    done
-    [ "$same" -ge 5 ] || e2e_die "no steady window of kordavan.exe within 30 s"
-    e2e_focus
+    wine_start_game --
     sleep 1.5
 }
 
 quit() {
-    tap Escape
+    e2e_tap Escape
     if e2e_wait_exit 10; then
         e2e_check "Escape $1 ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
     else
@@ -92,33 +67,8 @@ quit() {
     fi
 }
 
-# tap KEY...: each key pressed and let go in turn, as a player types.
-tap() {
-    local key
-    for key in "$@"; do
-        e2e_hold "$key" 0.12
-        sleep 0.12
-    done
-}
-
 # title SHOT: the title picture, pixel for pixel (the scrolling credits aside).
 title() { python3 "$here/exact.py" title "$E2E_TMP/$1.rgb" "$build/assets/151.bmp"; }
-
-# panel_at SHOT: the settings screen's dark panel is where the screen puts it.
-panel_at() {
-    python3 - "$E2E_TMP/$1.rgb" <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-def at(x, y):
-    i = (y * 640 + x) * 3
-    return data[i], data[i + 1], data[i + 2]
-panel = (8, 16, 33)
-spots = [(602, 300), (36, 200), (320, 340)]
-ok = all(all(abs(a - b) <= 6 for a, b in zip(at(x, y), panel)) for x, y in spots)
-print("panel colour at", spots, [at(x, y) for x, y in spots])
-sys.exit(0 if ok else 1)
-PY
-}
 
 kept() {
     find "$recordings" -maxdepth 1 -type f -name 'Kordavan ????-??-?? ??-??-??*.replay' 2>/dev/null |
@@ -141,17 +91,17 @@ for _ in $(seq 300); do
 done
 [ -n "$(kept)" ] || e2e_die "no recording began within 30 s of Space"
 e2e_hold Left 1
-tap p
+e2e_tap p
 sleep 0.4
 e2e_shot paused
-tap o
+e2e_tap o
 sleep 0.4
 e2e_shot pause_settings
-e2e_check "O opens the settings screen over the pause" panel_at pause_settings
-tap Escape
+e2e_check "O opens the settings screen over the pause" e2e_settings_panel pause_settings
+e2e_tap Escape
 sleep 0.5
 e2e_shot pause_closed
-e2e_check_not "Escape closes it" panel_at pause_closed
+e2e_check_not "Escape closes it" e2e_settings_panel pause_closed
 e2e_check "the game goes on" e2e_game_alive
 e2e_check_not "the paused frame is back as it was" \
     e2e_image changed "$E2E_TMP/paused.rgb" "$E2E_TMP/pause_closed.rgb" 0 0 640 480 0.001
@@ -159,7 +109,7 @@ sleep 1
 e2e_shot still_paused
 e2e_check_not "and the game stays paused" \
     e2e_image changed "$E2E_TMP/pause_closed.rgb" "$E2E_TMP/still_paused.rgb" 0 0 640 480 0.001
-tap p
+e2e_tap p
 e2e_hold Up 0.4
 quit "in play"
 e2e_check "looking at the screen changed no setting" cmp -s "$conf" "$E2E_TMP/before.conf"
@@ -188,21 +138,21 @@ e2e_check "and steps through it ($steps steps)" [ "$steps" -gt 60 ]
 # ---------------------------------------------------------------- the settings screen on the title
 start
 e2e_shot title
-tap o
+e2e_tap o
 sleep 0.3
 e2e_shot opened
-e2e_check "O opens the settings screen over the title" panel_at opened
-tap Down Down Down
+e2e_check "O opens the settings screen over the title" e2e_settings_panel opened
+e2e_tap Down Down Down
 e2e_shot volume100
-tap Left
+e2e_tap Left
 sleep 0.2
 e2e_shot volume90
 e2e_check "Left changes the volume on the screen" \
     e2e_image changed "$E2E_TMP/volume100.rgb" "$E2E_TMP/volume90.rgb" 44 66 596 330 0.0005
-tap Escape
+e2e_tap Escape
 sleep 0.5
 e2e_shot closed
-e2e_check_not "Escape closes the screen" panel_at closed
+e2e_check_not "Escape closes the screen" e2e_settings_panel closed
 e2e_check "the title is back as it was, pixel for pixel" title closed
 printf '# mine\r\nrecord-games = yes\r\nvolume = 90\r\n' >"$E2E_TMP/expected.conf"
 if cmp -s "$conf" "$E2E_TMP/expected.conf"; then
@@ -218,17 +168,7 @@ if wine "$poster" Kordavan "$(windows_path "$recording")" 2>"$E2E_TMP/post.stder
 else
     e2e_fail "WM_DROPFILES could not be posted: $(cat "$E2E_TMP/post.stderr")"
 fi
-sleep 1
-e2e_shot watching1
-sleep 0.5
-e2e_shot watching2
-e2e_check "the dropped replay shows the game, not the title" \
-    e2e_image changed "$E2E_TMP/title.rgb" "$E2E_TMP/watching1.rgb" 0 0 310 480 0.05
-e2e_check "the replayed game moves" \
-    e2e_image changed "$E2E_TMP/watching1.rgb" "$E2E_TMP/watching2.rgb" 0 0 640 480 0.01
-sleep $((steps / 60 + 2))
-e2e_check "the game outlives the replay's Escape" e2e_game_alive
-e2e_shot after
+e2e_check_replay_plays title "$steps"
 e2e_check "after the replay the title is back, pixel for pixel" title after
 e2e_check "watching adds no recording" [ "$(kept)" = "$recording" ]
 
@@ -266,12 +206,12 @@ e2e_wait_steady e2e_new_window || e2e_die "no window of kordavan.exe started wit
 game_window="${WINDOW%% *}"
 timeout 5 xdotool windowfocus "$game_window" >/dev/null 2>&1 || true
 sleep 1.5
-tap o Down Down Down
+e2e_tap o Down Down Down
 sleep 0.2
 e2e_shot again90
 e2e_check_not "the screen shows the volume kept" \
     e2e_image changed "$E2E_TMP/volume90.rgb" "$E2E_TMP/again90.rgb" 44 66 596 330 0.001
-tap Escape
+e2e_tap Escape
 sleep 0.3
 wine "$poster" Kordavan "$(windows_path "$bad")" 2>"$E2E_TMP/post.stderr" ||
     e2e_fail "WM_DROPFILES could not be posted: $(cat "$E2E_TMP/post.stderr")"
@@ -286,7 +226,7 @@ new_box() {
 }
 e2e_mark_windows
 timeout 5 xdotool windowfocus "$game_window" >/dev/null 2>&1 || true
-tap Escape
+e2e_tap Escape
 if e2e_wait_steady new_box; then
     e2e_pass "a box follows the game"
     e2e_check "kordavan.log names the dropped file with its line" \

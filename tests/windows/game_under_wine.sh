@@ -24,45 +24,10 @@ rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Kordavan
 # The sound device: ALSA's file plugin, which writes what Wine plays into a
 # file, as a real card would play it. Wine's other drivers are left out so
 # the host's own sound never counts.
-cat >"$E2E_TMP/asound.conf" <<CONF
-pcm.!default {
-    type file
-    slave.pcm "null"
-    file "$E2E_TMP/audio.raw"
-    format "raw"
-}
-CONF
+wine_sound_to_file
 with_sound=(env "ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$E2E_TMP/asound.conf"
     "WINEDLLOVERRIDES=$WINEDLLOVERRIDES;winepulse.drv,wineoss.drv=d")
 no_device=(env "WINEDLLOVERRIDES=$WINEDLLOVERRIDES;winealsa.drv,winepulse.drv,wineoss.drv=d")
-
-# wine_start_game ENV-WORDS... -- ARGUMENTS...: the game under Wine, its
-# window settled and given the keyboard.
-wine_start_game() {
-    local prefix=()
-    while [ "$1" != "--" ]; do prefix+=("$1"); shift; done
-    shift
-    "${prefix[@]}" wine "$exe" "$@" >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
-    GAME_PID=$!
-    E2E_PIDS+=("$GAME_PID")
-    local seen="" same=0
-    GAME_WID=""
-    for _ in $(seq 300); do
-        e2e_game_alive || break
-        GAME_WID="$(e2e_find_window)"
-        if [ -n "$GAME_WID" ] && [ "$GAME_WID" = "$seen" ]; then
-            same=$((same + 1))
-            [ "$same" -ge 5 ] && break
-        else
-            same=0
-        fi
-        seen="$GAME_WID"
-        sleep 0.1
-    done
-    [ "$same" -ge 5 ] || e2e_die "no steady window named Kordavan within 30 s"
-    e2e_log "game pid $GAME_PID, window $GAME_WID"
-    e2e_focus
-}
 
 audio_sounding() {
     # Anything but silence written since the mark.
