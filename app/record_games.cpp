@@ -14,12 +14,6 @@
 
 namespace {
 
-std::optional<bool> switched;
-
-bool wanted() {
-    return switched.value_or(currentSettings().recordGames);
-}
-
 std::string utf8Text(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
@@ -37,10 +31,6 @@ std::filesystem::path freeName(const std::filesystem::path& folder) {
 }
 
 }  // namespace
-
-void switchRecordGames(std::optional<bool> on) {
-    switched = on;
-}
 
 void GamesRecorder::heard(const LoopEvent& event) {
     if (event.kind == LoopEventKind::stepBegins && betweenGames) gameBegins();
@@ -74,7 +64,7 @@ void GamesRecorder::gameBegins() {
         ours = false;
         givenUp = true;
     }
-    if (!wanted()) {
+    if (!currentSettings().recordGames) {
         if (ours) stopRecording();
         ours = false;
         return;

@@ -1,11 +1,10 @@
 #pragma once
 // "Record my games": while the player has it on, the games of a run go into
 // a new replay in the recordings folder, named by when the first of them
-// began, and the folder keeps the newest fifty. The switch is looked at as
-// each game begins, so turning it on or off counts from the next game; a
+// began, and the folder keeps the newest fifty. The switch (this run's
+// settings, as the settings screen changes them) is looked at as each game
+// begins, so turning it on or off counts from the next game; a
 // recording that cannot be made is told once, and the game goes on.
-
-#include <optional>
 
 #include "game/loop_events.h"
 #include "replay/recorder.h"
@@ -26,7 +25,3 @@ class GamesRecorder : public LoopListener {
     bool pruneDue = false;  // once the new file holds its first game
     bool givenUp = false;   // a recording failed: no more tries this run
 };
-
-// The settings screen switched "record my games": from the next game on,
-// whatever the settings said at start-up (none: as they say again).
-void switchRecordGames(std::optional<bool> on);

@@ -58,7 +58,7 @@ PageSettingsScreen settingsScreen;
 
 // The settings file and its keys, read as the desktop reads them at start-up;
 // the page reads them again for every program it starts.
-void useSettings() {
+void readPlayerSettings() {
     const SettingsFile settings = readSettingsFile(settingsPath(), platform::warnings());
     useKeyBindings(parseKeyBindings(settings.text, settings.path.string(), platform::warnings()));
     setPauseOnFocusLoss(usePreferences(Options{}, settings).pauseOnFocusLoss);
@@ -69,7 +69,7 @@ void useSettings() {
 bool freshStart() {
     game = GameState{};
     randomState = 1;
-    useSettings();
+    readPlayerSettings();
     gamesRecorder = GamesRecorder{};
     if (!startProgram(platform::gameModule(), 1)) return false;
     settingsScreen.use(&settingsOverlay());

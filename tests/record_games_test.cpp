@@ -78,7 +78,7 @@ class RecordGamesTest : public ::testing::Test {
         } else {
             unsetenv("XDG_CONFIG_HOME");
         }
-        switchRecordGames(std::nullopt);
+        useSettings(Settings{});
         std::filesystem::remove_all(folder);
         game = GameState{};
         randomState = 1;
@@ -216,12 +216,18 @@ TEST_F(RecordGamesTest, TheSwitchCountsFromTheNextGame) {
         game = GameState{};
         EXPECT_EQ(runLoop(LoopStart::game(), deviceControls(), {&recorder}), LoopEnd::quit);
     };
-    switchRecordGames(true);
+    // As the settings screen switches it.
+    const auto recordGames = [](bool on) {
+        Settings settings = currentSettings();
+        settings.recordGames = on;
+        useSettings(settings);
+    };
+    recordGames(true);
     playAGame();
     ASSERT_EQ(keptRecordings(recordings).size(), 1u);
-    switchRecordGames(false);
+    recordGames(false);
     playAGame();
-    switchRecordGames(true);
+    recordGames(true);
     playAGame();
     stopRecording();
     endProgram();
