@@ -15,9 +15,19 @@ void takeKeySnapshot(KeySnapshot& snapshot) {
     }
 }
 
-Controls DeviceControls::poll(LoopPhase, bool) {
+Controls DeviceControls::poll(LoopPhase phase, bool) {
     takeKeySnapshot(snapshot);
-    return boundControls(snapshot.keys, platform::readPad());
+    const platform::PadState pad = platform::readPad();
+    Controls held = boundControls(snapshot.keys, pad);
+    const bool fromPicture =
+        lastPhase == LoopPhase::WinPicture || lastPhase == LoopPhase::FailurePicture;
+    if (phase == LoopPhase::Title && fromPicture) {
+        startHeldOver = startHeldOnlyAsConfirm(snapshot.keys, pad);
+    }
+    if (startHeldOver) startHeldOver = held.start;
+    if (startHeldOver) held.start = false;
+    lastPhase = phase;
+    return held;
 }
 
 DeviceControls& deviceControls() {

@@ -18,13 +18,18 @@ void takeKeySnapshot(KeySnapshot& snapshot);
 
 class DeviceControls : public ControlSource {
   public:
-    // A gamepad adds to the keys: both work at once.
+    // A gamepad adds to the keys: both work at once. The press that
+    // dismissed a won or lost picture with a button that also starts (a
+    // pad's Start) starts no game on the title it brings: the title waits
+    // until that button is let go and pressed again.
     Controls poll(LoopPhase phase, bool paused) override;
     // What the last poll took from the keyboard.
     const KeySnapshot& keys() const { return snapshot; }
 
   private:
     KeySnapshot snapshot;
+    LoopPhase lastPhase = LoopPhase::Title;
+    bool startHeldOver = false;
 };
 
 // The player's own keyboard and pads.

@@ -44,6 +44,33 @@ add_executable(kordavan-assets IMPORTED GLOBAL)
 set_target_properties(kordavan-assets PROPERTIES
     IMPORTED_LOCATION ${KORDAVAN_NATIVE_ASSETS}/assets/kordavan-assets)
 
+# A page's folder, made after each link of `target` (a web executable whose
+# linker output goes to `page`): its kordavan.js, the .wasm packed
+# (platform/web/pack.js; `ARGN` may say --quick), the icons from the window's
+# icon, the manifest, and the page and the offline cache naming the game's
+# files by their contents (web_site.cmake).
+function(kordavan_site target page site)
+    set(web ${CMAKE_SOURCE_DIR}/platform/web)
+    configure_file(${web}/manifest.webmanifest ${site}/manifest.webmanifest COPYONLY)
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page}/kordavan.js ${site}/kordavan.js
+        COMMAND ${KORDAVAN_NODE} ${web}/pack.js ${page}/kordavan.wasm ${KORDAVAN_ASSET_DIR}
+                ${site}/kordavan.pack.gz ${ARGN}
+        COMMAND ${KORDAVAN_NODE} ${web}/icons.js ${KORDAVAN_WINDOW_ICON} ${site} 192 512
+        COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DVERSION=${PROJECT_VERSION}
+                -DPAGE=${CMAKE_BINARY_DIR}/page/index.html.in -DTEMPLATE=${web}/sw.js
+                -P ${CMAKE_SOURCE_DIR}/cmake/web_site.cmake
+        VERBATIM)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
+        ${web}/index.html ${web}/loader.js ${web}/manifest.webmanifest ${web}/sw.js ${web}/icons.js
+        ${web}/pack.js)
+    # The browser owns the loop (nothing blocks, so no ASYNCIFY); the game
+    # reads no files; memory grows past the first 32 MB if the pictures need it.
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page} OUTPUT_NAME kordavan)
+    target_link_options(${target} PRIVATE
+        -sENVIRONMENT=web -sFILESYSTEM=0 -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
+endfunction()
+
 # Everything a tool links, as on the desktop but without SDL; and the game's
 # page, whose entry hands the loop to the browser.
 function(kordavan_web_page)
@@ -51,18 +78,12 @@ function(kordavan_web_page)
     target_link_libraries(kordavan-core INTERFACE kordavan-app kordavan-platform-headless
         kordavan-resources)
 
-    set(site ${CMAKE_BINARY_DIR}/site)
     # The linker's kordavan.js and kordavan.wasm go to page/; the site gets
-    # the .js and the .wasm packed (platform/web/pack.js): the pictures and
-    # sounds inside it would be 9.5 MB from a host that does not compress.
+    # the .js and the .wasm packed: the pictures and sounds inside it would
+    # be 9.5 MB from a host that does not compress.
     set(page ${CMAKE_BINARY_DIR}/page)
     add_executable(kordavan ${CMAKE_SOURCE_DIR}/app/web_main.cpp)
     target_link_libraries(kordavan PRIVATE kordavan-app kordavan-platform-web kordavan-resources)
-    set_target_properties(kordavan PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${page})
-    # The browser owns the loop (nothing blocks, so no ASYNCIFY); the game
-    # reads no files; memory grows past the first 32 MB if the pictures need it.
-    target_link_options(kordavan PRIVATE
-        -sENVIRONMENT=web -sFILESYSTEM=0 -sINITIAL_MEMORY=33554432 -sALLOW_MEMORY_GROWTH=1)
     set(web ${CMAKE_SOURCE_DIR}/platform/web)
     # The page is one file: its loader is written into its script. The
     # hashes of the game's files are written after each link (web_site.cmake).
@@ -71,22 +92,15 @@ function(kordavan_web_page)
     set(KORDAVAN_PACK_HASH "@KORDAVAN_PACK_HASH@")
     configure_file(${web}/index.html ${page}/index.html.in @ONLY)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/loader.js)
-    configure_file(${web}/manifest.webmanifest ${site}/manifest.webmanifest COPYONLY)
-    # The packed game, the icons from the window's icon, the page and the
-    # offline cache naming the game's files by their contents, each time the
-    # game is linked.
-    add_custom_command(TARGET kordavan POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page}/kordavan.js ${site}/kordavan.js
-        COMMAND ${KORDAVAN_NODE} ${web}/pack.js ${page}/kordavan.wasm ${KORDAVAN_ASSET_DIR}
-                ${site}/kordavan.pack.gz
-        COMMAND ${KORDAVAN_NODE} ${web}/icons.js ${KORDAVAN_WINDOW_ICON} ${site} 192 512
-        COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DVERSION=${PROJECT_VERSION}
-                -DPAGE=${page}/index.html.in -DTEMPLATE=${web}/sw.js
-                -P ${CMAKE_SOURCE_DIR}/cmake/web_site.cmake
-        VERBATIM)
-    set_property(TARGET kordavan APPEND PROPERTY LINK_DEPENDS
-        ${web}/index.html ${web}/loader.js ${web}/manifest.webmanifest ${web}/sw.js ${web}/icons.js
-        ${web}/pack.js)
+    kordavan_site(kordavan ${page} ${CMAKE_BINARY_DIR}/site)
+
+    # For the browser test alone: the same page with a game that starts at
+    # the end of a won or lost game (tests/web/ending_main.cpp).
+    add_executable(kordavan-web-ending ${CMAKE_SOURCE_DIR}/tests/web/ending_main.cpp)
+    target_link_libraries(kordavan-web-ending PRIVATE kordavan-app kordavan-platform-web
+        kordavan-resources)
+    kordavan_site(kordavan-web-ending ${CMAKE_BINARY_DIR}/ending-page
+        ${CMAKE_BINARY_DIR}/ending-site --quick)
 endfunction()
 
 # Once every target exists: the trace tool for node, and the tests.

@@ -346,3 +346,23 @@ Controls boundControls(const uint8_t (&keys)[256], const PadState& pad) {
     }
     return held;
 }
+
+bool startHeldOnlyAsConfirm(const uint8_t (&keys)[256], const PadState& pad) {
+    const size_t start = controlIndex("start");
+    const size_t confirm = controlIndex("confirm");
+    const auto confirms = [&](const auto& list, auto input) {
+        return std::find(list.begin(), list.end(), input) != list.end();
+    };
+    bool held = false;
+    for (uint8_t code : bindings.keys[start]) {
+        if ((keys[code] & 0x80) == 0) continue;
+        if (!confirms(bindings.keys[confirm], code)) return false;
+        held = true;
+    }
+    for (PadButton button : bindings.pads[start]) {
+        if (!padHeld(pad, button)) continue;
+        if (!confirms(bindings.pads[confirm], button)) return false;
+        held = true;
+    }
+    return held;
+}

@@ -61,6 +61,9 @@ void useKeyBindings(const KeyBindings& bindings);
 const KeyBindings& keyBindings();
 // What the keys and pads held at one poll stand for.
 Controls boundControls(const uint8_t (&keys)[256], const platform::PadState& pad);
+// Whether start is held only by keys and buttons that are confirm's too (a
+// pad's Start is both unless the player says otherwise).
+bool startHeldOnlyAsConfirm(const uint8_t (&keys)[256], const platform::PadState& pad);
 
 // The scan code of a key name (any case), or 0 when it names no key.
 uint8_t keyByName(std::string_view name);

@@ -326,6 +326,26 @@ TEST_F(KeyboardTest, AGamepadAddsToTheKeys) {
     EXPECT_FALSE(held.start || held.confirm || held.quit || held.left);
 }
 
+// A pad's Start dismisses a picture and starts on the title: the one press
+// must not do both. Space, held over from the picture, starts as ever.
+TEST_F(KeyboardTest, ThePressThatDismissedAPictureStartsNoGame) {
+    platform::PadState pad;
+    pad.start = true;
+    platform::headless::setPad(pad);
+    EXPECT_TRUE(devices.poll(LoopPhase::FailurePicture, false).confirm);
+    EXPECT_FALSE(devices.poll(LoopPhase::Title, false).start);
+    EXPECT_FALSE(devices.poll(LoopPhase::Title, false).start) << "still the same press";
+    platform::headless::setPad({});
+    EXPECT_FALSE(devices.poll(LoopPhase::Title, false).start);
+    platform::headless::setPad(pad);
+    EXPECT_TRUE(devices.poll(LoopPhase::Title, false).start) << "a new press starts";
+
+    platform::headless::setPad({});
+    platform::headless::setKeys({platform::DIK_SPACE, platform::DIK_RETURN});
+    EXPECT_TRUE(devices.poll(LoopPhase::WinPicture, false).confirm);
+    EXPECT_TRUE(devices.poll(LoopPhase::Title, false).start) << "Space is no confirm key";
+}
+
 TEST_F(KeyboardTest, EscapeAloneDestroysNothing) {
     step({DIK_ESCAPE});
     EXPECT_TRUE(currentControls().quit);

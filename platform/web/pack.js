@@ -8,7 +8,10 @@
 // stay within 1.6 MB). The page unpacks it with the browser's DecompressionStream and puts the sounds
 // back as the bytes arrive (index.html, restoring()).
 //
-//   node pack.js GAME.wasm ASSET_DIR OUT.pack.gz
+//   node pack.js GAME.wasm ASSET_DIR OUT.pack.gz [--quick]
+//
+// --quick packs with zlib's fastest level instead, for pages only the tests
+// load, where the build's time counts and the bytes do not.
 //
 // The header: "KVPK", the number of ranges (32 bits, little-endian), then for
 // each its start and length in the game's file; the game's file follows.
@@ -19,10 +22,11 @@ const fs = require('fs');
 const path = require('path');
 const os = require('os');
 const {spawnSync} = require('child_process');
+const zlib = require('zlib');
 
-function main([wasmFile, assetDir, outFile]) {
-  if (!outFile) {
-    console.error('usage: node pack.js GAME.wasm ASSET_DIR OUT.pack.gz');
+function main([wasmFile, assetDir, outFile, how]) {
+  if (!outFile || (how !== undefined && how !== '--quick')) {
+    console.error('usage: node pack.js GAME.wasm ASSET_DIR OUT.pack.gz [--quick]');
     return 1;
   }
   const wasm = fs.readFileSync(wasmFile);
@@ -51,7 +55,8 @@ function main([wasmFile, assetDir, outFile]) {
     header.writeUInt32LE(start, 8 + 8 * i);
     header.writeUInt32LE(length, 12 + 8 * i);
   });
-  const gzipped = zopfli(Buffer.concat([header, packed]));
+  const whole = Buffer.concat([header, packed]);
+  const gzipped = how === '--quick' ? zlib.gzipSync(whole, {level: 1}) : zopfli(whole);
   if (gzipped === null) return 1;
   fs.writeFileSync(outFile + '.part', gzipped);
   fs.renameSync(outFile + '.part', outFile);

@@ -4,7 +4,7 @@
 # of 127.0.0.1 with Python's web server and runs browser_test.js against it,
 # then layout_test.js (where every button goes, on every phone and tablet),
 # sound_test.js (a pad alone and the sound),
-# then player_test.js (touch, pads, pause, loading, offline) with its own
+# then player_test.js (touch, pads, pause, the end pictures, loading, offline) with its own
 # server.
 #
 #   tests/web/browser_test.sh BUILD-WEB-FOLDER
@@ -41,5 +41,5 @@ status=0
 NODE_PATH="$modules/node_modules" node "$here/browser_test.js" "http://127.0.0.1:$port/" "$build/assets" || status=1
 NODE_PATH="$modules/node_modules" node "$here/layout_test.js" "http://127.0.0.1:$port/" || status=1
 NODE_PATH="$modules/node_modules" node "$here/sound_test.js" "http://127.0.0.1:$port/" || status=1
-NODE_PATH="$modules/node_modules" node "$here/player_test.js" "$build/site" "$build/assets" || status=1
+NODE_PATH="$modules/node_modules" node "$here/player_test.js" "$build/site" "$build/assets" "$build/ending-site" || status=1
 exit $status

@@ -4,7 +4,10 @@
 // of its own serves the site, so that it can count bytes, lose files and go
 // offline.
 //
-//   node player_test.js SITE_DIR ASSET_DIR
+//   node player_test.js SITE_DIR ASSET_DIR ENDING_SITE_DIR
+//
+// ENDING_SITE_DIR is the same page with a game that starts at the very end of
+// a won or lost game (tests/web/ending_main.cpp), served under /ending/.
 //
 // Prints one line per check (and "figure" lines for bench/README.md) and a
 // closing "N passed, N failed"; exits 1 when any check failed.
@@ -17,7 +20,7 @@ const path = require('path');
 const puppeteer = require('puppeteer-core');
 const {readPng, readGameBmp, compare, inside, isKey, landscapeShift} = require('./pictures');
 
-const [siteDir, assetDir] = process.argv.slice(2).map((dir) => path.resolve(dir));
+const [siteDir, assetDir, endingDir] = process.argv.slice(2).map((dir) => path.resolve(dir));
 const chromium = process.env.KORDAVAN_CHROMIUM || '/usr/bin/chromium';
 
 const loadingBar = {x: 144, y: 380, width: 352, height: 24};
@@ -42,8 +45,10 @@ const server = http.createServer((request, response) => {
   }
   const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/^\/$/, '/index.html');
   site.asked.push(name);
-  const file = path.join(siteDir, path.normalize(name));
-  if (site.missing.has(name.slice(1)) || !file.startsWith(siteDir) || !fs.existsSync(file)) {
+  const ending = name.startsWith('/ending/');
+  const root = ending ? endingDir : siteDir;
+  const file = path.join(root, path.normalize(ending ? name.slice('/ending'.length) : name).replace(/^\/$/, '/index.html'));
+  if (site.missing.has(name.slice(1)) || !file.startsWith(root) || !fs.existsSync(file)) {
     response.writeHead(404, {'Content-Type': 'text/plain'});
     response.end('not found');
     return;
@@ -399,6 +404,42 @@ async function phone(browser, url, pictures) {
   await context.close();
 }
 
+// The end pictures of a real game, from the page whose game starts at the
+// very end of a lost or a won one: a tap on the failure picture, or a pad's
+// Start on the won picture, brings the title, which then waits for Space.
+async function endPictures(browser, url, pictures) {
+  const titleWaits = (shot) => closeEnough(compare(shot, pictures.title,
+      {counts: (x, y) => !inside(x, y, {x: 320, y: 150, width: 288, height: 135})}));
+  const backToTheTitle = async (page) => {
+    const back = await waitForPicture(page, titleWaits, 5);
+    await sleep(1500);
+    return back && titleWaits(await canvasPicture(page));
+  };
+
+  const context = await browser.createBrowserContext();
+  const phonePage = await context.newPage();
+  await phonePage.emulate(puppeteer.KnownDevices['Pixel 5']);
+  await phonePage.goto(`${url}ending/#lost`);
+  const failed = await waitForPicture(phonePage, (shot) => closeEnough(compare(shot, pictures.failure)), 30);
+  const tapped = await centre(phonePage, '#screen');
+  await phonePage.touchscreen.tap(tapped.x, tapped.y);
+  check('a tap on the failure picture of a lost game brings the title, which waits there for Space',
+      failed && await backToTheTitle(phonePage), `failure picture shown: ${failed}`);
+  await phonePage.close();
+
+  const padPage = await context.newPage();
+  await padPage.evaluateOnNewDocument(fakePad);
+  await padPage.goto(`${url}ending/#won`);
+  const won = await waitForPicture(padPage, (shot) => closeEnough(compare(shot, pictures.won)), 30);
+  // Plugged in on the picture: a button held as the pad appears is no press.
+  await padButton(padPage, 9, false);
+  await sleep(500);
+  await padHold(padPage, 9, 400);
+  check('the pad\'s Start on the won picture brings the title, which waits there for Space',
+      won && await backToTheTitle(padPage), `won picture shown: ${won}`);
+  await context.close();
+}
+
 async function loading(browser, url) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
@@ -565,6 +606,8 @@ async function main() {
     title: readGameBmp(path.join(assetDir, '151.bmp')),
     loading: readGameBmp(path.join(assetDir, '152.bmp')),
     barFill: readGameBmp(path.join(assetDir, '103.bmp')),
+    failure: readGameBmp(path.join(assetDir, '154.bmp')),
+    won: readGameBmp(path.join(assetDir, '155.bmp')),
     helicopter: [136, 123, 125, 126, 127].map((id) => spritePoints(readGameBmp(path.join(assetDir, `${id}.bmp`)))),
   };
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
@@ -576,6 +619,7 @@ async function main() {
   });
   try {
     await phone(browser, url, pictures);
+    await endPictures(browser, url, pictures);
     await loading(browser, url);
     await failures(browser, url);
     await offline(browser, url, pictures);

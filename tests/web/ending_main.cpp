@@ -1,0 +1,46 @@
+// kordavan-ending for the page: the page's game started at the very end of a
+// lost game (the page's address ends in #lost) or a won one (#won), so that
+// the browser test reaches the end pictures in a second rather than a whole
+// game, and sees what a tap and a pad's Start do there.
+
+#include <emscripten.h>
+
+#include "app/keyboard.h"
+#include "app/main_loop.h"
+#include "game/game_state.h"
+#include "platform/platform.h"
+#include "platform/web_backend.h"
+
+namespace {
+
+bool startAtTheEnd() {
+    if (!startProgram(platform::gameModule(), 1)) return false;
+    if (EM_ASM_INT({ return location.hash == = '#won' ? 1 : 0; }) != 0) {
+        game.level = 7;
+        game.heliY = 2;  // the next step climbs off the top
+    } else {
+        game.energy = -1;
+        game.heliY = 410;  // on the ground, the crash explosion over
+        game.crashExplosionPending = 0;
+    }
+    beginLoop(LoopStart::game(), playerHands());
+    return true;
+}
+
+bool frame() {
+    if (!runFrame()) {
+        endProgram();
+        return false;
+    }
+    platform::offerStartControl(loopPhase() != LoopPhase::Game);
+    platform::restBeforeNextFrame(microsecondsUntilFrame());
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    platform::useWebBackend();
+    platform::runBrowserGame(startAtTheEnd, frame);
+    return 0;
+}
