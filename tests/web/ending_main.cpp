@@ -15,7 +15,7 @@ namespace {
 
 bool startAtTheEnd() {
     if (!startProgram(platform::gameModule(), 1)) return false;
-    if (EM_ASM_INT({ return location.hash == = '#won' ? 1 : 0; }) != 0) {
+    if (EM_ASM_INT({ return location.hash == '#won' ? 1 : 0; }) != 0) {
         game.level = 7;
         game.heliY = 2;  // the next step climbs off the top
     } else {
