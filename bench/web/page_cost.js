@@ -6,7 +6,10 @@
 //
 //   NODE_PATH=.../node_modules node page_cost.js SITE_DIR [RUNS] [SECONDS]
 //
-// Prints one line a run and the ranges and medians.
+// Prints one line a run and the ranges and medians. Each run also measures
+// an empty page that only wakes 60 times a second from a timer, as the
+// title's loop does: the browser's own cost of the title's beat, which no
+// work of the game's can go below.
 
 'use strict';
 
@@ -43,6 +46,27 @@ async function taskTime(client, span) {
   return (await read() - before) / span * 1000;
 }
 
+async function wakingOnly(browser) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.emulate(puppeteer.KnownDevices['Pixel 5']);
+  const client = await page.createCDPSession();
+  await client.send('Performance.enable');
+  await page.goto('about:blank');
+  await page.evaluate(() => {
+    let next = performance.now();
+    const wake = () => {
+      next += 1000 / 60;
+      setTimeout(wake, Math.max(0, next - performance.now()));
+    };
+    wake();
+  });
+  await sleep(1000);
+  const cost = await taskTime(client, seconds);
+  await context.close();
+  return cost;
+}
+
 async function oneRun(browser, url) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
@@ -59,7 +83,7 @@ async function oneRun(browser, url) {
   await sleep(14000);
   const playing = await taskTime(client, seconds);
   await context.close();
-  return {title, playing};
+  return {title, playing, waking: await wakingOnly(browser)};
 }
 
 const median = (values) => {
@@ -81,7 +105,8 @@ async function main() {
       const result = await oneRun(browser, url);
       results.push(result);
       console.log(`run ${i + 1}: title ${result.title.toFixed(1)} ms/s, playing ${result.playing.toFixed(1)} ms/s, ` +
-          `title/playing ${(result.title / result.playing).toFixed(2)}`);
+          `title/playing ${(result.title / result.playing).toFixed(2)}, ` +
+          `an empty page waking 60 times a second ${result.waking.toFixed(1)} ms/s`);
     }
   } finally {
     await browser.close();
@@ -90,6 +115,8 @@ async function main() {
   console.log(`title ${summary(results.map((r) => r.title))} ms/s`);
   console.log(`playing ${summary(results.map((r) => r.playing))} ms/s`);
   console.log(`title/playing ${summary(results.map((r) => r.title / r.playing))}`);
+  console.log(`waking only ${summary(results.map((r) => r.waking))} ms/s, ` +
+      `waking only/playing ${summary(results.map((r) => r.waking / r.playing))}`);
 }
 
 main().catch((error) => {
