@@ -19,11 +19,11 @@
 #include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
-#include "game/game_state.h"
 #include "gfx/surfaces.h"
 #include "platform/platform.h"
 #include "platform/sdl_backend.h"
 #include "replay/recorder.h"
+#include "tests/game_ending.h"
 
 namespace {
 
@@ -78,14 +78,7 @@ int main(int argc, char** argv) {
         }
         setDrawObserver(countPasses);
     }
-    if (std::strcmp(argv[1], "won") == 0) {
-        game.level = 7;
-        game.heliY = 2;  // the next step climbs off the top
-    } else {
-        game.energy = -1;
-        game.heliY = 410;  // on the ground, the crash explosion over
-        game.crashExplosionPending = 0;
-    }
+    setUpGameEnding(std::strcmp(argv[1], "won") == 0);
     RecordingListener recorder;
     std::vector<LoopListener*> listeners;
     if (argc > 3 && std::strcmp(argv[2], "--record") == 0) {

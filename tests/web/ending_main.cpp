@@ -7,22 +7,15 @@
 
 #include "app/keyboard.h"
 #include "app/main_loop.h"
-#include "game/game_state.h"
 #include "platform/platform.h"
 #include "platform/web_backend.h"
+#include "tests/game_ending.h"
 
 namespace {
 
 bool startAtTheEnd() {
     if (!startProgram(platform::gameModule(), 1)) return false;
-    if (EM_ASM_INT({ return location.hash == '#won' ? 1 : 0; }) != 0) {
-        game.level = 7;
-        game.heliY = 2;  // the next step climbs off the top
-    } else {
-        game.energy = -1;
-        game.heliY = 410;  // on the ground, the crash explosion over
-        game.crashExplosionPending = 0;
-    }
+    setUpGameEnding(EM_ASM_INT({ return location.hash == '#won' ? 1 : 0; }) != 0);
     beginLoop(LoopStart::game(), playerHands());
     return true;
 }
