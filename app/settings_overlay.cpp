@@ -50,6 +50,28 @@ Held heldNow(const KeySnapshot& keys, const PadState& pad) {
     return held;
 }
 
+// An arrow held down moves again after 0.4 s and then ten times a second, as
+// in any list. One that went down while the screen could not act on it (as
+// it opened, or while a key was being bound) waits to go up.
+class ArrowRepeat {
+  public:
+    bool moves(bool held, bool acting) {
+        if (!held) {
+            frames = 0;
+            return false;
+        }
+        if (frames++ == 0) live = acting;
+        if (!live || !acting) return false;
+        return frames == 1 || (frames > delayFrames && (frames - delayFrames) % everyFrames == 0);
+    }
+
+  private:
+    static constexpr int delayFrames = 24;
+    static constexpr int everyFrames = 6;
+    int frames = 0;
+    bool live = false;
+};
+
 // The pad's buttons in the order of PadButton.
 bool padButtonHeld(const PadState& pad, PadButton button) {
     const bool held[] = {pad.left,         pad.right,         pad.up,    pad.down,
@@ -70,6 +92,7 @@ class SettingsOverlay : public OverlayScreen {
         first = true;
         closing = false;
         padWait = 0;
+        up = down = left = right = ArrowRepeat{};
     }
 
     bool frame() override {
@@ -77,6 +100,9 @@ class SettingsOverlay : public OverlayScreen {
         takeKeySnapshot(keys);
         const PadState pad = readPad();
         const Held held = heldNow(keys, pad);
+        const bool acting = !first && !closing && !model.capturing();
+        const Moves moves{up.moves(held.up, acting), down.moves(held.down, acting),
+                          left.moves(held.left, acting), right.moves(held.right, acting)};
         if (first) {
             // What was down as the screen opened (the settings key itself)
             // must go up before it counts, and a press on the title before
@@ -89,7 +115,7 @@ class SettingsOverlay : public OverlayScreen {
             if (model.capturing()) {
                 capture(keys, pad);
             } else {
-                act(held);
+                act(held, moves);
             }
         }
         before = held;
@@ -111,13 +137,17 @@ class SettingsOverlay : public OverlayScreen {
   private:
     bool pressed(bool now, bool was) const { return now && !was; }
 
-    void act(const Held& held) {
+    struct Moves {
+        bool up, down, left, right;
+    };
+
+    void act(const Held& held, const Moves& moves) {
         if (pressed(held.close, before.close)) return close();
         if (pressed(held.picture, before.picture)) savePicture();
-        if (pressed(held.up, before.up)) model.move(-1);
-        if (pressed(held.down, before.down)) model.move(1);
-        if (pressed(held.left, before.left)) model.step(-1);
-        if (pressed(held.right, before.right)) model.step(1);
+        if (moves.up) model.move(-1);
+        if (moves.down) model.move(1);
+        if (moves.left) model.step(-1);
+        if (moves.right) model.step(1);
         if (pressed(held.enter, before.enter)) request(model.activate());
         if (!closing && pressed(held.back, before.back)) request(model.back());
         PicturePoint point;
@@ -210,6 +240,7 @@ class SettingsOverlay : public OverlayScreen {
     bool first = true;
     bool closing = false;
     int padWait = 0;
+    ArrowRepeat up, down, left, right;
     Held before;
     KeySnapshot beforeKeys;
     PadState beforePad;

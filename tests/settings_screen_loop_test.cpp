@@ -147,6 +147,24 @@ TEST_F(SettingsScreenLoopTest, OOpensTheScreenOverTheTitleAndEscapeClosesItWithT
     EXPECT_EQ(contents(file), "# mine\nvolume = 100\n") << "looking changes nothing";
 }
 
+// Left held on the volume for 42 frames: a tenth at once, then after 0.4 s
+// one more each tenth of a second. Down held as the screen opens moves
+// nothing until it goes up.
+TEST_F(SettingsScreenLoopTest, AnArrowHeldMovesAgainAfterAMoment) {
+    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    frames(3, {DIK_O, DIK_DOWN});
+    frames(40, {DIK_DOWN});
+    frames(2, {});
+    for (int i = 0; i < 3; ++i) {
+        frames(2, {DIK_DOWN});
+        frames(2, {});
+    }
+    frames(42, {DIK_LEFT});
+    frames(2, {});
+    frames(3, {DIK_ESCAPE});
+    EXPECT_EQ(contents(file), "# mine\nvolume = 60\n");
+}
+
 TEST_F(SettingsScreenLoopTest, APadAndThePointerWorkItOverAPausedGameWhichStaysPaused) {
     beginLoop(LoopStart::game(), deviceControls(), {&hooks});
     frames(3, {});
