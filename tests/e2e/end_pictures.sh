@@ -50,14 +50,15 @@ for ending_kind in won lost; do
     done
 done
 
-# The virtual pad presses Start 90 passes into the picture and Back 90 title
-# passes later.
+# The virtual pad presses Start 90 passes into the picture, holds it for 30
+# title passes, and presses Back 90 title passes later; the title must still
+# be waiting for Space then (else exit code 3).
 e2e_start_game "$ending" lost --pad
 sleep 0.8
 e2e_shot picture
 e2e_check "the lost picture shows" e2e_image varied "$E2E_TMP/picture.rgb" 0 0 640 480 16
 if e2e_wait_exit 8; then
-    e2e_check "Start, then Back on the pad go back to the title and quit (exit $GAME_EXIT)" \
+    e2e_check "Start, held, then Back on the pad go back to the title, which waits, and quit (exit $GAME_EXIT)" \
         [ "$GAME_EXIT" = 0 ]
 else
     e2e_fail "the pad's Start and Back did not end the game"

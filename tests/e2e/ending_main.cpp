@@ -5,7 +5,9 @@
 //   kordavan-e2e-ending won|lost [--pad | --record FILE]
 //
 // With --pad a virtual gamepad is plugged in: 90 passes into the picture it
-// presses Start (back to the title), and 90 title passes later Back (quit).
+// presses Start (back to the title) and holds it for 30 title passes, as a
+// player's slow press, and 90 title passes later Back (quit). Exit code 3
+// says that the title did not wait for Space then.
 // With --record the game is recorded as a replay, for a replay that reaches
 // its end picture at once.
 
@@ -30,6 +32,7 @@ namespace {
 SDL_Joystick* pad = nullptr;
 int picturePasses = 0;
 int titlePasses = 0;
+bool titleLeft = false;
 
 void press(SDL_GameControllerButton button) {
     SDL_JoystickSetVirtualButton(pad, button, 1);
@@ -40,8 +43,12 @@ void countPasses(const Surface* source, const Rect&, int, int) {
     if (source == surfWinScreen || source == surfGameOverScreen) {
         if (++picturePasses == 90) press(SDL_CONTROLLER_BUTTON_START);
     } else if (source == surfTitle) {
-        SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 0);
-        if (++titlePasses == 90) press(SDL_CONTROLLER_BUTTON_BACK);
+        ++titlePasses;
+        if (titlePasses == 30) SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 0);
+        if (titlePasses == 90) {
+            titleLeft = !titleWaiting();
+            press(SDL_CONTROLLER_BUTTON_BACK);
+        }
     }
 }
 
@@ -97,5 +104,9 @@ int main(int argc, char** argv) {
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     }
     platform::finish();
+    if (titleLeft) {
+        SDL_Log("the Start that dismissed the picture started a game");
+        return 3;
+    }
     return exitCode;
 }
