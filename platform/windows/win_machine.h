@@ -14,6 +14,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 #include <xinput.h>
+#include <tpcshrd.h>  // the tablet's gesture question (press and hold)
 // clang-format on
 
 #include <atomic>

@@ -264,6 +264,11 @@ LRESULT WinBackend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN:
             notePress(lParam);
             break;
+        case WM_TABLET_QUERYSYSTEMGESTURESTATUS:
+            // Windows waits to see whether a finger is held for a right click
+            // before it sends a tap's button-down; the game has no right
+            // click, so a tap presses as the finger lands.
+            return TABLET_DISABLE_PRESSANDHOLD;
         case WM_DROPFILES:
             takeDroppedFiles(wParam);
             return 0;

@@ -91,6 +91,13 @@ TEST_F(WindowsPointer, TheMainButtonPressesOnThePictureAndNotOnTheBars) {
     EXPECT_EQ(presses(), (Presses{"0,0", "639,479"}));
 }
 
+// Windows asks before it holds back a tap to see whether it becomes a
+// right click; the game says no, so the tap comes as the finger lands.
+TEST_F(WindowsPointer, ATapIsNotHeldBackForPressAndHold) {
+    EXPECT_EQ(SendMessageW(window, WM_TABLET_QUERYSYSTEMGESTURESTATUS, 0, 0),
+              TABLET_DISABLE_PRESSANDHOLD);
+}
+
 TEST_F(WindowsPointer, NothingIsPressedBeforeAPictureIsShown) {
     press(WM_LBUTTONDOWN, 300, 200);
     EXPECT_EQ(presses(), Presses{});
