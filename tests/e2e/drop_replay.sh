@@ -28,13 +28,7 @@ e2e_start_game "$kordavan" --record "$replay"
 sleep 1
 e2e_shot title
 e2e_hold space 0.25
-# The recorder writes a game's first line at its first step, once the
-# loading sequence is over.
-for _ in $(seq 300); do
-    grep -q '^game ' "$replay" 2>/dev/null && break
-    sleep 0.1
-done
-grep -q '^game ' "$replay" || e2e_die "no game began within 30 s of Space"
+e2e_wait_game_recorded "$replay" || e2e_die "no game began within 30 s of Space"
 e2e_hold Left 1.2
 e2e_hold Up 0.4
 e2e_hold Escape 0.2
@@ -76,11 +70,7 @@ e2e_check_not "the title stays" \
 
 # The title still hears the player after both.
 e2e_hold Escape 0.2
-if e2e_wait_exit 10; then
-    e2e_check "Escape on the title ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
-else
-    e2e_fail "the game did not end after Escape on the title"
-fi
+e2e_check_ends 10 "Escape on the title"
 e2e_show_stderr
 
 # ---------------------------------------------------------------- during the briefing
@@ -92,11 +82,7 @@ sleep 1
 e2e_hold space 0.25
 sleep 2
 e2e_check "the window takes a replay dropped during the briefing" drop "$replay"
-for _ in $(seq 300); do
-    grep -q '^game ' "$started" 2>/dev/null && break
-    sleep 0.1
-done
-e2e_check "the game the player started begins, not the replay" grep -q '^game ' "$started"
+e2e_check "the game the player started begins, not the replay" e2e_wait_game_recorded "$started"
 e2e_hold Escape 0.2
 e2e_wait_exit 10 || e2e_fail "Escape did not end the started game"
 e2e_summary

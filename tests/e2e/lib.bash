@@ -294,6 +294,19 @@ e2e_hold() {
     timeout 5 xdotool keyup "$1"
 }
 
+# e2e_wait_game_recorded FILE: true once the recording in FILE holds a
+# game's first line, which the recorder writes at the game's first step: the
+# loading sequence is over, however long a busy machine took for it (30 s at
+# most).
+e2e_wait_game_recorded() {
+    local _
+    for _ in $(seq 300); do
+        grep -q '^game ' "$1" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # e2e_tap KEY...: each key pressed and let go in turn, as a player types.
 e2e_tap() {
     local key
@@ -365,6 +378,16 @@ e2e_wait_exit() {
         sleep 0.1
     done
     return 1
+}
+
+# e2e_check_ends SECONDS WHAT: WHAT (a key, a signal, a box dismissed) has
+# ended the game within SECONDS, with exit code 0.
+e2e_check_ends() {
+    if e2e_wait_exit "$1"; then
+        e2e_check "$2 ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
+    else
+        e2e_fail "the game still runs $1 s after $2"
+    fi
 }
 
 # e2e_audio_bytes: the size of the sound written so far.

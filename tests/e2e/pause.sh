@@ -36,10 +36,6 @@ e2e_check "play goes on: Left moves the world again" \
     e2e_image changed "$E2E_TMP/again1.rgb" "$E2E_TMP/again2.rgb" 0 0 640 480 0.01
 
 e2e_hold Escape 0.2
-if e2e_wait_exit 5; then
-    e2e_check "Escape ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
-else
-    e2e_fail "the game did not end after Escape"
-fi
+e2e_check_ends 5 "Escape"
 e2e_show_stderr
 e2e_summary

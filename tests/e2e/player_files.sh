@@ -45,11 +45,7 @@ settles_at() {
 ends_on_term() {
     e2e_check "$1: the game still runs" e2e_game_alive
     kill -TERM "$GAME_PID" 2>/dev/null || true
-    if e2e_wait_exit 5; then
-        e2e_check "$1: SIGTERM ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
-    else
-        e2e_fail "$1: the game does not hear SIGTERM"
-    fi
+    e2e_check_ends 5 "$1: SIGTERM"
 }
 
 # Standard error closed: the X connection must not take its number, or the
@@ -96,9 +92,5 @@ e2e_check "a read-only settings file is left alone" cmp "$conf" "$E2E_TMP/expect
 e2e_check "and the player is told why the choice is not saved" \
     grep -q 'not saved in .*: it is read-only$' "$E2E_TMP/game.stderr"
 e2e_hold Escape 0.2
-if e2e_wait_exit 5; then
-    e2e_check "Escape ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
-else
-    e2e_fail "the game did not end after Escape"
-fi
+e2e_check_ends 5 "Escape"
 e2e_summary

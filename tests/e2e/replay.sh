@@ -28,14 +28,10 @@ e2e_start_game "$kordavan" --record "$E2E_TMP/run.replay"
 sleep 1
 e2e_shot title
 e2e_hold space 0.25
-# The recorder writes a game's first line at its first step: the loading
-# sequence is over, however long a busy machine took for it.
-for _ in $(seq 300); do
-    grep -q '^game ' "$E2E_TMP/run.replay" 2>/dev/null && break
-    sleep 0.1
-done
+recorded=yes
+e2e_wait_game_recorded "$E2E_TMP/run.replay" || recorded=no
 e2e_game_alive || e2e_die "the game ended by itself"
-grep -q '^game ' "$E2E_TMP/run.replay" || e2e_die "no game began within 30 s of Space"
+[ "$recorded" = yes ] || e2e_die "no game began within 30 s of Space"
 e2e_hold a 1.5
 e2e_hold Up 0.4
 e2e_hold F12 0.2

@@ -83,10 +83,6 @@ e2e_check_not "Escape, Escape closes the screen again" e2e_settings_panel againC
 e2e_check "nothing was saved by looking" cmp -s "$conf" "$E2E_TMP/expected.conf"
 
 e2e_tap Escape
-if e2e_wait_exit 5; then
-    e2e_check "Escape ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
-else
-    e2e_fail "the game did not end after Escape"
-fi
+e2e_check_ends 5 "Escape"
 e2e_show_stderr
 e2e_summary

@@ -53,11 +53,7 @@ timeout 5 xdotool keyup Return keyup alt
 settles_at 1280x1024 "Alt+Enter"
 
 e2e_hold Escape 0.2
-if e2e_wait_exit 5; then
-    e2e_check "Escape ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
-else
-    e2e_fail "the game did not end after Escape"
-fi
+e2e_check_ends 5 "Escape"
 
 # The remembered choice is the next run's default.
 e2e_start_game "$kordavan" --scale 2

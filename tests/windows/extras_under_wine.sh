@@ -60,11 +60,7 @@ start() {
 
 quit() {
     e2e_tap Escape
-    if e2e_wait_exit 10; then
-        e2e_check "Escape $1 ends the game with 0 (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
-    else
-        e2e_fail "the game still runs 10 s after Escape $1"
-    fi
+    e2e_check_ends 10 "Escape $1"
 }
 
 # title SHOT: the title picture, pixel for pixel (the scrolling credits aside).
@@ -235,10 +231,6 @@ if e2e_wait_steady new_box; then
 else
     e2e_fail "no box after the game for the dropped text file"
 fi
-if e2e_wait_exit 10; then
-    e2e_check "the game ends with 0 once the box is dismissed (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
-else
-    e2e_fail "the game still runs 10 s after its box"
-fi
+e2e_check_ends 10 "dismissing its box"
 e2e_check "nothing was saved by looking" cmp -s "$conf" "$E2E_TMP/expected.conf"
 e2e_summary

@@ -144,13 +144,8 @@ rm -rf "$appdata"
 mkdir -p "$E2E_TMP/$name_words dir"
 wine_replay="$E2E_TMP/$name_words dir/my rec.txt"
 record_game() {
-    # The loading sequence is over at the replay's first "game" line.
     e2e_hold space 0.25
-    for _ in $(seq 300); do
-        grep -q '^game ' "$1" 2>/dev/null && break
-        sleep 0.1
-    done
-    grep -q '^game ' "$1" || e2e_die "no game began within 30 s of Space"
+    e2e_wait_game_recorded "$1" || e2e_die "no game began within 30 s of Space"
     e2e_hold Left 1
     e2e_hold Up 0.4
     e2e_hold F11 0.2
@@ -234,11 +229,7 @@ wait_box "game window"
 timeout 5 xdotool windowfocus "${BOX%% *}" >/dev/null 2>&1 || true
 sleep 1
 e2e_hold space 0.25
-for _ in $(seq 300); do
-    grep -q '^game ' "$french" 2>/dev/null && break
-    sleep 0.1
-done
-grep -q '^game ' "$french" || e2e_die "no game began within 30 s of Space"
+e2e_wait_game_recorded "$french" || e2e_die "no game began within 30 s of Space"
 e2e_hold a 1
 sleep 0.5
 e2e_check "the key labelled A on a French keyboard does not fly left" \
