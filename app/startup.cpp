@@ -6,8 +6,8 @@
 #include "app/startup.h"
 
 #include "app/devices.h"
+#include "formats/resource_ids.h"
 #include "gfx/surfaces.h"
-#include "platform/resource_ids.h"
 #include "platform/warnings.h"
 #include "sound/sound_buffers.h"
 

@@ -1,5 +1,5 @@
 # Refuses an include that runs against the layers: app -> shell, replay ->
-# game -> gfx, sound -> platform, and SDL, the browser's API, the Win32 API and the POSIX
+# game -> gfx, sound -> platform -> formats, and SDL, the browser's API, the Win32 API and the POSIX
 # system's headers only inside platform/. Run by the build for each folder,
 # so a wrong include stops the build with the file and the line.
 #
@@ -9,7 +9,7 @@
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "," ";" ALLOWED "${ALLOWED}")
 file(GLOB_RECURSE sources "${ROOT}/${FOLDER}/*.h" "${ROOT}/${FOLDER}/*.cpp")
-set(layers app shell replay game gfx sound platform resources tools tests bench)
+set(layers app shell replay game gfx sound platform formats resources tools tests bench)
 # The machine's own headers: SDL, the browser's, the Windows API's, and the
 # POSIX system's that reach files, users, processes and devices. The C
 # library's own (stdio.h, signal.h, getopt.h) are no door to the machine.

@@ -1,6 +1,6 @@
 # Builds the resource section: runs the generator, chooses for each file the
 # generated one or the player's own (each checked first), and embeds the file
-# of every resource id in platform/resource_ids.h (<id>.bmp for a picture or
+# of every resource id in formats/resource_ids.h (<id>.bmp for a picture or
 # the icon, <id>.wav for a sound) into the executable with the assembler's
 # .incbin, in ELF, PE/COFF for Windows or, for the browser build, WebAssembly
 # assembly. The game's code names the same ids from the same header.
@@ -8,7 +8,7 @@
 get_filename_component(kordavan_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(KORDAVAN_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
 set(generated_asset_dir ${CMAKE_BINARY_DIR}/generated-assets)
-set(resource_list ${kordavan_root}/platform/resource_ids.h)
+set(resource_list ${kordavan_root}/formats/resource_ids.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${resource_list})
 file(STRINGS ${resource_list} resource_lines REGEX "^inline constexpr int ")
 
@@ -58,7 +58,7 @@ foreach(line ${resource_lines})
     math(EXPR resource_count "${resource_count} + 1")
 endforeach()
 
-set(asm_text "/* Made by cmake/resources.cmake from platform/resource_ids.h. */\n")
+set(asm_text "/* Made by cmake/resources.cmake from formats/resource_ids.h. */\n")
 if(EMSCRIPTEN)
     math(EXPR table_size "${resource_count} * 16")
     string(APPEND asm_text "${asm_data}")

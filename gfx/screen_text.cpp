@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/resource_ids.h"
+#include "formats/resource_ids.h"
 #include "platform/warnings.h"
 
 // The lettering picture (made by tools/assets/screen_font.cpp) is white

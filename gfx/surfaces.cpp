@@ -4,9 +4,9 @@
 
 #include <array>
 
+#include "formats/resource_ids.h"
 #include "gfx/bitmap_loader.h"
 #include "gfx/display.h"
-#include "platform/resource_ids.h"
 #include "platform/startup_state.h"
 
 Surface* surfSubmarine = nullptr;

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "formats/bmp_decoder.h"
 #include "platform/backend.h"
-#include "platform/bmp_decoder.h"
 
 namespace platform {
 
@@ -14,7 +14,7 @@ Bitmap* loadBitmap(const Module* module, int resourceId) {
     const Resource* resource = findResource(module, ResourceType::Bitmap, resourceId);
     if (resource == nullptr || backend().refuses("loadBitmap")) return nullptr;
     auto* bitmap = new Bitmap;
-    if (!decodeBmp(resource->bytes, *bitmap)) {
+    if (!formats::decodeBmp(resource->bytes, *bitmap)) {
         delete bitmap;
         return nullptr;
     }

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/bmp_decoder.h"
+
 namespace platform {
 
 // ---------------------------------------------------------------- resources
@@ -189,11 +191,7 @@ void release(Surface* surface);  // the primary takes its back buffer with it
 void release(Display* display);
 
 // A decoded bitmap resource, already in the display format.
-struct Bitmap {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint16_t> pixels;
-};
+using Bitmap = formats::Bitmap;
 
 // Null when the module has no such bitmap or its bytes are not a bitmap.
 Bitmap* loadBitmap(const Module* module, int resourceId);

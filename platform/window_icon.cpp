@@ -4,7 +4,7 @@
 
 #include "platform/window_icon.h"
 
-#include "platform/bmp_decoder.h"
+#include "formats/bmp_decoder.h"
 
 namespace platform {
 
@@ -20,8 +20,8 @@ bool isPureGreen(uint32_t rgb) {
 }  // namespace
 
 bool decodeWindowIcon(std::span<const uint8_t> bmpFile, WindowIcon& icon) {
-    TrueColourPicture picture;
-    if (!decodeBmp(bmpFile, picture)) return false;
+    formats::TrueColourPicture picture;
+    if (!formats::decodeBmp(bmpFile, picture)) return false;
     icon.width = picture.width;
     icon.height = picture.height;
     icon.pixels.resize(picture.pixels.size());

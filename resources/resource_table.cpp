@@ -1,4 +1,4 @@
-// The resources the build embedded (platform/resource_ids.h names them).
+// The resources the build embedded (formats/resource_ids.h names them).
 
 #include <cstdint>
 

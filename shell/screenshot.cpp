@@ -8,9 +8,9 @@
 #include <iostream>
 #include <string_view>
 
+#include "formats/picture_files.h"
 #include "gfx/display.h"
 #include "platform/files.h"
-#include "platform/picture_files.h"
 #include "platform/warnings.h"
 #include "shell/time_names.h"
 
@@ -20,7 +20,7 @@ std::vector<uint8_t> encodePng(const platform::Surface& frame) {
             static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height)) {
         return {};
     }
-    return platform::encodePng(frame.width, frame.height, 3, platform::surfaceRgb(frame));
+    return formats::encodePng(frame.width, frame.height, 3, formats::surfaceRgb(frame));
 }
 
 std::filesystem::path screenshotFolder() {

@@ -1,8 +1,8 @@
 #pragma once
 // The twelve sounds in their buffers, and the 3D set-up made once at start-up.
 
+#include "formats/resource_ids.h"
 #include "platform/platform.h"
-#include "platform/resource_ids.h"
 
 using platform::SoundBuffer;
 

@@ -14,12 +14,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/little_endian.h"
+#include "formats/little_endian.h"
 
 namespace {
 
-using platform::readLittle16;
-using platform::readLittle32;
+using formats::readLittle16;
+using formats::readLittle32;
 
 constexpr uint32_t fourCC(const char (&name)[5]) {
     return static_cast<uint32_t>(static_cast<uint8_t>(name[0])) |

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/little_endian.h"
+#include "formats/little_endian.h"
 
 namespace {
 
@@ -59,10 +59,10 @@ std::vector<uint8_t> readFile(const fs::path& path) {
 }
 
 uint32_t read16(const std::vector<uint8_t>& b, size_t at) {
-    return platform::readLittle16(b, at);
+    return formats::readLittle16(b, at);
 }
 uint32_t read32(const std::vector<uint8_t>& b, size_t at) {
-    return platform::readLittle32(b, at);
+    return formats::readLittle32(b, at);
 }
 
 std::string tag(const std::vector<uint8_t>& b, size_t at) {

@@ -2,7 +2,7 @@
 // pixels for every picture the game carries and for every uncompressed
 // layout; and a refusal of every damaged file.
 
-#include "platform/bmp_decoder.h"
+#include "formats/bmp_decoder.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -105,7 +105,7 @@ void expectSameAsSdl(const Bytes& bytes, const char* what) {
     platform::Bitmap expected;
     ASSERT_TRUE(sdlReading(bytes, expected)) << what;
     platform::Bitmap decoded;
-    ASSERT_TRUE(platform::decodeBmp(bytes, decoded)) << what;
+    ASSERT_TRUE(formats::decodeBmp(bytes, decoded)) << what;
     EXPECT_EQ(decoded.width, expected.width) << what;
     EXPECT_EQ(decoded.height, expected.height) << what;
     EXPECT_EQ(decoded.pixels, expected.pixels) << what;
@@ -155,8 +155,8 @@ TEST(BmpDecoder, FullColourComesOutAsSdlReadsIt) {
         SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB888, 0);
         SDL_FreeSurface(decoded);
         ASSERT_NE(converted, nullptr) << bits;
-        platform::TrueColourPicture picture;
-        ASSERT_TRUE(platform::decodeBmp(bytes, picture)) << bits;
+        formats::TrueColourPicture picture;
+        ASSERT_TRUE(formats::decodeBmp(bytes, picture)) << bits;
         ASSERT_EQ(picture.width, converted->w);
         ASSERT_EQ(picture.height, converted->h);
         int wrong = 0;
@@ -213,7 +213,7 @@ TEST(BmpDecoder, DamagedFilesAreRefused) {
     bad.push_back(pixelsInTheHeaders);
     for (size_t i = 0; i < bad.size(); ++i) {
         platform::Bitmap decoded;
-        EXPECT_FALSE(platform::decodeBmp(bad[i], decoded)) << "case " << i;
+        EXPECT_FALSE(formats::decodeBmp(bad[i], decoded)) << "case " << i;
         EXPECT_TRUE(decoded.pixels.empty()) << "case " << i;
     }
 }
@@ -225,8 +225,8 @@ TEST(BmpDecoder, CompressedAndSixteenBitPicturesAreRefused) {
     putU32(runLength, 30, 1);
     Bytes sixteen = makeBmp(Layout{.bits = 16}, 4);
     platform::Bitmap decoded;
-    EXPECT_FALSE(platform::decodeBmp(runLength, decoded));
-    EXPECT_FALSE(platform::decodeBmp(sixteen, decoded));
+    EXPECT_FALSE(formats::decodeBmp(runLength, decoded));
+    EXPECT_FALSE(formats::decodeBmp(sixteen, decoded));
 }
 
 }  // namespace

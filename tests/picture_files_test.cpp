@@ -2,7 +2,7 @@
 // reads back pixel for pixel, and the BMP layout the game's own reader and
 // the trace tool's frames rest on.
 
-#include "platform/picture_files.h"
+#include "formats/picture_files.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/bmp_decoder.h"
+#include "formats/bmp_decoder.h"
+#include "platform/platform.h"
 #include "tests/process_support.h"
 
 namespace {
@@ -72,7 +73,7 @@ std::vector<uint8_t> gameLikeRgb(int width, int height) {
 
 TEST(PngWriter, AnotherDecoderReadsEveryPixelBack) {
     const std::vector<uint8_t> rgb = gameLikeRgb(640, 480);
-    const std::vector<uint8_t> png = platform::encodePng(640, 480, 3, rgb);
+    const std::vector<uint8_t> png = formats::encodePng(640, 480, 3, rgb);
     const Decoded decoded = decodeElsewhere(png);
     ASSERT_EQ(decoded.size, "640 480 3") << decoded.errors;
     EXPECT_TRUE(decoded.samples == rgb) << "the pixels differ";
@@ -86,7 +87,7 @@ TEST(PngWriter, KeepsTheAlphaChannelOfAnIcon) {
         rgba.insert(rgba.end(), {static_cast<uint8_t>(i), 200, static_cast<uint8_t>(i / 48),
                                  static_cast<uint8_t>(i % 7 == 0 ? 0 : 255)});
     }
-    const Decoded decoded = decodeElsewhere(platform::encodePng(48, 48, 4, rgba));
+    const Decoded decoded = decodeElsewhere(formats::encodePng(48, 48, 4, rgba));
     ASSERT_EQ(decoded.size, "48 48 4") << decoded.errors;
     EXPECT_TRUE(decoded.samples == rgba);
 }
@@ -95,7 +96,7 @@ TEST(PngWriter, ReadsBackOnePixelAndLongRuns) {
     for (int width : {1, 2, 3, 259, 1000}) {
         std::vector<uint8_t> rgb(static_cast<size_t>(width) * 3 * 70, 7);
         rgb.back() = 9;
-        const Decoded decoded = decodeElsewhere(platform::encodePng(width, 70, 3, rgb));
+        const Decoded decoded = decodeElsewhere(formats::encodePng(width, 70, 3, rgb));
         ASSERT_EQ(decoded.size, std::to_string(width) + " 70 3") << decoded.errors;
         EXPECT_TRUE(decoded.samples == rgb) << "width " << width;
     }
@@ -109,7 +110,7 @@ TEST(PngWriter, AFlatFrameGivesTheSameBytesOnEveryMachine) {
     frame.height = 480;
     frame.pixels.assign(640 * 480, 0x001F);
     frame.pixels[0] = 0xFFFF;
-    const std::vector<uint8_t> png = platform::encodePng(640, 480, 3, platform::surfaceRgb(frame));
+    const std::vector<uint8_t> png = formats::encodePng(640, 480, 3, formats::surfaceRgb(frame));
     EXPECT_EQ(png.size(), 7569u);
     uint64_t hash = 0xcbf29ce484222325u;
     for (uint8_t byte : png) hash = (hash ^ byte) * 0x100000001b3u;
@@ -118,9 +119,9 @@ TEST(PngWriter, AFlatFrameGivesTheSameBytesOnEveryMachine) {
 
 TEST(PngWriter, RefusesSamplesThatDoNotFitTheSize) {
     const std::vector<uint8_t> rgb(10 * 10 * 3 - 1, 0);
-    EXPECT_TRUE(platform::encodePng(10, 10, 3, rgb).empty());
-    EXPECT_TRUE(platform::encodePng(0, 10, 3, {}).empty());
-    EXPECT_TRUE(platform::encodePng(1, 1, 2, std::vector<uint8_t>(2)).empty());
+    EXPECT_TRUE(formats::encodePng(10, 10, 3, rgb).empty());
+    EXPECT_TRUE(formats::encodePng(0, 10, 3, {}).empty());
+    EXPECT_TRUE(formats::encodePng(1, 1, 2, std::vector<uint8_t>(2)).empty());
 }
 
 TEST(BmpWriter, TheGamesReaderReadsItBack) {
@@ -128,13 +129,13 @@ TEST(BmpWriter, TheGamesReaderReadsItBack) {
     surface.width = 3;
     surface.height = 2;
     surface.pixels = {0xFFFF, 0xF800, 0x07E0, 0x001F, 0x0010, 0x0000};
-    const std::vector<uint8_t> rgb = platform::surfaceRgb(surface);
+    const std::vector<uint8_t> rgb = formats::surfaceRgb(surface);
     // Five and six bits widened by repeating their top bits.
     EXPECT_EQ(std::vector<uint8_t>(rgb.begin(), rgb.begin() + 6),
               (std::vector<uint8_t>{255, 255, 255, 255, 0, 0}));
     EXPECT_EQ(rgb[4 * 3 + 2], 132);
 
-    const std::vector<uint8_t> bmp = platform::encodeBmp(3, 2, rgb);
+    const std::vector<uint8_t> bmp = formats::encodeBmp(3, 2, rgb);
     // 54 header bytes, rows of 9 bytes padded to 12, bottom row first.
     ASSERT_EQ(bmp.size(), 54u + 2 * 12);
     EXPECT_EQ(bmp[0], 'B');
@@ -144,8 +145,8 @@ TEST(BmpWriter, TheGamesReaderReadsItBack) {
     EXPECT_EQ(bmp[54 + 12 + 5], 255);  // red's red, stored last
     EXPECT_EQ(bmp[54 + 9], 0);         // padding
 
-    platform::TrueColourPicture picture;
-    ASSERT_TRUE(platform::decodeBmp(bmp, picture));
+    formats::TrueColourPicture picture;
+    ASSERT_TRUE(formats::decodeBmp(bmp, picture));
     EXPECT_EQ(picture.width, 3);
     EXPECT_EQ(picture.height, 2);
     EXPECT_EQ(picture.pixels,
@@ -157,7 +158,7 @@ TEST(BmpWriter, AShortSurfaceIsBlackWhereItHasNoPixels) {
     surface.width = 2;
     surface.height = 2;
     surface.pixels = {0xFFFF};
-    const std::vector<uint8_t> rgb = platform::surfaceRgb(surface);
+    const std::vector<uint8_t> rgb = formats::surfaceRgb(surface);
     ASSERT_EQ(rgb.size(), 12u);
     EXPECT_EQ(rgb[0], 255);
     EXPECT_EQ(rgb[3], 0);

@@ -1,4 +1,4 @@
-// Each resource id is written once, in platform/resource_ids.h; the build
+// Each resource id is written once, in formats/resource_ids.h; the build
 // embeds what it names and the game's catalogues and the generator's name
 // the same ids. These check that all of them still describe one set.
 
@@ -9,9 +9,9 @@
 #include <set>
 #include <utility>
 
+#include "formats/resource_ids.h"
 #include "gfx/surfaces.h"
 #include "platform/platform.h"
-#include "platform/resource_ids.h"
 #include "sound/sound_buffers.h"
 #include "tools/assets/catalogue.h"
 

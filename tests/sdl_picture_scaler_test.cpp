@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/bmp_decoder.h"
+#include "formats/bmp_decoder.h"
 #include "platform/picture_scaler.h"
 #include "platform/pixel_widening.h"
 #include "platform/platform.h"
@@ -34,7 +34,7 @@ std::vector<std::vector<uint16_t>> fullScreenPictures() {
     for (const platform::Resource& resource : platform::gameModule()->resources) {
         platform::Bitmap bitmap;
         if (resource.type == platform::ResourceType::Bitmap &&
-            platform::decodeBmp(resource.bytes, bitmap) && bitmap.width == width &&
+            formats::decodeBmp(resource.bytes, bitmap) && bitmap.width == width &&
             bitmap.height == height) {
             pictures.push_back(bitmap.pixels);
         }

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/little_endian.h"
+#include "formats/little_endian.h"
 #include "platform/platform.h"
 #include "sound/sound_buffers.h"
 
 namespace {
 
 uint32_t u32(const uint8_t* at) {
-    return platform::readLittle32({at, 4}, 0);
+    return formats::readLittle32({at, 4}, 0);
 }
 
 void append(std::vector<uint8_t>& out, const std::string& text) {

@@ -3,6 +3,7 @@
 # replay/ or SDL, a shell file that includes app/, a replay file that
 # includes shell/ or app/, a tool that includes a test or a benchmark, a
 # benchmark that includes a tool or a test, a gfx file that includes game/,
+# a file format that includes the machine layer,
 # a path through .. or a Windows or POSIX system header outside platform/;
 # and accepts the project as it is (tools and benchmarks included), the C
 # library's getopt.h included.
@@ -55,12 +56,14 @@ expect_refused tools tools,app,shell,replay,game,gfx,sound,platform,machine trac
 expect_refused tools tools,app,shell,replay,game,gfx,sound,platform,machine soak_main.cpp '#include "bench/headless_game.h"'
 expect_refused bench bench,app,shell,replay,game,gfx,sound,platform,machine step_time.cpp '#include "tools/trace/trace_io.h"'
 expect_refused bench bench,app,shell,replay,game,gfx,sound,platform,machine step_bench.cpp '#include "tests/game_test_support.h"'
+expect_refused formats formats picture_files.cpp '#include "platform/platform.h"'
 
-for layer in "platform platform,machine" "gfx gfx,platform" "sound sound,platform" \
-    "game game,gfx,sound,platform" "shell shell,game,gfx,sound,platform" \
-    "replay replay,game,gfx,sound,platform" "app app,shell,replay,game,gfx,sound,platform" \
-    "tools tools,app,shell,replay,game,gfx,sound,platform,machine" \
-    "bench bench,app,shell,replay,game,gfx,sound,platform,machine"; do
+for layer in "formats formats" "platform platform,formats,machine" "gfx gfx,platform,formats" \
+    "sound sound,platform,formats" "game game,gfx,sound,platform,formats" \
+    "shell shell,game,gfx,sound,platform,formats" "replay replay,game,gfx,sound,platform,formats" \
+    "app app,shell,replay,game,gfx,sound,platform,formats" \
+    "tools tools,app,shell,replay,game,gfx,sound,platform,formats,machine" \
+    "bench bench,app,shell,replay,game,gfx,sound,platform,formats,machine"; do
     set -- $layer
     if ! run "$1" "$2" "$root"; then
         echo "FAIL: the project's own $1/ is refused:"
@@ -69,5 +72,5 @@ for layer in "platform platform,machine" "gfx gfx,platform" "sound sound,platfor
     fi
 done
 
-[ "$failures" -eq 0 ] && echo "layer check: refuses the eighteen wrong includes, accepts the project"
+[ "$failures" -eq 0 ] && echo "layer check: refuses the nineteen wrong includes, accepts the project"
 exit $((failures > 0))

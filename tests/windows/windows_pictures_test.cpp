@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/picture_files.h"
 #include "platform/files.h"
-#include "platform/picture_files.h"
 #include "platform/windows/win_machine.h"
 #include "shell/screenshot.h"
 // After windows.h, whose types they use.

@@ -1,6 +1,6 @@
 #include "catalogue.h"
 
-#include "platform/resource_ids.h"
+#include "formats/resource_ids.h"
 
 const std::vector<PictureEntry>& pictureCatalogue() {
     static const std::vector<PictureEntry> entries = {

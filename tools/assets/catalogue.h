@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "canvas.h"
-#include "platform/resource_ids.h"
+#include "formats/resource_ids.h"
 
 struct PictureEntry {
     int id;

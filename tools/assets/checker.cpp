@@ -8,16 +8,16 @@
 #include <optional>
 
 #include "catalogue.h"
-#include "platform/bmp_decoder.h"
-#include "platform/little_endian.h"
+#include "formats/bmp_decoder.h"
+#include "formats/little_endian.h"
 #include "platform/platform.h"
 #include "sound/wave_image.h"
 #include "tools/printable.h"
 
 namespace {
 
-using platform::readLittle16;
-using platform::readLittle32;
+using formats::readLittle16;
+using formats::readLittle32;
 
 std::string number(uint64_t value) {
     return std::to_string(value);
@@ -107,7 +107,7 @@ std::string pictureProblem(std::span<const uint8_t> b, int width, int height,
 
     // The pixels as the game itself reads them.
     platform::Bitmap picture;
-    if (!platform::decodeBmp(b, picture)) return "the game's bitmap reader cannot read it";
+    if (!formats::decodeBmp(b, picture)) return "the game's bitmap reader cannot read it";
     reading = PictureReading{picture.width, picture.height, std::move(picture.pixels)};
     return {};
 }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "formats/resource_ids.h"
 #include "image_files.h"
 #include "key_rules.h"
-#include "platform/resource_ids.h"
 #include "text.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "catalogue.h"
-#include "platform/resource_ids.h"
+#include "formats/resource_ids.h"
 #include "shapes.h"
 #include "text.h"
 

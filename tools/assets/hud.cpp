@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "catalogue.h"
-#include "platform/resource_ids.h"
+#include "formats/resource_ids.h"
 #include "shapes.h"
 
 namespace {

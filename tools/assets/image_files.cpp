@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/picture_files.h"
+#include "formats/picture_files.h"
 
 namespace {
 
@@ -28,11 +28,11 @@ uint8_t sampleByte(double v) {
 }  // namespace
 
 bool writeBmp(const std::string& path, const Image& image) {
-    return writeBytes(path, platform::encodeBmp(image.width, image.height, image.rgb));
+    return writeBytes(path, formats::encodeBmp(image.width, image.height, image.rgb));
 }
 
 bool writePng(const std::string& path, const Image& image) {
-    return writeBytes(path, platform::encodePng(image.width, image.height, 3, image.rgb));
+    return writeBytes(path, formats::encodePng(image.width, image.height, 3, image.rgb));
 }
 
 bool writePngWithAlpha(const std::string& path, const Canvas& canvas) {
@@ -46,5 +46,5 @@ bool writePngWithAlpha(const std::string& path, const Canvas& canvas) {
         samples.push_back(empty ? 0 : sampleByte(p.colour.b));
         samples.push_back(sampleByte(p.alpha));
     }
-    return writeBytes(path, platform::encodePng(canvas.width, canvas.height, 4, samples));
+    return writeBytes(path, formats::encodePng(canvas.width, canvas.height, 4, samples));
 }

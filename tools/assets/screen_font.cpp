@@ -21,7 +21,7 @@
 #include <string>
 
 #include "catalogue.h"
-#include "platform/resource_ids.h"
+#include "formats/resource_ids.h"
 #include "text.h"
 
 namespace {

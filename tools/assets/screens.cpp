@@ -1,7 +1,7 @@
 // The full-screen pictures: title, mission briefing, and the two endings.
 // They show the game's own world: the same sky, course and helicopter.
 #include "catalogue.h"
-#include "platform/resource_ids.h"
+#include "formats/resource_ids.h"
 #include "scenery.h"
 #include "shapes.h"
 #include "text.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "catalogue.h"
-#include "platform/resource_ids.h"
+#include "formats/resource_ids.h"
 #include "rng.h"
 #include "scenery.h"
 #include "shapes.h"

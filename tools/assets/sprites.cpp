@@ -4,7 +4,7 @@
 
 #include "catalogue.h"
 #include "emblem.h"
-#include "platform/resource_ids.h"
+#include "formats/resource_ids.h"
 #include "scenery.h"
 #include "shapes.h"
 

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <fstream>
 
-#include "platform/little_endian.h"
+#include "formats/little_endian.h"
 
-using platform::putLittle16;
-using platform::putLittle32;
-using platform::putTag;
+using formats::putLittle16;
+using formats::putLittle32;
+using formats::putTag;
 
 std::vector<uint8_t> toEightBit(const Signal& signal, uint32_t seed) {
     Rng rng{seed};

@@ -4,9 +4,9 @@
 
 #include <charconv>
 
+#include "formats/picture_files.h"
 #include "game/decimal_text.h"
 #include "game/state_fields.h"
-#include "platform/picture_files.h"
 #include "tools/trace/trace_io.h"
 
 namespace {
@@ -109,6 +109,6 @@ std::string stepJson(int64_t step, int result, const GameState& state,
 
 bool writeScreenBmp(const std::string& path, const platform::Surface& screen, std::string& error) {
     const std::vector<uint8_t> file =
-        platform::encodeBmp(screen.width, screen.height, platform::surfaceRgb(screen));
+        formats::encodeBmp(screen.width, screen.height, formats::surfaceRgb(screen));
     return writeWholeFile(path, std::string(file.begin(), file.end()), error);
 }

@@ -4,14 +4,14 @@
 // game with its wide flat skies shrinks several times over, and every PNG
 // reader takes it.
 
-#include "platform/picture_files.h"
+#include "formats/picture_files.h"
 
 #include <algorithm>
 #include <array>
 
-#include "platform/little_endian.h"
+#include "formats/little_endian.h"
 
-namespace platform {
+namespace formats {
 
 namespace {
 
@@ -172,13 +172,13 @@ void deflateInto(std::vector<uint8_t>& out, const std::vector<uint8_t>& raw) {
 
 }  // namespace
 
-std::vector<uint8_t> surfaceRgb(const Surface& surface) {
-    const size_t count = static_cast<size_t>(std::max(surface.width, 0)) *
-                         static_cast<size_t>(std::max(surface.height, 0));
+std::vector<uint8_t> rgbSamples(int32_t width, int32_t height, std::span<const uint16_t> pixels) {
+    const size_t count =
+        static_cast<size_t>(std::max(width, 0)) * static_cast<size_t>(std::max(height, 0));
     std::vector<uint8_t> rgb(count * 3, 0);
-    const size_t known = std::min(count, surface.pixels.size());
+    const size_t known = std::min(count, pixels.size());
     for (size_t i = 0; i < known; ++i) {
-        const uint32_t pixel = surface.pixels[i];
+        const uint32_t pixel = pixels[i];
         const uint32_t r = pixel >> 11;
         const uint32_t g = (pixel >> 5) & 0x3F;
         const uint32_t b = pixel & 0x1F;
@@ -256,4 +256,4 @@ std::vector<uint8_t> encodePng(int width, int height, int channels,
     return out;
 }
 
-}  // namespace platform
+}  // namespace formats

@@ -1,15 +1,15 @@
 // Nothing is set aside before the header has been checked against the file's
 // size, so a few damaged bytes can never ask for gigabytes.
 
-#include "platform/bmp_decoder.h"
+#include "formats/bmp_decoder.h"
 
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
-#include "platform/little_endian.h"
+#include "formats/little_endian.h"
 
-namespace platform {
+namespace formats {
 
 namespace {
 
@@ -161,4 +161,4 @@ bool decodeBmp(std::span<const uint8_t> file, TrueColourPicture& picture) {
     return decode<uint32_t>(file, rgb888, picture.width, picture.height, picture.pixels);
 }
 
-}  // namespace platform
+}  // namespace formats

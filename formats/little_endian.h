@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-namespace platform {
+namespace formats {
 
 inline uint16_t readLittle16(std::span<const uint8_t> bytes, size_t at) {
     return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
@@ -33,4 +33,4 @@ inline void putTag(std::vector<uint8_t>& out, const char* tag) {
     out.insert(out.end(), tag, tag + 4);
 }
 
-}  // namespace platform
+}  // namespace formats

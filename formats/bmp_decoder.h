@@ -7,9 +7,15 @@
 #include <span>
 #include <vector>
 
-#include "platform/platform.h"
+namespace formats {
 
-namespace platform {
+// A picture in the display's RGB565 pixels, top row first: what the game's
+// surfaces are made from.
+struct Bitmap {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint16_t> pixels;
+};
 
 // Fills `bitmap` with the picture, top row first; false (and `bitmap` left
 // alone) when the bytes are not such a bitmap, say their pixels start inside
@@ -26,4 +32,4 @@ struct TrueColourPicture {
 // The same reading, with the same refusals, in full colour.
 bool decodeBmp(std::span<const uint8_t> file, TrueColourPicture& picture);
 
-}  // namespace platform
+}  // namespace formats

@@ -8,14 +8,18 @@
 #include <span>
 #include <vector>
 
-#include "platform/platform.h"
+namespace formats {
 
-namespace platform {
+// RGB565 pixels as 8-bit R, G, B samples, rows top to bottom, each
+// channel's top bits repeated into its new low bits (full white stays full
+// white). Pixels a short picture lacks are black.
+std::vector<uint8_t> rgbSamples(int32_t width, int32_t height, std::span<const uint16_t> pixels);
 
-// A surface's RGB565 pixels as 8-bit R, G, B samples, rows top to bottom,
-// each channel's top bits repeated into its new low bits (full white stays
-// full white). Pixels a short surface lacks are black.
-std::vector<uint8_t> surfaceRgb(const Surface& surface);
+// The same for anything with a width, a height and RGB565 pixels (a surface).
+template <typename Picture>
+std::vector<uint8_t> surfaceRgb(const Picture& picture) {
+    return rgbSamples(picture.width, picture.height, picture.pixels);
+}
 
 // An uncompressed 24-bit bottom-up BMP of width * height R, G, B samples,
 // rows top to bottom.
@@ -27,4 +31,4 @@ std::vector<uint8_t> encodeBmp(int width, int height, std::span<const uint8_t> r
 std::vector<uint8_t> encodePng(int width, int height, int channels,
                                std::span<const uint8_t> samples);
 
-}  // namespace platform
+}  // namespace formats
