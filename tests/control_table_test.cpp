@@ -26,13 +26,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string contents(const fs::path& path) {
+[[maybe_unused]] std::string contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The rows of the first Markdown table under `heading`, header and rule left out.
-std::vector<std::string> tableRows(const std::string& page, const std::string& heading) {
+[[maybe_unused]] std::vector<std::string> tableRows(const std::string& page,
+                                                    const std::string& heading) {
     std::vector<std::string> rows;
     const size_t section = page.find("\n" + heading + "\n");
     if (section == std::string::npos) return rows;
@@ -139,10 +140,14 @@ TEST(ControlTable, EveryPageNamesEachControlsDefaultKeysAndButtons) {
     }
 }
 
+// The source tree is the Linux build's to check; under Wine its path is not
+// the program's.
+#ifndef _WIN32
 TEST(ControlTable, TheReadmesKeysTableIsTheListsOwn) {
     EXPECT_EQ(tableRows(contents(fs::path(KORDAVAN_SOURCE_DIR) / "README.md"), "## Keys"),
               readmeKeyRows());
 }
+#endif
 
 #ifdef KORDAVAN_MAN_PAGE
 TEST(ControlTable, TheBuiltManualPageHoldsTheKeysAndTheGamepad) {
