@@ -72,14 +72,6 @@ class ArrowRepeat {
     bool live = false;
 };
 
-// The pad's buttons in the order of PadButton.
-bool padButtonHeld(const PadState& pad, PadButton button) {
-    const bool held[] = {pad.left,         pad.right,         pad.up,    pad.down,
-                         pad.south,        pad.east,          pad.west,  pad.north,
-                         pad.leftShoulder, pad.rightShoulder, pad.start, pad.back};
-    return held[static_cast<size_t>(button)];
-}
-
 class SettingsOverlay : public OverlayScreen {
   public:
     SettingsOverlay(const std::filesystem::path& file, const std::filesystem::path& recordings)

@@ -2,11 +2,8 @@
 // What the player holds at one poll, whatever the device, and the rules that
 // turn it into the helicopter's motion.
 
-#include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "platform/platform.h"
 
 struct Controls {
     bool left = false;
@@ -27,23 +24,17 @@ struct Controls {
 void applyGameControls(const Controls& controls);
 
 // The game's own eight controls, each once: the word a replay file and a key
-// script write for it, the member of the record it sets, and the key the
-// game reads for it when the settings name no other.
+// script write for it, and the member of the record it sets. Which keys and
+// pad buttons stand for them is the shell's business, not the game's.
 struct ControlWord {
     const char* word;
     bool Controls::*member;
-    uint8_t key;
 };
 
 inline constexpr ControlWord controlWords[] = {
-    {"LEFT", &Controls::left, platform::DIK_LEFT},
-    {"RIGHT", &Controls::right, platform::DIK_RIGHT},
-    {"UP", &Controls::up, platform::DIK_UP},
-    {"DOWN", &Controls::down, platform::DIK_DOWN},
-    {"L", &Controls::land, platform::DIK_L},
-    {"SPACE", &Controls::start, platform::DIK_SPACE},
-    {"RETURN", &Controls::confirm, platform::DIK_RETURN},
-    {"ESCAPE", &Controls::quit, platform::DIK_ESCAPE},
+    {"LEFT", &Controls::left},      {"RIGHT", &Controls::right}, {"UP", &Controls::up},
+    {"DOWN", &Controls::down},      {"L", &Controls::land},      {"SPACE", &Controls::start},
+    {"RETURN", &Controls::confirm}, {"ESCAPE", &Controls::quit},
 };
 
 // The row of a word, in any case; null for any other word.

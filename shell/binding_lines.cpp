@@ -2,7 +2,8 @@
 
 #include "shell/binding_lines.h"
 
-#include "shell/binding_capture.h"
+#include "shell/key_names.h"
+#include "shell/pad_buttons.h"
 #include "shell/settings_file.h"
 
 std::string bindingLineKey(size_t control, BindingKind kind) {

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/controls_help.h"
 #include "shell/key_bindings.h"
 #include "shell/settings_table.h"
 #include "shell/version.h"
@@ -272,24 +273,7 @@ std::string helpText() {
            "Fly a rescue helicopter through the night and bring seven men home.\n"
            "\n"
            "Options:\n" +
-           optionsHelp() +
-           "\n"
-           "Keys:\n"
-           "  O                     the settings screen, on the title or paused: display,\n"
-           "                        sound, keys, pad buttons, replays (Escape closes it)\n"
-           "  Space                 start, on the title\n"
-           "  Arrow keys            fly (Left pulls harder than Right)\n"
-           "  L                     land, low over the far landing field or over the base\n"
-           "  P, Pause              pause and resume, during play\n"
-           "  Return                back to the title after a won or lost game\n"
-           "  F11, Alt+Enter        switch between window and full screen\n"
-           "  F12                   save the picture on screen in the pictures folder\n"
-           "  Escape                quit\n"
-           "\n"
-           "Gamepad: RB opens the settings screen and B closes it; the d-pad and the left\n"
-           "stick fly, the south button (A, Cross) lands, X (Square) pauses, Start starts\n"
-           "on the title and goes back to it from the won and lost pictures, Back (Select)\n"
-           "quits, Y (Triangle) saves the picture on screen.\n"
+           optionsHelp() + "\n" + controlsHelp() +
            "\n"
            "Settings: " +
            settingsPlace + ", one 'key = value' a line:\n" + settingsFileHelp() +

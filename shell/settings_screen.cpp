@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "platform/warnings.h"
-#include "shell/binding_capture.h"
 #include "shell/preferences.h"
+#include "shell/rebinding.h"
 #include "shell/recordings.h"
 #include "shell/replay_choice.h"
 #include "shell/screen_settings.h"

@@ -1,9 +1,11 @@
 // A gamepad as every back end reads it: the d-pad or the stick past its dead
-// zone steers, buttons count as they are, and all pads play together.
+// zone steers, buttons count as they are, and all pads play together. And
+// each button the settings name is held by its own part of the pad alone.
 
 #include <gtest/gtest.h>
 
 #include "platform/pad.h"
+#include "shell/pad_buttons.h"
 
 namespace {
 
@@ -83,6 +85,50 @@ TEST(PadHolds, NothingHeldIsNothing) {
     shoulder.leftShoulder = true;
     EXPECT_TRUE(holdsAnything(shoulder));
     EXPECT_TRUE(holdsAnything(stick(0, 20000)));
+}
+
+// The button, the part of the pad that holds it, and the name the settings
+// file writes for it.
+struct ButtonCase {
+    PadButton button;
+    bool PadState::*part;
+    const char* name;
+};
+
+constexpr ButtonCase buttonCases[] = {
+    {PadButton::left, &PadState::left, "Left"},
+    {PadButton::right, &PadState::right, "Right"},
+    {PadButton::up, &PadState::up, "Up"},
+    {PadButton::down, &PadState::down, "Down"},
+    {PadButton::south, &PadState::south, "A"},
+    {PadButton::east, &PadState::east, "B"},
+    {PadButton::west, &PadState::west, "X"},
+    {PadButton::north, &PadState::north, "Y"},
+    {PadButton::leftShoulder, &PadState::leftShoulder, "LB"},
+    {PadButton::rightShoulder, &PadState::rightShoulder, "RB"},
+    {PadButton::start, &PadState::start, "Start"},
+    {PadButton::back, &PadState::back, "Back"},
+};
+
+TEST(PadButtons, EachButtonIsHeldByItsOwnPartOfThePadAlone) {
+    for (const ButtonCase& pressed : buttonCases) {
+        PadState pad;
+        pad.*pressed.part = true;
+        for (const ButtonCase& other : buttonCases) {
+            EXPECT_EQ(padButtonHeld(pad, other.button), other.button == pressed.button)
+                << pressed.name << " pressed, " << other.name << " asked";
+        }
+    }
+}
+
+TEST(PadButtons, EachButtonIsWrittenAndReadByItsName) {
+    for (const ButtonCase& button : buttonCases) {
+        EXPECT_EQ(padButtonName(button.button), button.name);
+        EXPECT_EQ(padByName(button.name), button.button);
+    }
+    EXPECT_EQ(padByName("cross"), PadButton::south);
+    EXPECT_EQ(padByName("Select"), PadButton::back);
+    EXPECT_EQ(padByName("C"), std::nullopt);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Writes the manual page with the options, the settings file's keys and the
-// controls put in from the game's own tables:
+// Writes the manual page with the options, the settings file's keys, the
+// controls, the keys and the gamepad put in from the game's own tables:
 //
 //   kordavan-manual PAGE_IN PAGE_OUT
 
@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "shell/controls_help.h"
 #include "shell/settings_manual.h"
 
 int main(int argc, char* argv[]) {
@@ -21,7 +22,8 @@ int main(int argc, char* argv[]) {
         std::cerr << "kordavan-manual: cannot read " << argv[1] << "\n";
         return 1;
     }
-    const auto made = manualPage(page);
+    const auto lists = manualPage(page);
+    const auto made = lists ? withManualControls(*lists) : std::nullopt;
     if (!made) {
         std::cerr << "kordavan-manual: " << argv[1] << " lacks a marker line of the lists\n";
         return 1;

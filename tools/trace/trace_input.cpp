@@ -11,14 +11,16 @@
 #include "game/controls.h"
 #include "game/decimal_text.h"
 #include "platform/platform.h"
+#include "shell/control_table.h"
 #include "tools/printable.h"
 
 namespace {
 
-// A key script names the game's keys by its controls' words, in any case.
+// A key script names the game's keys by its controls' words, in any case,
+// and presses each control's first default key.
 std::optional<uint8_t> keyCode(std::string_view word) {
     const ControlWord* control = findControlWord(word);
-    return control == nullptr ? std::nullopt : std::optional<uint8_t>(control->key);
+    return control == nullptr ? std::nullopt : std::optional<uint8_t>(defaultKey(control->member));
 }
 
 // The whole text must be a number.

@@ -1,22 +1,11 @@
 // The rules of giving a control a new key or pad button.
 
-#include "shell/binding_capture.h"
+#include "shell/rebinding.h"
 
 #include <algorithm>
 #include <string_view>
 
 namespace {
-
-template <typename Code, typename Name>
-std::string namesOf(const std::vector<Code>& codes, Name name) {
-    if (codes.empty()) return "none";
-    std::string text;
-    for (const Code code : codes) {
-        if (!text.empty()) text += ", ";
-        text += name(code);
-    }
-    return text;
-}
 
 // The pressed code becomes the control's only one; every other control that
 // had it takes the control's first old code in its place (or loses it, when
@@ -64,20 +53,6 @@ std::string padText(PadButton button) {
 }
 
 }  // namespace
-
-std::string controlLabel(size_t control) {
-    std::string label(controlNames()[control]);
-    if (!label.empty()) label[0] = static_cast<char>(label[0] - 'a' + 'A');
-    return label;
-}
-
-std::string keyNames(const std::vector<uint8_t>& codes) {
-    return namesOf(codes, keyText);
-}
-
-std::string padNames(const std::vector<PadButton>& buttons) {
-    return namesOf(buttons, padText);
-}
 
 BindingChange bindKey(KeyBindings& bindings, size_t control, uint8_t code) {
     if (code == platform::DIK_F11) {

@@ -25,10 +25,3 @@ struct BindingChange {
 
 BindingChange bindKey(KeyBindings& bindings, size_t control, uint8_t code);
 BindingChange bindPad(KeyBindings& bindings, size_t control, PadButton button);
-
-// A control's name as the screen shows it: "Left", "Screenshot".
-std::string controlLabel(size_t control);
-// A control's keys or buttons as the settings file writes them: "P, Pause";
-// "none" for none.
-std::string keyNames(const std::vector<uint8_t>& codes);
-std::string padNames(const std::vector<PadButton>& buttons);
