@@ -1,5 +1,5 @@
-// Writes the manual page with the options, the settings file's keys and the
-// controls put in from the game's own tables:
+// Writes the manual page with the options, the settings file's keys, the
+// controls and the settings screen's rows put in from the game's own tables:
 //
 //   kordavan-manual PAGE_IN PAGE_OUT
 
