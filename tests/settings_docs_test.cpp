@@ -126,6 +126,21 @@ TEST(SettingsDocs, TheReadmesOptionsSayWhatHelpSays) {
     EXPECT_EQ(found, expected);
 }
 
+TEST(SettingsDocs, TheReadmeNamesTheOptionsTheFileCannotKeep) {
+    std::set<std::string> expected;
+    for (const SettingRow* row : rowsOf(commandLine)) {
+        // --window and --fullscreen pick the display, which the file keeps.
+        if (!(row->place & settingsFile) && row->kind != SettingKind::pick)
+            expected.insert(std::string("--").append(row->name));
+    }
+    const std::string readme = sourceFile("README.md");
+    const size_t from = readme.find("The same choices, but for");
+    ASSERT_NE(from, std::string::npos);
+    const std::vector<std::string> named =
+        marked(readme.substr(from, readme.find("can be kept", from) - from));
+    EXPECT_EQ(std::set<std::string>(named.begin(), named.end()), expected);
+}
+
 // The values the table in docs/settings.md offers for each key: a row's first
 // cell is `key = value` then `other value`s.
 std::map<std::string, std::vector<std::string>> documentedValues(const std::string& page) {
