@@ -217,6 +217,25 @@ TEST(SettingsTable, EveryFileValueIsWrittenAsItIsRead) {
     }
 }
 
+// The table sits below everything that walks it: it and what it stands on
+// include, of shell/, only each other, so nothing that reads or shows the
+// settings can come round to itself through the table.
+TEST(SettingsTable, TheTableIncludesNoneOfItsUsers) {
+    const std::set<std::string> below = {"shell/settings_table.h", "shell/setting_values.h",
+                                         "shell/setting_words.h"};
+    for (const char* name : {"settings_table.h", "settings_table.cpp", "setting_values.h",
+                             "setting_words.h", "setting_words.cpp"}) {
+        std::istringstream lines(contents(fs::path(KORDAVAN_SOURCE_DIR) / "shell" / name));
+        ASSERT_TRUE(lines.str().size() > 0) << name;
+        std::string line;
+        while (std::getline(lines, line)) {
+            if (!line.starts_with("#include \"shell/")) continue;
+            const std::string header = line.substr(10, line.find('"', 10) - 10);
+            EXPECT_TRUE(below.contains(header)) << name << " includes " << header;
+        }
+    }
+}
+
 // ---------------------------------------------------------------- the manual page
 
 #ifdef KORDAVAN_MAN_PAGE
