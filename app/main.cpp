@@ -8,6 +8,7 @@
 
 #include "app/extras.h"
 #include "app/main_loop.h"
+#include "app/run_settings.h"
 #include "platform/files.h"
 #include "platform/warnings.h"
 #include "shell/options.h"
@@ -59,7 +60,8 @@ int main(int argc, char* argv[]) {
 #ifndef _WIN32
     platform::useSdlBackend();
 #endif
-    setPauseOnFocusLoss(usePreferences(commandLine.options, settings).pauseOnFocusLoss);
+    sendSettingsToTheRun();
+    usePreferences(commandLine.options, settings);
     const int exitCode = runDesktopGame(platform::gameModule(), 1);
     finishExtras();
     platform::finish();

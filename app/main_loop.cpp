@@ -54,7 +54,7 @@ struct LoopState {
 };
 
 LoopState loop;
-bool pauseOnFocusLoss = false;
+LoopSettings loopSettings;
 OverlayScreen* overlay = nullptr;
 
 // While paused nothing is due; the keys are looked at now and then for the
@@ -161,7 +161,8 @@ Turn handleMessage() {
         case platform::MessageKind::Close:
             return Turn::Quit;
         case platform::MessageKind::FocusLost:
-            if (pauseOnFocusLoss && loop.phase == LoopPhase::Game && !loop.paused) beginPause();
+            if (loopSettings.pauseOnFocusLoss && loop.phase == LoopPhase::Game && !loop.paused)
+                beginPause();
             break;
         case platform::MessageKind::Exposed:
             if (loop.paused) present();
@@ -406,8 +407,8 @@ void setOverlayScreen(OverlayScreen* screen) {
     overlay = screen;
 }
 
-void setPauseOnFocusLoss(bool pause) {
-    pauseOnFocusLoss = pause;
+void useLoopSettings(const LoopSettings& given) {
+    loopSettings = given;
 }
 
 LoopPhase loopPhase() {

@@ -83,8 +83,13 @@ class OverlayScreen {
 // control without effect.
 void setOverlayScreen(OverlayScreen* screen);
 
-// Play pauses when the window loses the keyboard (off unless the player asks).
-void setPauseOnFocusLoss(bool pause);
+// The player's settings the loop itself acts on, given at start-up and again
+// whenever the player changes one (preferences.h sends them here).
+struct LoopSettings {
+    // Play pauses when the window loses the keyboard (off unless the player asks).
+    bool pauseOnFocusLoss = false;
+};
+void useLoopSettings(const LoopSettings& settings);
 
 // Where the loop stands, for a page that offers a start button between games.
 LoopPhase loopPhase();

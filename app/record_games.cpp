@@ -9,10 +9,11 @@
 
 #include "platform/files.h"
 #include "platform/warnings.h"
-#include "shell/preferences.h"
 #include "shell/recordings.h"
 
 namespace {
+
+bool playersGamesRecorded = false;
 
 std::string utf8Text(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
@@ -31,6 +32,10 @@ std::filesystem::path freeName(const std::filesystem::path& folder) {
 }
 
 }  // namespace
+
+void recordPlayersGames(bool on) {
+    playersGamesRecorded = on;
+}
 
 void GamesRecorder::heard(const LoopEvent& event) {
     if (event.kind == LoopEventKind::stepBegins && betweenGames) gameBegins();
@@ -64,7 +69,7 @@ void GamesRecorder::gameBegins() {
         ours = false;
         givenUp = true;
     }
-    if (!currentSettings().recordGames) {
+    if (!playersGamesRecorded) {
         if (ours) stopRecording();
         ours = false;
         return;

@@ -10,10 +10,10 @@
 #include "gfx/display.h"
 #include "platform/warnings.h"
 #include "shell/key_bindings.h"
-#include "shell/preferences.h"
 #include "shell/recordings.h"
 #include "shell/screenshot.h"
-#include "shell/settings_screen.h"
+#include "shell/settings_file.h"
+#include "shell/settings_menu.h"
 
 namespace {
 
@@ -113,7 +113,6 @@ class SettingsOverlay : public OverlayScreen {
         before = held;
         beforeKeys = keys;
         beforePad = pad;
-        setPauseOnFocusLoss(currentSettings().pauseOnFocusLoss);
         if (backBuffer == nullptr) return !closing;
         if (closing) {
             // The frame it opened over, until every key that closes it is up

@@ -1,7 +1,7 @@
 #pragma once
 // The settings screen as the loop opens it over the title or a paused game:
 // it reads the keyboard, the pads and the pointer itself, every press acting
-// once as it goes down, and draws the model of shell/settings_screen.h over
+// once as it goes down, and draws the model of shell/settings_menu.h over
 // the frame it opened over.
 //
 // Keys: Up and Down choose a row, Left and Right change its value, Return

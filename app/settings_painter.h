@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "platform/platform.h"
-#include "shell/settings_screen.h"
+#include "shell/settings_menu.h"
 
 // The rows that fit on the panel at once; a longer page scrolls.
 constexpr size_t visibleRows = 12;

@@ -9,6 +9,7 @@
 #include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/record_games.h"
+#include "app/run_settings.h"
 #include "app/settings_overlay.h"
 #include "app/title_and_replays.h"
 #include "game/game_state.h"
@@ -61,7 +62,8 @@ PageSettingsScreen settingsScreen;
 void readPlayerSettings() {
     const SettingsFile settings = readSettingsFile(settingsPath(), platform::warnings());
     useKeyBindings(parseKeyBindings(settings.text, settings.path.string(), platform::warnings()));
-    setPauseOnFocusLoss(usePreferences(Options{}, settings).pauseOnFocusLoss);
+    sendSettingsToTheRun();
+    usePreferences(Options{}, settings);
 }
 
 // Every game in the page starts as the first one did when the page loaded:

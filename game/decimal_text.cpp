@@ -145,3 +145,13 @@ std::optional<double> parseDecimal(std::string_view text) {
     if (!std::isfinite(value) || (errno == ERANGE && value == 0.0)) return std::nullopt;
     return value;
 }
+
+std::optional<int64_t> wholeNumber(std::string_view text, int64_t lowest, int64_t highest) {
+    int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end || value < lowest || value > highest) {
+        return std::nullopt;
+    }
+    return value;
+}

@@ -5,7 +5,6 @@
 #include "replay/replay_file.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -55,15 +54,6 @@ std::optional<double> number(std::string_view text) {
     return value;
 }
 
-std::optional<int64_t> wholeNumber(std::string_view text, int64_t highest) {
-    int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < 0 || value > highest) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 void appendField(std::string& out, std::string_view name, const std::string& value) {
     out.append(" ").append(name).append("=").append(value);
 }
@@ -96,7 +86,7 @@ bool readFields(std::span<const std::string_view> fields, GameMoment& moment,
         const auto extra = std::find_if(extras.begin(), extras.end(),
                                         [name](const auto& e) { return e.first == name; });
         if (name == "random" || extra != extras.end()) {
-            const auto whole = wholeNumber(value, name == "random" ? UINT32_MAX : longestPlay);
+            const auto whole = wholeNumber(value, 0, name == "random" ? UINT32_MAX : longestPlay);
             if (!whole) {
                 error =
                     std::string(name) + " must be a whole number" +
@@ -192,7 +182,7 @@ bool readHeader(std::string_view line, std::string& error) {
                 " " + std::to_string(replayFormatVersion) + "\"";
         return false;
     }
-    const auto version = wholeNumber(parts[1], 1'000'000);
+    const auto version = wholeNumber(parts[1], 0, 1'000'000);
     if (!version || *version != replayFormatVersion) {
         error = "replay format version " + shown(parts[1]) + "; this game reads version " +
                 std::to_string(replayFormatVersion);

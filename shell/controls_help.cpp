@@ -28,11 +28,8 @@ constexpr KeysLine keysList[] = {
      "the settings screen, on the title or paused: display, sound, keys, pad buttons, replays "
      "(Escape closes it)",
      "settings: display, volume, keys, pad buttons, replays (Escape or B closes)", "{}",
-     "The settings screen, over the title or a paused game:\n"
-     "window or full screen, window size, sharp pixels, volume,\n"
-     "pausing when the window loses the focus, recording every game,\n"
-     "the keys and pad buttons of each control, watching a kept replay,\n"
-     "and the defaults back.\n"
+     "The settings screen, over the title or a paused game; its first page holds\n"
+     ".\\\" The settings screen's rows, made from the settings table.\n"
      "Arrows choose, Return changes, Escape goes back to where play stood;\n"
      "the mouse works too.\n"
      "Every change takes effect at once and is saved in the settings file."},

@@ -8,12 +8,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "game/decimal_text.h"
 #include "shell/controls_help.h"
 #include "shell/key_bindings.h"
 #include "shell/settings_table.h"
@@ -58,20 +60,12 @@ bool takesValue(int code) {
     return false;
 }
 
-// A whole number and nothing else: no sign, no spaces, no fraction.
-std::optional<int> wholeNumber(std::string_view text) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc{} || stop != end) return std::nullopt;
-    return value;
-}
-
+// The command line's numbers start with a digit: "-0" is no volume of 0.
 std::optional<int> numberWithin(std::string_view text, int low, int high) {
-    std::optional<int> value = wholeNumber(text);
-    if (value && (*value < low || *value > high)) return std::nullopt;
-    return value;
+    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+    const std::optional<int64_t> value = wholeNumber(text, low, high);
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
 }
 
 CommandLine refused(std::string problem) {

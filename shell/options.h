@@ -3,32 +3,9 @@
 // Parsing never prints and never exits, so every answer can be checked in a
 // test; main prints what reportCommandLine says and leaves with its code.
 
-#include <optional>
 #include <string>
 
-enum class DisplayMode { fullscreen, window };
-
-// Only what the player wrote. An empty choice falls back on the settings file
-// and then on the game's own default, so the command line wins over the file
-// only where the player said something.
-struct Options {
-    std::optional<DisplayMode> display;
-    std::optional<int> scale;   // 1..16 times 640 x 480
-    std::optional<int> volume;  // 0..100 percent of the mix
-    bool integerScale = false;
-    bool noSound = false;
-    bool pauseOnFocusLoss = false;
-    std::string recordFile;  // write a replay of the games played
-    std::string replayFile;  // play a replay back before the title
-};
-
-constexpr int minScale = 1;
-constexpr int maxScale = 16;
-constexpr int minVolume = 0;
-constexpr int maxVolume = 100;
-
-// What the program does after reading its command line.
-enum class CommandLineAction { play, showHelp, showVersion, refuse };
+#include "shell/setting_values.h"
 
 struct CommandLine {
     CommandLineAction action = CommandLineAction::play;

@@ -1,12 +1,13 @@
-// The player's choices, from the settings file and the command line.
+// The player's choices, from the settings file and the command line, and the
+// one way every one of them reaches where it acts.
 
 #include "shell/preferences.h"
 
+#include <array>
 #include <iostream>
 
 #include "platform/platform.h"
 #include "platform/warnings.h"
-#include "shell/settings_table.h"
 
 namespace {
 
@@ -20,7 +21,51 @@ bool shownFullscreen = true;
 Settings current;
 Options commandLineSaid;
 
+// A window is made again only when something of it changed: the player
+// stepping the volume must not see the window blink.
+void sendToDisplay(const Settings& settings) {
+    platform::DisplayOptions display;
+    display.fullscreen = settings.fullscreen;
+    display.scale = settings.scale;
+    display.integerScale = settings.integerScale;
+    const platform::DisplayOptions now = platform::displayOptions();
+    if (now.fullscreen != display.fullscreen || now.scale != display.scale ||
+        now.integerScale != display.integerScale) {
+        platform::setDisplayOptions(display);
+    }
+}
+
+void sendToSound(const Settings& settings) {
+    platform::SoundOptions sound = platform::soundOptions();
+    if (sound.silent == settings.noSound && sound.volume == settings.volume) return;
+    sound.silent = settings.noSound;
+    sound.volume = settings.volume;
+    platform::setSoundOptions(sound);
+}
+
+std::array<SettingsReceiver, settingUseCount> receivers = [] {
+    std::array<SettingsReceiver, settingUseCount> all{};
+    all[static_cast<size_t>(SettingUse::display)] = sendToDisplay;
+    all[static_cast<size_t>(SettingUse::sound)] = sendToSound;
+    return all;
+}();
+
+// Every use some row of the table names, each once, in the table's order.
+void sendEverywhere(const Settings& settings) {
+    std::array<bool, settingUseCount> sent{};
+    for (const SettingRow& row : settingsTable()) {
+        const auto use = static_cast<size_t>(row.use);
+        if (sent[use]) continue;
+        sent[use] = true;
+        if (receivers[use] != nullptr) receivers[use](settings);
+    }
+}
+
 }  // namespace
+
+void sendSettingsTo(SettingUse use, SettingsReceiver receiver) {
+    receivers[static_cast<size_t>(use)] = receiver;
+}
 
 Settings chooseSettings(const Settings& fromFile, const Options& options) {
     Settings chosen = fromFile;
@@ -43,28 +88,16 @@ bool givenOnCommandLine(std::string_view name) {
 void useSettings(const Settings& settings) {
     current = settings;
     shownFullscreen = settings.fullscreen;
+    sendEverywhere(settings);
 }
 
 Settings usePreferences(const Options& options, const SettingsFile& settings) {
     file = settings.path;
     const Settings chosen =
         chooseSettings(parseSettings(settings.text, file.string(), platform::warnings()), options);
-
-    platform::DisplayOptions display;
-    display.fullscreen = chosen.fullscreen;
-    display.scale = chosen.scale;
-    display.integerScale = chosen.integerScale;
-    platform::setDisplayOptions(display);
-
-    platform::SoundOptions sound;
-    sound.silent = options.noSound;
-    sound.volume = chosen.volume;
-    platform::setSoundOptions(sound);
-
-    current = chosen;
     commandLineSaid = options;
-    shownFullscreen = chosen.fullscreen;
     remembering = !file.empty();
+    useSettings(chosen);
     return chosen;
 }
 

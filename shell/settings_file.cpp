@@ -20,10 +20,6 @@
 
 namespace {
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The key and value this line sets: none for blank lines and comments, an
 // empty key for lines that are not `key = value`.
 struct KeyAndValue {
@@ -102,27 +98,6 @@ std::string withLineAdded(std::string text, std::string_view line) {
 }
 
 }  // namespace
-
-std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
-bool sameWord(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
-}
-
-// A damaged file can hold anything; the warning shows a short, printable
-// piece of it.
-std::string shownText(std::string_view text) {
-    std::string out;
-    for (char c : text.substr(0, 40)) out += c >= ' ' && c != 127 ? c : '?';
-    if (text.size() > 40) out += "...";
-    return "\"" + out + "\"";
-}
 
 std::vector<SettingLine> settingLines(std::string_view text) {
     std::vector<SettingLine> out;

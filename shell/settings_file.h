@@ -18,24 +18,14 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/setting_values.h"
+#include "shell/setting_words.h"
+
 struct SettingRow;
 
 // Far beyond any real settings file; anything larger is not one, and the
 // game never makes its file larger than it would read.
 constexpr size_t largestSettingsFile = 64 * 1024;
-
-// What the file chose; each field is a row of the settings table, and starts
-// at that row's default.
-struct Settings {
-    bool fullscreen = true;
-    int scale = 0;
-    bool integerScale = false;
-    int volume = 100;
-    bool pauseOnFocusLoss = false;
-    bool recordGames = false;
-
-    bool operator==(const Settings&) const = default;
-};
 
 // Where the settings live; empty where the machine has no place for them.
 std::filesystem::path settingsPath();
@@ -63,13 +53,6 @@ struct SettingLine {
 // The lines of `text` that set something, in order, numbered as an editor
 // numbers them.
 std::vector<SettingLine> settingLines(std::string_view text);
-
-// Matches a key or a word of a value as the file is read: in any case.
-bool sameWord(std::string_view a, std::string_view b);
-// A piece of the file fit for a warning: quoted, printable, shortened.
-std::string shownText(std::string_view text);
-// `text` without the spaces, tabs and carriage returns around it.
-std::string_view trim(std::string_view text);
 
 // The settings in `text`, read from `fileName` (which the warnings name).
 Settings parseSettings(std::string_view text, const std::string& fileName, std::ostream& warnings);

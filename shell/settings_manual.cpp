@@ -9,6 +9,7 @@
 
 #include "shell/key_bindings.h"
 #include "shell/options.h"
+#include "shell/settings_menu.h"
 #include "shell/settings_table.h"
 
 namespace {
@@ -119,6 +120,18 @@ std::string manualControls() {
     return out;
 }
 
+std::string manualScreenRows() {
+    std::string out;
+    const std::vector<std::string_view> labels = firstPageLabels();
+    for (size_t index = 0; index < labels.size(); ++index) {
+        const char* after = index + 1 == labels.size()   ? " ."
+                            : index + 2 == labels.size() ? " \" and\""
+                                                         : " ,";
+        out += ".IR " + argument(labels[index]) + after + "\n";
+    }
+    return out;
+}
+
 std::optional<std::string> manualPage(std::string_view page) {
     std::string out;
     int markers = 0;
@@ -135,10 +148,13 @@ std::optional<std::string> manualPage(std::string_view page) {
         } else if (line == manualControlsMarker) {
             out += manualControls();
             markers |= 4;
+        } else if (line == manualScreenMarker) {
+            out += manualScreenRows();
+            markers |= 8;
         } else {
             out += std::string(line) + "\n";
         }
     }
-    if (markers != 7) return std::nullopt;
+    if (markers != 15) return std::nullopt;
     return out;
 }

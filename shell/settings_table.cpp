@@ -5,11 +5,10 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <type_traits>
 
-#include "shell/options.h"
-#include "shell/settings_file.h"
+#include "game/decimal_text.h"
+#include "shell/setting_words.h"
 
 namespace {
 
@@ -74,7 +73,11 @@ constexpr std::array rows = {
                .byDefault = 1,
                .words = "window|fullscreen",
                .help = "window or full screen",
-               .fields = fieldsOf<&Settings::fullscreen, &Options::display>()},
+               .fields = fieldsOf<&Settings::fullscreen, &Options::display>(),
+               .use = SettingUse::display,
+               .screenLabel = "Display",
+               .screenValue = ScreenValue::words,
+               .screenWords = "window|full screen"},
     SettingRow{.name = "fullscreen",
                .kind = pick,
                .place = commandLine,
@@ -98,18 +101,27 @@ constexpr std::array rows = {
                .help = "make the window N times 640x480",
                .details = "A window larger than the desktop is cut down to the largest that fits, "
                           "with a warning.",
-               .fields = fieldsOf<&Settings::scale, &Options::scale>()},
+               .fields = fieldsOf<&Settings::scale, &Options::scale>(),
+               .use = SettingUse::display,
+               .screenLabel = "Window size",
+               .screenValue = ScreenValue::windowSize,
+               .screenChoices = ScreenChoices::windowsThatFit},
     SettingRow{.name = "integer-scale",
                .kind = flag,
                .help = "scale by whole multiples only, keeping pixels sharp",
-               .fields = fieldsOf<&Settings::integerScale, &Options::integerScale>()},
+               .fields = fieldsOf<&Settings::integerScale, &Options::integerScale>(),
+               .use = SettingUse::display,
+               .screenLabel = "Sharp pixels (whole multiples)",
+               .screenValue = ScreenValue::words,
+               .screenWords = "off|on"},
     SettingRow{.name = "no-sound",
                .kind = flag,
                .place = commandLine,
                .help = "play on a silent sound device",
                .details = "It keeps time as a real one does, for a machine without a usable "
                           "sound card.",
-               .fields = fieldsOf<nullptr, &Options::noSound>()},
+               .fields = fieldsOf<&Settings::noSound, &Options::noSound>(),
+               .use = SettingUse::sound},
     SettingRow{.name = "volume",
                .kind = number,
                .low = minVolume,
@@ -118,11 +130,19 @@ constexpr std::array rows = {
                .argument = "N",
                .help = "sound volume",
                .details = "0 is silent, 100 full.",
-               .fields = fieldsOf<&Settings::volume, &Options::volume>()},
+               .fields = fieldsOf<&Settings::volume, &Options::volume>(),
+               .use = SettingUse::sound,
+               .screenLabel = "Volume",
+               // In tens: a hundred steps would take the player too long.
+               .screenStep = 10},
     SettingRow{.name = "pause-on-focus-loss",
                .kind = flag,
                .help = "pause when the window loses the focus",
-               .fields = fieldsOf<&Settings::pauseOnFocusLoss, &Options::pauseOnFocusLoss>()},
+               .fields = fieldsOf<&Settings::pauseOnFocusLoss, &Options::pauseOnFocusLoss>(),
+               .use = SettingUse::loop,
+               .screenLabel = "Pause when the window loses focus",
+               .screenValue = ScreenValue::words,
+               .screenWords = "off|on"},
     SettingRow{.name = "record-games",
                .kind = flag,
                .place = settingsFile,
@@ -130,7 +150,11 @@ constexpr std::array rows = {
                .details = "The recordings folder sits beside the settings file and keeps the "
                           "last 50 recordings; older ones are removed as new ones come. "
                           "--record writes into its own file instead.",
-               .fields = fieldsOf<&Settings::recordGames, nullptr>()},
+               .fields = fieldsOf<&Settings::recordGames, nullptr>(),
+               .use = SettingUse::recorder,
+               .screenLabel = "Record my games",
+               .screenValue = ScreenValue::words,
+               .screenWords = "off|on"},
     SettingRow{.name = "record",
                .kind = file,
                .place = commandLine,
@@ -167,24 +191,6 @@ constexpr std::array rows = {
                .help = "show the version and exit"},
 };
 
-std::optional<int> yesOrNo(std::string_view value) {
-    for (std::string_view yes : {"yes", "true", "on", "1"}) {
-        if (sameWord(value, yes)) return 1;
-    }
-    for (std::string_view no : {"no", "false", "off", "0"}) {
-        if (sameWord(value, no)) return 0;
-    }
-    return std::nullopt;
-}
-
-std::optional<int> wholeNumber(std::string_view value, int lowest, int highest) {
-    int number = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (error != std::errc{} || end != value.data() + value.size()) return std::nullopt;
-    if (number < lowest || number > highest) return std::nullopt;
-    return number;
-}
-
 // The words of a word setting, in order.
 template <typename Visit>
 void eachWord(std::string_view words, Visit visit) {
@@ -200,6 +206,14 @@ void eachWord(std::string_view words, Visit visit) {
 
 std::span<const SettingRow> settingsTable() {
     return rows;
+}
+
+std::vector<const SettingRow*> screenRows() {
+    std::vector<const SettingRow*> shown;
+    for (const SettingRow& row : rows) {
+        if (!row.screenLabel.empty()) shown.push_back(&row);
+    }
+    return shown;
 }
 
 const SettingRow* findSetting(std::string_view name) {
@@ -240,7 +254,9 @@ std::optional<int> readSettingValue(const SettingRow& row, std::string_view text
         case flag:
             return yesOrNo(text);
         case number:
-            return wholeNumber(text, fileLow(row), row.high);
+            if (const auto number = wholeNumber(text, fileLow(row), row.high))
+                return static_cast<int>(*number);
+            return std::nullopt;
         case word:
             eachWord(row.words, [&](int index, std::string_view word) {
                 if (sameWord(text, word)) value = index;

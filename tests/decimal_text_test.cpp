@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -102,6 +103,38 @@ TEST(DecimalText, ParsingAcceptsAndRefusesWhatCharconvDoes) {
             EXPECT_EQ(std::bit_cast<uint64_t>(*actual), std::bit_cast<uint64_t>(*expected))
                 << "for '" << text << "'";
         }
+    }
+}
+
+// One rule for the settings file's, the command line's and the replay
+// file's whole numbers: what std::from_chars reads, the whole text, in range.
+TEST(DecimalText, AWholeNumberIsDigitsAloneWithinItsRange) {
+    const struct {
+        const char* text;
+        int64_t lowest;
+        int64_t highest;
+        std::optional<int64_t> read;
+    } cases[] = {
+        {"0", 0, 16, 0},
+        {"16", 0, 16, 16},
+        {"17", 0, 16, std::nullopt},
+        {"-1", 0, 16, std::nullopt},
+        {"-0", 0, 16, 0},  // a minus is from_chars' own; only zero survives a range from 0
+        {"-5", -10, 10, -5},
+        {"007", 0, 16, 7},
+        {"4294967295", 0, UINT32_MAX, 4294967295},
+        {"4294967296", 0, UINT32_MAX, std::nullopt},
+        {"99999999999999999999", 0, INT64_MAX, std::nullopt},
+        {"", 0, 16, std::nullopt},
+        {"+3", 0, 16, std::nullopt},
+        {" 3", 0, 16, std::nullopt},
+        {"3 ", 0, 16, std::nullopt},
+        {"3x", 0, 16, std::nullopt},
+        {"2.5", 0, 16, std::nullopt},
+        {"0x3", 0, 16, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(wholeNumber(c.text, c.lowest, c.highest), c.read) << "'" << c.text << "'";
     }
 }
 

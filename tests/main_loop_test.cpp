@@ -593,7 +593,7 @@ class PauseTest : public MainLoopTest {
         beginLoop(LoopStart::game(), deviceControls(), {&hooks});
     }
     void TearDown() override {
-        setPauseOnFocusLoss(false);
+        useLoopSettings(LoopSettings{});
         MainLoopTest::TearDown();
     }
     static void frames(int count, const std::vector<uint8_t>& keys) {
@@ -685,7 +685,7 @@ TEST_F(PauseTest, LosingTheFocusPausesOnlyWhenAskedFor) {
     platform::headless::postSystemMessage(platform::MessageKind::FocusLost);
     frames(2, {});
     EXPECT_EQ(stepsSoFar(), 4) << "off by default";
-    setPauseOnFocusLoss(true);
+    useLoopSettings(LoopSettings{.pauseOnFocusLoss = true});
     platform::headless::postSystemMessage(platform::MessageKind::FocusLost);
     frames(3, {});
     EXPECT_EQ(stepsSoFar(), 4);

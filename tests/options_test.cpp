@@ -97,6 +97,8 @@ TEST(CommandLine, OnlyPlainWholeNumbersAreValues) {
         EXPECT_NE(result.problem.find(std::string("not '") + bad + "'"), std::string::npos)
             << result.problem;
     }
+    // A digit first: "-0" is refused, where the settings file reads it as 0.
+    EXPECT_EQ(refusal({"--volume", "-0"}), "--volume takes a whole number from 0 to 100, not '-0'");
 }
 
 TEST(CommandLine, AMissingValueIsNamed) {

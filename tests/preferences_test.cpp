@@ -71,6 +71,49 @@ TEST_F(PreferencesFileTest, TheChoicesReachTheMachine) {
     EXPECT_TRUE(platform::soundOptions().silent);
 }
 
+// What the application registered for the loop and the recorder, as last sent.
+Settings sentToLoop;
+Settings sentToRecorder;
+int sends = 0;
+
+TEST_F(PreferencesFileTest, EveryUseHearsTheRunsSettingsAtStartAndOnEachChange) {
+    sendSettingsTo(SettingUse::loop, [](const Settings& settings) {
+        sentToLoop = settings;
+        ++sends;
+    });
+    sendSettingsTo(SettingUse::recorder,
+                   [](const Settings& settings) { sentToRecorder = settings; });
+    std::ofstream(home / "kordavan" / "kordavan.conf") << "pause-on-focus-loss = yes\n";
+    usePreferences(Options{}, readSettingsFile(settingsPath(), std::cerr));
+    EXPECT_TRUE(sentToLoop.pauseOnFocusLoss) << "at start-up";
+    EXPECT_EQ(sends, 1) << "once, however many rows it has";
+
+    // A change on the settings screen: every use hears it at once.
+    const struct {
+        void (*change)(Settings&);
+        bool (*heard)();
+    } changes[] = {
+        {[](Settings& s) { s.pauseOnFocusLoss = false; },
+         [] { return !sentToLoop.pauseOnFocusLoss; }},
+        {[](Settings& s) { s.recordGames = true; }, [] { return sentToRecorder.recordGames; }},
+        {[](Settings& s) { s.volume = 20; }, [] { return platform::soundOptions().volume == 20; }},
+        {[](Settings& s) { s.fullscreen = false; },
+         [] { return !platform::displayOptions().fullscreen; }},
+        {[](Settings& s) { s.scale = 3; }, [] { return platform::displayOptions().scale == 3; }},
+        {[](Settings& s) { s.integerScale = true; },
+         [] { return platform::displayOptions().integerScale; }},
+    };
+    for (const auto& change : changes) {
+        Settings settings = currentSettings();
+        change.change(settings);
+        useSettings(settings);
+        EXPECT_TRUE(change.heard());
+        EXPECT_EQ(currentSettings(), settings);
+    }
+    sendSettingsTo(SettingUse::loop, nullptr);
+    sendSettingsTo(SettingUse::recorder, nullptr);
+}
+
 TEST_F(PreferencesFileTest, ASwitchOfDisplayChangesOnlyTheDisplayLineOfTheFileAsItIsThen) {
     const auto conf = home / "kordavan" / "kordavan.conf";
     std::ofstream(conf, std::ios::binary) << "# mine\ndisplay = window\nvolume = 70\n";

@@ -23,6 +23,7 @@
 #include "app/extras.h"
 #include "app/keyboard.h"
 #include "app/main_loop.h"
+#include "app/run_settings.h"
 #include "app/startup.h"
 #include "game/game_state.h"
 #include "game/random.h"
@@ -68,6 +69,8 @@ class RecordGamesTest : public ::testing::Test {
         std::filesystem::create_directories(folder);
         if (const char* before = std::getenv("XDG_CONFIG_HOME")) configHome = before;
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        // As the game's entry does before its settings are read.
+        sendSettingsToTheRun();
         recordings = folder / "kordavan" / "recordings";
         platform::collectWarnings({});
     }

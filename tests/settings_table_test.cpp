@@ -23,6 +23,7 @@
 #include "shell/preferences.h"
 #include "shell/settings_file.h"
 #include "shell/settings_manual.h"
+#include "shell/settings_menu.h"
 
 namespace {
 
@@ -216,6 +217,25 @@ TEST(SettingsTable, EveryFileValueIsWrittenAsItIsRead) {
     }
 }
 
+// The table sits below everything that walks it: it and what it stands on
+// include, of shell/, only each other, so nothing that reads or shows the
+// settings can come round to itself through the table.
+TEST(SettingsTable, TheTableIncludesNoneOfItsUsers) {
+    const std::set<std::string> below = {"shell/settings_table.h", "shell/setting_values.h",
+                                         "shell/setting_words.h"};
+    for (const char* name : {"settings_table.h", "settings_table.cpp", "setting_values.h",
+                             "setting_words.h", "setting_words.cpp"}) {
+        std::istringstream lines(contents(fs::path(KORDAVAN_SOURCE_DIR) / "shell" / name));
+        ASSERT_TRUE(lines.str().size() > 0) << name;
+        std::string line;
+        while (std::getline(lines, line)) {
+            if (!line.starts_with("#include \"shell/")) continue;
+            const std::string header = line.substr(10, line.find('"', 10) - 10);
+            EXPECT_TRUE(below.contains(header)) << name << " includes " << header;
+        }
+    }
+}
+
 // ---------------------------------------------------------------- the manual page
 
 #ifdef KORDAVAN_MAN_PAGE
@@ -225,6 +245,7 @@ TEST(SettingsTable, TheBuiltManualPageHoldsTheTablesLists) {
     EXPECT_NE(page.find(manualOptions()), std::string::npos) << "the options are not the table's";
     EXPECT_NE(page.find(manualFileKeys()), std::string::npos) << "the keys are not the table's";
     EXPECT_NE(page.find(manualControls()), std::string::npos) << "the controls are not the table's";
+    EXPECT_NE(page.find(manualScreenRows()), std::string::npos) << "the screen's rows are not";
     EXPECT_EQ(page.find(".\\\" The options, made"), std::string::npos) << "a marker was left";
 }
 #endif
@@ -253,93 +274,23 @@ TEST(SettingsTable, TheManualsListsNameEveryRowAndControl) {
     }
     for (std::string_view control : controlNames())
         EXPECT_NE(manualControls().find(std::string(".BR ").append(control)), std::string::npos);
+    // Each of the screen's rows, in its order.
+    const std::string screen = manualScreenRows();
+    size_t after = 0;
+    for (std::string_view label : firstPageLabels()) {
+        after = screen.find(std::string(label), after);
+        ASSERT_NE(after, std::string::npos) << label;
+        after += label.size();
+    }
 }
 
 TEST(SettingsTable, APageWithoutItsMarkersIsNotMade) {
-    const std::string page = std::string(manualOptionsMarker) + "\n" +
-                             std::string(manualFileKeysMarker) + "\n" +
-                             std::string(manualControlsMarker) + "\n";
-    EXPECT_EQ(manualPage(page), manualOptions() + manualFileKeys() + manualControls());
+    const std::string page =
+        std::string(manualOptionsMarker) + "\n" + std::string(manualFileKeysMarker) + "\n" +
+        std::string(manualControlsMarker) + "\n" + std::string(manualScreenMarker) + "\n";
+    EXPECT_EQ(manualPage(page),
+              manualOptions() + manualFileKeys() + manualControls() + manualScreenRows());
     EXPECT_FALSE(manualPage(page.substr(page.find('\n') + 1)).has_value());
-}
-
-// ---------------------------------------------------------------- the README
-
-// The first cells of the first Markdown table under `heading` in a page.
-std::vector<std::string> firstCells(const std::string& page, const std::string& heading) {
-    std::vector<std::string> cells;
-    const size_t section = page.find("\n" + heading + "\n");
-    if (section == std::string::npos) return cells;
-    std::istringstream lines(page.substr(section + heading.size() + 2));
-    std::string line;
-    bool inTable = false;
-    while (std::getline(lines, line)) {
-        if (!line.starts_with("|")) {
-            if (inTable) break;
-            continue;
-        }
-        inTable = true;
-        cells.push_back(line.substr(1, line.find('|', 1) - 1));
-    }
-    return cells;
-}
-
-// What a cell holds in backquotes, each piece on its own.
-std::vector<std::string> quoted(const std::string& cell) {
-    std::vector<std::string> pieces;
-    for (size_t open = cell.find('`'); open != std::string::npos;) {
-        const size_t close = cell.find('`', open + 1);
-        if (close == std::string::npos) break;
-        pieces.push_back(cell.substr(open + 1, close - open - 1));
-        open = cell.find('`', close + 1);
-    }
-    return pieces;
-}
-
-// The options of the README's table under "## Options": the first column of
-// each row holds one or more options in backquotes, ", " between them, each
-// `--name` or `--name ARG` as --help shows it.
-std::multiset<std::string> readmeOptions(const std::string& readme) {
-    std::multiset<std::string> found;
-    for (const std::string& cell : firstCells(readme, "## Options")) {
-        for (const std::string& option : quoted(cell)) found.insert(option);
-    }
-    return found;
-}
-
-TEST(SettingsTable, TheReadmeListsExactlyTheCommandLineOptions) {
-    std::multiset<std::string> expected;
-    for (const SettingRow* row : rowsOf(commandLine)) expected.insert(optionWords(*row));
-    EXPECT_EQ(readmeOptions(contents(fs::path(KORDAVAN_SOURCE_DIR) / "README.md")), expected);
-}
-
-// The keys of the settings file's table in docs/settings.md: each row's
-// first cell starts with `key = ...`.
-std::set<std::string> documentedFileKeys(const std::string& page) {
-    std::set<std::string> found;
-    for (const std::string& cell : firstCells(page, "## The settings file")) {
-        const std::vector<std::string> pieces = quoted(cell);
-        if (pieces.empty()) continue;
-        const size_t equals = pieces.front().find(" =");
-        if (equals != std::string::npos) found.insert(pieces.front().substr(0, equals));
-    }
-    return found;
-}
-
-TEST(SettingsTable, TheSettingsPageListsExactlyTheFileKeys) {
-    std::set<std::string> expected;
-    for (const SettingRow* row : rowsOf(settingsFile)) expected.insert(std::string(row->name));
-    EXPECT_EQ(documentedFileKeys(contents(fs::path(KORDAVAN_SOURCE_DIR) / "docs" / "settings.md")),
-              expected);
-}
-
-TEST(SettingsTable, TheReadmeCheckReadsOnlyItsTable) {
-    const std::string readme =
-        "# Game\n| `--not-this` | |\n\n## Options\n\n| Option | |\n|---|---|\n"
-        "| `--scale N` | size |\n| `--help`, `--version` | show |\n\nThen `--later`.\n"
-        "| `--other-table` | |\n";
-    EXPECT_EQ(readmeOptions(readme),
-              (std::multiset<std::string>{"--scale N", "--help", "--version"}));
 }
 
 // ---------------------------------------------------------------- for a settings screen

@@ -1,5 +1,6 @@
 // Writes the manual page with the options, the settings file's keys, the
-// controls, the keys and the gamepad put in from the game's own tables:
+// controls, the keys, the gamepad and the settings screen's rows put in from
+// the game's own tables:
 //
 //   kordavan-manual PAGE_IN PAGE_OUT
 
@@ -22,8 +23,10 @@ int main(int argc, char* argv[]) {
         std::cerr << "kordavan-manual: cannot read " << argv[1] << "\n";
         return 1;
     }
-    const auto lists = manualPage(page);
-    const auto made = lists ? withManualControls(*lists) : std::nullopt;
+    // The keys first: the settings screen's line among them holds the
+    // marker of the screen's rows.
+    const auto keys = withManualControls(page);
+    const auto made = keys ? manualPage(*keys) : std::nullopt;
     if (!made) {
         std::cerr << "kordavan-manual: " << argv[1] << " lacks a marker line of the lists\n";
         return 1;

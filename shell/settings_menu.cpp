@@ -1,7 +1,8 @@
 // The settings screen's pages and what the player's moves do on them.
 
-#include "shell/settings_screen.h"
+#include "shell/settings_menu.h"
 
+#include <array>
 #include <sstream>
 #include <utility>
 
@@ -10,11 +11,45 @@
 #include "shell/rebinding.h"
 #include "shell/recordings.h"
 #include "shell/replay_choice.h"
-#include "shell/screen_settings.h"
+#include "shell/setting_changes.h"
+#include "shell/settings_table.h"
 
 namespace {
 
 constexpr const char* commandLineMark = " (command line)";
+
+// The first page's rows below the settings, in order.
+struct LinkRow {
+    std::string_view label;
+    RowDoes does;
+    ScreenPage opens = ScreenPage::settings;  // for openPage
+};
+
+constexpr std::array firstPageLinks = {
+    LinkRow{"Keys...", RowDoes::openPage, ScreenPage::keys},
+    LinkRow{"Pad buttons...", RowDoes::openPage, ScreenPage::pads},
+    LinkRow{"Watch a replay...", RowDoes::openPage, ScreenPage::replays},
+    LinkRow{"Save a picture", RowDoes::savePicture},
+    LinkRow{"Restore the defaults", RowDoes::restoreDefaults},
+};
+
+// Each page's heading, and what the line says as it opens (the replays'
+// line counts them, so it is made when the page opens).
+struct PageText {
+    std::string_view heading;
+    std::string_view opened;
+};
+
+constexpr std::array pageTexts = {
+    PageText{"Settings", ""},
+    PageText{"Keys", "Return, then the new key, gives a control another key"},
+    PageText{"Pad buttons", "Return, then the new button, gives a control another button"},
+    PageText{"Watch a replay", ""},
+};
+
+const PageText& textOf(ScreenPage page) {
+    return pageTexts[static_cast<size_t>(page)];
+}
 
 ScreenRow linkRow(RowDoes does, std::string label) {
     ScreenRow row;
@@ -24,6 +59,13 @@ ScreenRow linkRow(RowDoes does, std::string label) {
 }
 
 }  // namespace
+
+std::vector<std::string_view> firstPageLabels() {
+    std::vector<std::string_view> labels;
+    for (const SettingRow* row : screenRows()) labels.push_back(row->screenLabel);
+    for (const LinkRow& link : firstPageLinks) labels.push_back(link.label);
+    return labels;
+}
 
 SettingsScreenModel::SettingsScreenModel(std::filesystem::path settingsFile,
                                          std::filesystem::path recordings)
@@ -42,17 +84,7 @@ void SettingsScreenModel::showPage(ScreenPage page) {
 }
 
 std::string SettingsScreenModel::heading() const {
-    switch (shown) {
-        case ScreenPage::settings:
-            return "Settings";
-        case ScreenPage::keys:
-            return "Keys";
-        case ScreenPage::pads:
-            return "Pad buttons";
-        case ScreenPage::replays:
-            return "Watch a replay";
-    }
-    return {};
+    return std::string(textOf(shown).heading);
 }
 
 std::vector<ScreenRow> SettingsScreenModel::rows() const {
@@ -60,22 +92,22 @@ std::vector<ScreenRow> SettingsScreenModel::rows() const {
     switch (shown) {
         case ScreenPage::settings: {
             const Settings& settings = currentSettings();
-            const auto shownSettings = screenSettings();
-            for (size_t i = 0; i < shownSettings.size(); ++i) {
+            const SettingRow* first = settingsTable().data();
+            for (const SettingRow* setting : screenRows()) {
                 ScreenRow row;
                 row.does = RowDoes::setting;
-                row.index = i;
-                row.label = std::string(shownSettings[i].label);
-                row.value = valueText(shownSettings[i], settings);
-                if (givenOnCommandLine(shownSettings[i].name)) row.value += commandLineMark;
+                row.index = static_cast<size_t>(setting - first);
+                row.label = std::string(setting->screenLabel);
+                row.value = screenText(*setting, setting->fields.read(settings));
+                if (givenOnCommandLine(setting->name)) row.value += commandLineMark;
                 row.steps = true;
                 out.push_back(row);
             }
-            out.push_back(linkRow(RowDoes::keysPage, "Keys..."));
-            out.push_back(linkRow(RowDoes::padsPage, "Pad buttons..."));
-            out.push_back(linkRow(RowDoes::replaysPage, "Watch a replay..."));
-            out.push_back(linkRow(RowDoes::savePicture, "Save a picture"));
-            out.push_back(linkRow(RowDoes::restoreDefaults, "Restore the defaults"));
+            for (const LinkRow& link : firstPageLinks) {
+                ScreenRow row = linkRow(link.does, std::string(link.label));
+                row.index = static_cast<size_t>(link.opens);
+                out.push_back(row);
+            }
             break;
         }
         case ScreenPage::keys:
@@ -125,9 +157,9 @@ void SettingsScreenModel::step(int direction) {
     if (captureKind) return;
     const ScreenRow row = rows()[at];
     if (row.does != RowDoes::setting) return;
-    const ScreenSetting& setting = screenSettings()[row.index];
+    const SettingRow& setting = settingsTable()[row.index];
     const int value = steppedValue(setting, currentSettings(), direction, false);
-    if (value == tableRow(setting).fields.read(currentSettings())) return;
+    if (value == setting.fields.read(currentSettings())) return;
     std::ostringstream failure;
     said = changeSetting(file, setting, value, failure);
     if (!failure.str().empty()) platform::warnings() << failure.str();
@@ -138,7 +170,7 @@ ScreenRequest SettingsScreenModel::activate() {
     const ScreenRow row = rows()[at];
     switch (row.does) {
         case RowDoes::setting: {
-            const ScreenSetting& setting = screenSettings()[row.index];
+            const SettingRow& setting = settingsTable()[row.index];
             std::ostringstream failure;
             said = changeSetting(file, setting, steppedValue(setting, currentSettings(), 1, true),
                                  failure);
@@ -154,20 +186,17 @@ ScreenRequest SettingsScreenModel::activate() {
                     ? "Press the new key for " + row.label + " now (Escape: keep the old)"
                     : "Press the new pad button for " + row.label + " now (Escape: keep the old)";
             return row.does == RowDoes::key ? ScreenRequest::captureKey : ScreenRequest::capturePad;
-        case RowDoes::keysPage:
-            showPage(ScreenPage::keys);
-            said = "Return, then the new key, gives a control another key";
+        case RowDoes::openPage: {
+            const auto page = static_cast<ScreenPage>(row.index);
+            showPage(page);
+            said = textOf(page).opened;
+            if (page == ScreenPage::replays) {
+                said = recordings.empty()
+                           ? "No recordings yet: \"Record my games\" keeps them"
+                           : std::to_string(recordings.size()) + " recordings, the newest first";
+            }
             return ScreenRequest::none;
-        case RowDoes::padsPage:
-            showPage(ScreenPage::pads);
-            said = "Return, then the new button, gives a control another button";
-            return ScreenRequest::none;
-        case RowDoes::replaysPage:
-            showPage(ScreenPage::replays);
-            said = recordings.empty()
-                       ? "No recordings yet: \"Record my games\" keeps them"
-                       : std::to_string(recordings.size()) + " recordings, the newest first";
-            return ScreenRequest::none;
+        }
         case RowDoes::replay:
             chooseReplay(recordings[row.index]);
             return ScreenRequest::close;
@@ -196,13 +225,10 @@ ScreenRequest SettingsScreenModel::back() {
     const ScreenPage from = shown;
     showPage(ScreenPage::settings);
     // Back on the row that led to the page left.
-    for (size_t i = 0; i < rows().size(); ++i) {
-        const RowDoes does = rows()[i].does;
-        if ((from == ScreenPage::keys && does == RowDoes::keysPage) ||
-            (from == ScreenPage::pads && does == RowDoes::padsPage) ||
-            (from == ScreenPage::replays && does == RowDoes::replaysPage)) {
-            at = i;
-        }
+    const std::vector<ScreenRow> shownRows = rows();
+    for (size_t i = 0; i < shownRows.size(); ++i) {
+        const ScreenRow& row = shownRows[i];
+        if (row.does == RowDoes::openPage && row.index == static_cast<size_t>(from)) at = i;
     }
     said.clear();
     return ScreenRequest::none;

@@ -3,7 +3,7 @@
 // setting the command line gave is changed for the run and never written, a
 // failed save keeps the value, and the defaults come back.
 
-#include "shell/settings_screen.h"
+#include "shell/settings_menu.h"
 
 #include <gtest/gtest.h>
 
@@ -319,3 +319,65 @@ TEST_F(ScreenModelTest, BackFromTheFirstPageClosesAndSavingAPictureIsTheScreensT
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------- rows as data
+
+TEST_F(ScreenModelTest, TheFirstPageIsTheTablesScreenRowsInTheirWordsThenTheLinks) {
+    const struct {
+        const char* label;
+        const char* value;  // as the player's file (volume 70) and the defaults make it
+        bool steps;
+    } expected[] = {
+        {"Display", "full screen", true},
+        {"Window size", "largest that fits", true},
+        {"Sharp pixels (whole multiples)", "off", true},
+        {"Volume", "70", true},
+        {"Pause when the window loses focus", "off", true},
+        {"Record my games", "off", true},
+        {"Keys...", "", false},
+        {"Pad buttons...", "", false},
+        {"Watch a replay...", "", false},
+        {"Save a picture", "", false},
+        {"Restore the defaults", "", false},
+        {"Back", "", false},
+    };
+    const std::vector<ScreenRow> rows = model.rows();
+    ASSERT_EQ(rows.size(), std::size(expected));
+    const std::vector<std::string_view> labels = firstPageLabels();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].label, expected[i].label);
+        EXPECT_EQ(rows[i].value, expected[i].value) << rows[i].label;
+        EXPECT_EQ(rows[i].steps, expected[i].steps) << rows[i].label;
+        if (i < labels.size()) {
+            EXPECT_EQ(labels[i], rows[i].label);
+        }
+        if (rows[i].does == RowDoes::setting) {
+            EXPECT_EQ(settingsTable()[rows[i].index].screenLabel, rows[i].label);
+        }
+    }
+}
+
+TEST_F(ScreenModelTest, EachPageLinkOpensItsPageAndBackReturnsToTheLink) {
+    const struct {
+        const char* link;
+        ScreenPage page;
+        const char* heading;
+        const char* said;
+    } links[] = {
+        {"Keys...", ScreenPage::keys, "Keys",
+         "Return, then the new key, gives a control another key"},
+        {"Pad buttons...", ScreenPage::pads, "Pad buttons",
+         "Return, then the new button, gives a control another button"},
+        {"Watch a replay...", ScreenPage::replays, "Watch a replay",
+         "No recordings yet: \"Record my games\" keeps them"},
+    };
+    for (const auto& link : links) {
+        go(link.link);
+        EXPECT_EQ(model.page(), link.page) << link.link;
+        EXPECT_EQ(model.heading(), link.heading);
+        EXPECT_EQ(model.message(), link.said);
+        EXPECT_EQ(model.back(), ScreenRequest::none);
+        EXPECT_EQ(model.heading(), "Settings");
+        EXPECT_EQ(model.rows()[model.selected()].label, link.link);
+    }
+}

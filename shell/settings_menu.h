@@ -4,14 +4,17 @@
 // and the line that says what happened. The screen that draws it and reads
 // the player's keys, pads and pointer is the application's.
 //
-// The first page holds the settings and the ways to the others: the keys,
-// one row a control; the pad buttons, likewise; the recordings to watch.
+// The first page holds the settings table's rows that carry a screen label,
+// then its links: the ways to the other pages (the keys, one row a control;
+// the pad buttons, likewise; the recordings to watch) and the rows that do
+// something at once. A link is one line of a list in settings_menu.cpp.
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/binding_lines.h"
@@ -20,14 +23,12 @@
 enum class ScreenPage : uint8_t { settings, keys, pads, replays };
 
 enum class RowDoes : uint8_t {
-    setting,  // index: of screenSettings()
-    key,      // index: the control
-    pad,      // index: the control
-    keysPage,
-    padsPage,
-    replaysPage,
-    replay,   // index: of the recordings listed
-    nothing,  // a line that only says something
+    setting,   // index: of settingsTable()
+    key,       // index: the control
+    pad,       // index: the control
+    openPage,  // index: the ScreenPage it opens
+    replay,    // index: of the recordings listed
+    nothing,   // a line that only says something
     savePicture,
     restoreDefaults,
     back,
@@ -40,6 +41,10 @@ struct ScreenRow {
     std::string value;   // at the right; may be empty
     bool steps = false;  // Left and Right change it
 };
+
+// The first page's labels, in order, without its Back: the settings, then
+// the links. The manual page lists them, and the docs are checked against them.
+std::vector<std::string_view> firstPageLabels();
 
 // What the screen itself must do after a move of the player's.
 enum class ScreenRequest : uint8_t { none, captureKey, capturePad, savePicture, close };

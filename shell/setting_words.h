@@ -1,0 +1,17 @@
+#pragma once
+// The small pieces of text the settings file and the command line are read
+// with. They sit below the settings table, which reads its values with them.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// `text` without the spaces, tabs and carriage returns around it.
+std::string_view trim(std::string_view text);
+// Matches a key or a word of a value as the file is read: in any case.
+bool sameWord(std::string_view a, std::string_view b);
+// A piece of the file fit for a warning: quoted, printable, shortened.
+std::string shownText(std::string_view text);
+// 1 for yes, true, on or 1, 0 for no, false, off or 0, in any case; empty
+// for anything else.
+std::optional<int> yesOrNo(std::string_view value);
