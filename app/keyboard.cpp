@@ -4,7 +4,6 @@
 
 #include "app/devices.h"
 #include "shell/key_bindings.h"
-#include "shell/screenshot.h"
 
 void takeKeySnapshot(KeySnapshot& snapshot) {
     const platform::InputResult result = platform::getDeviceState(keyboardDevice, snapshot.keys);
@@ -30,29 +29,17 @@ Controls DeviceControls::poll(LoopPhase phase, bool) {
     return held;
 }
 
+const DeviceInput* DeviceControls::readDevices() {
+    takeKeySnapshot(input.keys);
+    input.pad = platform::readPad();
+    input.presses.clear();
+    for (platform::PicturePoint point; platform::takePointerPress(point);) {
+        input.presses.push_back(point);
+    }
+    return &input;
+}
+
 DeviceControls& deviceControls() {
     static DeviceControls devices;
     return devices;
-}
-
-namespace {
-
-class HandsWithScreenshots : public ControlSource {
-  public:
-    Controls poll(LoopPhase phase, bool paused) override {
-        const Controls held = deviceControls().poll(phase, paused);
-        if (held.screenshot && !screenshotHeld) saveScreenshot();
-        screenshotHeld = held.screenshot;
-        return held;
-    }
-
-  private:
-    bool screenshotHeld = false;
-};
-
-}  // namespace
-
-ControlSource& playerHands() {
-    static HandsWithScreenshots hands;
-    return hands;
 }

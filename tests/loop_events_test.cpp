@@ -257,11 +257,11 @@ class ReplayInTheWindowTest : public LoopEventsTest {
              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".replay");
         std::filesystem::remove(path);
         std::string error;
-        EXPECT_TRUE(startRecording(path.string(), error)) << error;
-        RecordingListener recorder;
+        ReplayRecorder recorder;
+        EXPECT_TRUE(recorder.start(path.string(), error)) << error;
         ScriptedSource source({Controls{}, Controls{}, held(&Controls::confirm)});
         runLoop(LoopStart::game(aboutToWin()), source, {&recorder});
-        stopRecording();
+        recorder.stop();
         Replay replay;
         EXPECT_EQ(readReplay(path.string(), replay, error), ReplayRead::read) << error;
         std::filesystem::remove(path);

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/devices.h"
@@ -70,20 +71,26 @@ class TitleReplaysTest : public ::testing::Test {
     std::string recordAGame(const std::string& name, int steps) {
         const std::string path = (folder / name).string();
         std::string error;
-        EXPECT_TRUE(startRecording(path, error)) << error;
+        ReplayRecorder recorder;
+        EXPECT_TRUE(recorder.start(path, error)) << error;
         std::vector<Snapshot> script(static_cast<size_t>(steps), Snapshot{platform::DIK_LEFT});
         script.push_back(Snapshot{platform::DIK_ESCAPE});
         platform::headless::setKeyScript(std::move(script));
-        RecordingListener recorder;
         runLoop(LoopStart::game(), deviceControls(), {&recorder});
-        stopRecording();
+        recorder.stop();
         game = GameState{};
         randomState = 1;
         platform::headless::setKeys({});
         return path;
     }
 
-    void beginTheTitle() { beginTitle(deviceControls(), {&title}, {&replay}); }
+    void beginTheTitle() {
+        TitleShow cast;
+        cast.hands = &deviceControls();
+        cast.titleListeners = {&title};
+        cast.replayListeners = {&replay};
+        beginShow(std::move(cast));
+    }
 
     // Frames until `until` holds (true) or the program ends (false).
     bool framesUntil(const std::function<bool()>& until, int most = 20'000) {
