@@ -24,6 +24,7 @@
 #include "game/random.h"
 #include "platform/headless.h"
 #include "platform/warnings.h"
+#include "replay/player.h"
 #include "replay/recorder.h"
 #include "shell/replay_choice.h"
 
@@ -89,6 +90,20 @@ class TitleReplaysTest : public ::testing::Test {
         cast.hands = &deviceControls();
         cast.titleListeners = {&title};
         cast.replayListeners = {&replay};
+        beginShow(std::move(cast));
+    }
+
+    // The show from a replay asked for at start, whose games `opening` hears.
+    void beginWith(const std::string& file, Counter& opening) {
+        Replay read;
+        std::string error;
+        ASSERT_EQ(readReplay(file, read, error), ReplayRead::read) << error;
+        TitleShow cast;
+        cast.hands = &deviceControls();
+        cast.titleListeners = {&title};
+        cast.replayListeners = {&replay};
+        cast.opening = std::move(read);
+        cast.openingListeners = {&opening};
         beginShow(std::move(cast));
     }
 
@@ -192,6 +207,34 @@ TEST_F(TitleReplaysTest, AFileThatIsNoReplayIsNamedWithItsLineAndTheTitleGoesOn)
     EXPECT_EQ(title.loopsEnded, 0);
     EXPECT_GE(title.titlePasses, 25);
     EXPECT_EQ(replay.steps + title.steps, 0);
+}
+
+// A replay asked for at start plays before the title, heard by its own
+// listeners; then the title waits for Space as ever.
+TEST_F(TitleReplaysTest, AReplayAskedForAtStartPlaysBeforeTheTitle) {
+    const std::string file = recordAGame("start.replay", 30);
+    Counter opening;
+    beginWith(file, opening);
+    ASSERT_TRUE(framesUntil([&] { return title.titlePasses > 0; }));
+    EXPECT_EQ(opening.steps, 31);
+    EXPECT_EQ(replay.steps + title.steps, 0);
+    EXPECT_EQ(platform::keptWarnings(), "") << "the replay went as recorded";
+    ASSERT_TRUE(frames(20));
+    EXPECT_EQ(loopPhase(), LoopPhase::Title);
+    platform::headless::setKeys({platform::DIK_ESCAPE});
+    EXPECT_FALSE(frames(20));
+}
+
+// Unlike a replay watched from the title, the one asked for at start is the
+// program's show: Escape in it ends the program.
+TEST_F(TitleReplaysTest, EscapeInAReplayAskedForAtStartEndsTheProgram) {
+    const std::string file = recordAGame("long-start.replay", 2'000);
+    Counter opening;
+    beginWith(file, opening);
+    ASSERT_TRUE(framesUntil([&] { return opening.steps >= 20; }));
+    platform::headless::setKeys({platform::DIK_ESCAPE});
+    EXPECT_FALSE(frames(20));
+    EXPECT_EQ(title.titlePasses, 0);
 }
 
 }  // namespace
