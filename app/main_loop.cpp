@@ -18,7 +18,6 @@
 #include "app/startup.h"
 #include "game/end_pictures.h"
 #include "game/game_state.h"
-#include "game/random.h"
 #include "game/title_sequence.h"
 #include "gfx/display.h"
 #include "sound/playback.h"
@@ -339,8 +338,7 @@ void beginLoop(const LoopStart& start, ControlSource& source,
     if (start.moment) {
         // A game that was played before goes on from where it began: the
         // title's music, if any, is over.
-        game = start.moment->state;
-        randomState = start.moment->random;
+        resumeGame(start.moment->state, start.moment->random);
         stopLooping(sndTitleMusic);
     }
     if (start.inGame) beginGamePhase();

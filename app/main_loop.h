@@ -3,9 +3,11 @@
 // handles window messages, reads the clock, takes the controls from its
 // source, shows the frame and waits for the next one; the title, the game
 // steps and the end pictures only update and draw. What happened it tells
-// its listeners, who only listen. The desktop, the tools and the tests run
-// the loop through runLoop or runMainLoop; a browser, which owns its loop,
-// calls runFrame once per display frame.
+// its listeners, who only listen. What a run needs it gets at beginLoop.
+// The tools and the tests run the loop through runLoop or runMainLoop; the
+// desktop and a browser run the title and its replays a frame at a time
+// (app/title_and_replays.h), the browser, which owns its loop, once per
+// display frame.
 
 #include <cstdint>
 #include <optional>
