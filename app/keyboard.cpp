@@ -5,6 +5,9 @@
 #include "app/devices.h"
 #include "shell/key_bindings.h"
 
+namespace {
+
+// Reads the keyboard, getting it back once after another window had it.
 void takeKeySnapshot(KeySnapshot& snapshot) {
     const platform::InputResult result = platform::getDeviceState(keyboardDevice, snapshot.keys);
     // One try to get the keyboard back after another window had it. Any other
@@ -13,6 +16,8 @@ void takeKeySnapshot(KeySnapshot& snapshot) {
         platform::getDeviceState(keyboardDevice, snapshot.keys);
     }
 }
+
+}  // namespace
 
 Controls DeviceControls::poll(LoopPhase phase, bool) {
     takeKeySnapshot(snapshot);

@@ -25,9 +25,6 @@ struct DeviceInput {
     std::vector<platform::PicturePoint> presses;
 };
 
-// Reads the keyboard, getting it back once after another window had it.
-void takeKeySnapshot(KeySnapshot& snapshot);
-
 class DeviceControls : public ControlSource {
   public:
     // A gamepad adds to the keys: both work at once. The press that

@@ -215,7 +215,10 @@ TEST_F(LoopEventsTest, TheSettingsScreenTakesTheKeysTheLoopsSourceReads) {
     HandsOnDown hands({held(&Controls::settings)}, false);
     EventLog listener(log);
     beginLoop(LoopStart::title().withScreen(&screen), hands, {&listener});
-    for (int frame = 0; frame < 6; ++frame) ASSERT_TRUE(runFrame());
+    ASSERT_TRUE(runFrame());
+    EXPECT_TRUE(screenOpen());
+    for (int frame = 0; frame < 5; ++frame) ASSERT_TRUE(runFrame());
+    EXPECT_FALSE(screenOpen());
     EXPECT_EQ(screen.opened, 1);
     EXPECT_EQ(screen.downHeld, (std::vector<bool>{true, true, true}));
     EXPECT_EQ(hands.reads, 3) << "once a frame of the screen, never for the title";
