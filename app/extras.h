@@ -1,8 +1,7 @@
 #pragma once
-// What the desktop game adds around the loop: the player's own keys and pad
-// buttons, screenshots, recording the games played and playing a replay. A
-// replay is the loop's source, the recorder one of its listeners; the game
-// itself never knows.
+// The desktop game's run: the one a page makes too (app/player_run.h), with
+// the display choice kept for the next start. A replay is the loop's
+// source, the recorder one of its listeners; the game itself never knows.
 
 #include "platform/platform.h"
 #include "shell/options.h"

@@ -4,8 +4,10 @@
 
 #include "app/devices.h"
 #include "shell/key_bindings.h"
-#include "shell/screenshot.h"
 
+namespace {
+
+// Reads the keyboard, getting it back once after another window had it.
 void takeKeySnapshot(KeySnapshot& snapshot) {
     const platform::InputResult result = platform::getDeviceState(keyboardDevice, snapshot.keys);
     // One try to get the keyboard back after another window had it. Any other
@@ -14,6 +16,8 @@ void takeKeySnapshot(KeySnapshot& snapshot) {
         platform::getDeviceState(keyboardDevice, snapshot.keys);
     }
 }
+
+}  // namespace
 
 Controls DeviceControls::poll(LoopPhase phase, bool) {
     takeKeySnapshot(snapshot);
@@ -30,29 +34,17 @@ Controls DeviceControls::poll(LoopPhase phase, bool) {
     return held;
 }
 
+const DeviceInput* DeviceControls::readDevices() {
+    takeKeySnapshot(input.keys);
+    input.pad = platform::readPad();
+    input.presses.clear();
+    for (platform::PicturePoint point; platform::takePointerPress(point);) {
+        input.presses.push_back(point);
+    }
+    return &input;
+}
+
 DeviceControls& deviceControls() {
     static DeviceControls devices;
     return devices;
-}
-
-namespace {
-
-class HandsWithScreenshots : public ControlSource {
-  public:
-    Controls poll(LoopPhase phase, bool paused) override {
-        const Controls held = deviceControls().poll(phase, paused);
-        if (held.screenshot && !screenshotHeld) saveScreenshot();
-        screenshotHeld = held.screenshot;
-        return held;
-    }
-
-  private:
-    bool screenshotHeld = false;
-};
-
-}  // namespace
-
-ControlSource& playerHands() {
-    static HandsWithScreenshots hands;
-    return hands;
 }

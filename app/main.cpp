@@ -8,7 +8,6 @@
 
 #include "app/extras.h"
 #include "app/main_loop.h"
-#include "app/run_settings.h"
 #include "platform/files.h"
 #include "platform/warnings.h"
 #include "shell/options.h"
@@ -60,7 +59,6 @@ int main(int argc, char* argv[]) {
 #ifndef _WIN32
     platform::useSdlBackend();
 #endif
-    sendSettingsToTheRun();
     usePreferences(commandLine.options, settings);
     const int exitCode = runDesktopGame(platform::gameModule(), 1);
     finishExtras();

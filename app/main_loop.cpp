@@ -18,7 +18,6 @@
 #include "app/startup.h"
 #include "game/end_pictures.h"
 #include "game/game_state.h"
-#include "game/random.h"
 #include "game/title_sequence.h"
 #include "gfx/display.h"
 #include "sound/playback.h"
@@ -50,12 +49,12 @@ struct LoopState {
     platform::Message message;
     ControlSource* source = nullptr;
     std::vector<LoopListener*> listeners;
-    Controls controls;  // read at the last poll
+    OverlayScreen* overlay = nullptr;  // what the settings control opens
+    Controls controls;                 // read at the last poll
 };
 
 LoopState loop;
 LoopSettings loopSettings;
-OverlayScreen* overlay = nullptr;
 
 // While paused nothing is due; the keys are looked at now and then for the
 // pause key and Escape.
@@ -144,8 +143,8 @@ bool pausePressed(const Controls& controls) {
 bool overlayOpens(const Controls& controls) {
     const bool pressed = controls.settings && !loop.settingsHeld;
     loop.settingsHeld = controls.settings;
-    if (!pressed || overlay == nullptr) return false;
-    overlay->open(loop.phase);
+    if (!pressed || loop.overlay == nullptr) return false;
+    loop.overlay->open(loop.phase);
     loop.overlayOpen = true;
     return true;
 }
@@ -261,7 +260,9 @@ Turn overlayTurn() {
     int64_t frameTime = 0;
     if (!frameDue(frameTime)) return Turn::Idle;
     if (loop.phase == LoopPhase::Title) keepTitleMusic();
-    loop.overlayOpen = overlay->frame();
+    // A source without the player's hands gives the screen nothing held.
+    const DeviceInput* input = loop.source->readDevices();
+    loop.overlayOpen = loop.overlay->frame(input != nullptr ? *input : DeviceInput{});
     present();
     return Turn::Shown;
 }
@@ -331,14 +332,14 @@ void beginLoop(const LoopStart& start, ControlSource& source,
     loop = LoopState{};
     loop.source = &source;
     loop.listeners = std::move(listeners);
+    loop.overlay = start.screen;
     setUpTimer();
     // The smallest gap the step timer lets through: one step and one tick.
     loop.beat = frameBeat(stepTicks() + 1);
     if (start.moment) {
         // A game that was played before goes on from where it began: the
         // title's music, if any, is over.
-        game = start.moment->state;
-        randomState = start.moment->random;
+        resumeGame(start.moment->state, start.moment->random);
         stopLooping(sndTitleMusic);
     }
     if (start.inGame) beginGamePhase();
@@ -353,9 +354,13 @@ bool runFrame() {
             case Turn::Handled:
                 continue;
             case Turn::Shown:
-            case Turn::Idle:
-                tell(LoopEventKind::frameEnded);
+            case Turn::Idle: {
+                LoopEvent ended;
+                ended.kind = LoopEventKind::frameEnded;
+                ended.controls = loop.controls;
+                tell(ended);
                 return true;
+            }
             case Turn::Quit:
             case Turn::Done: {
                 loop.ended = true;
@@ -391,20 +396,12 @@ LoopEnd loopEnd() {
     return loop.end;
 }
 
-int loopExitCode() {
-    return loop.exitCode;
-}
-
 int endProgram() {
     // The one teardown, after the loop: every device goes, children before
     // their parents, then the window they were made for.
     shutdownApp();
     platform::destroyWindow(appWindow);
     return loop.exitCode;
-}
-
-void setOverlayScreen(OverlayScreen* screen) {
-    overlay = screen;
 }
 
 void useLoopSettings(const LoopSettings& given) {
@@ -417,6 +414,10 @@ LoopPhase loopPhase() {
 
 bool titleWaiting() {
     return loop.phase == LoopPhase::Title && loop.title.loadCount < 1;
+}
+
+bool screenOpen() {
+    return loop.overlayOpen;
 }
 
 bool startProgram(const platform::Module* instance, int showCommand) {
@@ -436,11 +437,4 @@ int runMainLoop(const LoopStart& start, ControlSource& source,
                 std::vector<LoopListener*> listeners) {
     runLoop(start, source, std::move(listeners));
     return endProgram();
-}
-
-int winMain(const platform::Module* instance, int showCommand) {
-    // A start-up that failed is told to whatever started the game, not only
-    // to the player.
-    if (!startProgram(instance, showCommand)) return 1;
-    return runMainLoop(LoopStart::title(), deviceControls());
 }

@@ -3,9 +3,11 @@
 // handles window messages, reads the clock, takes the controls from its
 // source, shows the frame and waits for the next one; the title, the game
 // steps and the end pictures only update and draw. What happened it tells
-// its listeners, who only listen. The desktop, the tools and the tests run
-// the loop through runLoop or runMainLoop; a browser, which owns its loop,
-// calls runFrame once per display frame.
+// its listeners, who only listen. What a run needs it gets at beginLoop.
+// The tools and the tests run the loop through runLoop or runMainLoop; the
+// desktop and a browser run the title and its replays a frame at a time
+// (app/title_and_replays.h), the browser, which owns its loop, once per
+// display frame.
 
 #include <cstdint>
 #include <optional>
@@ -15,17 +17,17 @@
 #include "platform/platform.h"
 #include "replay/replay_file.h"
 
-// Runs the whole program from the title with the keyboard and the pads and
-// gives its exit code: 1 when start-up failed, else 0.
-int winMain(const platform::Module* instance, int showCommand);
-
 // Start-up; false when it failed, after the teardown has shown why.
 bool startProgram(const platform::Module* instance, int showCommand);
 
-// What a run of the loop starts from.
+class OverlayScreen;
+
+// What a run of the loop starts from, and the screen its settings control
+// opens.
 struct LoopStart {
     bool inGame = false;
     std::optional<GameMoment> moment;
+    OverlayScreen* screen = nullptr;  // none: the control does nothing
 
     // The title waiting for Space.
     static LoopStart title() { return {}; }
@@ -33,6 +35,12 @@ struct LoopStart {
     static LoopStart game() { return {true, std::nullopt}; }
     // The game phase at once, from this game and generator (a replay's game).
     static LoopStart game(const GameMoment& from) { return {true, from}; }
+    // The same start with the settings screen at hand.
+    LoopStart withScreen(OverlayScreen* settings) const {
+        LoopStart start = *this;
+        start.screen = settings;
+        return start;
+    }
 };
 
 enum class LoopEnd { quit, sourceDone };
@@ -53,8 +61,6 @@ void waitForNextFrame();
 int64_t microsecondsUntilFrame();
 // How the loop ended, once runFrame said it did.
 LoopEnd loopEnd();
-// The exit code a quit message asked for (0 else).
-int loopExitCode();
 // A whole run: beginLoop, then frames until it ends. No teardown.
 LoopEnd runLoop(const LoopStart& start, ControlSource& source,
                 std::vector<LoopListener*> listeners = {});
@@ -66,22 +72,20 @@ int endProgram();
 
 // A screen of the program's own that the player opens over the title or a
 // paused game with the settings control: while it is open the title and play
-// stand still (the title's music goes on), and the screen reads the player's
-// keys, pads and pointer itself, so no control of the game sees them.
+// stand still (the title's music goes on), and the screen takes the
+// player's keys, pads and pointer as the loop's source reads them, so no
+// control of the game sees them.
 class OverlayScreen {
   public:
     virtual ~OverlayScreen() = default;
     // The frame it opens over is in the back buffer.
     virtual void open(LoopPhase over) = 0;
-    // One frame: reads the devices and draws into the back buffer, which is
-    // shown after. False once it has closed and every key and button that
+    // One frame: what the devices hold now in, the back buffer drawn, which
+    // is shown after. False once it has closed and every key and button that
     // closed it is up again; the back buffer then holds the frame it opened
     // over.
-    virtual bool frame() = 0;
+    virtual bool frame(const DeviceInput& input) = 0;
 };
-// The screen the settings control opens; none (the default) leaves the
-// control without effect.
-void setOverlayScreen(OverlayScreen* screen);
 
 // The player's settings the loop itself acts on, given at start-up and again
 // whenever the player changes one (preferences.h sends them here).
@@ -95,3 +99,5 @@ void useLoopSettings(const LoopSettings& settings);
 LoopPhase loopPhase();
 // The title waits for Space: the game's briefing has not begun.
 bool titleWaiting();
+// The settings screen is open: a page's tap is on it, not on the title.
+bool screenOpen();

@@ -15,11 +15,6 @@ namespace {
 
 bool playersGamesRecorded = false;
 
-std::string utf8Text(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
 // Named by this second; a second run begun in the same second (or a file
 // the player named so) makes it " (2)", and so on.
 std::filesystem::path freeName(const std::filesystem::path& folder) {
@@ -54,7 +49,7 @@ void GamesRecorder::heard(const LoopEvent& event) {
             break;
     }
     // The file now holds a game: it counts among the fifty.
-    if (pruneDue && recording()) {
+    if (pruneDue && recorder.recording()) {
         pruneDue = false;
         std::string reason;
         if (!pruneRecordings(recordingsFolder(), keptRecordingCount, reason)) {
@@ -65,12 +60,12 @@ void GamesRecorder::heard(const LoopEvent& event) {
 
 void GamesRecorder::gameBegins() {
     // A recording the recorder ended itself (a full disk) has said why.
-    if (ours && !recording()) {
+    if (ours && !recorder.recording()) {
         ours = false;
         givenUp = true;
     }
     if (!playersGamesRecorded) {
-        if (ours) stopRecording();
+        if (ours) recorder.stop();
         ours = false;
         return;
     }
@@ -87,11 +82,12 @@ void GamesRecorder::start() {
     }
     std::string reason;
     if (!platform::makeFolders(folder, reason)) {
-        platform::warnings() << "kordavan: cannot make the recordings folder " << utf8Text(folder)
-                             << ": " << reason << "; the games of this run are not recorded\n";
+        platform::warnings() << "kordavan: cannot make the recordings folder "
+                             << platform::utf8Text(folder) << ": " << reason
+                             << "; the games of this run are not recorded\n";
         return;
     }
-    if (!startRecording(utf8Text(freeName(folder)), reason)) {
+    if (!recorder.start(platform::utf8Text(freeName(folder)), reason)) {
         platform::warnings() << "kordavan: " << reason
                              << "; the games of this run are not recorded\n";
         return;

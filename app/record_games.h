@@ -18,12 +18,14 @@ void recordPlayersGames(bool on);
 class GamesRecorder : public LoopListener {
   public:
     void heard(const LoopEvent& event) override;
+    // Closes the recording going on: the run is over.
+    void stop() { recorder.stop(); }
 
   private:
     void gameBegins();
     void start();
 
-    RecordingListener recorder;
+    ReplayRecorder recorder;
     bool betweenGames = true;
     bool ours = false;      // the recording going on is this one's
     bool pruneDue = false;  // once the new file holds its first game

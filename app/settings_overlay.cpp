@@ -3,6 +3,7 @@
 #include "app/settings_overlay.h"
 
 #include <ctime>
+#include <deque>
 #include <string>
 
 #include "app/keyboard.h"
@@ -87,10 +88,10 @@ class SettingsOverlay : public OverlayScreen {
         up = down = left = right = ArrowRepeat{};
     }
 
-    bool frame() override {
-        KeySnapshot keys;
-        takeKeySnapshot(keys);
-        const PadState pad = readPad();
+    bool frame(const DeviceInput& input) override {
+        const KeySnapshot& keys = input.keys;
+        const PadState& pad = input.pad;
+        presses.insert(presses.end(), input.presses.begin(), input.presses.end());
         const Held held = heldNow(keys, pad);
         const bool acting = !first && !closing && !model.capturing();
         const Moves moves{up.moves(held.up, acting), down.moves(held.down, acting),
@@ -99,9 +100,7 @@ class SettingsOverlay : public OverlayScreen {
             // What was down as the screen opened (the settings key itself)
             // must go up before it counts, and a press on the title before
             // it opened is not one on the screen.
-            PicturePoint stale;
-            while (takePointerPress(stale)) {
-            }
+            presses.clear();
             first = false;
         } else if (!closing) {
             if (model.capturing()) {
@@ -142,7 +141,7 @@ class SettingsOverlay : public OverlayScreen {
         if (pressed(held.enter, before.enter)) request(model.activate());
         if (!closing && pressed(held.back, before.back)) request(model.back());
         PicturePoint point;
-        while (!closing && !model.capturing() && takePointerPress(point)) pointAt(point);
+        while (!closing && !model.capturing() && takePress(point)) pointAt(point);
     }
 
     void pointAt(PicturePoint point) {
@@ -166,7 +165,7 @@ class SettingsOverlay : public OverlayScreen {
     void capture(const KeySnapshot& keys, const PadState& pad) {
         PicturePoint point;
         bool pointed = false;
-        while (takePointerPress(point)) pointed = true;
+        while (takePress(point)) pointed = true;
         if (pointed) return model.cancelCapture("Nothing changed");
         if (*model.capturing() == BindingKind::key) {
             if (pressed(pad.east, beforePad.east)) return model.cancelCapture("Nothing changed");
@@ -212,6 +211,15 @@ class SettingsOverlay : public OverlayScreen {
 
     void close() { closing = true; }
 
+    // Presses come in with the frame's devices; one that came with another
+    // (two in a frame) waits its turn, as the pointer's own queue kept it.
+    bool takePress(PicturePoint& point) {
+        if (presses.empty()) return false;
+        point = presses.front();
+        presses.pop_front();
+        return true;
+    }
+
     // The game's frame under the screen, not the screen itself.
     void savePicture() {
         std::string error;
@@ -235,6 +243,7 @@ class SettingsOverlay : public OverlayScreen {
     Held before;
     KeySnapshot beforeKeys;
     PadState beforePad;
+    std::deque<PicturePoint> presses;  // not yet acted on
 };
 
 }  // namespace

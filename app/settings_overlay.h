@@ -1,8 +1,8 @@
 #pragma once
 // The settings screen as the loop opens it over the title or a paused game:
-// it reads the keyboard, the pads and the pointer itself, every press acting
-// once as it goes down, and draws the model of shell/settings_menu.h over
-// the frame it opened over.
+// it takes the keyboard, the pads and the pointer as the loop's source reads
+// them, every press acting once as it goes down, and draws the model of
+// shell/settings_menu.h over the frame it opened over.
 //
 // Keys: Up and Down choose a row, Left and Right change its value, Return
 // does what the row says, Escape goes back a page and closes the first; the

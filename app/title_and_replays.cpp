@@ -12,16 +12,12 @@
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/warnings.h"
+#include "replay/player.h"
 #include "shell/replay_choice.h"
 #include "sound/playback.h"
 #include "sound/sound_buffers.h"
 
 namespace {
-
-std::string utf8Text(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
 
 // The player's hands on the title. A file dropped onto the window becomes
 // the replay chosen; a chosen replay that reads ends the title's loop for
@@ -44,6 +40,7 @@ class TitleHands : public ControlSource {
         return held;
     }
     bool done() const override { return replay.has_value(); }
+    const DeviceInput* readDevices() override { return hands->readDevices(); }
 
   private:
     void takeChoice() {
@@ -53,7 +50,7 @@ class TitleHands : public ControlSource {
         }
         const std::optional<std::filesystem::path> file = takeChosenReplay();
         if (!file) return;
-        const std::string name = utf8Text(*file);
+        const std::string name = platform::utf8Text(*file);
         Replay read;
         std::string error;
         switch (readReplay(name, read, error)) {
@@ -85,6 +82,7 @@ class WatchingHands : public ControlSource {
         quitHeld = held.quit;
         return held;
     }
+    const DeviceInput* readDevices() override { return hands->readDevices(); }
 };
 
 struct Show {
@@ -92,58 +90,16 @@ struct Show {
     WatchingHands watchingHands;
     std::vector<LoopListener*> titleListeners;
     std::vector<LoopListener*> replayListeners;
+    std::vector<LoopListener*> openingListeners;
+    OverlayScreen* screen = nullptr;
     std::unique_ptr<ReplayPlayer> player;  // while a replay is on
+    bool opening = false;                  // the replay on is the one asked for at start
 };
 
 Show show;
 
-bool titleAgain() {
-    show.player.reset();
-    show.titleHands.holding = true;
-    beginLoop(LoopStart::title(), show.titleHands, show.titleListeners);
-    return true;
-}
-
-bool nextReplayGame() {
-    if (const auto start = show.player->nextGame()) {
-        beginLoop(LoopStart::game(*start), *show.player, show.replayListeners);
-        return true;
-    }
-    replayOver(*show.player);
-    return titleAgain();
-}
-
-}  // namespace
-
-void beginTitle(ControlSource& hands, std::vector<LoopListener*> titleListeners,
-                std::vector<LoopListener*> replayListeners) {
-    show.titleHands.hands = &hands;
-    show.titleHands.replay.reset();
-    show.titleHands.holding = false;
-    show.watchingHands.hands = &hands;
-    show.titleListeners = std::move(titleListeners);
-    show.replayListeners = std::move(replayListeners);
-    show.player.reset();
-    beginLoop(LoopStart::title(), show.titleHands, show.titleListeners);
-}
-
-bool titleOrReplayFrame() {
-    if (runFrame()) return true;
-    if (show.player == nullptr) {
-        if (loopEnd() != LoopEnd::sourceDone || !show.titleHands.replay) return false;
-        show.player =
-            std::make_unique<ReplayPlayer>(std::move(*show.titleHands.replay), &show.watchingHands);
-        show.titleHands.replay.reset();
-        return nextReplayGame();
-    }
-    if (loopEnd() == LoopEnd::quit && !show.watchingHands.quitHeld) return false;
-    if (loopEnd() == LoopEnd::quit || show.player->quitByPlayer()) {
-        replayOver(*show.player);
-        return titleAgain();
-    }
-    return nextReplayGame();
-}
-
+// After a replay's last game in the window: says where it went otherwise
+// than recorded, if it did, and leaves the game as the title expects it.
 void replayOver(const ReplayPlayer& player) {
     if (const auto& divergence = player.divergence()) {
         platform::warnings() << "kordavan: the replay went otherwise than recorded at step "
@@ -154,4 +110,71 @@ void replayOver(const ReplayPlayer& player) {
     // replay's last game was left in.
     stopLooping(sndRotorLoop);
     resetGame();
+}
+
+bool titleAgain() {
+    show.player.reset();
+    // The Escape or Return that stopped a replay watched from the title is
+    // still down; after the one asked for at start, nothing of the title's
+    // was pressed yet.
+    show.titleHands.holding = !show.opening;
+    show.opening = false;
+    beginLoop(LoopStart::title().withScreen(show.screen), show.titleHands, show.titleListeners);
+    return true;
+}
+
+// Each game of a replay is a loop of its own, from its recorded moment.
+bool nextReplayGame() {
+    if (const auto start = show.player->nextGame()) {
+        beginLoop(LoopStart::game(*start).withScreen(show.screen), *show.player,
+                  show.opening ? show.openingListeners : show.replayListeners);
+        return true;
+    }
+    replayOver(*show.player);
+    return titleAgain();
+}
+
+bool watch(Replay replay, bool opening) {
+    show.player = std::make_unique<ReplayPlayer>(std::move(replay), &show.watchingHands);
+    show.opening = opening;
+    return nextReplayGame();
+}
+
+}  // namespace
+
+void beginShow(TitleShow cast) {
+    show.titleHands.hands = cast.hands;
+    show.titleHands.replay.reset();
+    show.titleHands.holding = false;
+    show.watchingHands.hands = cast.hands;
+    show.titleListeners = std::move(cast.titleListeners);
+    show.replayListeners = std::move(cast.replayListeners);
+    show.openingListeners = std::move(cast.openingListeners);
+    show.screen = cast.screen;
+    show.player.reset();
+    show.opening = false;
+    if (cast.opening) {
+        watch(std::move(*cast.opening), true);
+        return;
+    }
+    beginLoop(LoopStart::title().withScreen(show.screen), show.titleHands, show.titleListeners);
+}
+
+bool titleOrReplayFrame() {
+    if (runFrame()) return true;
+    if (show.player == nullptr) {
+        if (loopEnd() != LoopEnd::sourceDone || !show.titleHands.replay) return false;
+        Replay chosen = std::move(*show.titleHands.replay);
+        show.titleHands.replay.reset();
+        return watch(std::move(chosen), false);
+    }
+    // The replay asked for at start is the program's show: the player's
+    // Escape in it, or a closed window, ends the program.
+    if (show.opening && (loopEnd() == LoopEnd::quit || show.player->quitByPlayer())) return false;
+    if (loopEnd() == LoopEnd::quit && !show.watchingHands.quitHeld) return false;
+    if (loopEnd() == LoopEnd::quit || show.player->quitByPlayer()) {
+        replayOver(*show.player);
+        return titleAgain();
+    }
+    return nextReplayGame();
 }

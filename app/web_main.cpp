@@ -6,77 +6,32 @@
 // my games" records them, and a replay dropped on the page is watched from
 // the title.
 
-#include "app/keyboard.h"
 #include "app/main_loop.h"
-#include "app/record_games.h"
-#include "app/run_settings.h"
+#include "app/player_run.h"
 #include "app/settings_overlay.h"
 #include "app/title_and_replays.h"
 #include "game/game_state.h"
 #include "game/random.h"
 #include "platform/warnings.h"
 #include "platform/web_backend.h"
-#include "replay/recorder.h"
-#include "shell/key_bindings.h"
 #include "shell/preferences.h"
 
 namespace {
 
-// "Record my games": the games of a run go into one recording, which the
-// page offers for download once the run ends.
-GamesRecorder gamesRecorder;
-
-// The settings screen, drawn in the picture as on the desktop. The page
-// needs to know when it is open: a tap on the title picture then is a press
-// on the screen, not the start control.
-class PageSettingsScreen : public OverlayScreen {
-  public:
-    // The screen the settings control opens (none: the control does nothing).
-    void use(OverlayScreen* screen) {
-        inner = screen;
-        setOverlayScreen(screen == nullptr ? nullptr : this);
-    }
-    void open(LoopPhase over) override {
-        shown = true;
-        // Taps on the title before it opened were the start control's.
-        platform::PicturePoint stale;
-        while (platform::takePointerPress(stale)) {
-        }
-        inner->open(over);
-    }
-    bool frame() override {
-        shown = inner->frame();
-        return shown;
-    }
-    bool isShown() const { return shown; }
-
-  private:
-    OverlayScreen* inner = nullptr;
-    bool shown = false;
-};
-
-PageSettingsScreen settingsScreen;
-
-// The settings file and its keys, read as the desktop reads them at start-up;
-// the page reads them again for every program it starts.
-void readPlayerSettings() {
-    const SettingsFile settings = readSettingsFile(settingsPath(), platform::warnings());
-    useKeyBindings(parseKeyBindings(settings.text, settings.path.string(), platform::warnings()));
-    sendSettingsToTheRun();
-    usePreferences(Options{}, settings);
-}
-
 // Every game in the page starts as the first one did when the page loaded:
-// the game's record and its dice as a new program has them.
+// the game's record and its dice as a new program has them. The settings
+// file and its keys are read as the desktop reads them at start-up; the
+// page reads them again for every program it starts, and the games of a run
+// go into one recording, which the page offers for download once it ends.
 bool freshStart() {
     game = GameState{};
     randomState = 1;
-    readPlayerSettings();
-    gamesRecorder = GamesRecorder{};
+    const SettingsFile settings = readSettingsFile(settingsPath(), platform::warnings());
+    setUpRun(Options{}, settings);
+    usePreferences(Options{}, settings);
     if (!startProgram(platform::gameModule(), 1)) return false;
-    settingsScreen.use(&settingsOverlay());
-    // A replay watched from the title is no game of the player's.
-    beginTitle(playerHands(), {&gamesRecorder}, {});
+    // The settings screen is drawn in the picture as on the desktop.
+    beginRun(&settingsOverlay(), {});
     return true;
 }
 
@@ -84,10 +39,12 @@ bool browserFrame() {
     if (!titleOrReplayFrame()) {
         endProgram();
         // The recording gets its last line and is offered.
-        stopRecording();
+        finishRun();
         return false;
     }
-    platform::offerStartControl(loopPhase() != LoopPhase::Game && !settingsScreen.isShown());
+    // While the settings screen is open a tap on the title picture is a
+    // press on the screen, not the start control.
+    platform::offerStartControl(loopPhase() != LoopPhase::Game && !screenOpen());
     platform::restBeforeNextFrame(microsecondsUntilFrame());
     return true;
 }

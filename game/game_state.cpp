@@ -2,6 +2,8 @@
 
 #include "game/game_state.h"
 
+#include "game/random.h"
+
 GameState game;
 
 // A new game starts from the base with full energy and nobody rescued, but the
@@ -30,4 +32,9 @@ void resetGame() {
     game.subSurfacing = 0;
     game.subHeight = 0;
     game.subTimer = 0;
+}
+
+void resumeGame(const GameState& saved, uint32_t random) {
+    game = saved;
+    randomState = random;
 }

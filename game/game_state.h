@@ -69,6 +69,10 @@ extern GameState game;
 // rest (the helicopter's x, the crushers, the walking man, a rocket in flight).
 void resetGame();
 
+// Play goes on from a game saved before: its record and the generator's
+// state as they were then (a replay's game).
+void resumeGame(const GameState& saved, uint32_t random);
+
 // What a frame tells the loop: the game goes on, or it has ended and one of
 // the two end pictures is to show from now on (its first pass follows at once).
 constexpr int32_t frameGoesOn = 1;

@@ -9,6 +9,9 @@
 
 #include "game/controls.h"
 
+// What the player's devices held (the application's keyboard and pads).
+struct DeviceInput;
+
 // Where the loop stands when it reads the controls or ends a frame.
 enum class LoopPhase { Title, Game, WinPicture, FailurePicture };
 
@@ -25,7 +28,7 @@ enum class LoopEventKind {
 struct LoopEvent {
     LoopEventKind kind = LoopEventKind::frameEnded;
     int result = 0;      // stepRan: runGame's answer
-    Controls controls;   // stepRan: what was read after the step
+    Controls controls;   // stepRan: what was read after the step; frameEnded: the last read
     bool won = false;    // endPictureShown: the won picture, not the failure one
     int64_t passes = 0;  // endPictureDismissed: passes shown, the last one with Return
     bool quit = false;   // loopEnded: a turn quit (not the source running out)
@@ -49,4 +52,8 @@ class ControlSource {
     virtual void heard(const LoopEvent&) {}
     // Nothing more to give: the loop ends by return at its next look.
     virtual bool done() const { return false; }
+    // The player's keys, pads and pointer read afresh, for a screen of the
+    // program's own open over the loop, which reads them rather than
+    // controls; none from a source without the player's hands.
+    virtual const DeviceInput* readDevices() { return nullptr; }
 };

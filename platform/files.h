@@ -43,6 +43,13 @@ inline std::filesystem::path utf8Path(std::string_view text) {
     }
 }
 
+// The other way: a path as UTF-8 text, for a message or a name the game
+// writes down, whatever the machine's own code page.
+inline std::string utf8Text(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 enum class FileStatus { read, missing, failed };
 
 struct FileText {

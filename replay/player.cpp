@@ -119,6 +119,10 @@ Controls ReplayPlayer::poll(LoopPhase phase, bool paused) {
     return held;
 }
 
+const DeviceInput* ReplayPlayer::readDevices() {
+    return hands != nullptr ? hands->readDevices() : nullptr;
+}
+
 void ReplayPlayer::heard(const LoopEvent& event) {
     if (!taken || over) return;
     switch (event.kind) {

@@ -41,6 +41,8 @@ class ReplayPlayer : public ControlSource {
     void heard(const LoopEvent& event) override;
     // The game taken up is over, or the replay stops.
     bool done() const override;
+    // The player's own, under the replay.
+    const DeviceInput* readDevices() override;
 
     const std::optional<ReplayDivergence>& divergence() const { return diverged; }
     // The player pressed Escape on an end picture, where the loop reads none.

@@ -6,126 +6,100 @@
 
 #include "game/game_state.h"
 #include "game/random.h"
-#include "platform/files.h"
 #include "platform/warnings.h"
 
 namespace {
-
-// ---------------------------------------------------------------- recording
-
-struct Recorder {
-    platform::GrowingFile* file = nullptr;
-    std::string path;
-    // The file stays empty until a game begins, its first line and the
-    // game's going in as one, so that every recording holds a game; one that
-    // never got one is removed again.
-    bool holdsGame = false;
-    bool inGame = false;
-    int64_t steps = 0;
-    int64_t passes = 0;
-    GameEnd end;  // taken at the first pass of the end picture
-};
-
-Recorder recorder;
 
 GameMoment now() {
     return GameMoment{game, randomState};
 }
 
-void closeRecording() {
-    if (recorder.holdsGame) {
-        platform::closeFile(recorder.file);
-    } else {
-        platform::discardFile(recorder.file);
+}  // namespace
+
+bool ReplayRecorder::start(const std::string& to, std::string& error) {
+    stop();
+    holdsGame = false;
+    inGame = false;
+    steps = 0;
+    std::string reason;
+    file = platform::startFile(platform::utf8Path(to), reason);
+    if (file == nullptr) {
+        error = "cannot create the replay " + to + ": " + reason;
+        return false;
     }
-    recorder.file = nullptr;
+    path = to;
+    return true;
+}
+
+void ReplayRecorder::stop() {
+    if (file == nullptr) return;
+    if (holdsGame) {
+        platform::closeFile(file);
+    } else {
+        platform::discardFile(file);
+    }
+    file = nullptr;
 }
 
 // A line goes in whole or not at all and never waits, so the file is a
 // replay of every step written, whatever stops it.
-void write(const std::string& line) {
-    if (recorder.file == nullptr) return;
+void ReplayRecorder::write(const std::string& line) {
+    if (file == nullptr) return;
     std::string reason;
-    if (platform::addToFile(recorder.file, line, reason)) return;
-    platform::warnings() << "kordavan: cannot write the replay " << recorder.path << ": " << reason
+    if (platform::addToFile(file, line, reason)) return;
+    platform::warnings() << "kordavan: cannot write the replay " << path << ": " << reason
                          << "; recording stops"
-                         << (recorder.holdsGame ? " (the file holds every step until now)"
-                                                : " (the file is removed, holding no game)")
+                         << (holdsGame ? " (the file holds every step until now)"
+                                       : " (the file is removed, holding no game)")
                          << ", the game goes on\n";
-    closeRecording();
+    stop();
 }
 
-}  // namespace
-
-bool startRecording(const std::string& path, std::string& error) {
-    stopRecording();
-    recorder = Recorder{};
-    std::string reason;
-    recorder.file = platform::startFile(platform::utf8Path(path), reason);
-    if (recorder.file == nullptr) {
-        error = "cannot create the replay " + path + ": " + reason;
-        return false;
+void ReplayRecorder::beforeStep() {
+    if (!inGame) {
+        write(holdsGame ? gameStartLine(now()) : replayHeaderLine() + gameStartLine(now()));
+        holdsGame = file != nullptr;
+        inGame = true;
+        steps = 0;
     }
-    recorder.path = path;
-    return true;
+    ++steps;
 }
 
-bool recording() {
-    return recorder.file != nullptr;
-}
-
-void stopRecording() {
-    closeRecording();
-}
-
-void recordBeforeStep() {
-    if (!recorder.inGame) {
-        write(recorder.holdsGame ? gameStartLine(now())
-                                 : replayHeaderLine() + gameStartLine(now()));
-        recorder.holdsGame = recorder.file != nullptr;
-        recorder.inGame = true;
-        recorder.steps = 0;
-        recorder.passes = 0;
-    }
-    ++recorder.steps;
-}
-
-void recordAfterStep(const Controls& controls) {
-    if (!recorder.inGame) return;
+void ReplayRecorder::afterStep(const Controls& controls) {
+    if (!inGame) return;
     write(controlsLine(controls));
     if (controls.quit) {
-        write(gameEndLine(GameEnd{GameEnding::quit, recorder.steps, 0, now()}));
-        recorder.inGame = false;
+        write(gameEndLine(GameEnd{GameEnding::quit, steps, 0, now()}));
+        inGame = false;
     }
 }
 
 // The end is taken as the picture first shows, before its passes begin.
-void recordPictureShown(bool won) {
-    if (!recorder.inGame) return;
-    recorder.end = GameEnd{won ? GameEnding::won : GameEnding::lost, recorder.steps, 0, now()};
+void ReplayRecorder::pictureShown(bool won) {
+    if (!inGame) return;
+    end = GameEnd{won ? GameEnding::won : GameEnding::lost, steps, 0, now()};
 }
 
-void recordPictureDismissed(int64_t passes) {
-    if (!recorder.inGame) return;
-    recorder.passes = passes;
-    recorder.end.passes = recorder.passes;
-    write(gameEndLine(recorder.end));
-    recorder.inGame = false;
+void ReplayRecorder::pictureDismissed(int64_t passes) {
+    if (!inGame) return;
+    end.passes = passes;
+    write(gameEndLine(end));
+    inGame = false;
 }
 
-void RecordingListener::heard(const LoopEvent& event) {
+void ReplayRecorder::heard(const LoopEvent& event) {
     switch (event.kind) {
         case LoopEventKind::stepBegins:
-            recordBeforeStep();
+            beforeStep();
             break;
         case LoopEventKind::stepRan:
-            recordAfterStep(event.controls);
+            afterStep(event.controls);
             break;
         case LoopEventKind::endPictureShown:
-            recordPictureShown(event.won);
+            pictureShown(event.won);
             break;
         case LoopEventKind::endPictureDismissed:
-            recordPictureDismissed(event.passes);
+            pictureDismissed(event.passes);
             break;
         default:
             break;

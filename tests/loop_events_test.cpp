@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "app/startup.h"
 #include "game/game_state.h"
@@ -183,6 +184,64 @@ TEST_F(LoopEventsTest, ASourceThatRunsOutInAStepEndsTheLoopBeforeTheStepIsTold) 
     EXPECT_EQ(log, (std::vector<std::string>{"step", "ran 1 left", "step", "ended: source done"}));
 }
 
+// A settings screen that keeps whether Down was held at each of its frames,
+// and closes after its third.
+class ScreenLog : public OverlayScreen {
+  public:
+    void open(LoopPhase) override { ++opened; }
+    bool frame(const DeviceInput& input) override {
+        downHeld.push_back(input.keys.isDown(platform::DIK_DOWN));
+        return downHeld.size() < 3;
+    }
+    int opened = 0;
+    std::vector<bool> downHeld;
+};
+
+// The player's hands, holding Down on the keyboard.
+class HandsOnDown : public ScriptedSource {
+  public:
+    using ScriptedSource::ScriptedSource;
+    const DeviceInput* readDevices() override {
+        ++reads;
+        input.keys.keys[platform::DIK_DOWN] = 0x80;
+        return &input;
+    }
+    DeviceInput input;
+    int reads = 0;
+};
+
+TEST_F(LoopEventsTest, TheSettingsScreenTakesTheKeysTheLoopsSourceReads) {
+    ScreenLog screen;
+    HandsOnDown hands({held(&Controls::settings)}, false);
+    EventLog listener(log);
+    beginLoop(LoopStart::title().withScreen(&screen), hands, {&listener});
+    ASSERT_TRUE(runFrame());
+    EXPECT_TRUE(screenOpen());
+    for (int frame = 0; frame < 5; ++frame) ASSERT_TRUE(runFrame());
+    EXPECT_FALSE(screenOpen());
+    EXPECT_EQ(screen.opened, 1);
+    EXPECT_EQ(screen.downHeld, (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(hands.reads, 3) << "once a frame of the screen, never for the title";
+    EXPECT_EQ(log, (std::vector<std::string>{"title", "title"}))
+        << "the title stood still under the screen and goes on after it";
+}
+
+TEST_F(LoopEventsTest, ASourceWithoutHandsGivesTheScreenNothingHeld) {
+    ScreenLog screen;
+    ScriptedSource source({held(&Controls::settings)}, false);
+    beginLoop(LoopStart::title().withScreen(&screen), source);
+    for (int frame = 0; frame < 4; ++frame) ASSERT_TRUE(runFrame());
+    EXPECT_EQ(screen.downHeld, (std::vector<bool>{false, false, false}));
+}
+
+TEST_F(LoopEventsTest, WithoutAScreenTheSettingsControlDoesNothing) {
+    ScriptedSource source({held(&Controls::settings)}, false);
+    EventLog listener(log);
+    beginLoop(LoopStart::title(), source, {&listener});
+    for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(runFrame());
+    EXPECT_EQ(log, (std::vector<std::string>{"title", "title", "title"}));
+}
+
 TEST_F(LoopEventsTest, AGameMomentStartsTheLoopFromThatStateAndGenerator) {
     GameMoment moment;
     moment.state.scrollPos = 1234;
@@ -257,11 +316,11 @@ class ReplayInTheWindowTest : public LoopEventsTest {
              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".replay");
         std::filesystem::remove(path);
         std::string error;
-        EXPECT_TRUE(startRecording(path.string(), error)) << error;
-        RecordingListener recorder;
+        ReplayRecorder recorder;
+        EXPECT_TRUE(recorder.start(path.string(), error)) << error;
         ScriptedSource source({Controls{}, Controls{}, held(&Controls::confirm)});
         runLoop(LoopStart::game(aboutToWin()), source, {&recorder});
-        stopRecording();
+        recorder.stop();
         Replay replay;
         EXPECT_EQ(readReplay(path.string(), replay, error), ReplayRead::read) << error;
         std::filesystem::remove(path);

@@ -232,7 +232,7 @@ TEST_F(RecordGamesTest, TheSwitchCountsFromTheNextGame) {
     playAGame();
     recordGames(true);
     playAGame();
-    stopRecording();
+    recorder.stop();
     endProgram();
     appWindow = nullptr;
     const auto kept = keptRecordings(recordings);

@@ -76,11 +76,11 @@ class ReplayTest : public ::testing::Test {
         script.push_back(Snapshot{platform::DIK_ESCAPE});
         platform::headless::setKeyScript(std::move(script));
         std::string error;
-        ASSERT_TRUE(startRecording((folder / "two.replay").string(), error)) << error;
-        RecordingListener recorder;
+        ReplayRecorder recorder;
+        ASSERT_TRUE(recorder.start((folder / "two.replay").string(), error)) << error;
         runMainLoop(LoopStart::game(), deviceControls(), {&recorder});
         appWindow = nullptr;
-        stopRecording();
+        recorder.stop();
     }
 
     ProcessResult replay(const std::string& text) {
@@ -245,7 +245,8 @@ TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
     recordedPath = folder / "full.replay";
     stepsSeen = 0;
     std::string error;
-    ASSERT_TRUE(startRecording(recordedPath.string(), error)) << error;
+    ReplayRecorder recorder;
+    ASSERT_TRUE(recorder.start(recordedPath.string(), error)) << error;
     // Heard after the recorder has written the step.
     class DiskFiller : public LoopListener {
       public:
@@ -253,18 +254,17 @@ TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
             if (event.kind == LoopEventKind::stepRan) fillTheDiskAfterTenSteps();
         }
     };
-    RecordingListener recorder;
     DiskFiller filler;
     testing::internal::CaptureStderr();
     runMainLoop(LoopStart::game(), deviceControls(), {&recorder, &filler});
     const std::string errors = testing::internal::GetCapturedStderr();
     appWindow = nullptr;
     EXPECT_EQ(stepsSeen, 41) << "the game went on to Escape";
-    EXPECT_FALSE(recording());
+    EXPECT_FALSE(recorder.recording());
     EXPECT_EQ(errors, "kordavan: cannot write the replay " + recordedPath.string() +
                           ": No space left on device; recording stops (the file holds every "
                           "step until now), the game goes on\n");
-    stopRecording();
+    recorder.stop();
     // What was written before is a replay of the first ten steps.
     Replay parsed;
     ASSERT_TRUE(parseReplay(readText(recordedPath), parsed, error)) << error;
@@ -274,14 +274,15 @@ TEST_F(ReplayTest, AFullDiskEndsTheRecordingNotTheGame) {
 
 TEST_F(ReplayTest, AFileThatCannotBeWrittenIsSaidAtOnce) {
     std::string error;
-    EXPECT_FALSE(startRecording((folder / "no-such-folder" / "x.replay").string(), error));
+    ReplayRecorder recorder;
+    EXPECT_FALSE(recorder.start((folder / "no-such-folder" / "x.replay").string(), error));
     EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
     // A pipe nobody reads would hold the game before its window opens.
     const auto pipe = folder / "pipe.replay";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_FALSE(startRecording(pipe.string(), error));
+    EXPECT_FALSE(recorder.start(pipe.string(), error));
     EXPECT_NE(error.find("a pipe nobody reads"), std::string::npos) << error;
-    EXPECT_FALSE(recording());
+    EXPECT_FALSE(recorder.recording());
 }
 
 TEST_F(ReplayTest, ARecordingNeverEmptiesAFileAlreadyThere) {
@@ -289,25 +290,27 @@ TEST_F(ReplayTest, ARecordingNeverEmptiesAFileAlreadyThere) {
     const auto earlier = folder / "earlier.replay";
     std::ofstream(earlier, std::ios::binary) << "kordavan-replay 1\ngame ...\n";
     std::string error;
-    EXPECT_FALSE(startRecording(earlier.string(), error));
+    ReplayRecorder recorder;
+    EXPECT_FALSE(recorder.start(earlier.string(), error));
     EXPECT_EQ(error, "cannot create the replay " + earlier.string() +
                          ": a file of that name is there already");
     EXPECT_EQ(readText(earlier), "kordavan-replay 1\ngame ...\n");
-    EXPECT_FALSE(startRecording("/dev/full", error));
+    EXPECT_FALSE(recorder.start("/dev/full", error));
     EXPECT_NE(error.find("a file of that name is there already"), std::string::npos) << error;
-    EXPECT_FALSE(recording());
+    EXPECT_FALSE(recorder.recording());
 }
 
 TEST_F(ReplayTest, NothingIsWrittenBeforeAGameAndNoGameLeavesNoFile) {
     const auto file = folder / "title-only.replay";
     std::string error;
-    ASSERT_TRUE(startRecording(file.string(), error)) << error;
+    ReplayRecorder recorder;
+    ASSERT_TRUE(recorder.start(file.string(), error)) << error;
     EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(std::filesystem::file_size(file), 0u);
     // A second game recording to the same file is refused.
     std::string second;
     EXPECT_FALSE(startRecordingElsewhere(file, second));
-    stopRecording();
+    recorder.stop();
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
@@ -335,25 +338,25 @@ TEST_F(ReplayTest, APipeWhoseReaderStopsReadingEndsTheRecordingNotTheGame) {
     platform::headless::setKeyScript(std::move(script));
     stepsSeen = 0;
     std::string error;
-    ASSERT_TRUE(startRecording(pipe.string(), error)) << error;
+    ReplayRecorder recorder;
+    ASSERT_TRUE(recorder.start(pipe.string(), error)) << error;
     class StepCounter : public LoopListener {
       public:
         void heard(const LoopEvent& event) override {
             if (event.kind == LoopEventKind::stepRan) ++stepsSeen;
         }
     };
-    RecordingListener recorder;
     StepCounter counter;
     testing::internal::CaptureStderr();
     runMainLoop(LoopStart::game(), deviceControls(), {&recorder, &counter});
     const std::string errors = testing::internal::GetCapturedStderr();
     appWindow = nullptr;
     EXPECT_EQ(stepsSeen, 3001) << "the game went on to Escape";
-    EXPECT_FALSE(recording());
+    EXPECT_FALSE(recorder.recording());
     EXPECT_EQ(errors, "kordavan: cannot write the replay " + pipe.string() +
                           ": its reader does not keep up; recording stops (the file holds every "
                           "step until now), the game goes on\n");
-    stopRecording();
+    recorder.stop();
     ::close(reader);
 }
 

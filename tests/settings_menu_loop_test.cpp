@@ -63,12 +63,10 @@ class SettingsScreenLoopTest : public ::testing::Test {
         appWindow = nullptr;
         ASSERT_EQ(initApplication(gameModule(), 1), 1);
         overlay = makeSettingsOverlay(file, folder / "recordings");
-        setOverlayScreen(overlay.get());
         hooks.set(nullptr, [](int) { steps.push_back(game); });
         startRandom = randomState;
     }
     void TearDown() override {
-        setOverlayScreen(nullptr);
         hooks.set(nullptr, nullptr);
         endProgram();
         appWindow = nullptr;
@@ -93,9 +91,9 @@ class SettingsScreenLoopTest : public ::testing::Test {
     }
     // The game from the title, one snapshot of the keys a poll, until the
     // script is used up and Escape ends it.
-    static void run(const std::vector<headless::Snapshot>& script) {
+    void run(const std::vector<headless::Snapshot>& script) {
         headless::setKeyScript(script, [] { headless::setKeys({DIK_ESCAPE}); });
-        runLoop(LoopStart::title(), deviceControls(), {&hooks});
+        runLoop(LoopStart::title().withScreen(overlay.get()), deviceControls(), {&hooks});
     }
 
     fs::path folder;
@@ -105,7 +103,7 @@ class SettingsScreenLoopTest : public ::testing::Test {
 };
 
 TEST_F(SettingsScreenLoopTest, OOpensTheScreenOverTheTitleAndEscapeClosesItWithTheTitleUnchanged) {
-    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    beginLoop(LoopStart::title().withScreen(overlay.get()), deviceControls(), {&hooks});
     frames(30, {});
     const Surface title = headless::screen();
     const int flips = headless::flipCount();
@@ -140,7 +138,7 @@ TEST_F(SettingsScreenLoopTest, OOpensTheScreenOverTheTitleAndEscapeClosesItWithT
     // that never opened the screen shows after as many title passes.
     frames(10, {});
     const Surface after = headless::screen();
-    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    beginLoop(LoopStart::title().withScreen(overlay.get()), deviceControls(), {&hooks});
     frames(40, {});
     EXPECT_TRUE(samePicture(headless::screen(), after));
     EXPECT_FALSE(samePicture(screen, after));
@@ -151,7 +149,7 @@ TEST_F(SettingsScreenLoopTest, OOpensTheScreenOverTheTitleAndEscapeClosesItWithT
 // one more each tenth of a second. Down held as the screen opens moves
 // nothing until it goes up.
 TEST_F(SettingsScreenLoopTest, AnArrowHeldMovesAgainAfterAMoment) {
-    beginLoop(LoopStart::title(), deviceControls(), {&hooks});
+    beginLoop(LoopStart::title().withScreen(overlay.get()), deviceControls(), {&hooks});
     frames(3, {DIK_O, DIK_DOWN});
     frames(40, {DIK_DOWN});
     frames(2, {});
@@ -166,7 +164,7 @@ TEST_F(SettingsScreenLoopTest, AnArrowHeldMovesAgainAfterAMoment) {
 }
 
 TEST_F(SettingsScreenLoopTest, APadAndThePointerWorkItOverAPausedGameWhichStaysPaused) {
-    beginLoop(LoopStart::game(), deviceControls(), {&hooks});
+    beginLoop(LoopStart::game().withScreen(overlay.get()), deviceControls(), {&hooks});
     frames(3, {});
     frames(1, {DIK_P});
     frames(1, {});

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/devices.h"
+#include "app/keyboard.h"
 #include "app/main_loop.h"
 #include "game/game_state.h"
 #include "gfx/surfaces.h"
@@ -24,6 +25,13 @@
 namespace {
 
 using platform::headless::Call;
+
+// The program from the title with the keyboard and the pads, started and
+// torn down as the desktop does it; its exit code (1 when start-up failed).
+int winMain(const platform::Module* instance, int showCommand) {
+    if (!startProgram(instance, showCommand)) return 1;
+    return runMainLoop(LoopStart::title(), deviceControls());
+}
 
 // The headless machine with the caption of every message box kept as well.
 class CaptionRecorder final : public platform::Backend {

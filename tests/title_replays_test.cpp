@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/devices.h"
@@ -23,6 +24,7 @@
 #include "game/random.h"
 #include "platform/headless.h"
 #include "platform/warnings.h"
+#include "replay/player.h"
 #include "replay/recorder.h"
 #include "shell/replay_choice.h"
 
@@ -70,20 +72,40 @@ class TitleReplaysTest : public ::testing::Test {
     std::string recordAGame(const std::string& name, int steps) {
         const std::string path = (folder / name).string();
         std::string error;
-        EXPECT_TRUE(startRecording(path, error)) << error;
+        ReplayRecorder recorder;
+        EXPECT_TRUE(recorder.start(path, error)) << error;
         std::vector<Snapshot> script(static_cast<size_t>(steps), Snapshot{platform::DIK_LEFT});
         script.push_back(Snapshot{platform::DIK_ESCAPE});
         platform::headless::setKeyScript(std::move(script));
-        RecordingListener recorder;
         runLoop(LoopStart::game(), deviceControls(), {&recorder});
-        stopRecording();
+        recorder.stop();
         game = GameState{};
         randomState = 1;
         platform::headless::setKeys({});
         return path;
     }
 
-    void beginTheTitle() { beginTitle(deviceControls(), {&title}, {&replay}); }
+    void beginTheTitle() {
+        TitleShow cast;
+        cast.hands = &deviceControls();
+        cast.titleListeners = {&title};
+        cast.replayListeners = {&replay};
+        beginShow(std::move(cast));
+    }
+
+    // The show from a replay asked for at start, whose games `opening` hears.
+    void beginWith(const std::string& file, Counter& opening) {
+        Replay read;
+        std::string error;
+        ASSERT_EQ(readReplay(file, read, error), ReplayRead::read) << error;
+        TitleShow cast;
+        cast.hands = &deviceControls();
+        cast.titleListeners = {&title};
+        cast.replayListeners = {&replay};
+        cast.opening = std::move(read);
+        cast.openingListeners = {&opening};
+        beginShow(std::move(cast));
+    }
 
     // Frames until `until` holds (true) or the program ends (false).
     bool framesUntil(const std::function<bool()>& until, int most = 20'000) {
@@ -185,6 +207,34 @@ TEST_F(TitleReplaysTest, AFileThatIsNoReplayIsNamedWithItsLineAndTheTitleGoesOn)
     EXPECT_EQ(title.loopsEnded, 0);
     EXPECT_GE(title.titlePasses, 25);
     EXPECT_EQ(replay.steps + title.steps, 0);
+}
+
+// A replay asked for at start plays before the title, heard by its own
+// listeners; then the title waits for Space as ever.
+TEST_F(TitleReplaysTest, AReplayAskedForAtStartPlaysBeforeTheTitle) {
+    const std::string file = recordAGame("start.replay", 30);
+    Counter opening;
+    beginWith(file, opening);
+    ASSERT_TRUE(framesUntil([&] { return title.titlePasses > 0; }));
+    EXPECT_EQ(opening.steps, 31);
+    EXPECT_EQ(replay.steps + title.steps, 0);
+    EXPECT_EQ(platform::keptWarnings(), "") << "the replay went as recorded";
+    ASSERT_TRUE(frames(20));
+    EXPECT_EQ(loopPhase(), LoopPhase::Title);
+    platform::headless::setKeys({platform::DIK_ESCAPE});
+    EXPECT_FALSE(frames(20));
+}
+
+// Unlike a replay watched from the title, the one asked for at start is the
+// program's show: Escape in it ends the program.
+TEST_F(TitleReplaysTest, EscapeInAReplayAskedForAtStartEndsTheProgram) {
+    const std::string file = recordAGame("long-start.replay", 2'000);
+    Counter opening;
+    beginWith(file, opening);
+    ASSERT_TRUE(framesUntil([&] { return opening.steps >= 20; }));
+    platform::headless::setKeys({platform::DIK_ESCAPE});
+    EXPECT_FALSE(frames(20));
+    EXPECT_EQ(title.titlePasses, 0);
 }
 
 }  // namespace

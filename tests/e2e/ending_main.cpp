@@ -86,11 +86,11 @@ int main(int argc, char** argv) {
         setDrawObserver(countPasses);
     }
     setUpGameEnding(std::strcmp(argv[1], "won") == 0);
-    RecordingListener recorder;
+    ReplayRecorder recorder;
     std::vector<LoopListener*> listeners;
     if (argc > 3 && std::strcmp(argv[2], "--record") == 0) {
         std::string error;
-        if (!startRecording(argv[3], error)) {
+        if (!recorder.start(argv[3], error)) {
             SDL_Log("%s", error.c_str());
             platform::destroyWindow(appWindow);
             return 1;
@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         listeners.push_back(&recorder);
     }
     const int exitCode = runMainLoop(LoopStart::game(), deviceControls(), listeners);
-    stopRecording();
+    recorder.stop();
     if (pad != nullptr) {
         SDL_JoystickClose(pad);
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);

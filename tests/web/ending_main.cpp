@@ -16,7 +16,7 @@ namespace {
 bool startAtTheEnd() {
     if (!startProgram(platform::gameModule(), 1)) return false;
     setUpGameEnding(EM_ASM_INT({ return location.hash == '#won' ? 1 : 0; }) != 0);
-    beginLoop(LoopStart::game(), playerHands());
+    beginLoop(LoopStart::game(), deviceControls());
     return true;
 }
 
