@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "shell/key_bindings.h"
+#include "shell/setting_words.h"
+#include "shell/settings_manual.h"
 
 namespace {
 
@@ -93,27 +95,6 @@ constexpr PadLine gamepadList[] = {
 // terminals' cursor on a line of its own.
 constexpr size_t helpWidth = 79;
 
-// The words of `text` after `line`, which holds what its line has so far;
-// further lines start with `indent` spaces.
-std::string filled(std::string line, std::string_view text, size_t indent) {
-    std::string out;
-    bool lineHasWords = false;
-    while (!text.empty()) {
-        const size_t space = text.find(' ');
-        const std::string_view word = text.substr(0, space);
-        text.remove_prefix(space == std::string_view::npos ? text.size() : space + 1);
-        if (lineHasWords && line.size() + 1 + word.size() > helpWidth) {
-            out += line + "\n";
-            line.assign(indent, ' ');
-            lineHasWords = false;
-        }
-        if (lineHasWords) line += ' ';
-        line += word;
-        lineHasWords = true;
-    }
-    return out + line + "\n";
-}
-
 std::vector<std::string_view> wordsOf(std::string_view text) {
     std::vector<std::string_view> words;
     while (!text.empty()) {
@@ -183,13 +164,13 @@ std::string controlsHelp() {
     for (const KeysLine& line : keysList) {
         std::string start = "  " + capitalised(keysOf(line));
         start.resize(std::max<size_t>(start.size() + 1, 24), ' ');
-        out += filled(start, line.help, 24);
+        out += filledLines(helpWidth, start, line.help, 24);
     }
     std::string gamepad = "Gamepad:";
     // Appended piece by piece: GCC 12 sees a false overlap in " " + text.
     for (const PadLine& line : gamepadList)
         gamepad.append(" ").append(withPads(line.help, line.controls));
-    return out + "\n" + filled("", gamepad, 0);
+    return out + "\n" + filledLines(helpWidth, "", gamepad, 0);
 }
 
 std::string manualKeys() {
@@ -208,24 +189,9 @@ std::string manualGamepad() {
 }
 
 std::optional<std::string> withManualControls(std::string_view page) {
-    std::string out;
-    int markers = 0;
-    while (!page.empty()) {
-        const size_t end = page.find('\n');
-        const std::string_view line = page.substr(0, end);
-        page.remove_prefix(end == std::string_view::npos ? page.size() : end + 1);
-        if (line == manualKeysMarker) {
-            out += manualKeys();
-            markers |= 1;
-        } else if (line == manualGamepadMarker) {
-            out += manualGamepad();
-            markers |= 2;
-        } else {
-            out += std::string(line) + "\n";
-        }
-    }
-    if (markers != 3) return std::nullopt;
-    return out;
+    const ManualList lists[] = {{manualKeysMarker, manualKeys()},
+                                {manualGamepadMarker, manualGamepad()}};
+    return withLists(page, lists);
 }
 
 std::vector<std::string> readmeKeyRows() {

@@ -18,6 +18,7 @@
 #include "game/decimal_text.h"
 #include "shell/controls_help.h"
 #include "shell/key_bindings.h"
+#include "shell/setting_words.h"
 #include "shell/settings_table.h"
 #include "shell/version.h"
 
@@ -183,28 +184,8 @@ constexpr const char* environmentText =
 
 namespace {
 
+// The options' lines may fill all 80 columns.
 constexpr size_t helpWidth = 80;
-
-// The words of `text` after `line`, which holds what its line has so far;
-// further lines start with `indent` spaces.
-std::string filled(std::string line, std::string_view text, size_t indent) {
-    std::string out;
-    bool lineHasWords = false;
-    while (!text.empty()) {
-        const size_t space = text.find(' ');
-        const std::string_view word = text.substr(0, space);
-        text.remove_prefix(space == std::string_view::npos ? text.size() : space + 1);
-        if (lineHasWords && line.size() + 1 + word.size() > helpWidth) {
-            out += line + "\n";
-            line.assign(indent, ' ');
-            lineHasWords = false;
-        }
-        if (lineHasWords) line += ' ';
-        line += word;
-        lineHasWords = true;
-    }
-    return out + line + "\n";
-}
 
 std::string optionsHelp() {
     size_t width = 0;
@@ -216,7 +197,7 @@ std::string optionsHelp() {
         if (!(row.place & commandLine)) continue;
         std::string line = "      " + optionWords(row);
         line.resize(6 + width, ' ');
-        out += filled(line, optionHelp(row), 6 + width + 2);
+        out += filledLines(helpWidth, line, optionHelp(row), 6 + width + 2);
     }
     return out;
 }
@@ -230,12 +211,12 @@ std::string settingsFileHelp() {
     std::string controls;
     for (std::string_view name : controlNames())
         controls += (controls.empty() ? "" : ", ") + std::string(name);
-    return filled("  ", keys + ";", 2) +
-           filled("  ",
-                  "key-CONTROL = KEY, ... and pad-CONTROL = BUTTON, ... set the keys and pad "
-                  "buttons of a control (key-left = Left, A; pad-land = A, RB): " +
-                      controls + ".",
-                  2);
+    return filledLines(helpWidth, "  ", keys + ";", 2) +
+           filledLines(helpWidth, "  ",
+                       "key-CONTROL = KEY, ... and pad-CONTROL = BUTTON, ... set the keys and pad "
+                       "buttons of a control (key-left = Left, A; pad-land = A, RB): " +
+                           controls + ".",
+                       2);
 }
 
 }  // namespace

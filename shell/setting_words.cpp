@@ -42,3 +42,22 @@ std::optional<int> yesOrNo(std::string_view value) {
     }
     return std::nullopt;
 }
+
+std::string filledLines(size_t width, std::string line, std::string_view text, size_t indent) {
+    std::string out;
+    bool lineHasWords = false;
+    while (!text.empty()) {
+        const size_t space = text.find(' ');
+        const std::string_view word = text.substr(0, space);
+        text.remove_prefix(space == std::string_view::npos ? text.size() : space + 1);
+        if (lineHasWords && line.size() + 1 + word.size() > width) {
+            out += line + "\n";
+            line.assign(indent, ' ');
+            lineHasWords = false;
+        }
+        if (lineHasWords) line += ' ';
+        line += word;
+        lineHasWords = true;
+    }
+    return out + line + "\n";
+}

@@ -2,6 +2,7 @@
 // The small pieces of text the settings file and the command line are read
 // with. They sit below the settings table, which reads its values with them.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,3 +16,8 @@ std::string shownText(std::string_view text);
 // 1 for yes, true, on or 1, 0 for no, false, off or 0, in any case; empty
 // for anything else.
 std::optional<int> yesOrNo(std::string_view value);
+
+// `text` filled into lines of at most `width` columns after `line`, which
+// holds what its first line has so far; further lines start with `indent`
+// spaces. Each line ends with a newline.
+std::string filledLines(size_t width, std::string line, std::string_view text, size_t indent);

@@ -6,6 +6,7 @@
 #include "shell/settings_manual.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "shell/key_bindings.h"
 #include "shell/options.h"
@@ -108,53 +109,59 @@ std::string manualFileKeys() {
     return out;
 }
 
-std::string manualControls() {
-    std::string out = "The controls are\n";
-    const auto& names = controlNames();
-    for (size_t index = 0; index < names.size(); ++index) {
-        const char* after = index + 1 == names.size()   ? " ."
-                            : index + 2 == names.size() ? " \" and\""
+namespace {
+
+// "a, b and c.", a word a line in the font `macro` (.BR, .IR) names.
+std::string roffList(std::string_view macro, const std::vector<std::string>& words) {
+    std::string out;
+    for (size_t index = 0; index < words.size(); ++index) {
+        const char* after = index + 1 == words.size()   ? " ."
+                            : index + 2 == words.size() ? " \" and\""
                                                         : " ,";
-        out += ".BR " + roff(names[index]) + after + "\n";
+        out += std::string(macro) + " " + words[index] + after + "\n";
     }
     return out;
+}
+
+}  // namespace
+
+std::string manualControls() {
+    std::vector<std::string> names;
+    for (std::string_view name : controlNames()) names.push_back(roff(name));
+    return "The controls are\n" + roffList(".BR", names);
 }
 
 std::string manualScreenRows() {
-    std::string out;
-    const std::vector<std::string_view> labels = firstPageLabels();
-    for (size_t index = 0; index < labels.size(); ++index) {
-        const char* after = index + 1 == labels.size()   ? " ."
-                            : index + 2 == labels.size() ? " \" and\""
-                                                         : " ,";
-        out += ".IR " + argument(labels[index]) + after + "\n";
-    }
-    return out;
+    std::vector<std::string> labels;
+    for (std::string_view label : firstPageLabels()) labels.push_back(argument(label));
+    return roffList(".IR", labels);
 }
 
-std::optional<std::string> manualPage(std::string_view page) {
+std::optional<std::string> withLists(std::string_view page, std::span<const ManualList> lists) {
     std::string out;
-    int markers = 0;
+    std::vector<bool> placed(lists.size(), false);
     while (!page.empty()) {
         const size_t end = page.find('\n');
         const std::string_view line = page.substr(0, end);
         page.remove_prefix(end == std::string_view::npos ? page.size() : end + 1);
-        if (line == manualOptionsMarker) {
-            out += manualOptions();
-            markers |= 1;
-        } else if (line == manualFileKeysMarker) {
-            out += manualFileKeys();
-            markers |= 2;
-        } else if (line == manualControlsMarker) {
-            out += manualControls();
-            markers |= 4;
-        } else if (line == manualScreenMarker) {
-            out += manualScreenRows();
-            markers |= 8;
-        } else {
+        const auto list = std::find_if(lists.begin(), lists.end(), [line](const ManualList& list) {
+            return list.marker == line;
+        });
+        if (list == lists.end()) {
             out += std::string(line) + "\n";
+            continue;
         }
+        out += list->text;
+        placed[static_cast<size_t>(list - lists.begin())] = true;
     }
-    if (markers != 15) return std::nullopt;
+    if (std::find(placed.begin(), placed.end(), false) != placed.end()) return std::nullopt;
     return out;
+}
+
+std::optional<std::string> manualPage(std::string_view page) {
+    const ManualList lists[] = {{manualOptionsMarker, manualOptions()},
+                                {manualFileKeysMarker, manualFileKeys()},
+                                {manualControlsMarker, manualControls()},
+                                {manualScreenMarker, manualScreenRows()}};
+    return withLists(page, lists);
 }

@@ -6,6 +6,7 @@
 // line where each list goes.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,15 @@ std::string manualOptions();
 std::string manualFileKeys();
 std::string manualControls();
 std::string manualScreenRows();
+
+// A list of the page and the marker line it takes the place of.
+struct ManualList {
+    std::string_view marker;
+    std::string text;
+};
+// `page` with each list in place of its marker; empty when a marker is
+// missing.
+std::optional<std::string> withLists(std::string_view page, std::span<const ManualList> lists);
 
 // The page with its lists in place of the markers; empty when a marker is
 // missing, so a page that lost one is not installed without its lists.
