@@ -267,12 +267,16 @@ e2e_wait_steady() {
 # background with its output in $E2E_TMP, and its window counts as steady
 # once found the same E2E_STEADY_SAME times in a row within
 # E2E_STEADY_TENTHS tenths of a second. E2E_SETTLE is how long the window
-# takes to answer a click or a drop. Here: the native game, its sound in
+# takes to answer a click or a drop, E2E_TITLE_SETTLE how long a game just
+# started takes to show its title. Here: the native game, its sound in
 # $E2E_TMP/audio.raw and its settings in $E2E_TMP/config.
 E2E_STEADY_TENTHS=100
 E2E_STEADY_SAME=3
-# shellcheck disable=SC2034 # read by the scenario libraries
-E2E_SETTLE=0.5
+# shellcheck disable=SC2034 # both read by the scenario libraries
+{
+    E2E_SETTLE=0.5
+    E2E_TITLE_SETTLE=1
+}
 e2e_launch() { e2e_launch_native "$@"; }
 e2e_launch_native() {
     local exe="$1"

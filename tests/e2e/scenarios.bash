@@ -67,22 +67,23 @@ scenario_settings_over_pause() {
     e2e_tap p
 }
 
-# scenario_recorded_game EXE FOLDER PLAY-BACK: with record-games = yes in the
-# settings, a game played (Left, the settings screen over the pause, Up) and
-# quit leaves one recording in FOLDER, which the command PLAY-BACK FILE plays
-# back headless to the end the window saw, its trace on standard output.
-# RECORDING is the file, RECORDED_STEPS its steps.
+# scenario_recorded_game EXE FOLDER PLAY-BACK [IN-PLAY...]: with record-games =
+# yes in the settings, a game played (Left, the command IN-PLAY if given, Up)
+# and quit leaves one recording in FOLDER, which the command PLAY-BACK FILE
+# plays back headless to the end the window saw, its trace on standard
+# output. RECORDING is the file, RECORDED_STEPS its steps.
 scenario_recorded_game() {
     local exe="$1" folder="$2" playback="$3" files status
+    shift 3
     cp "$E2E_CONF" "$E2E_TMP/before-game.conf"
     e2e_start_game "$exe"
-    sleep 1.5
+    sleep "$E2E_TITLE_SETTLE"
     e2e_shot title
     [ -z "${E2E_TITLE_BMP:-}" ] || e2e_check "the title shows, pixel for pixel" scenario_title_is title
     e2e_hold space 0.25
     scenario_wait_recording "$folder" || e2e_die "no recording began within 30 s of Space"
     e2e_hold Left 1
-    scenario_settings_over_pause
+    [ $# -eq 0 ] || "$@"
     e2e_hold Up 0.4
     e2e_tap Escape
     e2e_check_ends 10 "Escape in play"
@@ -112,7 +113,7 @@ scenario_recorded_game() {
 scenario_settings_change() {
     cp "$E2E_CONF" "$E2E_TMP/before.conf"
     e2e_start_game "$1"
-    sleep 1.5
+    sleep "$E2E_TITLE_SETTLE"
     e2e_shot title
     e2e_tap o
     sleep 0.3

@@ -73,7 +73,7 @@ x_drop() {
 mkdir -p "$folder"
 printf '# mine\r\nrecord-games = yes\r\nvolume = 100\r\n' >"$E2E_CONF"
 
-scenario_recorded_game "$exe" "$recordings" play_back
+scenario_recorded_game "$exe" "$recordings" play_back scenario_settings_over_pause
 scenario_settings_change "$exe"
 scenario_dropped_replay post_drop "$RECORDING" "$RECORDED_STEPS"
 e2e_check "watching adds no recording" [ "$(e2e_recordings "$recordings")" = "$RECORDING" ]

@@ -61,6 +61,14 @@ wait_box() {
     e2e_log "$what: $BOX"
 }
 
+# play_in_window: the window of the game just started, made since the mark,
+# settled and given the keyboard.
+play_in_window() {
+    wait_box "game window"
+    timeout 5 xdotool windowfocus "${BOX%% *}" >/dev/null 2>&1 || true
+    sleep 1
+}
+
 # fits_screen "ID X Y WIDTH HEIGHT": the whole window, OK button included,
 # is on the 1024x768 screen.
 fits_screen() {
@@ -152,9 +160,7 @@ wine cmd /c set 'APPDATA=C:\users\Дмитрий_日本_🚁&&' "$(wine_path "$e
     >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
 GAME_PID=$!
 E2E_PIDS+=("$GAME_PID")
-wait_box "game window"
-timeout 5 xdotool windowfocus "${BOX%% *}" >/dev/null 2>&1 || true
-sleep 1
+play_in_window
 record_game "$wine_replay"
 if e2e_wait_exit 10; then
     e2e_check "the game recording under a Unicode name ends with 0 (got $GAME_EXIT)" \
@@ -214,13 +220,8 @@ mkdir -p "$roaming/Kordavan"
 printf 'key-left = A\n' >"$roaming/Kordavan/kordavan.conf"
 french="$E2E_TMP/french.replay"
 e2e_mark_windows
-wine "$exe" --window --no-sound --record "$(wine_path "$french")" \
-    >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
-GAME_PID=$!
-E2E_PIDS+=("$GAME_PID")
-wait_box "game window"
-timeout 5 xdotool windowfocus "${BOX%% *}" >/dev/null 2>&1 || true
-sleep 1
+e2e_launch "$exe" --window --no-sound --record "$(wine_path "$french")"
+play_in_window
 e2e_hold space 0.25
 e2e_wait_game_recorded "$french" || e2e_die "no game began within 30 s of Space"
 e2e_hold a 1

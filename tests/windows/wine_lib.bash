@@ -50,11 +50,12 @@ CONF
 # a .exe through wine (any other program as natively), E2E_WRAPPER the words
 # before it (an environment), and Wine is given 30 s to show a steady
 # window and longer to answer.
-# shellcheck disable=SC2034 # all three read by tests/e2e/lib.bash and its scenario libraries
+# shellcheck disable=SC2034 # all read by tests/e2e/lib.bash and its scenario libraries
 {
     E2E_STEADY_TENTHS=300
     E2E_STEADY_SAME=5
     E2E_SETTLE=0.7
+    E2E_TITLE_SETTLE=1.5
 }
 e2e_launch() {
     case "$1" in
