@@ -1,6 +1,9 @@
 // The landing approach, the man at the far end, the pick-up, the unloading
 // and the completion of a mission.
 
+#include <optional>
+#include <vector>
+
 #include "game/landing.h"
 #include "game_test_support.h"
 
@@ -40,91 +43,83 @@ TEST_F(LandingTest, SlidesRightTwoPixelsAStepThenDescends) {
     EXPECT_EQ(game.heliY, 370.5);  // on the target in the same step
 }
 
-TEST_F(LandingTest, SlidesLeftOnePixelAStep) {
-    game.heliX = 150;
-    landingApproach();
-    EXPECT_EQ(game.heliX, 149);
+// Where the helicopter is after one step of a landing; a field left empty
+// is not looked at.
+struct After {
+    std::optional<double> heliX;
+    std::optional<double> heliY;
+    std::optional<int> landed;
+};
+After atX(double heliX) {
+    After after;
+    after.heliX = heliX;
+    return after;
+}
+After atY(double heliY, std::optional<int> landed = {}) {
+    After after;
+    after.heliY = heliY;
+    after.landed = landed;
+    return after;
 }
 
-TEST_F(LandingTest, JustAboveTheTargetFirstDropsBelowIt) {
-    game.heliX = 30.05;
-    landingApproach();
-    EXPECT_DOUBLE_EQ(game.heliX, 31.05);
-    landingApproach();
-    EXPECT_EQ(game.heliX, 30);
-}
-
-TEST_F(LandingTest, SnapsOntoTheTargetFromNearby) {
-    for (double heliX : {29.0, 31.5, 32.0}) {
-        game.heliX = heliX;
-        landingApproach();
-        EXPECT_EQ(game.heliX, 30) << heliX;
+TEST_F(LandingTest, ApproachesItsPlaceAndSetsDownExactlyOnIt) {
+    const struct {
+        const char* name;
+        double scrollPos, heliX;
+        std::optional<double> heliY;
+        std::vector<After> steps;
+    } runs[] = {
+        {"slides left one pixel a step", 1905, 150, {}, {atX(149)}},
+        // Less than 0.1 past the target: a pixel left, below it, then two right.
+        {"just above the target first drops below it",
+         1905,
+         30.05,
+         {},
+         {atX(30.05 - 1 + 2), atX(30)}},
+        {"snaps onto the target from just left", 1905, 29.0, {}, {atX(30)}},
+        {"snaps onto the target from just right", 1905, 31.5, {}, {atX(30)}},
+        {"snaps onto the target from two right", 1905, 32.0, {}, {atX(30)}},
+        {"snaps onto the base from just left", 2, 229, {}, {atX(230)}},
+        {"the target is the base up to scroll position two", 2, 100, {}, {atX(102)}},
+        {"and no further", 2.1, 102, {}, {atX(101)}},
+        {"descends fast high up", 1905, 30, 340, {atY(341)}},
+        {"and slowly low", 1905, 30, 349.5, {atY(350), atY(350.5)}},
+        {"sets down only exactly on its place", 1905, 30, 397.5, {atY(398, 0), atY(400, 1)}},
+        {"from below it rises a pixel a step",
+         1905,
+         30,
+         405,
+         {atY(404), atY(403), atY(402), atY(401), atY(400, 1)}},
+        // Just above 399.9 half a pixel down overshoots, and a pixel up comes back short.
+        {"just above 399.9 it overshoots and comes back",
+         1905,
+         30,
+         399.95,
+         {atY(399.95 + 0.5 - 1, 0), atY(400, 1)}},
+        {"does not descend before reaching the target", 1905, 100, 300, {atY(300)}},
+    };
+    for (const auto& run : runs) {
+        game = GameState{};
+        game.landingActive = 1;
+        game.scrollPos = run.scrollPos;
+        game.heliX = run.heliX;
+        if (run.heliY) game.heliY = *run.heliY;
+        int step = 0;
+        for (const After& after : run.steps) {
+            ++step;
+            SCOPED_TRACE(::testing::Message() << run.name << ", step " << step);
+            landingApproach();
+            if (after.heliX) {
+                EXPECT_EQ(game.heliX, *after.heliX);
+            }
+            if (after.heliY) {
+                EXPECT_EQ(game.heliY, *after.heliY);
+            }
+            if (after.landed) {
+                EXPECT_EQ(game.heliLanded, *after.landed);
+            }
+        }
     }
-    game.scrollPos = 2;
-    game.heliX = 229;
-    landingApproach();
-    EXPECT_EQ(game.heliX, 230);
-}
-
-TEST_F(LandingTest, TargetIsTheBaseOnlyUpToScrollPositionTwo) {
-    game.heliX = 100;
-    game.scrollPos = 2;
-    landingApproach();
-    EXPECT_EQ(game.heliX, 102);
-    game.scrollPos = 2.1;
-    landingApproach();
-    EXPECT_EQ(game.heliX, 101);
-}
-
-TEST_F(LandingTest, DescendsFastHighUpAndSlowlyLow) {
-    game.heliX = 30;
-    game.heliY = 340;
-    landingApproach();
-    EXPECT_EQ(game.heliY, 341);
-    game.heliY = 349.5;
-    landingApproach();
-    EXPECT_EQ(game.heliY, 350);
-    landingApproach();
-    EXPECT_EQ(game.heliY, 350.5);
-}
-
-TEST_F(LandingTest, SetsDownOnlyExactlyOnItsPlace) {
-    game.heliX = 30;
-    game.heliY = 397.5;
-    landingApproach();
-    EXPECT_EQ(game.heliY, 398);
-    EXPECT_EQ(game.heliLanded, 0);
-    landingApproach();
-    EXPECT_EQ(game.heliY, 400);
-    EXPECT_EQ(game.heliLanded, 1);
-}
-
-TEST_F(LandingTest, FromBelowItRisesAPixelAStep) {
-    game.heliX = 30;
-    game.heliY = 405;
-    for (double expected : {404.0, 403.0, 402.0, 401.0, 400.0}) {
-        landingApproach();
-        EXPECT_EQ(game.heliY, expected);
-    }
-    EXPECT_EQ(game.heliLanded, 1);
-}
-
-TEST_F(LandingTest, JustAbove399Point9ItOvershootsAndComesBack) {
-    game.heliX = 30;
-    game.heliY = 399.95;
-    landingApproach();
-    EXPECT_DOUBLE_EQ(game.heliY, 399.45);
-    EXPECT_EQ(game.heliLanded, 0);
-    landingApproach();
-    EXPECT_EQ(game.heliY, 400);
-    EXPECT_EQ(game.heliLanded, 1);
-}
-
-TEST_F(LandingTest, DoesNotDescendBeforeReachingTheTarget) {
-    game.heliX = 100;
-    game.heliY = 300;
-    landingApproach();
-    EXPECT_EQ(game.heliY, 300);
 }
 
 class WalkerTest : public GameTest {

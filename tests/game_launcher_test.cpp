@@ -11,6 +11,19 @@ using namespace game_test;
 
 using LauncherTest = GameTest;
 
+// One orb's fields and its phase, so that a table can speak of any of them.
+struct Orb {
+    const char* name;
+    int32_t GameState::*active;
+    double GameState::*x;
+    double GameState::*y;
+    void (*update)();
+};
+const Orb orbOne{"orb 1", &GameState::orb1Active, &GameState::orb1X, &GameState::orb1Y, updateOrb1};
+const Orb orbTwo{"orb 2", &GameState::orb2Active, &GameState::orb2X, &GameState::orb2Y, updateOrb2};
+const Orb orbThree{"orb 3", &GameState::orb3Active, &GameState::orb3X, &GameState::orb3Y,
+                   updateOrb3};
+
 TEST_F(LauncherTest, HeadFollowsTheCourse) {
     const double positions[] = {0, 700, 700.5, 1150, 1150.5, 1920};
     const int states[] = {0, 0, 2, 2, 1, 1};
@@ -95,18 +108,6 @@ TEST_F(LauncherTest, OrbOneWobblesInRadiansFromLevelOne) {
     EXPECT_EQ(game.orb1Y, 197);
 }
 
-TEST_F(LauncherTest, OrbOneRisesFasterWithTheLevel) {
-    const double rise[] = {2, 3, 4, 4};
-    for (int level = 0; level < 4; ++level) {
-        game = GameState{};
-        game.level = level;
-        game.orb1Active = 1;
-        game.orb1Y = 200;
-        updateOrb1();
-        EXPECT_EQ(game.orb1Y, 200 - rise[level]) << level;
-    }
-}
-
 TEST_F(LauncherTest, OrbOnesPhaseWrapsAfter360) {
     game.level = 1;
     game.orb1Active = 1;
@@ -188,22 +189,6 @@ TEST_F(LauncherTest, OrbTwoStillCostsEnergyInTheFrameItLeaves) {
     EXPECT_EQ(playsOf(sndMetalHit), 1);
 }
 
-TEST_F(LauncherTest, OrbTwoSpeedsUpWithTheLevel) {
-    const double step[] = {1, 1, 2, 3, 3};
-    for (int level = 1; level <= 5; ++level) {
-        game = GameState{};
-        game.level = level;
-        game.launcherState = 2;
-        game.orb2Active = 1;
-        game.orb2X = 100;
-        game.orb2Y = 100;
-        game.velX = 0.5;
-        updateOrb2();
-        EXPECT_EQ(game.orb2X, 100 + step[level - 1] + 0.5) << level;
-        EXPECT_EQ(game.orb2Y, 100 - step[level - 1]) << level;
-    }
-}
-
 TEST_F(LauncherTest, OrbTwoIsHitTestedOnItsPathNotWhereItWobbles) {
     game.level = 3;
     game.launcherState = 2;
@@ -229,27 +214,53 @@ TEST_F(LauncherTest, OrbTwoIsHitTestedOnItsPathNotWhereItWobbles) {
     EXPECT_EQ(game.energy, 352);
 }
 
+TEST_F(LauncherTest, EachOrbSpeedsUpWithTheLevel) {
+    // Orb 1 rises only; orb 2 goes up and right, orb 3 up and left; each
+    // keeps its place in the landscape as the view scrolls.
+    const struct {
+        const Orb& orb;
+        int level;
+        double x, y, velX;
+        double wantX, wantY;
+    } runs[] = {
+        {orbOne, 0, 0, 200, 0, 0, 198},        {orbOne, 1, 0, 200, 0, 0, 197},
+        {orbOne, 2, 0, 200, 0, 0, 196},        {orbOne, 3, 0, 200, 0, 0, 196},
+        {orbTwo, 1, 100, 100, 0.5, 101.5, 99}, {orbTwo, 2, 100, 100, 0.5, 101.5, 99},
+        {orbTwo, 3, 100, 100, 0.5, 102.5, 98}, {orbTwo, 4, 100, 100, 0.5, 103.5, 97},
+        {orbTwo, 5, 100, 100, 0.5, 103.5, 97}, {orbThree, 1, 100, 100, 0, 99, 99},
+        {orbThree, 2, 100, 100, 0, 98, 98},    {orbThree, 3, 100, 100, 0, 97, 97},
+        {orbThree, 4, 100, 100, 0, 97, 97},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(::testing::Message() << run.orb.name << ", level " << run.level);
+        game = GameState{};
+        game.level = run.level;
+        game.launcherState = 2;  // nothing new is released
+        game.*run.orb.active = 1;
+        game.*run.orb.x = run.x;
+        game.*run.orb.y = run.y;
+        game.velX = run.velX;
+        run.orb.update();
+        EXPECT_EQ(game.*run.orb.x, run.wantX);
+        EXPECT_EQ(game.*run.orb.y, run.wantY);
+    }
+}
+
 TEST_F(LauncherTest, SideOrbHitCostsMoreFromLevelThree) {
     const int cost[] = {2, 2, 3, 4, 4};
-    for (int level = 1; level <= 5; ++level) {
-        game = GameState{};
-        game.level = level;
-        game.launcherState = 2;  // nothing new is released
-        for (int frame = 0; frame < 10; ++frame) {
-            game.orb2Active = 1;
-            game.orb2X = 300;
-            game.orb2Y = 400;
-            updateOrb2();
+    for (const Orb* orb : {&orbTwo, &orbThree}) {
+        for (int level = 1; level <= 5; ++level) {
+            game = GameState{};
+            game.level = level;
+            game.launcherState = 2;  // nothing new is released
+            for (int frame = 0; frame < 10; ++frame) {
+                game.*orb->active = 1;
+                game.*orb->x = 300;
+                game.*orb->y = 400;
+                orb->update();
+            }
+            EXPECT_EQ(352 - game.energy, 10 * cost[level - 1]) << orb->name << ", level " << level;
         }
-        EXPECT_EQ(352 - game.energy, 10 * cost[level - 1]) << "orb 2, level " << level;
-        game.energy = 352;
-        for (int frame = 0; frame < 10; ++frame) {
-            game.orb3Active = 1;
-            game.orb3X = 300;
-            game.orb3Y = 400;
-            updateOrb3();
-        }
-        EXPECT_EQ(352 - game.energy, 10 * cost[level - 1]) << "orb 3, level " << level;
     }
 }
 
@@ -295,21 +306,6 @@ TEST_F(LauncherTest, OrbThreeJoinsFromLevelOneWhileTheHeadPointsLeft) {
     EXPECT_EQ(game.orb3X, 845);  // released at 1500 - 653, then two steps left
     EXPECT_EQ(game.orb3Y, 355);
     EXPECT_TRUE(isDraw(drawCalls()[0], surfOrbB, {0, 0, 32, 32}, 845, 355));
-}
-
-TEST_F(LauncherTest, OrbThreeSpeedsUpWithTheLevel) {
-    const double step[] = {1, 2, 3, 3};
-    for (int level = 1; level <= 4; ++level) {
-        game = GameState{};
-        game.level = level;
-        game.launcherState = 2;
-        game.orb3Active = 1;
-        game.orb3X = 100;
-        game.orb3Y = 100;
-        updateOrb3();
-        EXPECT_EQ(game.orb3X, 100 - step[level - 1]) << level;
-        EXPECT_EQ(game.orb3Y, 100 - step[level - 1]) << level;
-    }
 }
 
 TEST_F(LauncherTest, OrbThreeLeavesAtMinus33) {

@@ -82,67 +82,69 @@ using platform::DIK_UP;
 
 // ------------------------------------------------------------ arrows
 
-TEST_F(KeyboardTest, LeftPushesTwiceAsHardAsRight) {
-    step({DIK_LEFT});
-    EXPECT_DOUBLE_EQ(game.velX, 0.4);
-    game.velX = 0;
-    step({DIK_RIGHT});
-    EXPECT_DOUBLE_EQ(game.velX, -0.2);
-}
+// One step with these keys held, from these speeds, gives these speeds.
+struct Push {
+    const char* name;
+    std::vector<uint8_t> held;
+    double velX, velY;
+    int landing;
+    double wantX, wantY;
+};
 
-TEST_F(KeyboardTest, UpAndDownChangeTheClimbByTwoTenths) {
-    step({DIK_UP});
-    EXPECT_DOUBLE_EQ(game.velY, -0.2);
-    game.velY = 0;
-    step({DIK_DOWN});
-    EXPECT_DOUBLE_EQ(game.velY, 0.2);
+TEST_F(KeyboardTest, EachArrowPushesByItsOwnStepUpToTheLimit) {
+    const Push pushes[] = {
+        {"Left pushes twice as hard as Right", {DIK_LEFT}, 0, 0, 0, 0.4, 0},
+        {"Right", {DIK_RIGHT}, 0, 0, 0, -0.2, 0},
+        {"Up changes the climb by two tenths", {DIK_UP}, 0, 0, 0, 0, -0.2},
+        {"Down", {DIK_DOWN}, 0, 0, 0, 0, 0.2},
+        // The limit is tested before the push: past 4 by less than one push.
+        {"Left from 3.9", {DIK_LEFT}, 3.9, 0, 0, 3.9 + 0.4, 0},
+        {"Left past the limit", {DIK_LEFT}, 3.9 + 0.4, 0, 0, 3.9 + 0.4, 0},
+        {"Right from -3.9", {DIK_RIGHT}, -3.9, 0, 0, -3.9 - 0.2, 0},
+        {"Right past the limit", {DIK_RIGHT}, -3.9 - 0.2, 0, 0, -3.9 - 0.2, 0},
+        {"Up from -3.9", {DIK_UP}, 0, -3.9, 0, 0, -3.9 - 0.2},
+        {"Up past the limit", {DIK_UP}, 0, -3.9 - 0.2, 0, 0, -3.9 - 0.2},
+        {"Down from 3.9", {DIK_DOWN}, 0, 3.9, 0, 0, 3.9 + 0.2},
+        {"Down past the limit", {DIK_DOWN}, 0, 3.9 + 0.2, 0, 0, 3.9 + 0.2},
+        // A speed of exactly four is not pushed further.
+        {"Left at 4", {DIK_LEFT}, 4.0, 0, 0, 4.0, 0},
+        {"Right at -4", {DIK_RIGHT}, -4.0, 0, 0, -4.0, 0},
+        {"Up at -4", {DIK_UP}, 0, -4.0, 0, 0, -4.0},
+        {"Down at 4", {DIK_DOWN}, 0, 4.0, 0, 0, 4.0},
+        // Opposite arrows both apply in one step, each testing the speed as
+        // the other left it.
+        {"Left and Right", {DIK_LEFT, DIK_RIGHT}, 0, 0, 0, 0.4 - 0.2, 0},
+        {"Up and Down", {DIK_UP, DIK_DOWN}, 0, 0, 0, 0, 0},
+        {"Right alone refused at -4.1, not after Left",
+         {DIK_LEFT, DIK_RIGHT},
+         -4.1,
+         0,
+         0,
+         -4.1 + 0.4 - 0.2,
+         0},
+        {"Left refused at 4, Right still pulls", {DIK_LEFT, DIK_RIGHT}, 4.0, 0, 0, 4.0 - 0.2, 0},
+        // While landing only Down is honoured.
+        {"Left while landing", {DIK_LEFT}, 1, 1, 1, 1, 1},
+        {"Right while landing", {DIK_RIGHT}, 1, 1, 1, 1, 1},
+        {"Up while landing", {DIK_UP}, 1, 1, 1, 1, 1},
+        {"Down while landing", {DIK_DOWN}, 1, 1, 1, 1, 1.2},
+    };
+    for (const Push& push : pushes) {
+        SCOPED_TRACE(push.name);
+        game = GameState{};
+        game.velX = push.velX;
+        game.velY = push.velY;
+        game.landingActive = push.landing;
+        step(push.held);
+        EXPECT_DOUBLE_EQ(game.velX, push.wantX);
+        EXPECT_DOUBLE_EQ(game.velY, push.wantY);
+    }
 }
 
 TEST_F(KeyboardTest, AHeldKeyActsInEveryStep) {
     for (int i = 0; i < 3; ++i) step({DIK_DOWN});
     EXPECT_NEAR(game.velY, 0.6, 1e-12);
     EXPECT_DOUBLE_EQ(game.velX, 0.0);
-}
-
-TEST_F(KeyboardTest, TheLimitIsTestedBeforeThePush) {
-    game.velX = 3.9;
-    step({DIK_LEFT});
-    EXPECT_DOUBLE_EQ(game.velX, 3.9 + 0.4) << "past 4 by less than one push";
-    step({DIK_LEFT});
-    EXPECT_DOUBLE_EQ(game.velX, 3.9 + 0.4);
-
-    game.velX = -3.9;
-    step({DIK_RIGHT});
-    EXPECT_DOUBLE_EQ(game.velX, -3.9 - 0.2);
-    step({DIK_RIGHT});
-    EXPECT_DOUBLE_EQ(game.velX, -3.9 - 0.2);
-
-    game.velY = -3.9;
-    step({DIK_UP});
-    EXPECT_DOUBLE_EQ(game.velY, -3.9 - 0.2);
-    step({DIK_UP});
-    EXPECT_DOUBLE_EQ(game.velY, -3.9 - 0.2);
-
-    game.velY = 3.9;
-    step({DIK_DOWN});
-    EXPECT_DOUBLE_EQ(game.velY, 3.9 + 0.2);
-    step({DIK_DOWN});
-    EXPECT_DOUBLE_EQ(game.velY, 3.9 + 0.2);
-}
-
-TEST_F(KeyboardTest, ASpeedOfExactlyFourIsNotPushedFurther) {
-    game.velX = 4.0;
-    step({DIK_LEFT});
-    EXPECT_DOUBLE_EQ(game.velX, 4.0);
-    game.velX = -4.0;
-    step({DIK_RIGHT});
-    EXPECT_DOUBLE_EQ(game.velX, -4.0);
-    game.velY = -4.0;
-    step({DIK_UP});
-    EXPECT_DOUBLE_EQ(game.velY, -4.0);
-    game.velY = 4.0;
-    step({DIK_DOWN});
-    EXPECT_DOUBLE_EQ(game.velY, 4.0);
 }
 
 TEST_F(KeyboardTest, HoldingAnArrowLongSettlesJustPastTheLimit) {
@@ -159,37 +161,6 @@ TEST_F(KeyboardTest, HoldingAnArrowLongSettlesJustPastTheLimit) {
     EXPECT_GT(game.velY, -4.2);
 }
 
-TEST_F(KeyboardTest, OppositeArrowsBothApplyInOneStep) {
-    step({DIK_LEFT, DIK_RIGHT});
-    EXPECT_DOUBLE_EQ(game.velX, 0.4 - 0.2);
-    step({DIK_UP, DIK_DOWN});
-    EXPECT_DOUBLE_EQ(game.velY, 0.0);
-}
-
-TEST_F(KeyboardTest, OppositeArrowsEachTestTheSpeedAsTheOtherLeftIt) {
-    // Right alone would be refused at -4.1; after Left's push it is not.
-    game.velX = -4.1;
-    step({DIK_LEFT, DIK_RIGHT});
-    EXPECT_DOUBLE_EQ(game.velX, -4.1 + 0.4 - 0.2);
-    // At 4.0 Left is refused, Right still pulls.
-    game.velX = 4.0;
-    step({DIK_LEFT, DIK_RIGHT});
-    EXPECT_DOUBLE_EQ(game.velX, 4.0 - 0.2);
-}
-
-TEST_F(KeyboardTest, WhileLandingOnlyDownIsHonoured) {
-    game.landingActive = 1;
-    game.velX = 1.0;
-    game.velY = 1.0;
-    step({DIK_LEFT});
-    step({DIK_RIGHT});
-    step({DIK_UP});
-    EXPECT_DOUBLE_EQ(game.velX, 1.0);
-    EXPECT_DOUBLE_EQ(game.velY, 1.0);
-    step({DIK_DOWN});
-    EXPECT_DOUBLE_EQ(game.velY, 1.2);
-}
-
 TEST_F(KeyboardTest, KeysActOnlyThroughTheLastPoll) {
     pollKeyboard();
     platform::headless::setKeys({DIK_LEFT});
@@ -203,78 +174,42 @@ TEST_F(KeyboardTest, KeysActOnlyThroughTheLastPoll) {
 
 // ------------------------------------------------------------ landing key
 
-class LandingKeyTest : public KeyboardTest {
-  protected:
-    void place(double scrollPos, double heliY, int carryingMan) {
-        game.scrollPos = scrollPos;
-        game.heliY = heliY;
-        game.carryingMan = carryingMan;
+// L starts a landing at the far end with nobody on board and at the base with
+// the man, the helicopter low enough; elsewhere it does nothing. It never
+// moves the helicopter, and a second press during the landing changes nothing.
+TEST_F(KeyboardTest, TheLandingKeyLandsOnlyWhereThereIsSomethingToDo) {
+    const struct {
+        const char* name;
+        double scrollPos;
+        double heliY;
+        int carryingMan;
+        int lands;
+    } places[] = {
+        {"at the far end with nobody on board", 1900.0, 271.0, 0, 1},
+        {"just short of the far end", 1899.9, 380.0, 0, 0},
+        {"at the far end with a man on board", 1950.0, 380.0, 1, 0},
+        {"at the far end on row 270", 1920.0, 270.0, 0, 0},
+        {"at the far end strictly below row 270", 1920.0, 270.001, 0, 1},
+        {"at the base with nobody on board", 2.0, 300.0, 0, 0},
+        {"at the base with the man on board", 2.0, 300.0, 1, 1},
+        {"just past the base", 2.1, 300.0, 1, 0},
+        {"halfway along the course, nobody on board", 960.0, 400.0, 0, 0},
+        {"halfway along the course, the man on board", 960.0, 400.0, 1, 0},
+        {"at the far end, low", 1900.0, 380.0, 0, 1},
+    };
+    for (const auto& place : places) {
+        SCOPED_TRACE(place.name);
+        game = GameState{};
+        game.scrollPos = place.scrollPos;
+        game.heliY = place.heliY;
+        game.carryingMan = place.carryingMan;
+        step({DIK_L});
+        EXPECT_EQ(game.landingActive, place.lands);
+        EXPECT_DOUBLE_EQ(game.velX, 0.0) << "the landing key does not move the helicopter";
+        EXPECT_DOUBLE_EQ(game.velY, 0.0);
+        step({DIK_L});
+        EXPECT_EQ(game.landingActive, place.lands) << "a second press changes nothing";
     }
-};
-
-TEST_F(LandingKeyTest, LandsAtTheFarEndWithNobodyOnBoard) {
-    place(1900.0, 271.0, 0);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 1);
-}
-
-TEST_F(LandingKeyTest, DoesNothingJustShortOfTheFarEnd) {
-    place(1899.9, 380.0, 0);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 0);
-}
-
-TEST_F(LandingKeyTest, DoesNothingAtTheFarEndWithAManOnBoard) {
-    place(1950.0, 380.0, 1);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 0);
-}
-
-TEST_F(LandingKeyTest, NeedsTheHelicopterStrictlyBelowRow270) {
-    place(1920.0, 270.0, 0);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 0);
-    place(1920.0, 270.001, 0);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 1);
-}
-
-TEST_F(LandingKeyTest, LandsAtTheBaseOnlyWithAManOnBoard) {
-    place(2.0, 300.0, 0);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 0);
-    place(2.0, 300.0, 1);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 1);
-}
-
-TEST_F(LandingKeyTest, DoesNothingJustPastTheBase) {
-    place(2.1, 300.0, 1);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 0);
-}
-
-TEST_F(LandingKeyTest, DoesNothingHalfwayAlongTheCourse) {
-    place(960.0, 400.0, 0);
-    step({DIK_L});
-    place(960.0, 400.0, 1);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 0);
-}
-
-TEST_F(LandingKeyTest, APressDuringALandingChangesNothing) {
-    place(1900.0, 380.0, 0);
-    step({DIK_L});
-    ASSERT_EQ(game.landingActive, 1);
-    step({DIK_L});
-    EXPECT_EQ(game.landingActive, 1);
-}
-
-TEST_F(LandingKeyTest, DoesNotMoveTheHelicopter) {
-    place(1900.0, 380.0, 0);
-    step({DIK_L});
-    EXPECT_DOUBLE_EQ(game.velX, 0.0);
-    EXPECT_DOUBLE_EQ(game.velY, 0.0);
 }
 
 // ------------------------------------------------------------ Escape

@@ -12,17 +12,13 @@ kordavan="$(realpath "$1")"
 
 e2e_begin letterbox 80
 
-window_size() {
-    timeout 5 xwininfo -id "$GAME_WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'
-}
-
 for size in 1280x1024 1600x900; do
     e2e_xvfb "$size"
     e2e_start_game "$kordavan"
     sleep 1.5
     e2e_game_alive || e2e_die "the game ended by itself on a $size screen"
-    e2e_check "the window covers the $size screen (it is $(window_size))" \
-        [ "$(window_size)" = "$size" ]
+    e2e_check "the window covers the $size screen (it is $(e2e_window_size))" \
+        [ "$(e2e_window_size)" = "$size" ]
     e2e_shot "shot-$size"
     e2e_check "the bars beside the 4:3 picture are black on $size" \
         e2e_image black "$E2E_TMP/shot-$size.rgb" 0.999

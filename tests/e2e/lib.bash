@@ -210,27 +210,48 @@ e2e_mark_windows() {
     E2E_OLD_WINDOWS=" $(e2e_windows | awk '{printf "%s ", $1}')"
 }
 
-# e2e_new_window: the topmost visible window made since e2e_mark_windows, as
-# "ID X Y WIDTH HEIGHT", or nothing. It finds windows that carry no process
-# id, such as SDL's message box.
+# e2e_new_window [NARROWER-THAN]: the topmost visible window made since
+# e2e_mark_windows, as "ID X Y WIDTH HEIGHT", or nothing. It finds windows
+# that carry no process id, such as a message box; with a width, only those
+# narrower, so that a box is told from the game's own new window.
 e2e_new_window() {
-    e2e_windows | awk -v old="${E2E_OLD_WINDOWS:- }" \
-        '$2 == 1 && index(old, " " $1 " ") == 0 {found = $1 " " $3 " " $4 " " $5 " " $6}
+    e2e_windows | awk -v old="${E2E_OLD_WINDOWS:- }" -v narrower="${1:-0}" \
+        '$2 == 1 && index(old, " " $1 " ") == 0 && (narrower == 0 || $5 < narrower) {found = $1 " " $3 " " $4 " " $5 " " $6}
          END {if (found != "") print found}'
 }
 
-# e2e_wait_steady LOOKUP: waits up to 10 s, while the game runs, until the
-# lookup (e2e_find_window or e2e_new_window) has found the same window three
-# times in a row; WINDOW is then what it found and the status 0.
+# e2e_window_size [ID]: the size of that window (the game's by default) as
+# WIDTHxHEIGHT, or "none".
+e2e_window_size() {
+    local id="${1-$GAME_WID}"
+    [ -n "$id" ] || { echo none; return 0; }
+    timeout 5 xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'
+}
+
+# e2e_settles_at SIZE WHAT: waits up to 3 s for the game's window to take
+# that size.
+e2e_settles_at() {
+    local now=""
+    for _ in $(seq 30); do
+        now="$(e2e_window_size "$(e2e_find_window)")"
+        [ "$now" = "$1" ] && break
+        sleep 0.1
+    done
+    e2e_check "$2: the window is $1 (it is $now)" [ "$now" = "$1" ]
+}
+
+# e2e_wait_steady LOOKUP [ARGUMENTS...]: waits, while the game runs, until
+# the lookup (e2e_find_window or e2e_new_window) has found the same window
+# E2E_STEADY_SAME times in a row; WINDOW is then what it found and the status 0.
 e2e_wait_steady() {
     local seen="" same=0
     WINDOW=""
-    for _ in $(seq 100); do
+    for _ in $(seq "$E2E_STEADY_TENTHS"); do
         e2e_game_alive || break
-        WINDOW="$("$1")"
+        WINDOW="$("$@")"
         if [ -n "$WINDOW" ] && [ "$WINDOW" = "$seen" ]; then
             same=$((same + 1))
-            [ "$same" -ge 3 ] && return 0
+            [ "$same" -ge "$E2E_STEADY_SAME" ] && return 0
         else
             same=0
         fi
@@ -241,10 +262,23 @@ e2e_wait_steady() {
     return 1
 }
 
-# e2e_start_game KORDAVAN [ARGUMENTS...]: runs the game on the private display
-# with sound going to $E2E_TMP/audio.raw, waits until its window has settled
-# and gives it the keyboard. The settings file lives in $E2E_TMP/config.
-e2e_start_game() {
+# How the game starts is the one thing the Windows scripts change
+# (tests/windows/wine_lib.bash): e2e_launch EXE [ARGUMENTS...] runs it in the
+# background with its output in $E2E_TMP, and its window counts as steady
+# once found the same E2E_STEADY_SAME times in a row within
+# E2E_STEADY_TENTHS tenths of a second. E2E_SETTLE is how long the window
+# takes to answer a click or a drop, E2E_TITLE_SETTLE how long a game just
+# started takes to show its title. Here: the native game, its sound in
+# $E2E_TMP/audio.raw and its settings in $E2E_TMP/config.
+E2E_STEADY_TENTHS=100
+E2E_STEADY_SAME=3
+# shellcheck disable=SC2034 # both read by the scenario libraries
+{
+    E2E_SETTLE=0.5
+    E2E_TITLE_SETTLE=1
+}
+e2e_launch() { e2e_launch_native "$@"; }
+e2e_launch_native() {
     local exe="$1"
     shift
     "${E2E_WRAPPER[@]}" env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw" \
@@ -252,7 +286,17 @@ e2e_start_game() {
         >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
     GAME_PID=$!
     E2E_PIDS+=("$GAME_PID")
-    e2e_wait_steady e2e_find_window || e2e_die "no steady visible window of the game within 10 s"
+}
+
+# e2e_game_path FILE: the name the game gives that file in its messages.
+e2e_game_path() { printf '%s' "$1"; }
+
+# e2e_start_game EXE [ARGUMENTS...]: the game started, its window settled and
+# given the keyboard.
+e2e_start_game() {
+    e2e_launch "$@"
+    e2e_wait_steady e2e_find_window ||
+        e2e_die "no steady visible window of the game within $((E2E_STEADY_TENTHS / 10)) s"
     GAME_WID="$WINDOW"
     e2e_log "game pid $GAME_PID, window $GAME_WID"
     e2e_focus
@@ -305,6 +349,12 @@ e2e_wait_game_recorded() {
         sleep 0.1
     done
     return 1
+}
+
+# e2e_recordings FOLDER: the recordings the game made in FOLDER, in the
+# order they were made.
+e2e_recordings() {
+    find "$1" -maxdepth 1 -type f -name 'Kordavan ????-??-?? ??-??-??*.replay' 2>/dev/null | sort
 }
 
 # e2e_tap KEY...: each key pressed and let go in turn, as a player types.

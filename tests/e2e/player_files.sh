@@ -28,19 +28,6 @@ done
 e2e_xvfb 1280x1024
 conf="$E2E_TMP/config/kordavan/kordavan.conf"
 
-# size: the game window's size as WIDTHxHEIGHT, once it has settled there.
-settles_at() {
-    local now="" wid
-    for _ in $(seq 30); do
-        wid="$(e2e_find_window)"
-        now="$(timeout 5 xwininfo -id "${wid:-0}" 2>/dev/null |
-            awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')"
-        [ "$now" = "$1" ] && break
-        sleep 0.1
-    done
-    e2e_check "$2: the window is $1 (it is $now)" [ "$now" = "$1" ]
-}
-
 # ends_on_term WHAT: SIGTERM ends the game at once with 0.
 ends_on_term() {
     e2e_check "$1: the game still runs" e2e_game_alive
@@ -76,18 +63,18 @@ rm "$conf"
 printf '# mine\r\ndisplay = window\r\nvolume = 30\r\n' >"$conf"
 E2E_WRAPPER=()
 e2e_start_game "$kordavan" --scale 16
-settles_at 1280x960 "--scale 16 on a 1280x1024 desktop"
+e2e_settles_at 1280x960 "--scale 16 on a 1280x1024 desktop"
 e2e_check "the player is told the window is made smaller" \
     grep -q 'does not fit the desktop (1280x[0-9]*); using scale 2' "$E2E_TMP/game.stderr"
 printf '# mine\r\ndisplay = window\r\nvolume = 20\r\nvolume = 2O\n' >"$conf"
 e2e_hold F11 0.2
-settles_at 1280x1024 "F11"
+e2e_settles_at 1280x1024 "F11"
 printf '# mine\r\ndisplay = fullscreen\r\nvolume = 20\r\nvolume = 2O\n' >"$E2E_TMP/expected"
 e2e_check "F11 changed the display line and nothing else" cmp "$conf" "$E2E_TMP/expected"
 
 chmod 0444 "$conf"
 e2e_hold F11 0.2
-settles_at 1280x960 "F11 again"
+e2e_settles_at 1280x960 "F11 again"
 e2e_check "a read-only settings file is left alone" cmp "$conf" "$E2E_TMP/expected"
 e2e_check "and the player is told why the choice is not saved" \
     grep -q 'not saved in .*: it is read-only$' "$E2E_TMP/game.stderr"

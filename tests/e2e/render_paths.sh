@@ -25,10 +25,6 @@ rasteriser_threads() {
     cat /proc/"$GAME_PID"/task/*/comm 2>/dev/null | grep -c '^llvmpipe' || true
 }
 
-window_size() {
-    timeout 5 xwininfo -id "$GAME_WID" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'
-}
-
 # show PATH NAME ARGS...: the title through PATH ("" leaves the choice to the
 # game), shot as NAME.rgb of the game's window; SHOT_SIZE is its size.
 show() {
@@ -42,7 +38,7 @@ show() {
     e2e_start_game "$kordavan" "$@"
     sleep 1.5
     e2e_game_alive || e2e_die "the game ended by itself ($name)"
-    SHOT_SIZE="$(window_size)"
+    SHOT_SIZE="$(e2e_window_size)"
     timeout 20 import -window "$GAME_WID" -depth 8 "rgb:$E2E_TMP/$name.rgb"
     THREADS="$(rasteriser_threads)"
     e2e_hold Escape 0.2

@@ -12,37 +12,18 @@ kordavan="$(realpath "$1")"
 e2e_begin window_mode 90
 e2e_xvfb 1280x1024
 
-# size: the game window's size as WIDTHxHEIGHT.
-size() {
-    local wid
-    wid="$(e2e_find_window)"
-    [ -n "$wid" ] || { echo none; return; }
-    timeout 5 xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
-}
-
-# settles_at SIZE WHAT: waits up to 3 s for the window to take that size.
-settles_at() {
-    local now=""
-    for _ in $(seq 30); do
-        now="$(size)"
-        [ "$now" = "$1" ] && break
-        sleep 0.1
-    done
-    e2e_check "$2: the window is $1 (it is $now)" [ "$now" = "$1" ]
-}
-
 e2e_start_game "$kordavan" --window --scale 2
-settles_at 1280x960 "--window --scale 2"
+e2e_settles_at 1280x960 "--window --scale 2"
 e2e_shot window
 e2e_check "the title shows in the window" e2e_image varied "$E2E_TMP/window.rgb" 0 0 640 480 64
 
 e2e_hold F11 0.2
-settles_at 1280x1024 "F11"
+e2e_settles_at 1280x1024 "F11"
 e2e_check "the settings file remembers full screen" \
     grep -q '^display = fullscreen' "$E2E_TMP/config/kordavan/kordavan.conf"
 
 e2e_hold F11 0.2
-settles_at 1280x960 "F11 again"
+e2e_settles_at 1280x960 "F11 again"
 e2e_check "the settings file remembers the window" \
     grep -q '^display = window' "$E2E_TMP/config/kordavan/kordavan.conf"
 
@@ -50,14 +31,14 @@ e2e_focus
 timeout 5 xdotool keydown alt keydown Return
 sleep 0.2
 timeout 5 xdotool keyup Return keyup alt
-settles_at 1280x1024 "Alt+Enter"
+e2e_settles_at 1280x1024 "Alt+Enter"
 
 e2e_hold Escape 0.2
 e2e_check_ends 5 "Escape"
 
 # The remembered choice is the next run's default.
 e2e_start_game "$kordavan" --scale 2
-settles_at 1280x1024 "the next run, full screen as remembered"
+e2e_settles_at 1280x1024 "the next run, full screen as remembered"
 e2e_hold Escape 0.2
 e2e_wait_exit 5 || e2e_fail "the game did not end after Escape"
 e2e_show_stderr

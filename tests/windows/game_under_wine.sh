@@ -71,7 +71,7 @@ sleep 2
 e2e_game_alive || e2e_die "the game ended on the title"
 e2e_shot title
 e2e_check "the title is the title picture, pixel for pixel" \
-    python3 "$here/exact.py" title "$E2E_TMP/title.rgb" "$build/assets/151.bmp"
+    python3 "$E2E_DIR/exact.py" title "$E2E_TMP/title.rgb" "$build/assets/151.bmp"
 e2e_check "the title music reaches the sound device" audio_sounding 0
 e2e_hold F12 0.2
 sleep 1
@@ -88,7 +88,7 @@ shot="$(find "$shot_folder" -name 'Kordavan *.png' -type f 2>/dev/null | head -n
 if [ -n "$shot" ]; then
     e2e_check "the saved PNG is the title picture, pixel for pixel" \
         bash -c "python3 '$here/../decode_png.py' '$shot' '$E2E_TMP/saved.rgb' >/dev/null &&
-            python3 '$here/exact.py' title '$E2E_TMP/saved.rgb' '$build/assets/151.bmp'"
+            python3 '$E2E_DIR/exact.py' title '$E2E_TMP/saved.rgb' '$build/assets/151.bmp'"
 fi
 
 e2e_hold space 0.25
@@ -96,7 +96,7 @@ e2e_hold space 0.25
 # screen shows the trace tool's frames, the first of them first.
 sleep 10
 e2e_check "the game's first frames are the trace tool's, pixel for pixel" \
-    python3 "$here/exact.py" catch "$E2E_TMP/frames" 15
+    python3 "$E2E_DIR/exact.py" catch "$E2E_TMP/frames" 15
 e2e_shot game1
 audio_mark="$(e2e_audio_bytes)"
 e2e_hold Left 1.5

@@ -36,8 +36,6 @@ trap 'wineserver -k >/dev/null 2>&1 || true; e2e_cleanup' EXIT
 roaming="$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)"
 rm -rf "$roaming/Kordavan"
 no_device=(env "WINEDLLOVERRIDES=$WINEDLLOVERRIDES;winealsa.drv,winepulse.drv,wineoss.drv=d")
-# The Windows name of a file of this machine.
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 e2e_xvfb 1024x768
 
@@ -50,22 +48,25 @@ explorer_start() {
     E2E_PIDS+=("$GAME_PID")
 }
 
-# new_box: the topmost visible window made since e2e_mark_windows that is
-# narrower than the game's picture: a message box, never the game's own
-# window, which may show before the box does.
-new_box() {
-    e2e_windows | awk -v old="${E2E_OLD_WINDOWS:- }" \
-        '$2 == 1 && index(old, " " $1 " ") == 0 && $5 < 600 {found = $1 " " $3 " " $4 " " $5 " " $6}
-         END {if (found != "") print found}'
+# wait_box WHAT [LOOKUP...]: waits for the window LOOKUP finds (by default
+# the newest made since the mark) to stand still; BOX is then "ID X Y WIDTH
+# HEIGHT". A box is told from the game's own window, which may show before
+# it, by being narrower than the picture: e2e_new_window 600.
+wait_box() {
+    local what="$1"
+    shift
+    [ $# -gt 0 ] || set -- e2e_new_window
+    e2e_wait_steady "$@" || e2e_die "no $what within $((E2E_STEADY_TENTHS / 10)) s"
+    BOX="$WINDOW"
+    e2e_log "$what: $BOX"
 }
 
-# wait_box WHAT [LOOKUP]: waits for the window LOOKUP finds (by default the
-# newest made since the mark) to stand still; BOX is then "ID X Y WIDTH
-# HEIGHT".
-wait_box() {
-    e2e_wait_steady "${2:-e2e_new_window}" || e2e_die "no $1 within 10 s"
-    BOX="$WINDOW"
-    e2e_log "$1: $BOX"
+# play_in_window: the window of the game just started, made since the mark,
+# settled and given the keyboard.
+play_in_window() {
+    wait_box "game window"
+    timeout 5 xdotool windowfocus "${BOX%% *}" >/dev/null 2>&1 || true
+    sleep 1
 }
 
 # fits_screen "ID X Y WIDTH HEIGHT": the whole window, OK button included,
@@ -118,11 +119,11 @@ e2e_mark_windows
 "${no_device[@]}" wine start /wait /unix "$exe" >/dev/null 2>&1 &
 GAME_PID=$!
 E2E_PIDS+=("$GAME_PID")
-wait_box "the game's own box" new_box
+wait_box "the game's own box" e2e_new_window 600
 first="$BOX"
 e2e_mark_windows
 e2e_press_ok Return "$first"
-wait_box "the box that says what to do" new_box
+wait_box "the box that says what to do" e2e_new_window 600
 e2e_check "a second box follows the game's own" [ "${BOX%% *}" != "${first%% *}" ]
 e2e_check "the second box fits the screen" fits_screen "$BOX"
 e2e_check "kordavan.log points to --no-sound" grep -q -- "--no-sound" "$roaming/Kordavan/kordavan.log"
@@ -154,14 +155,12 @@ record_game() {
     e2e_hold Escape 0.2
 }
 e2e_mark_windows
-wine cmd /c set 'APPDATA=C:\users\Дмитрий_日本_🚁&&' "$(windows_path "$exe")" --window \
-    --no-sound --record "$(windows_path "$wine_replay")" \
+wine cmd /c set 'APPDATA=C:\users\Дмитрий_日本_🚁&&' "$(wine_path "$exe")" --window \
+    --no-sound --record "$(wine_path "$wine_replay")" \
     >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
 GAME_PID=$!
 E2E_PIDS+=("$GAME_PID")
-wait_box "game window"
-timeout 5 xdotool windowfocus "${BOX%% *}" >/dev/null 2>&1 || true
-sleep 1
+play_in_window
 record_game "$wine_replay"
 if e2e_wait_exit 10; then
     e2e_check "the game recording under a Unicode name ends with 0 (got $GAME_EXIT)" \
@@ -176,7 +175,7 @@ e2e_check "F11's choice is kept in the Unicode settings folder" \
 
 # A damaged line in a Unicode folder is named with the folder, in UTF-8.
 printf 'key-jump = J\n' >"$appdata/Kordavan/kordavan.conf"
-wine cmd /c set 'APPDATA=C:\users\Дмитрий_日本_🚁&&' "$(windows_path "$exe")" --window \
+wine cmd /c set 'APPDATA=C:\users\Дмитрий_日本_🚁&&' "$(wine_path "$exe")" --window \
     --no-sound --record 'Z:\nowhere\at all\x.txt' \
     >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" || true
 e2e_check "a warning names the Unicode settings folder whole" \
@@ -189,7 +188,7 @@ rm -rf "$appdata"
 # trace_both REPLAY: kordavan-trace.exe and the Linux kordavan-trace play it
 # back; both must find it went as recorded, with the same trace.
 trace_both() {
-    wine "$trace_exe" --replay "$(windows_path "$1")" --draws --sounds \
+    wine "$trace_exe" --replay "$(wine_path "$1")" --draws --sounds \
         >"$E2E_TMP/windows.trace" 2>"$E2E_TMP/windows.errors" &&
         "$native/tools/trace/kordavan-trace" --replay "$1" --draws --sounds \
             >"$E2E_TMP/linux.trace" 2>"$E2E_TMP/linux.errors" &&
@@ -221,13 +220,8 @@ mkdir -p "$roaming/Kordavan"
 printf 'key-left = A\n' >"$roaming/Kordavan/kordavan.conf"
 french="$E2E_TMP/french.replay"
 e2e_mark_windows
-wine "$exe" --window --no-sound --record "$(windows_path "$french")" \
-    >"$E2E_TMP/game.stdout" 2>"$E2E_TMP/game.stderr" &
-GAME_PID=$!
-E2E_PIDS+=("$GAME_PID")
-wait_box "game window"
-timeout 5 xdotool windowfocus "${BOX%% *}" >/dev/null 2>&1 || true
-sleep 1
+e2e_launch "$exe" --window --no-sound --record "$(wine_path "$french")"
+play_in_window
 e2e_hold space 0.25
 e2e_wait_game_recorded "$french" || e2e_die "no game began within 30 s of Space"
 e2e_hold a 1
