@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "shell/key_bindings.h"
+#include "shell/manual_lists.h"
 #include "shell/setting_words.h"
-#include "shell/settings_manual.h"
 
 namespace {
 

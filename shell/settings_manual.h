@@ -6,9 +6,10 @@
 // line where each list goes.
 
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
+
+#include "shell/manual_lists.h"
 
 // The markers: roff comments, so that the page without its lists still reads.
 inline constexpr std::string_view manualOptionsMarker =
@@ -25,15 +26,6 @@ std::string manualOptions();
 std::string manualFileKeys();
 std::string manualControls();
 std::string manualScreenRows();
-
-// A list of the page and the marker line it takes the place of.
-struct ManualList {
-    std::string_view marker;
-    std::string text;
-};
-// `page` with each list in place of its marker; empty when a marker is
-// missing.
-std::optional<std::string> withLists(std::string_view page, std::span<const ManualList> lists);
 
 // The page with its lists in place of the markers; empty when a marker is
 // missing, so a page that lost one is not installed without its lists.
