@@ -447,10 +447,11 @@ bool carryOver(int old, std::string& kept, const fs::path& file) {
     return true;
 }
 
-// Whether another program still holds the file open, as far as the system
-// tells: Linux grants a write lease only while no one else has the file
-// open. Unknown (another owner's file, a network disk) counts as no.
-bool othersHoldIt(int descriptor) {
+// Whether another program holds the file open to write into it, as far as
+// the system tells: Linux grants a read lease only while no one has it open
+// for writing, so a pager reading it costs no wait. Unknown (another owner's
+// file, a network disk) counts as no.
+bool othersWriteIt(int descriptor) {
 #ifdef F_SETLEASE
     // A lease's break is signalled with SIGIO, which would end the game; the
     // replaced file has no name left to be opened by, so none comes.
@@ -458,7 +459,7 @@ bool othersHoldIt(int descriptor) {
     struct sigaction old {};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGIO, &ignore, &old);
-    const bool leased = ::fcntl(descriptor, F_SETLEASE, F_WRLCK) == 0;
+    const bool leased = ::fcntl(descriptor, F_SETLEASE, F_RDLCK) == 0;
     const bool held = !leased && errno == EAGAIN;
     if (leased) ::fcntl(descriptor, F_SETLEASE, F_UNLCK);
     ::sigaction(SIGIO, &old, nullptr);
@@ -470,15 +471,15 @@ bool othersHoldIt(int descriptor) {
 }
 
 // A program that opened the old file before the rename to add a line may
-// write it into the replaced file afterwards: while one holds it open, what
-// they add is carried over to the new one. A frame lasts 16.7 ms and a
-// pager may hold the file open for an hour, so the wait is a few
-// milliseconds, far beyond the moment a script takes to add its line. False
-// when the old file was rewritten in place instead.
+// write it into the replaced file afterwards: while one holds it open to
+// write, what they add is carried over to the new one. A frame lasts
+// 16.7 ms and an editor may hold the file open for an hour, so the wait is a
+// few milliseconds, far beyond the moment a script takes to add its line.
+// False when the old file was rewritten in place instead.
 bool drainReplaced(int old, std::string kept, const fs::path& file) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
     while (carryOver(old, kept, file)) {
-        if (!othersHoldIt(old) || std::chrono::steady_clock::now() >= until)
+        if (!othersWriteIt(old) || std::chrono::steady_clock::now() >= until)
             return carryOver(old, kept, file);
         const timespec pause{0, 250'000};
         ::nanosleep(&pause, nullptr);
