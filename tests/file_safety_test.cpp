@@ -19,8 +19,12 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/headless.h"
+#include "shell/preferences.h"
 #include "shell/recordings.h"
+#include "shell/setting_changes.h"
 #include "shell/settings_file.h"
+#include "shell/settings_table.h"
 
 namespace {
 
@@ -187,6 +191,22 @@ TEST_F(FileSafetyTest, ASaveEndsAsOneWholeVersionWhateverAnotherProgramWrites) {
                                             : "";
         EXPECT_EQ(warnings.str(), told);
     }
+}
+
+TEST_F(FileSafetyTest, TheSettingsScreenSaysWhenAnotherProgramsVersionWasLost) {
+    platform::headless::use();  // where the volume takes effect at once
+    const fs::path file = config() / "kordavan.conf";
+    fs::create_directories(config());
+    put(file, "volume = 10\n");
+    platform::whileReplacing([&] { put(file, "# theirs\n"); });
+    std::ostringstream warnings;
+    const std::string said = changeSetting(file, *findSetting("volume"), 40, warnings);
+    useSettings(Settings{});
+    EXPECT_NE(said.find("(saved)\nanother program rewrote kordavan.conf while the volume "
+                        "setting was saved"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(lineCount(warnings.str()), 1u) << warnings.str();
 }
 
 }  // namespace
