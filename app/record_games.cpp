@@ -52,7 +52,7 @@ void GamesRecorder::heard(const LoopEvent& event) {
     if (pruneDue && recorder.recording()) {
         pruneDue = false;
         std::string reason;
-        if (!pruneRecordings(recordingsFolder(), keptRecordingCount, reason)) {
+        if (!pruneRecordings(recordingsFolder(), keptRecordingCount, reason, file)) {
             platform::warnings() << "kordavan: cannot remove an old recording: " << reason << "\n";
         }
     }
@@ -80,14 +80,19 @@ void GamesRecorder::start() {
                                 "the games of this run are not recorded\n";
         return;
     }
-    std::string reason;
-    if (!platform::makeFolders(folder, reason)) {
+    // Looked at before the folder is made, so that nothing is made through
+    // another user's link, and after, for a folder they made meanwhile.
+    std::string reason = platform::othersOwn(folder);
+    if (reason.empty() && platform::makeFolders(folder, reason))
+        reason = platform::othersOwn(folder);
+    if (!reason.empty()) {
         platform::warnings() << "kordavan: cannot make the recordings folder "
                              << platform::utf8Text(folder) << ": " << reason
                              << "; the games of this run are not recorded\n";
         return;
     }
-    if (!recorder.start(platform::utf8Text(freeName(folder)), reason)) {
+    file = freeName(folder);
+    if (!recorder.start(platform::utf8Text(file), reason)) {
         platform::warnings() << "kordavan: " << reason
                              << "; the games of this run are not recorded\n";
         return;

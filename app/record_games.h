@@ -7,6 +7,8 @@
 // next game; a
 // recording that cannot be made is told once, and the game goes on.
 
+#include <filesystem>
+
 #include "game/loop_events.h"
 #include "replay/recorder.h"
 
@@ -26,6 +28,7 @@ class GamesRecorder : public LoopListener {
     void start();
 
     ReplayRecorder recorder;
+    std::filesystem::path file;  // of the recording going on, never pruned
     bool betweenGames = true;
     bool ours = false;      // the recording going on is this one's
     bool pruneDue = false;  // once the new file holds its first game

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,7 +75,20 @@ FileText readFile(const std::filesystem::path& path, size_t largest);
 // written.
 bool replaceFile(const std::filesystem::path& path, std::string_view text, std::string& reason);
 
-enum class ReplaceStatus { replaced, changed, failed };
+// Why the game must not write, delete or show a file under `path`: empty when
+// every folder on its way, and every link on it, belongs to the player or to
+// root. A folder or a link another user owns, planted in a shared folder such
+// as /tmp, could otherwise lead a game run by root to write through it into a
+// file of someone else's, or to delete one; the reason names the path only,
+// never what it holds. Windows and the browser have no such shared folders
+// among the player's own, and answer empty.
+std::string othersOwn(const std::filesystem::path& path);
+
+// replaced: the file holds `text` and what others added to the old one
+// meanwhile. overrode: the file holds `text`, but another program rewrote the
+// old file in place in the moment it was being replaced, and its version is
+// gone.
+enum class ReplaceStatus { replaced, overrode, changed, failed };
 
 // replaceFile for a file others may write meanwhile (a player's editor, a
 // script adding lines): `text` was made from `before`, the file as the
@@ -82,12 +96,19 @@ enum class ReplaceStatus { replaced, changed, failed };
 // takes its place the file is read again; changed, with nothing written,
 // when it no longer holds `before`, for the caller to read it again and
 // make its change anew. What is added to the old file in the moment it is
-// being replaced is added to the new one: on Linux the call waits, a second
-// at most, until no other program holds the old file open to write into it.
-// Nobody is kept waiting: the others lock nothing, and neither does this.
+// being replaced is added to the new one: on Linux the call waits, a few
+// milliseconds at most (never a frame), while another program holds the old
+// file open to write into it. A program that rewrites the old file in place
+// then rather than adding to it is not mixed in: the file stays `text`
+// whole, and the answer is overrode. Nobody is kept waiting: the others lock
+// nothing, and neither does this.
 ReplaceStatus replaceChangedFile(const std::filesystem::path& path,
                                  const std::optional<std::string>& before, std::string_view text,
                                  std::string& reason);
+
+// For tests: called by replaceChangedFile between its last look at the file
+// and the rename, where another program may act; none by default.
+void whileReplacing(std::function<void()> act);
 
 enum class CreateStatus { created, taken, failed };
 

@@ -95,8 +95,17 @@ std::vector<std::filesystem::path> keptRecordings(const std::filesystem::path& f
     return newestFirst;
 }
 
-bool pruneRecordings(const std::filesystem::path& folder, size_t keep, std::string& reason) {
-    const std::vector<std::filesystem::path> kept = keptRecordings(folder);
+bool pruneRecordings(const std::filesystem::path& folder, size_t keep, std::string& reason,
+                     const std::filesystem::path& recording) {
+    reason = platform::othersOwn(folder);
+    if (!reason.empty()) return false;
+    std::vector<std::filesystem::path> kept = keptRecordings(folder);
+    // The file being recorded is the newest whatever its name says: a clock
+    // put back, or recordings from another machine, name others later.
+    const auto current = std::find_if(kept.begin(), kept.end(), [&](const auto& path) {
+        return !recording.empty() && path.filename() == recording.filename();
+    });
+    if (current != kept.end()) std::rotate(kept.begin(), current, current + 1);
     bool allRemoved = true;
     for (size_t i = keep; i < kept.size(); ++i) {
         std::error_code error;

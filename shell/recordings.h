@@ -23,6 +23,10 @@ bool isRecordingName(const std::string& name);
 // The folder's recordings, newest first; none when the folder is missing.
 std::vector<std::filesystem::path> keptRecordings(const std::filesystem::path& folder);
 
-// Removes the oldest of the folder's recordings beyond `keep`; false with the
-// reason when one could not be removed (the rest are still tried).
-bool pruneRecordings(const std::filesystem::path& folder, size_t keep, std::string& reason);
+// Removes the oldest of the folder's recordings beyond `keep`, oldest by the
+// time in their names, the one named `recording` (being recorded) never and
+// counted among those kept; false with the reason when one could not be
+// removed (the rest are still tried), or when the folder, or a folder or link
+// on its way, is another user's: nothing is removed then.
+bool pruneRecordings(const std::filesystem::path& folder, size_t keep, std::string& reason,
+                     const std::filesystem::path& recording = {});

@@ -50,7 +50,8 @@ std::string saidLine(const SettingRow& row, const std::string& value, bool comma
         return head + " for this run only: the command line gave it, and the file keeps its own";
     }
     if (!saved) return head + " for this run only: it could not be saved\n" + failure;
-    return head + " (saved)";
+    // Saved, yet with a word to say: another program's version was lost.
+    return head + " (saved)" + (failure.empty() ? "" : "\n" + failure);
 }
 
 }  // namespace
@@ -134,7 +135,9 @@ std::string restoreDefaults(const std::filesystem::path& file, std::ostream& war
         },
         failure);
     warnings << failure.str();
-    std::string said = saved ? "Every setting, key and button is back to the game's own (saved)"
+    std::string said = saved ? "Every setting, key and button is back to the game's own (saved)" +
+                                   std::string(failure.str().empty() ? "" : "\n") +
+                                   failureLine(failure.str(), file)
                              : "Every setting, key and button is back to the game's own for this "
                                "run only: they could not be saved\n" +
                                    failureLine(failure.str(), file);

@@ -145,6 +145,13 @@ Settings parseSettings(std::string_view text, const std::string& fileName, std::
 
 SettingsFile readSettingsFile(const std::filesystem::path& path, std::ostream& warnings) {
     if (path.empty()) return {};
+    // Its lines would be shown in warnings: another user's link must not
+    // make the game show what root's file holds.
+    if (const std::string refused = platform::othersOwn(path); !refused.empty()) {
+        warnings << "kordavan: cannot read " << path.string() << ": " << refused
+                 << "; using the default settings\n";
+        return {path, {}};
+    }
     platform::FileText file = platform::readFile(path, largestSettingsFile);
     if (file.status == platform::FileStatus::failed) {
         warnings << "kordavan: cannot read " << path.string() << ": " << file.reason
@@ -253,6 +260,10 @@ bool saveFileChange(const std::filesystem::path& path, const std::string& what,
     // editor); what it wrote between the reading and the replacing would be
     // lost, so the change is made again from the file as it is then. Nobody
     // else locks the file, so locking it would keep no one out.
+    if (const std::string refused = platform::othersOwn(path); !refused.empty()) {
+        warnings << notSaved << path.string() << ": " << refused << "\n";
+        return false;
+    }
     for (int attempt = 0; attempt < 50; ++attempt) {
         const platform::FileText file = platform::readFile(path, largestSettingsFile);
         if (file.status == platform::FileStatus::failed) {
@@ -273,6 +284,12 @@ bool saveFileChange(const std::filesystem::path& path, const std::string& what,
         const auto before = exists ? std::optional<std::string>(file.text) : std::nullopt;
         switch (platform::replaceChangedFile(path, before, text, reason)) {
             case platform::ReplaceStatus::replaced:
+                return true;
+            case platform::ReplaceStatus::overrode:
+                // Either version whole beats a mix of both; the player
+                // knows to look again at what the other program wrote.
+                warnings << "kordavan: another program rewrote " << path.string() << " while "
+                         << what << " was saved; the game's version stands, not that program's\n";
                 return true;
             case platform::ReplaceStatus::failed:
                 warnings << notSaved << path.string() << ": " << reason << "\n";

@@ -170,6 +170,43 @@ TEST_F(RecordGamesTest, TheFiftyFirstRecordingRemovesTheOldestOnly) {
     EXPECT_EQ(readText(recordings / "Kordavan best flight.replay"), "mine\n");
 }
 
+TEST_F(RecordGamesTest, TheRecordingGoingOnIsKeptWhateverTheOthersNamesSay) {
+    // Named later than now: a clock put back, or recordings from another
+    // machine.
+    const auto laterName = [](int n) { return "Kordavan 2099" + oldName(n).substr(13); };
+    for (int n = 0; n < 50; ++n) make(laterName(n));
+    EXPECT_EQ(playDesktop(aShortGame(), "record-games = yes\n"), 0);
+    EXPECT_EQ(platform::keptWarnings(), "");
+    const auto kept = keptRecordings(recordings);
+    ASSERT_EQ(kept.size(), 50u);
+    size_t played = 0;
+    for (const auto& path : kept) played += readText(path).starts_with("kordavan-replay 1\ngame ");
+    EXPECT_EQ(played, 1u) << "the game just played is kept, whole";
+    EXPECT_FALSE(std::filesystem::exists(recordings / laterName(0)));
+    for (int n = 1; n < 50; ++n) EXPECT_TRUE(std::filesystem::exists(recordings / laterName(n)));
+}
+
+TEST_F(RecordGamesTest, AnotherUsersLinkForTheFolderIsToldAndNothingThereIsTouched) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a link to another user";
+    const std::filesystem::path theirs = folder / "root's own";
+    std::filesystem::create_directories(theirs);
+    for (int n = 0; n < 50; ++n) std::ofstream(theirs / oldName(n)) << "root's\n";
+    std::filesystem::create_directories(recordings.parent_path());
+    std::filesystem::create_directory_symlink(theirs, recordings);
+    ASSERT_EQ(::lchown(recordings.c_str(), 12345, 12345), 0);
+    EXPECT_EQ(playDesktop(aShortGame(), "record-games = yes\n"), 0);
+    const std::string told = platform::keptWarnings();
+    EXPECT_EQ(count(told, "\n"), 1u) << told;
+    EXPECT_NE(told.find(recordings.string() + " is another user's link"), std::string::npos)
+        << told;
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(theirs)) {
+        ++files;
+        EXPECT_EQ(readText(entry.path()), "root's\n") << entry.path();
+    }
+    EXPECT_EQ(files, 50u);
+}
+
 TEST_F(RecordGamesTest, ATakenNameIsNumberedNeverWrittenOver) {
     // Every second this test may take already has a recording of its name.
     const std::time_t now = std::time(nullptr);

@@ -13,11 +13,14 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -178,7 +181,42 @@ bool linkInPlace(const fs::path& temporary, const fs::path& path) {
     return false;
 }
 
+// The first folder or link on `path`'s way, from the root down, that
+// neither the player nor root owns; empty when there is none. The rest of a
+// path that is not there yet is made by the game, for the player.
+std::string ownerOnTheWay(const fs::path& path) {
+    const uid_t player = ::geteuid();
+    fs::path walked;
+    for (const fs::path& part : path) {
+        walked /= part;
+        struct stat status {};
+        if (::lstat(walked.c_str(), &status) != 0) return {};
+        const bool link = S_ISLNK(status.st_mode);
+        if (!link && !S_ISDIR(status.st_mode)) continue;
+        if (status.st_uid == player || status.st_uid == 0) continue;
+        return utf8Text(walked) + " is another user's " + (link ? "link" : "folder");
+    }
+    return {};
+}
+
+std::function<void()> replacingHook;
+
 }  // namespace
+
+std::string othersOwn(const fs::path& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    if (error) return {};
+    std::string found = ownerOnTheWay(absolute);
+    if (!found.empty()) return found;
+    // The folders a link leads through count as much as the ones named.
+    const fs::path real = fs::weakly_canonical(absolute, error);
+    return error ? std::string() : ownerOnTheWay(real);
+}
+
+void whileReplacing(std::function<void()> act) {
+    replacingHook = std::move(act);
+}
 
 fs::path settingsFolder() {
     const fs::path config = configFolder();
@@ -390,24 +428,30 @@ std::string readBack(int descriptor, size_t wanted) {
 }
 
 // Adds to the file now at `file` what was added to the replaced one, held
-// open as `old`, past the `kept` bytes already in the new one; how many
-// bytes of the old file the new one holds now.
-size_t carryOver(int old, size_t kept, const fs::path& file) {
+// open as `old`, past `kept`: the old file's text the new one holds already,
+// which grows by what is carried. False, with nothing added, when the old
+// file no longer begins with `kept`: another program rewrote it in place
+// rather than adding to it, and a part of its version would tear ours.
+bool carryOver(int old, std::string& kept, const fs::path& file) {
     struct stat status {};
-    if (::fstat(old, &status) != 0 || static_cast<uintmax_t>(status.st_size) <= kept) return kept;
-    const std::string all = readBack(old, static_cast<size_t>(status.st_size));
-    if (all.size() <= kept) return kept;
+    if (::fstat(old, &status) != 0) return true;
+    const std::string all =
+        readBack(old, std::max(static_cast<size_t>(status.st_size), kept.size()));
+    if (!all.starts_with(kept)) return false;
+    if (all.size() == kept.size()) return true;
     const int descriptor = ::open(file.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-    if (descriptor < 0) return kept;
-    if (writeAll(descriptor, std::string_view(all).substr(kept))) ::fsync(descriptor);
+    if (descriptor < 0) return true;
+    if (writeAll(descriptor, std::string_view(all).substr(kept.size()))) ::fsync(descriptor);
     ::close(descriptor);
-    return all.size();
+    kept = all;
+    return true;
 }
 
-// Whether another program still holds the file open, as far as the system
-// tells: Linux grants a write lease only while no one else has the file
-// open. Unknown (another owner's file, a network disk) counts as no.
-bool othersHoldIt(int descriptor) {
+// Whether another program holds the file open to write into it, as far as
+// the system tells: Linux grants a read lease only while no one has it open
+// for writing, so a pager reading it costs no wait. Unknown (another owner's
+// file, a network disk) counts as no.
+bool othersWriteIt(int descriptor) {
 #ifdef F_SETLEASE
     // A lease's break is signalled with SIGIO, which would end the game; the
     // replaced file has no name left to be opened by, so none comes.
@@ -415,7 +459,7 @@ bool othersHoldIt(int descriptor) {
     struct sigaction old {};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGIO, &ignore, &old);
-    const bool leased = ::fcntl(descriptor, F_SETLEASE, F_WRLCK) == 0;
+    const bool leased = ::fcntl(descriptor, F_SETLEASE, F_RDLCK) == 0;
     const bool held = !leased && errno == EAGAIN;
     if (leased) ::fcntl(descriptor, F_SETLEASE, F_UNLCK);
     ::sigaction(SIGIO, &old, nullptr);
@@ -427,21 +471,27 @@ bool othersHoldIt(int descriptor) {
 }
 
 // A program that opened the old file before the rename to add a line may
-// write it into the replaced file afterwards: until none holds it open any
-// more, for a second at most, what they add is carried over to the new one.
-void drainReplaced(int old, size_t kept, const fs::path& file) {
-    for (int tries = 0; tries < 1000; ++tries) {
-        kept = carryOver(old, kept, file);
-        if (!othersHoldIt(old)) break;
-        const timespec pause{0, 1'000'000};
+// write it into the replaced file afterwards: while one holds it open to
+// write, what they add is carried over to the new one. A frame lasts
+// 16.7 ms and an editor may hold the file open for an hour, so the wait is a
+// few milliseconds, far beyond the moment a script takes to add its line.
+// False when the old file was rewritten in place instead.
+bool drainReplaced(int old, std::string kept, const fs::path& file) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
+    while (carryOver(old, kept, file)) {
+        if (!othersWriteIt(old) || std::chrono::steady_clock::now() >= until)
+            return carryOver(old, kept, file);
+        const timespec pause{0, 250'000};
         ::nanosleep(&pause, nullptr);
     }
-    carryOver(old, kept, file);
+    return false;
 }
 
 // replaceFile, and with `before` replaceChangedFile.
 ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& reason,
                       const std::optional<std::string>* before) {
+    reason = othersOwn(path);
+    if (!reason.empty()) return ReplaceStatus::failed;
     const fs::path file = writtenFile(path, reason);
     if (file.empty()) return ReplaceStatus::failed;
     struct stat old {};
@@ -455,6 +505,9 @@ ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& 
     }
     const fs::path folder = file.parent_path();
     if (!makeFolders(folder, reason)) return ReplaceStatus::failed;
+    // Another user may have made a folder of the way in the meantime.
+    reason = othersOwn(path);
+    if (!reason.empty()) return ReplaceStatus::failed;
     const std::string name = file.filename().string();
     removeStaleTemporaries(folder, name);
     const fs::path temporary = folder / temporaryName(name, ::getpid());
@@ -477,6 +530,7 @@ ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& 
             ::unlink(temporary.c_str());
             return ReplaceStatus::changed;
         }
+        if (replacingHook) replacingHook();
     }
     if (::rename(temporary.c_str(), file.c_str()) != 0) {
         reason = errorText(errno);
@@ -484,12 +538,13 @@ ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& 
         if (current >= 0) ::close(current);
         return ReplaceStatus::failed;
     }
+    bool whole = true;
     if (current >= 0) {
-        drainReplaced(current, (*before)->size(), file);
+        whole = drainReplaced(current, **before, file);
         ::close(current);
     }
     syncFolder(folder);
-    return ReplaceStatus::replaced;
+    return whole ? ReplaceStatus::replaced : ReplaceStatus::overrode;
 }
 
 }  // namespace

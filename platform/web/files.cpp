@@ -87,6 +87,14 @@ void keep(const fs::path& path, std::string_view text) {
 
 }  // namespace
 
+// The page's files are its own memory and storage: no other user has a
+// way into them, and no other program acts on them while they are replaced.
+std::string othersOwn(const std::filesystem::path&) {
+    return {};
+}
+
+void whileReplacing(std::function<void()>) {}
+
 std::filesystem::path settingsFolder() {
     return home;
 }

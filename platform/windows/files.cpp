@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/windows/win_machine.h"
@@ -203,6 +204,8 @@ void discardFile(GrowingFile* file) {
 
 namespace {
 
+std::function<void()> replacingHook;
+
 // replaceFile, and with `before` replaceChangedFile.
 ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& reason,
                       const std::optional<std::string>* before) {
@@ -260,6 +263,7 @@ ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& 
             DeleteFileW(temporary.c_str());
             return ReplaceStatus::changed;
         }
+        if (replacingHook) replacingHook();
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -271,6 +275,17 @@ ReplaceStatus replace(const fs::path& path, std::string_view text, std::string& 
 }
 
 }  // namespace
+
+// The player's folders under the profile are the player's alone: Windows
+// has no shared folder like /tmp among them for another user to plant a
+// link in.
+std::string othersOwn(const fs::path&) {
+    return {};
+}
+
+void whileReplacing(std::function<void()> act) {
+    replacingHook = std::move(act);
+}
 
 bool replaceFile(const fs::path& path, std::string_view text, std::string& reason) {
     return replace(path, text, reason, nullptr) == ReplaceStatus::replaced;
