@@ -203,8 +203,8 @@ scenario_dropped_text() {
 
 # scenario_settings_own_keys EXE: with Up and Down, Left and Right swapped in
 # the settings file, the arrows still move the screen's cursor once a press
-# and Left takes a tenth off the volume, once; Alt+Enter while a key is asked
-# for switches the display and gives no key, the next key is given; Restore
+# and Left takes a tenth off the volume, once; Alt+Enter and F11 while a key
+# is asked for switch the display and give no key, the next key is given; Restore
 # the defaults waits for a second Return. The game ends on the title.
 scenario_settings_own_keys() {
     printf 'key-up = Down%skey-down = Up%skey-left = Right%skey-right = Left%s' \
@@ -223,6 +223,10 @@ scenario_settings_own_keys() {
     sleep 0.5
     e2e_check_not "Alt+Enter while a key is asked for gives no key" grep -q '^key-left = .*Alt' "$E2E_CONF"
     e2e_check "and switches the display" grep -q '^display = window' "$E2E_CONF"
+    e2e_hold F11 0.2
+    sleep 0.5
+    e2e_check "F11 switches it back" grep -q '^display = fullscreen' "$E2E_CONF"
+    e2e_check_not "and is not given either" grep -q '^key-left = F11' "$E2E_CONF"
     e2e_tap k
     sleep 0.3
     e2e_check "the next key is given" grep -q '^key-left = K' "$E2E_CONF"
