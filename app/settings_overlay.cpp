@@ -5,8 +5,10 @@
 #include <ctime>
 #include <deque>
 #include <string>
+#include <utility>
 
 #include "app/keyboard.h"
+#include "app/screen_keys.h"
 #include "app/settings_painter.h"
 #include "gfx/display.h"
 #include "platform/warnings.h"
@@ -24,7 +26,7 @@ using namespace platform;
 // player without a pad in hand is not kept on the question.
 constexpr int padWaitFrames = 600;
 
-// What the player holds, as the screen reads it.
+// What the player holds, as the screen reads it: each meaning held or not.
 struct Held {
     bool up = false;
     bool down = false;
@@ -36,19 +38,23 @@ struct Held {
     bool picture = false;
 };
 
-Held heldNow(const KeySnapshot& keys, const PadState& pad) {
-    const Controls bound = boundControls(keys.keys, pad);
+Held heldNow(const ScreenKeys& keys) {
     Held held;
-    held.up = keys.isDown(DIK_UP) || pad.up || bound.up;
-    held.down = keys.isDown(DIK_DOWN) || pad.down || bound.down;
-    held.left = keys.isDown(DIK_LEFT) || pad.left || bound.left;
-    held.right = keys.isDown(DIK_RIGHT) || pad.right || bound.right;
-    held.enter =
-        keys.isDown(DIK_RETURN) || keys.isDown(DIK_NUMPADENTER) || pad.south || bound.confirm;
-    held.back = keys.isDown(DIK_ESCAPE) || pad.east || bound.quit;
-    held.close = bound.settings;
-    held.picture = bound.screenshot;
+    held.up = keys.held(ScreenMeaning::up);
+    held.down = keys.held(ScreenMeaning::down);
+    held.left = keys.held(ScreenMeaning::left);
+    held.right = keys.held(ScreenMeaning::right);
+    held.enter = keys.held(ScreenMeaning::enter);
+    held.back = keys.held(ScreenMeaning::back);
+    held.close = keys.held(ScreenMeaning::close);
+    held.picture = keys.held(ScreenMeaning::picture);
     return held;
+}
+
+// Alt is a key a control may have, and half of Alt+Enter and Alt+F4 too: a
+// capture takes it as it is let go, if nothing else came while it was held.
+bool isAlt(int code) {
+    return code == DIK_LMENU || code == DIK_RMENU;
 }
 
 // An arrow held down moves again after 0.4 s and then ten times a second, as
@@ -86,13 +92,21 @@ class SettingsOverlay : public OverlayScreen {
         closing = false;
         padWait = 0;
         up = down = left = right = ArrowRepeat{};
+        screenKeys = ScreenKeys{};
+        altWaiting = 0;
+        shownFullscreen = displayOptions().fullscreen;
     }
 
     bool frame(const DeviceInput& input) override {
         const KeySnapshot& keys = input.keys;
         const PadState& pad = input.pad;
         presses.insert(presses.end(), input.presses.begin(), input.presses.end());
-        const Held held = heldNow(keys, pad);
+        if (first) screenKeys.hush(keys, pad);
+        const bool fullscreen = displayOptions().fullscreen;
+        switched = fullscreen != shownFullscreen;
+        shownFullscreen = fullscreen;
+        screenKeys.look(keys, pad);
+        const Held held = heldNow(screenKeys);
         const bool acting = !first && !closing && !model.capturing();
         const Moves moves{up.moves(held.up, acting), down.moves(held.down, acting),
                           left.moves(held.left, acting), right.moves(held.right, acting)};
@@ -105,6 +119,8 @@ class SettingsOverlay : public OverlayScreen {
         } else if (!closing) {
             if (model.capturing()) {
                 capture(keys, pad);
+                // The key just given, and all held with it, act only once let go.
+                if (!model.capturing()) screenKeys.hush(keys, pad);
             } else {
                 act(held, moves);
             }
@@ -132,6 +148,7 @@ class SettingsOverlay : public OverlayScreen {
     };
 
     void act(const Held& held, const Moves& moves) {
+        if (screenKeys.pressedOtherThanEnter()) model.dropQuestion();
         if (pressed(held.close, before.close)) return close();
         if (pressed(held.picture, before.picture)) savePicture();
         if (moves.up) model.move(-1);
@@ -148,11 +165,13 @@ class SettingsOverlay : public OverlayScreen {
         const PointerTarget target = pointerTarget(point, model, top);
         switch (target.what) {
             case PointerTarget::What::nothing:
+                model.dropQuestion();
                 break;
             case PointerTarget::What::back:
                 request(model.back());
                 break;
             case PointerTarget::What::lessArrow:
+                model.dropQuestion();
                 model.step(-1);
                 break;
             case PointerTarget::What::row:
@@ -167,15 +186,7 @@ class SettingsOverlay : public OverlayScreen {
         bool pointed = false;
         while (takePress(point)) pointed = true;
         if (pointed) return model.cancelCapture("Nothing changed");
-        if (*model.capturing() == BindingKind::key) {
-            if (pressed(pad.east, beforePad.east)) return model.cancelCapture("Nothing changed");
-            for (int code = 1; code < 256; ++code) {
-                if (!keys.isDown(code) || beforeKeys.isDown(code)) continue;
-                if (code == DIK_ESCAPE) return model.cancelCapture("Nothing changed");
-                return model.keyPressed(static_cast<uint8_t>(code));
-            }
-            return;
-        }
+        if (*model.capturing() == BindingKind::key) return captureKey(keys, pad);
         if (pressed(keys.isDown(DIK_ESCAPE), beforeKeys.isDown(DIK_ESCAPE))) {
             return model.cancelCapture("Nothing changed");
         }
@@ -189,6 +200,30 @@ class SettingsOverlay : public OverlayScreen {
         if (++padWait >= padWaitFrames) {
             padWait = 0;
             model.cancelCapture("No button came: nothing changed");
+        }
+    }
+
+    // F11 and Alt+Enter switch the display whenever they are pressed, so
+    // neither is ever given: the question stays, and says why.
+    void captureKey(const KeySnapshot& keys, const PadState& pad) {
+        if (pressed(pad.east, beforePad.east)) return model.cancelCapture("Nothing changed");
+        if (switched) {
+            altWaiting = 0;
+            return model.displaySwitched();
+        }
+        for (int code = 1; code < 256; ++code) {
+            if (!keys.isDown(code) || beforeKeys.isDown(code)) continue;
+            if (code == DIK_ESCAPE) return model.cancelCapture("Nothing changed");
+            if (isAlt(code)) {
+                altWaiting = code;
+                continue;
+            }
+            altWaiting = 0;
+            return model.keyPressed(static_cast<uint8_t>(code));
+        }
+        if (altWaiting != 0 && !keys.isDown(altWaiting)) {
+            const int alt = std::exchange(altWaiting, 0);
+            model.keyPressed(static_cast<uint8_t>(alt));
         }
     }
 
@@ -240,6 +275,10 @@ class SettingsOverlay : public OverlayScreen {
     bool closing = false;
     int padWait = 0;
     ArrowRepeat up, down, left, right;
+    ScreenKeys screenKeys;
+    int altWaiting = 0;  // an Alt pressed while a key is asked for, taken as it goes up
+    bool shownFullscreen = true;
+    bool switched = false;  // between window and full screen since the last frame
     Held before;
     KeySnapshot beforeKeys;
     PadState beforePad;

@@ -6,8 +6,8 @@
 //
 // Keys: Up and Down choose a row, Left and Right change its value, Return
 // does what the row says, Escape goes back a page and closes the first; the
-// player's own keys for those controls work too, and the settings key closes
-// the screen from any page. Pads: the d-pad, A to do, B to go back. Mouse
+// player's own keys for those controls work too (app/screen_keys.h), and the
+// settings key closes the screen from any page. Pads: the d-pad, A to do, B to go back. Mouse
 // and touch: a press on a row chooses it and does it, the Back button goes
 // back.
 

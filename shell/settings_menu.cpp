@@ -17,6 +17,8 @@
 namespace {
 
 constexpr const char* commandLineMark = " (command line)";
+constexpr const char* restoreQuestion =
+    "Press Return again to restore every setting, key and button";
 
 // The first page's rows below the settings, in order.
 struct LinkRow {
@@ -80,6 +82,7 @@ void SettingsScreenModel::showPage(ScreenPage page) {
     shown = page;
     at = 0;
     captureKind.reset();
+    restoreAsked = false;
     if (page == ScreenPage::replays) recordings = keptRecordings(recordingsFolder);
 }
 
@@ -144,17 +147,20 @@ std::vector<ScreenRow> SettingsScreenModel::rows() const {
 void SettingsScreenModel::select(size_t row) {
     if (captureKind) return;
     const size_t count = rows().size();
+    if (row != at) dropQuestion();
     at = row < count ? row : count - 1;
 }
 
 void SettingsScreenModel::move(int direction) {
     if (captureKind) return;
+    dropQuestion();
     const size_t count = rows().size();
     at = direction < 0 ? (at + count - 1) % count : (at + 1) % count;
 }
 
 void SettingsScreenModel::step(int direction) {
     if (captureKind) return;
+    dropQuestion();
     const ScreenRow row = rows()[at];
     if (row.does != RowDoes::setting) return;
     const SettingRow& setting = settingsTable()[row.index];
@@ -168,6 +174,7 @@ void SettingsScreenModel::step(int direction) {
 ScreenRequest SettingsScreenModel::activate() {
     if (captureKind) return ScreenRequest::none;
     const ScreenRow row = rows()[at];
+    if (row.does != RowDoes::restoreDefaults) dropQuestion();
     switch (row.does) {
         case RowDoes::setting: {
             const SettingRow& setting = settingsTable()[row.index];
@@ -205,6 +212,12 @@ ScreenRequest SettingsScreenModel::activate() {
         case RowDoes::savePicture:
             return ScreenRequest::savePicture;
         case RowDoes::restoreDefaults: {
+            // Every setting, key and button at once is too much for one slip.
+            if (!std::exchange(restoreAsked, true)) {
+                said = restoreQuestion;
+                return ScreenRequest::none;
+            }
+            restoreAsked = false;
             std::ostringstream failure;
             said = restoreDefaults(file, failure);
             if (!failure.str().empty()) platform::warnings() << failure.str();
@@ -216,7 +229,13 @@ ScreenRequest SettingsScreenModel::activate() {
     return ScreenRequest::none;
 }
 
+void SettingsScreenModel::dropQuestion() {
+    if (!std::exchange(restoreAsked, false)) return;
+    said = "Nothing restored";
+}
+
 ScreenRequest SettingsScreenModel::back() {
+    dropQuestion();
     if (captureKind) {
         cancelCapture("Nothing changed");
         return ScreenRequest::none;
@@ -250,8 +269,17 @@ void SettingsScreenModel::captured(const BindingChange& change, BindingKind kind
     }
 }
 
+void SettingsScreenModel::displaySwitched() {
+    if (captureKind != BindingKind::key) return;
+    said =
+        "F11 and Alt+Enter switch between window and full screen: they cannot be given. "
+        "Press another key for " +
+        controlLabel(captureControl) + " (Escape: keep the old)";
+}
+
 void SettingsScreenModel::keyPressed(uint8_t code) {
     if (captureKind != BindingKind::key) return;
+    if (code == platform::DIK_F11) return displaySwitched();
     KeyBindings bindings = keyBindings();
     const BindingChange change = bindKey(bindings, captureControl, code);
     if (change.changed) useKeyBindings(bindings);

@@ -64,8 +64,10 @@ class SettingsScreenModel {
     void move(int direction);
     // Left (-1) or Right (1) on the row the player is on.
     void step(int direction);
-    // Return, pad A, a press on the row.
+    // Return, pad A, a press on the row. "Restore the defaults" asks first
+    // and does it on the next Return; any other press drops the question.
     ScreenRequest activate();
+    void dropQuestion();
     // Escape, pad B: a page goes back to the first, the first closes.
     ScreenRequest back();
 
@@ -74,6 +76,9 @@ class SettingsScreenModel {
     void keyPressed(uint8_t code);
     void padPressed(PadButton button);
     void cancelCapture(const std::string& why);
+    // F11 or Alt+Enter switched the display while a key was asked for: it
+    // is not given, and the question stays.
+    void displaySwitched();
 
     // The lines that say what happened, '\n' between them; empty for none.
     const std::string& message() const { return said; }
@@ -90,5 +95,6 @@ class SettingsScreenModel {
     std::vector<std::filesystem::path> recordings;
     std::optional<BindingKind> captureKind;
     size_t captureControl = 0;
+    bool restoreAsked = false;
     std::string said;
 };

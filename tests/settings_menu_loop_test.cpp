@@ -12,6 +12,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/devices.h"
@@ -22,6 +23,7 @@
 #include "game/game_state.h"
 #include "game/random.h"
 #include "platform/headless.h"
+#include "shell/control_table.h"
 #include "shell/key_bindings.h"
 #include "shell/preferences.h"
 #include "shell/screenshot.h"
@@ -187,6 +189,141 @@ TEST_F(SettingsScreenLoopTest, APadAndThePointerWorkItOverAPausedGameWhichStaysP
     frames(1, {DIK_P});
     frames(2, {});
     EXPECT_GT(steps.size(), stepsBefore);
+}
+
+// A key tapped on the screen: down for two frames, up for two.
+void tap(uint8_t key) {
+    headless::setKeys({key});
+    for (int i = 0; i < 4; ++i) {
+        if (i == 2) headless::setKeys({});
+        ASSERT_TRUE(runFrame());
+        waitForNextFrame();
+    }
+}
+
+KeyBindings boundAs(const std::vector<std::pair<std::string, uint8_t>>& keys) {
+    KeyBindings bindings = defaultKeyBindings();
+    for (const auto& [control, code] : keys) bindings.keys[controlIndex(control)] = {code};
+    return bindings;
+}
+
+// The arrows mean themselves whatever the player gave Up, Down, Left and
+// Right: three Downs reach the volume, one Left takes a tenth off, once.
+TEST_F(SettingsScreenLoopTest, TheArrowsMoveOnceWhateverTheBindings) {
+    const std::vector<std::vector<std::pair<std::string, uint8_t>>> bindings = {
+        {{"up", DIK_DOWN}, {"down", DIK_UP}},
+        {{"left", DIK_RIGHT}, {"right", DIK_LEFT}},
+        {{"up", DIK_LEFT}, {"down", DIK_RIGHT}, {"left", DIK_UP}, {"right", DIK_DOWN}},
+    };
+    for (const auto& keys : bindings) {
+        std::ofstream(file, std::ios::binary) << "volume = 100\n";
+        usePreferences(Options{}, SettingsFile{file, contents(file)});
+        useKeyBindings(boundAs(keys));
+        beginLoop(LoopStart::title().withScreen(overlay.get()), deviceControls(), {&hooks});
+        tap(DIK_O);
+        for (int i = 0; i < 3; ++i) tap(DIK_DOWN);
+        tap(DIK_LEFT);
+        EXPECT_EQ(contents(file), "volume = 90\n") << keys.front().first;
+        tap(DIK_ESCAPE);
+        EXPECT_FALSE(screenOpen());
+    }
+    // A key of the player's own adds to the arrows: W for Up goes back up to
+    // the display's row, where Left changes the display, not the volume.
+    useKeyBindings(boundAs({{"up", DIK_W}}));
+    beginLoop(LoopStart::title().withScreen(overlay.get()), deviceControls(), {&hooks});
+    tap(DIK_O);
+    tap(DIK_DOWN);
+    tap(DIK_W);
+    tap(DIK_LEFT);
+    EXPECT_EQ(contents(file), "volume = 90\ndisplay = window\n");
+}
+
+// A key just given to Confirm, Quit or Settings, still held, does nothing;
+// let go, the screen is still on the keys page, where Escape, Escape closes.
+TEST_F(SettingsScreenLoopTest, AKeyJustGivenDoesNothingUntilLetGo) {
+    const std::vector<std::pair<std::string, size_t>> controls = {
+        {"confirm", 7}, {"quit", 8}, {"settings", 10}};
+    for (const auto& [control, row] : controls) {
+        useKeyBindings(defaultKeyBindings());
+        beginLoop(LoopStart::title().withScreen(overlay.get()), deviceControls(), {&hooks});
+        tap(DIK_O);
+        for (int i = 0; i < 6; ++i) tap(DIK_DOWN);
+        tap(DIK_RETURN);  // Keys...
+        for (size_t i = 0; i < row; ++i) tap(DIK_DOWN);
+        tap(DIK_RETURN);
+        frames(20, {DIK_K});
+        frames(2, {});
+        EXPECT_EQ(keyBindings().keys[controlIndex(control)], std::vector<uint8_t>{DIK_K});
+        EXPECT_TRUE(screenOpen()) << control;
+        tap(DIK_ESCAPE);
+        EXPECT_TRUE(screenOpen()) << control << ": back on the first page";
+        tap(DIK_ESCAPE);
+        EXPECT_FALSE(screenOpen()) << control << ": closed";
+    }
+}
+
+// Alt+Enter while a key is asked for switches the display and gives no key
+// (the Return of Alt+Enter never reaches the game's keys: the machine keeps
+// it); Alt alone is given as it goes up, and a key with Alt held is the key.
+TEST_F(SettingsScreenLoopTest, AltEnterWhileAKeyIsAskedForSwitchesAndGivesNothing) {
+    struct Case {
+        bool switches;
+        std::vector<uint8_t> withAlt;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {true, {DIK_LMENU}, "key-left = K\n"},
+        {false, {DIK_RMENU}, "key-left = RightAlt\n"},
+        {false, {DIK_LMENU, DIK_J}, "key-left = J\n"},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(file, std::ios::binary) << "";
+        usePreferences(Options{}, SettingsFile{file, ""});
+        useKeyBindings(defaultKeyBindings());
+        beginLoop(LoopStart::title().withScreen(overlay.get()), deviceControls(), {&hooks});
+        tap(DIK_O);
+        for (int i = 0; i < 6; ++i) tap(DIK_DOWN);
+        tap(DIK_RETURN);  // Keys..., on Left
+        tap(DIK_RETURN);
+        const bool fullscreen = displayOptions().fullscreen;
+        frames(3, {c.withAlt.front()});
+        if (c.switches) headless::switchDisplay();
+        frames(3, c.withAlt);
+        frames(3, {c.withAlt.front()});
+        frames(2, {});
+        EXPECT_EQ(displayOptions().fullscreen, c.switches ? !fullscreen : fullscreen);
+        if (c.switches) {
+            EXPECT_EQ(contents(file), "") << "nothing given";
+            tap(DIK_K);
+        }
+        EXPECT_EQ(contents(file), c.line);
+        tap(DIK_ESCAPE);
+        tap(DIK_ESCAPE);
+        EXPECT_FALSE(screenOpen());
+    }
+}
+
+// Restoring the defaults asks first: any other key drops the question, and
+// only Return twice in a row restores.
+TEST_F(SettingsScreenLoopTest, RestoringTheDefaultsTakesReturnTwice) {
+    std::ofstream(file, std::ios::binary) << "volume = 50\n";
+    usePreferences(Options{}, SettingsFile{file, contents(file)});
+    beginLoop(LoopStart::title().withScreen(overlay.get()), deviceControls(), {&hooks});
+    tap(DIK_O);
+    tap(DIK_UP);
+    tap(DIK_UP);  // round the page to "Restore the defaults"
+    for (const uint8_t other : {uint8_t{DIK_X}, uint8_t{DIK_LEFT}, uint8_t{DIK_SPACE}}) {
+        tap(DIK_RETURN);
+        tap(other);
+        tap(DIK_RETURN);  // asks again
+        EXPECT_EQ(contents(file), "volume = 50\n") << int{other};
+        tap(other);
+    }
+    tap(DIK_RETURN);
+    EXPECT_EQ(contents(file), "volume = 50\n") << "asked, not done";
+    tap(DIK_RETURN);
+    EXPECT_EQ(soundOptions().volume, 100);
+    EXPECT_NE(contents(file).find("volume = 100\n"), std::string::npos);
 }
 
 // A few title passes, Space, the loading sequence and a game flown with a

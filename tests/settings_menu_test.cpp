@@ -12,6 +12,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/headless.h"
@@ -172,8 +173,16 @@ TEST_F(ScreenModelTest, AKeyWithoutANameOrTheDisplaySwitchIsRefusedAndNothingCha
         model.keyPressed(code);
         EXPECT_NE(model.message().find("cannot be given"), std::string::npos) << model.message();
         EXPECT_EQ(keyBindings().keys, before.keys);
+        // F11 switches the display and is not given, so the question stays.
+        EXPECT_EQ(model.capturing().has_value(), code == DIK_F11) << int{code};
     }
     EXPECT_NE(model.message().find("no name"), std::string::npos);
+    model.select(rowOf("Quit"));
+    model.activate();
+    model.displaySwitched();
+    EXPECT_NE(model.message().find("Press another key for Quit"), std::string::npos);
+    EXPECT_TRUE(model.capturing()) << "Alt+Enter's switch gives nothing either";
+    model.cancelCapture("Nothing changed");
     // The key it already has, and a cancelled question, change nothing either.
     model.select(rowOf("Quit"));
     model.activate();
@@ -274,6 +283,9 @@ TEST_F(ScreenModelTest, RestoringTheDefaultsPutsEverythingBackInOneSave) {
     start(Options{}, playersFile + "display = window\npad-land = B\n");
     model.select(rowOf("Restore the defaults"));
     model.activate();
+    EXPECT_EQ(model.message(), "Press Return again to restore every setting, key and button");
+    EXPECT_EQ(contents(file), playersFile + "display = window\npad-land = B\n") << "asked only";
+    model.activate();
     EXPECT_EQ(currentSettings(), Settings{});
     EXPECT_EQ(keyBindings().keys, defaultKeyBindings().keys);
     EXPECT_EQ(keyBindings().pads, defaultKeyBindings().pads);
@@ -285,6 +297,34 @@ TEST_F(ScreenModelTest, RestoringTheDefaultsPutsEverythingBackInOneSave) {
               "display = fullscreen\npad-land = A\nscale = 0\ninteger-scale = no\n"
               "pause-on-focus-loss = no\nrecord-games = no\n");
     EXPECT_NE(model.message().find("(saved)"), std::string::npos);
+}
+
+// Any move but Return between the two drops the question, and the next
+// Return asks again.
+TEST_F(ScreenModelTest, AnythingButReturnDropsTheQuestionOfRestoringTheDefaults) {
+    const std::vector<std::pair<std::string, void (*)(SettingsScreenModel&)>> others = {
+        {"move", [](SettingsScreenModel& m) { m.move(1); }},
+        {"step", [](SettingsScreenModel& m) { m.step(-1); }},
+        {"another key", [](SettingsScreenModel& m) { m.dropQuestion(); }},
+        {"another row", [](SettingsScreenModel& m) { m.select(0); }},
+    };
+    for (const auto& [what, other] : others) {
+        model.select(rowOf("Restore the defaults"));
+        model.activate();
+        other(model);
+        EXPECT_EQ(model.message(), "Nothing restored") << what;
+        model.select(rowOf("Restore the defaults"));
+        model.activate();
+        EXPECT_EQ(contents(file), playersFile) << what;
+        model.dropQuestion();
+    }
+    model.select(rowOf("Restore the defaults"));
+    model.activate();
+    EXPECT_EQ(model.back(), ScreenRequest::close) << "Escape drops it and closes as ever";
+    model.open();
+    model.select(rowOf("Restore the defaults"));
+    model.activate();
+    EXPECT_EQ(contents(file), playersFile) << "a new opening asks anew";
 }
 
 TEST_F(ScreenModelTest, TheRecordingsAreListedNewestFirstAndAChoiceClosesTheScreen) {

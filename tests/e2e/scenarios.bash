@@ -200,3 +200,43 @@ scenario_dropped_text() {
     e2e_check "and in one line" [ "$(grep -c '^kordavan' "$E2E_TMP/game.stderr")" = 1 ]
     scenario_title_back refused "the title stays"
 }
+
+# scenario_settings_own_keys EXE: with Up and Down, Left and Right swapped in
+# the settings file, the arrows still move the screen's cursor once a press
+# and Left takes a tenth off the volume, once; Alt+Enter and F11 while a key
+# is asked for switch the display and give no key, the next key is given; Restore
+# the defaults waits for a second Return. The game ends on the title.
+scenario_settings_own_keys() {
+    printf 'key-up = Down%skey-down = Up%skey-left = Right%skey-right = Left%s' \
+        "$E2E_EOL" "$E2E_EOL" "$E2E_EOL" "$E2E_EOL" >"$E2E_CONF"
+    cp "$E2E_CONF" "$E2E_TMP/own.conf"
+    e2e_start_game "$1"
+    sleep "$E2E_TITLE_SETTLE"
+    e2e_tap o Down Down Down Left
+    sleep 0.3
+    printf 'volume = 90%s' "$E2E_EOL" >>"$E2E_TMP/own.conf"
+    e2e_check "the arrows reach the volume and Left turns it down once, keys swapped or not" \
+        cmp -s "$E2E_CONF" "$E2E_TMP/own.conf"
+
+    e2e_tap Down Down Down Return Return
+    e2e_hold alt+Return 0.2
+    sleep 0.5
+    e2e_check_not "Alt+Enter while a key is asked for gives no key" grep -q '^key-left = .*Alt' "$E2E_CONF"
+    e2e_check "and switches the display" grep -q '^display = window' "$E2E_CONF"
+    e2e_hold F11 0.2
+    sleep 0.5
+    e2e_check "F11 switches it back" grep -q '^display = fullscreen' "$E2E_CONF"
+    e2e_check_not "and is not given either" grep -q '^key-left = F11' "$E2E_CONF"
+    e2e_tap k
+    sleep 0.3
+    e2e_check "the next key is given" grep -q '^key-left = K' "$E2E_CONF"
+
+    e2e_tap Escape Down Down Down Down Return
+    sleep 0.3
+    e2e_check "one Return on Restore the defaults restores nothing" grep -q '^volume = 90' "$E2E_CONF"
+    e2e_tap Return
+    sleep 0.3
+    e2e_check "the second restores the defaults" grep -q '^volume = 100' "$E2E_CONF"
+    e2e_check "keys too" grep -q '^key-up = Up' "$E2E_CONF"
+    e2e_tap Escape
+}

@@ -2,7 +2,8 @@
 # The settings screen in a real window: O opens it over the title, the
 # volume and a key are changed with real key presses, Escape closes it, the
 # settings file has just those two lines changed, and a game started again
-# shows them on its screen.
+# shows them on its screen; then the player's own keys swapped leave the
+# screen's arrows as they are.
 #
 #   bash tests/e2e/settings_screen.sh path/to/kordavan
 set -euo pipefail
@@ -30,5 +31,10 @@ sleep 1
 scenario_settings_kept
 e2e_tap Escape
 e2e_check_ends 5 "Escape"
+
+scenario_settings_own_keys "$kordavan"
+sleep 0.5
+e2e_tap Escape
+e2e_check_ends 5 "Escape after the own keys"
 e2e_show_stderr
 e2e_summary

@@ -31,7 +31,7 @@ native=""
 [ $# -eq 4 ] && native="$(cd "$4" && pwd)"
 export LC_ALL=C.UTF-8
 
-e2e_begin windows_extras 240
+e2e_begin windows_extras 330
 wine_prefix "$build" || e2e_die "no Wine prefix"
 roaming="$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)"
 folder="$roaming/Kordavan"
@@ -112,4 +112,12 @@ else
 fi
 e2e_check_ends 10 "dismissing its box"
 e2e_check "nothing was saved by looking" cmp -s "$E2E_CONF" "$E2E_TMP/expected.conf"
+
+# ---------------------------------------------------------------- the player's own keys
+# F11 and Alt+Enter are the Windows back end's own: while a key is asked for
+# they switch the display and are not given.
+scenario_settings_own_keys "$exe"
+sleep 0.5
+e2e_tap Escape
+e2e_check_ends 10 "Escape after the own keys"
 e2e_summary
