@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/printable.h"
 #include "platform/warnings.h"
 #include "shell/recordings.h"
 
@@ -83,7 +84,7 @@ void GamesRecorder::start() {
     std::string reason;
     if (!platform::makeFolders(folder, reason)) {
         platform::warnings() << "kordavan: cannot make the recordings folder "
-                             << platform::utf8Text(folder) << ": " << reason
+                             << shownName(platform::utf8Text(folder)) << ": " << reason
                              << "; the games of this run are not recorded\n";
         return;
     }

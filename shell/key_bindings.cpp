@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "platform/printable.h"
 #include "shell/settings_file.h"
 
 namespace {
@@ -60,7 +61,7 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
         // Only a file's very beginning may hold one: two files run together
         // leave one inside, where it hides the key that follows.
         if (key.starts_with("\xEF\xBB\xBF")) {
-            warnings << "kordavan: " << fileName << ":" << setting.lineNumber
+            warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber
                      << ": begins with a byte-order mark, which only the file's first line may; "
                         "left out\n";
             continue;
@@ -70,7 +71,7 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
         if (!isKey && !isPad) continue;
         const size_t index = controlIndex(key.substr(4));
         if (index == controlCount) {
-            warnings << "kordavan: " << fileName << ":" << setting.lineNumber
+            warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber
                      << ": no control called " << shownText(key.substr(4))
                      << " (controls: " << controlNameList() << "); left out\n";
             continue;
@@ -86,7 +87,7 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
             } else {
                 parsed.pads[index] = defaults.pads[index];
             }
-            warnings << "kordavan: " << fileName << ":" << setting.lineNumber << ": "
+            warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber << ": "
                      << (isKey ? "no key called " : "no pad button called ") << shownText(unknown)
                      << "; " << std::string(key) << " keeps its default\n";
         }
@@ -95,7 +96,7 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
     const size_t quit = controlIndex("quit");
     if (parsed.keys[quit].empty()) {
         parsed.keys[quit].push_back(DIK_ESCAPE);
-        warnings << "kordavan: " << fileName
+        warnings << "kordavan: " << shownName(fileName)
                  << ": no key is left to quit the game; Escape still quits\n";
     }
     return parsed;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/printable.h"
 #include "shell/settings_table.h"
 
 namespace {
@@ -37,7 +38,7 @@ std::optional<KeyAndValue> splitLine(std::string_view line) {
 
 void warn(std::ostream& warnings, const std::string& fileName, int lineNumber,
           const std::string& what) {
-    warnings << "kordavan: " << fileName << ":" << lineNumber << ": " << what << "\n";
+    warnings << "kordavan: " << shownName(fileName) << ":" << lineNumber << ": " << what << "\n";
 }
 
 // The value as the player sees it take effect.
@@ -147,8 +148,8 @@ SettingsFile readSettingsFile(const std::filesystem::path& path, std::ostream& w
     if (path.empty()) return {};
     platform::FileText file = platform::readFile(path, largestSettingsFile);
     if (file.status == platform::FileStatus::failed) {
-        warnings << "kordavan: cannot read " << path.string() << ": " << file.reason
-                 << "; using the default settings\n";
+        warnings << "kordavan: cannot read " << shownName(platform::utf8Text(path)) << ": "
+                 << file.reason << "; using the default settings\n";
     }
     return {path, std::move(file.text)};
 }
