@@ -35,6 +35,12 @@ bool readNames(std::string_view list, Lookup lookup, std::vector<Code>& codes,
     return true;
 }
 
+// The control table's names, for a misspelt one.
+std::vector<std::string> controlNameWords() {
+    const auto& names = controlNames();
+    return {names.begin(), names.end()};
+}
+
 std::optional<uint8_t> knownKey(std::string_view name) {
     const uint8_t code = keyByName(name);
     return code == 0 ? std::nullopt : std::optional<uint8_t>(code);
@@ -56,6 +62,7 @@ KeyBindings defaultKeyBindings() {
 KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
                              std::ostream& warnings) {
     KeyBindings parsed = defaultKeyBindings();
+    const size_t settingsControl = controlIndex("settings");
     for (const SettingLine& setting : settingLines(text)) {
         const std::string_view key = setting.key;
         // Only a file's very beginning may hold one: two files run together
@@ -71,9 +78,13 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
         if (!isKey && !isPad) continue;
         const size_t index = controlIndex(key.substr(4));
         if (index == controlCount) {
+            const std::string_view meant = nearestWord(key.substr(4), controlNameWords());
             warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber
                      << ": no control called " << shownText(key.substr(4))
-                     << " (controls: " << controlNameList() << "); left out\n";
+                     << (meant.empty() ? " (controls: " + controlNameList() + ")"
+                                       : " (did you mean " + std::string(key.substr(0, 4)) +
+                                             std::string(meant) + "?)")
+                     << "; left out\n";
             continue;
         }
         std::string unknown;
@@ -90,6 +101,14 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
             warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber << ": "
                      << (isKey ? "no key called " : "no pad button called ") << shownText(unknown)
                      << "; " << std::string(key) << " keeps its default\n";
+        }
+        // Without a key the settings screen would never open, and the
+        // player could not give it one there.
+        if (isKey && index == settingsControl && parsed.keys[index].empty()) {
+            parsed.keys[index] = defaultKeyBindings().keys[index];
+            warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber
+                     << ": no key is left to open the settings screen; " << std::string(key)
+                     << " keeps its default, " << keyNames(parsed.keys[index]) << "\n";
         }
     }
     // A game no key can quit keeps the player in a full-screen window.
