@@ -11,6 +11,7 @@
 #include "app/record_games.h"
 #include "app/run_settings.h"
 #include "app/title_and_replays.h"
+#include "platform/printable.h"
 #include "platform/warnings.h"
 #include "replay/player.h"
 #include "replay/recorder.h"
@@ -52,14 +53,15 @@ bool readOpening(const std::string& path) {
         case ReplayRead::read:
             break;
         case ReplayRead::cannotRead:
-            platform::warnings() << "kordavan: " << path << ": cannot be read: " << error << "\n";
+            platform::warnings() << "kordavan: " << shownName(path) << ": cannot be read: " << error
+                                 << "\n";
             return false;
         case ReplayRead::notAReplay:
-            platform::warnings() << "kordavan: " << path << ": " << error << "\n";
+            platform::warnings() << "kordavan: " << shownName(path) << ": " << error << "\n";
             return false;
     }
     if (!replay.cut.empty())
-        platform::warnings() << "kordavan: " << path << ": " << replay.cut << "\n";
+        platform::warnings() << "kordavan: " << shownName(path) << ": " << replay.cut << "\n";
     run.opening = std::move(replay);
     return true;
 }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/printable.h"
 #include "platform/warnings.h"
 #include "shell/recordings.h"
 
@@ -87,7 +88,7 @@ void GamesRecorder::start() {
         reason = platform::othersOwn(folder);
     if (!reason.empty()) {
         platform::warnings() << "kordavan: cannot make the recordings folder "
-                             << platform::utf8Text(folder) << ": " << reason
+                             << shownName(platform::utf8Text(folder)) << ": " << reason
                              << "; the games of this run are not recorded\n";
         return;
     }

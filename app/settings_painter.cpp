@@ -109,7 +109,7 @@ void paintSettingsScreen(platform::Surface& target, const platform::Surface& und
     fillRect(target, panelX, panelY, panelWidth, panelHeight, panelColour);
     drawText(target, labelX, panelY + 8, model.heading(), headingColour, TextSize::large);
 
-    const std::vector<ScreenRow> rows = model.rows();
+    const std::vector<ScreenRow>& rows = model.rows();
     for (size_t i = top; i < rows.size() && i < top + visibleRows; ++i) {
         paintRow(target, rows[i], rowsTop + static_cast<int>(i - top) * rowHeight,
                  i == model.selected());
@@ -150,7 +150,7 @@ PointerTarget pointerTarget(platform::PicturePoint point, const SettingsScreenMo
         return target;
     }
     const size_t row = top + static_cast<size_t>((point.y - rowsTop) / rowHeight);
-    const std::vector<ScreenRow> rows = model.rows();
+    const std::vector<ScreenRow>& rows = model.rows();
     if (row >= rows.size()) return target;
     target.row = row;
     target.what = PointerTarget::What::row;

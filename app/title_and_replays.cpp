@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/printable.h"
 #include "platform/warnings.h"
 #include "replay/player.h"
 #include "shell/replay_choice.h"
@@ -50,10 +51,11 @@ class TitleHands : public ControlSource {
         }
         const std::optional<std::filesystem::path> file = takeChosenReplay();
         if (!file) return;
-        const std::string name = platform::utf8Text(*file);
+        const std::string path = platform::utf8Text(*file);
+        const std::string name = shownName(path);
         Replay read;
         std::string error;
-        switch (readReplay(name, read, error)) {
+        switch (readReplay(path, read, error)) {
             case ReplayRead::read:
                 if (!read.cut.empty())
                     platform::warnings() << "kordavan: " << name << ": " << read.cut << "\n";

@@ -59,9 +59,11 @@ void ReplayPlayer::diverge(const std::string& what) {
 void ReplayPlayer::check(const GameEnd& actual) {
     const ReplayGame& recorded = current();
     if (!recorded.end) {
-        // A recording cut off ends with its last step, where play stops
-        // first; this game ended before that.
+        // A recording cut off ends with its last step, where play stops.
+        // A game that ends right there (its ESCAPE was the last line the
+        // disk took) went as recorded: only its end line was lost.
         const size_t left = recorded.steps.size() - std::min(line, recorded.steps.size());
+        if (left == 0) return;
         diverge(std::string("the game ended ") + endingName(actual.ending) +
                 ", but the replay recorded " + std::to_string(left) + " more step" +
                 (left == 1 ? "" : "s") + " of it");

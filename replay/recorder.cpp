@@ -6,6 +6,7 @@
 
 #include "game/game_state.h"
 #include "game/random.h"
+#include "platform/printable.h"
 #include "platform/warnings.h"
 
 namespace {
@@ -24,7 +25,7 @@ bool ReplayRecorder::start(const std::string& to, std::string& error) {
     std::string reason;
     file = platform::startFile(platform::utf8Path(to), reason);
     if (file == nullptr) {
-        error = "cannot create the replay " + to + ": " + reason;
+        error = "cannot create the replay " + shownName(to) + ": " + reason;
         return false;
     }
     path = to;
@@ -47,8 +48,8 @@ void ReplayRecorder::write(const std::string& line) {
     if (file == nullptr) return;
     std::string reason;
     if (platform::addToFile(file, line, reason)) return;
-    platform::warnings() << "kordavan: cannot write the replay " << path << ": " << reason
-                         << "; recording stops"
+    platform::warnings() << "kordavan: cannot write the replay " << shownName(path) << ": "
+                         << reason << "; recording stops"
                          << (holdsGame ? " (the file holds every step until now)"
                                        : " (the file is removed, holding no game)")
                          << ", the game goes on\n";

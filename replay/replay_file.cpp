@@ -333,6 +333,12 @@ bool parseReplay(std::string_view text, Replay& replay, std::string& error) {
             (lastLineCut ? " (and line " + std::to_string(lines + 1) + " is cut short)" : "") +
             ", and the replay ends before it";
     }
+    // Whole lines and then nothing: the disk filled or the game was killed
+    // before the last game's end line was written.
+    if (replay.cut.empty() && !replay.games.empty() && !replay.games.back().end) {
+        replay.cut = "the last game has no end line: the recording was cut off after line " +
+                     std::to_string(lines) + ", and the replay ends there";
+    }
     if (replay.games.empty()) {
         error = replay.cut.empty()
                     ? "line " + std::to_string(lineNumber) + ": the replay holds no game"

@@ -85,7 +85,7 @@ const char* endingName(GameEnding ending);
 // each other. A byte-order mark before the first line is passed over. A
 // last line without its newline, and a game line with nothing after it at
 // the end, are what a recording cut off leaves: the replay ends before
-// them and says so in `cut`.
+// them and says so in `cut`; so does a last game that lacks its end line.
 bool parseReplay(std::string_view text, Replay& replay, std::string& error);
 
 // What tells two ends apart, the first thing that differs in the order of

@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 
+#include "platform/printable.h"
 #include "shell/settings_file.h"
 
 namespace {
@@ -34,6 +35,12 @@ bool readNames(std::string_view list, Lookup lookup, std::vector<Code>& codes,
     return true;
 }
 
+// The control table's names, for a misspelt one.
+std::vector<std::string> controlNameWords() {
+    const auto& names = controlNames();
+    return {names.begin(), names.end()};
+}
+
 std::optional<uint8_t> knownKey(std::string_view name) {
     const uint8_t code = keyByName(name);
     return code == 0 ? std::nullopt : std::optional<uint8_t>(code);
@@ -55,12 +62,13 @@ KeyBindings defaultKeyBindings() {
 KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
                              std::ostream& warnings) {
     KeyBindings parsed = defaultKeyBindings();
+    const size_t settingsControl = controlIndex("settings");
     for (const SettingLine& setting : settingLines(text)) {
         const std::string_view key = setting.key;
         // Only a file's very beginning may hold one: two files run together
         // leave one inside, where it hides the key that follows.
         if (key.starts_with("\xEF\xBB\xBF")) {
-            warnings << "kordavan: " << fileName << ":" << setting.lineNumber
+            warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber
                      << ": begins with a byte-order mark, which only the file's first line may; "
                         "left out\n";
             continue;
@@ -70,9 +78,13 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
         if (!isKey && !isPad) continue;
         const size_t index = controlIndex(key.substr(4));
         if (index == controlCount) {
-            warnings << "kordavan: " << fileName << ":" << setting.lineNumber
+            const std::string_view meant = nearestWord(key.substr(4), controlNameWords());
+            warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber
                      << ": no control called " << shownText(key.substr(4))
-                     << " (controls: " << controlNameList() << "); left out\n";
+                     << (meant.empty() ? " (controls: " + controlNameList() + ")"
+                                       : " (did you mean " + std::string(key.substr(0, 4)) +
+                                             std::string(meant) + "?)")
+                     << "; left out\n";
             continue;
         }
         std::string unknown;
@@ -86,16 +98,24 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
             } else {
                 parsed.pads[index] = defaults.pads[index];
             }
-            warnings << "kordavan: " << fileName << ":" << setting.lineNumber << ": "
+            warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber << ": "
                      << (isKey ? "no key called " : "no pad button called ") << shownText(unknown)
                      << "; " << std::string(key) << " keeps its default\n";
+        }
+        // Without a key the settings screen would never open, and the
+        // player could not give it one there.
+        if (isKey && index == settingsControl && parsed.keys[index].empty()) {
+            parsed.keys[index] = defaultKeyBindings().keys[index];
+            warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber
+                     << ": no key is left to open the settings screen; " << std::string(key)
+                     << " keeps its default, " << keyNames(parsed.keys[index]) << "\n";
         }
     }
     // A game no key can quit keeps the player in a full-screen window.
     const size_t quit = controlIndex("quit");
     if (parsed.keys[quit].empty()) {
         parsed.keys[quit].push_back(DIK_ESCAPE);
-        warnings << "kordavan: " << fileName
+        warnings << "kordavan: " << shownName(fileName)
                  << ": no key is left to quit the game; Escape still quits\n";
     }
     return parsed;

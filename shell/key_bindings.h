@@ -7,8 +7,9 @@
 //
 // The controls are the control table's (shell/control_table.h).
 // A line replaces that control's defaults (an empty list leaves it without
-// any); a name that is not known costs a warning naming the file and line,
-// and the control keeps its defaults. Without such lines the keys are the
+// any, but for key-settings, which keeps its own with a warning: the screen
+// could never open); a name that is not known costs a warning naming the
+// file and line, and the control keeps its defaults. Without such lines the keys are the
 // game's own.
 
 #include <array>

@@ -11,6 +11,7 @@
 #include "formats/picture_files.h"
 #include "gfx/display.h"
 #include "platform/files.h"
+#include "platform/printable.h"
 #include "platform/warnings.h"
 #include "shell/time_names.h"
 
@@ -41,7 +42,7 @@ std::filesystem::path saveScreenshotFile(const std::vector<uint8_t>& png,
     }
     std::string reason;
     if (!platform::makeFolders(folder, reason)) {
-        error = "cannot write in " + folder.string() + ": " + reason;
+        error = "cannot write in " + shownName(platform::utf8Text(folder)) + ": " + reason;
         return {};
     }
     const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());
@@ -54,7 +55,7 @@ std::filesystem::path saveScreenshotFile(const std::vector<uint8_t>& png,
             case platform::CreateStatus::taken:
                 continue;
             case platform::CreateStatus::failed:
-                error = "cannot write " + name.string() + ": " + reason;
+                error = "cannot write " + shownName(platform::utf8Text(name)) + ": " + reason;
                 return {};
         }
     }

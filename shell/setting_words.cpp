@@ -3,6 +3,7 @@
 #include "shell/setting_words.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -10,7 +11,42 @@ char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// As a player mistypes a key: in any case, with _ for -.
+char normal(char c) {
+    return c == '_' ? '-' : lower(c);
+}
+
+// The letters to add, remove or change to turn one word into the other.
+size_t editDistance(std::string_view a, std::string_view b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            const size_t change = diagonal + (normal(a[i - 1]) == normal(b[j - 1]) ? 0 : 1);
+            row[j] = std::min({change, row[j - 1] + 1, above + 1});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
 }  // namespace
+
+std::string_view nearestWord(std::string_view word, std::span<const std::string> words) {
+    std::string_view best;
+    size_t bestDistance = std::min<size_t>(2, word.size() / 3);
+    for (const std::string& candidate : words) {
+        const size_t distance = editDistance(word, candidate);
+        if (distance <= bestDistance && (best.empty() || distance < bestDistance)) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
 
 std::string_view trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");

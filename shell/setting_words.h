@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ std::string_view trim(std::string_view text);
 bool sameWord(std::string_view a, std::string_view b);
 // A piece of the file fit for a warning: quoted, printable, shortened.
 std::string shownText(std::string_view text);
+// The word of `words` a misspelt `word` most likely meant, for a warning's
+// "did you mean ...?": at most two letters away (in any case, with _ for -),
+// and never more than a third of the word; empty when none is that close.
+std::string_view nearestWord(std::string_view word, std::span<const std::string> words);
 // 1 for yes, true, on or 1, 0 for no, false, off or 0, in any case; empty
 // for anything else.
 std::optional<int> yesOrNo(std::string_view value);

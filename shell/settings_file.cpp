@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/printable.h"
+#include "shell/control_table.h"
 #include "shell/settings_table.h"
 
 namespace {
@@ -37,7 +39,7 @@ std::optional<KeyAndValue> splitLine(std::string_view line) {
 
 void warn(std::ostream& warnings, const std::string& fileName, int lineNumber,
           const std::string& what) {
-    warnings << "kordavan: " << fileName << ":" << lineNumber << ": " << what << "\n";
+    warnings << "kordavan: " << shownName(fileName) << ":" << lineNumber << ": " << what << "\n";
 }
 
 // The value as the player sees it take effect.
@@ -56,6 +58,41 @@ const SettingRow* fileKey(std::string_view key) {
 
 // Some Windows editors begin a UTF-8 file with a byte-order mark.
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+// A key-* or pad-* line, or one hidden behind a byte-order mark that only
+// the first line may hold: key_bindings.cpp reads and reports those.
+bool bindingLine(std::string_view key) {
+    const std::string_view start = key.substr(0, 4);
+    return sameWord(start, "key-") || sameWord(start, "pad-") || key.starts_with(byteOrderMark);
+}
+
+// A misspelt key, or a value written as a key (fullscreen = yes), is most
+// often what it was meant for: the warning says which.
+std::string unknownKeyText(std::string_view key) {
+    std::string text = "no setting called " + shownText(key);
+    std::vector<std::string> keys;
+    for (const SettingRow& row : settingsTable()) {
+        if (!(row.place & settingsFile)) continue;
+        keys.emplace_back(row.name);
+        if (row.kind != SettingKind::word) continue;
+        for (int index = 0; !settingWord(row, index).empty(); ++index) {
+            if (sameWord(key, settingWord(row, index))) {
+                return text + " (did you mean " + std::string(row.name) + " = " +
+                       std::string(settingWord(row, index)) + "?)";
+            }
+        }
+    }
+    if (findSetting(key) != nullptr) {
+        return text + " (--" + std::string(findSetting(key)->name) +
+               " is for the command line only)";
+    }
+    for (std::string_view control : controlNames()) {
+        keys.push_back("key-" + std::string(control));
+        keys.push_back("pad-" + std::string(control));
+    }
+    const std::string_view meant = nearestWord(key, keys);
+    return meant.empty() ? text : text + " (did you mean " + std::string(meant) + "?)";
+}
 
 std::vector<std::string_view> lines(std::string_view text) {
     if (text.starts_with(byteOrderMark)) text.remove_prefix(byteOrderMark.size());
@@ -124,10 +161,15 @@ Settings parseSettings(std::string_view text, const std::string& fileName, std::
                                  "not a setting (key = value): " + shownText(setting.text)});
             continue;
         }
-        // A key this version does not know may belong to a later one, or to
-        // the keys and pads.
         const SettingRow* row = fileKey(setting.key);
-        if (!row) continue;
+        if (!row) {
+            // The keys and pads read their own lines, and say what is wrong
+            // with them.
+            if (!bindingLine(setting.key)) {
+                badValues.push_back({setting.lineNumber, nullptr, unknownKeyText(setting.key)});
+            }
+            continue;
+        }
         if (const auto value = readSettingValue(*row, setting.value)) {
             row->fields.write(settings, *value);
         } else {
@@ -154,8 +196,8 @@ SettingsFile readSettingsFile(const std::filesystem::path& path, std::ostream& w
     }
     platform::FileText file = platform::readFile(path, largestSettingsFile);
     if (file.status == platform::FileStatus::failed) {
-        warnings << "kordavan: cannot read " << path.string() << ": " << file.reason
-                 << "; using the default settings\n";
+        warnings << "kordavan: cannot read " << shownName(platform::utf8Text(path)) << ": "
+                 << file.reason << "; using the default settings\n";
     }
     return {path, std::move(file.text)};
 }

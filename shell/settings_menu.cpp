@@ -84,13 +84,19 @@ void SettingsScreenModel::showPage(ScreenPage page) {
     captureKind.reset();
     restoreAsked = false;
     if (page == ScreenPage::replays) recordings = keptRecordings(recordingsFolder);
+    pageRows = builtRows();
+}
+
+const std::vector<ScreenRow>& SettingsScreenModel::rows() const {
+    if (shown != ScreenPage::replays) pageRows = builtRows();
+    return pageRows;
 }
 
 std::string SettingsScreenModel::heading() const {
     return std::string(textOf(shown).heading);
 }
 
-std::vector<ScreenRow> SettingsScreenModel::rows() const {
+std::vector<ScreenRow> SettingsScreenModel::builtRows() const {
     std::vector<ScreenRow> out;
     switch (shown) {
         case ScreenPage::settings: {

@@ -57,7 +57,7 @@ class SettingsScreenModel {
     void open();
     ScreenPage page() const { return shown; }
     std::string heading() const;
-    std::vector<ScreenRow> rows() const;
+    const std::vector<ScreenRow>& rows() const;
     size_t selected() const { return at; }
     void select(size_t row);
     // Up (-1) or down (1), round the page.
@@ -86,6 +86,7 @@ class SettingsScreenModel {
 
   private:
     void showPage(ScreenPage page);
+    std::vector<ScreenRow> builtRows() const;
     void captured(const struct BindingChange& change, BindingKind kind);
 
     std::filesystem::path file;
@@ -93,6 +94,11 @@ class SettingsScreenModel {
     ScreenPage shown = ScreenPage::settings;
     size_t at = 0;
     std::vector<std::filesystem::path> recordings;
+    // The page's rows as last asked for. The replays' are made once, as the
+    // page opens: a folder may hold thousands, and a frame that made them
+    // again would cost as much as the folder holds. The other pages show
+    // values that change, and are made at every ask.
+    mutable std::vector<ScreenRow> pageRows;
     std::optional<BindingKind> captureKind;
     size_t captureControl = 0;
     bool restoreAsked = false;

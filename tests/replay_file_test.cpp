@@ -89,6 +89,9 @@ TEST(ReplayFile, ControlsAreTheKeyScriptsWords) {
     ASSERT_EQ(replay.games[0].steps.size(), 2u);
     EXPECT_TRUE(replay.games[0].steps[0].left && replay.games[0].steps[0].land);
     EXPECT_FALSE(replay.games[0].end);  // cut off: still a replay of what it holds
+    EXPECT_EQ(replay.cut,
+              "the last game has no end line: the recording was cut off after line 4, and the "
+              "replay ends there");
 }
 
 TEST(ReplayFile, RefusesWhatIsNoReplayNamingTheLine) {

@@ -392,6 +392,18 @@ TEST_F(ReplayTest, ACutReplayIsPlayedAndSaidToBeCut) {
     EXPECT_NE(inside.errors.find("is cut short (no line end)"), std::string::npos) << inside.errors;
 }
 
+TEST_F(ReplayTest, AQuitGameWhoseEndLineWasLostIsCutNotOtherwise) {
+    recordTwoGames();
+    const std::string text = readText(folder / "two.replay");
+    // The disk filled after the ESCAPE line of the quit game.
+    const ProcessResult played = replay(text.substr(0, text.rfind("end quit ")));
+    EXPECT_EQ(played.exitCode, 0) << played.errors;
+    EXPECT_NE(played.errors.find("the last game has no end line: the recording was cut off"),
+              std::string::npos)
+        << played.errors;
+    EXPECT_EQ(played.errors.find("more step"), std::string::npos) << played.errors;
+}
+
 TEST_F(ReplayTest, TheTraceToolRefusesAPipeAndSaysWhyAFileIsMissing) {
     const auto pipe = folder / "pipe.replay";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);

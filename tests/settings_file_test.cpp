@@ -215,10 +215,12 @@ TEST_F(SettingsFileTest, ALineThatIsNoSettingWarnsAndTheRestIsRead) {
     EXPECT_EQ(text.find('\x01'), std::string::npos);
 }
 
-TEST_F(SettingsFileTest, UnknownKeysAreNoFault) {
+// A misspelt key would otherwise be dropped without a word.
+TEST_F(SettingsFileTest, UnknownKeysAreSaidAndTheRestIsRead) {
     put(file(), "difficulty = hard\nvolume = 30\n");
     EXPECT_EQ(read().volume, 30);
-    EXPECT_EQ(warnings.str(), "");
+    EXPECT_EQ(warnings.str(),
+              "kordavan: " + file().string() + ":1: no setting called \"difficulty\"; left out\n");
 }
 
 TEST_F(SettingsFileTest, AnUnreadableFileWarnsGivesTheDefaultsAndIsLeftAsItWas) {

@@ -209,6 +209,23 @@ TEST_F(TitleReplaysTest, AFileThatIsNoReplayIsNamedWithItsLineAndTheTitleGoesOn)
     EXPECT_EQ(replay.steps + title.steps, 0);
 }
 
+// A dropped file's name cannot forge a second line nor steer the terminal
+// (nor hold a control character on Windows).
+#ifndef _WIN32
+TEST_F(TitleReplaysTest, ADroppedFileIsNamedEscapedInOneLine) {
+    const std::string bad = (folder / "a\nkordavan: fine\x1b[31m.replay").string();
+    std::ofstream(bad) << "no replay\n";
+    beginTheTitle();
+    ASSERT_TRUE(frames(10));
+    platform::headless::dropFile(bad);
+    ASSERT_TRUE(frames(10));
+    const std::string told = platform::keptWarnings();
+    EXPECT_NE(told.find("a\\x0akordavan: fine\\x1b[31m.replay: line 1: "), std::string::npos)
+        << told;
+    EXPECT_EQ(told.find('\n'), told.size() - 1) << "one line";
+}
+#endif
+
 // A replay asked for at start plays before the title, heard by its own
 // listeners; then the title waits for Space as ever.
 TEST_F(TitleReplaysTest, AReplayAskedForAtStartPlaysBeforeTheTitle) {

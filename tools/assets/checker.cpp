@@ -11,8 +11,8 @@
 #include "formats/bmp_decoder.h"
 #include "formats/little_endian.h"
 #include "platform/platform.h"
+#include "platform/printable.h"
 #include "sound/wave_image.h"
-#include "tools/printable.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "checker.h"
-#include "tools/printable.h"
+#include "platform/printable.h"
 
 namespace {
 

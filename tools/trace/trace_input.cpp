@@ -11,8 +11,8 @@
 #include "game/controls.h"
 #include "game/decimal_text.h"
 #include "platform/platform.h"
+#include "platform/printable.h"
 #include "shell/control_table.h"
-#include "tools/printable.h"
 
 namespace {
 

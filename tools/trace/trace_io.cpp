@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tools/printable.h"
+#include "platform/printable.h"
 
 namespace {
 
