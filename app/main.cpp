@@ -14,12 +14,14 @@
 #include "shell/preferences.h"
 #include "shell/settings_file.h"
 #ifdef _WIN32
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/windows_entry.h"
 #include "platform/windows_backend.h"
+#include "shell/version.h"
 #else
 #include "platform/sdl_backend.h"
 #endif
@@ -38,7 +40,9 @@ int main(int argc, char* argv[]) {
         argv = wordStarts.data();
     }
     const std::filesystem::path folder = platform::settingsFolder();
-    if (!console) platform::collectWarnings(folder.empty() ? folder : folder / "kordavan.log");
+    if (!console)
+        platform::collectWarnings(folder.empty() ? folder : folder / "kordavan.log",
+                                  platform::runHeading(kordavanVersion, std::time(nullptr)));
     const WarningsAtExit warningsAtExit;
 #endif
     const CommandLine commandLine = parseCommandLine(argc, argv);
