@@ -21,7 +21,6 @@
 
 #include "app/windows_entry.h"
 #include "platform/windows_backend.h"
-#include "shell/version.h"
 #else
 #include "platform/sdl_backend.h"
 #endif
@@ -42,7 +41,7 @@ int main(int argc, char* argv[]) {
     const std::filesystem::path folder = platform::settingsFolder();
     if (!console)
         platform::collectWarnings(folder.empty() ? folder : folder / "kordavan.log",
-                                  platform::runHeading(kordavanVersion, std::time(nullptr)));
+                                  platform::runHeading(versionText(), std::time(nullptr)));
     const WarningsAtExit warningsAtExit;
 #endif
     const CommandLine commandLine = parseCommandLine(argc, argv);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <mutex>
 #include <streambuf>
 #include <system_error>
@@ -222,7 +223,7 @@ void showWarnings(std::string_view advice) {
     messageBox(box.c_str(), "Kordavan");
 }
 
-std::string runHeading(std::string_view version, std::time_t when) {
+std::string runHeading(std::string_view versionLine, std::time_t when) {
     std::tm local{};
 #ifdef _WIN32
     localtime_s(&local, &when);
@@ -231,7 +232,10 @@ std::string runHeading(std::string_view version, std::time_t when) {
 #endif
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-    return "Kordavan " + std::string(version) + ", " + stamp;
+    std::string heading(versionLine.substr(0, versionLine.find('\n')));
+    // The name as the title bar shows it, not as it is typed.
+    if (!heading.empty()) heading[0] = static_cast<char>(std::toupper(heading[0]));
+    return heading + ", " + stamp;
 }
 
 std::string withLineEnds(std::string_view text, std::string_view lineEnd) {

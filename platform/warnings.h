@@ -45,9 +45,10 @@ const std::string& keptWarnings();
 // an old run's warnings never stand in it as this one's.
 void showWarnings(std::string_view advice);
 
-// The line that heads a run's warnings in the log: "Kordavan 1.2.0,
-// 2026-12-10 14:35:02", by the local time.
-std::string runHeading(std::string_view version, std::time_t when);
+// The line that heads a run's warnings in the log, from the version as
+// --version prints it ("kordavan 1.2.0\n"): "Kordavan 1.2.0, 2026-12-10
+// 14:35:02", by the local time.
+std::string runHeading(std::string_view versionLine, std::time_t when);
 
 // `text` with every line ended by `lineEnd`: Notepad on older Windows shows
 // a file of bare line feeds as one long line.

@@ -121,7 +121,7 @@ TEST_F(Warnings, TheLogHeadsItsRunWithTheVersionAndTheTime) {
     when.tm_min = 35;
     when.tm_sec = 2;
     when.tm_isdst = -1;
-    const std::string heading = platform::runHeading("1.2.0", std::mktime(&when));
+    const std::string heading = platform::runHeading("kordavan 1.2.0\n", std::mktime(&when));
     EXPECT_EQ(heading, "Kordavan 1.2.0, 2026-12-10 14:35:02");
 
     platform::collectWarnings(folder / "kordavan.log", heading);
