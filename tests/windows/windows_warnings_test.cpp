@@ -72,7 +72,9 @@ TEST(WindowsWarnings, AFullPipeKeepsNothingWaitingAndTheCountComesWhenItIsRead) 
 
     const int arrived = count(read, "kordavan: warning ");
     EXPECT_EQ(arrived, count(read, "\r\n") - 2) << "every line whole, ended as Windows ends it";
-    if (done) EXPECT_LT(arrived, flood);
+    if (done) {
+        EXPECT_LT(arrived, flood);
+    }
     const std::string last = "kordavan: " + std::to_string(flood - arrived) +
                              " messages could not be written to standard error\r\n"
                              "kordavan: the pipe is read again\r\n";
