@@ -14,6 +14,7 @@
 #include "shell/preferences.h"
 #include "shell/settings_file.h"
 #ifdef _WIN32
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -38,7 +39,9 @@ int main(int argc, char* argv[]) {
         argv = wordStarts.data();
     }
     const std::filesystem::path folder = platform::settingsFolder();
-    if (!console) platform::collectWarnings(folder.empty() ? folder : folder / "kordavan.log");
+    if (!console)
+        platform::collectWarnings(folder.empty() ? folder : folder / "kordavan.log",
+                                  platform::runHeading(versionText(), std::time(nullptr)));
     const WarningsAtExit warningsAtExit;
 #endif
     const CommandLine commandLine = parseCommandLine(argc, argv);

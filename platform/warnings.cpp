@@ -2,10 +2,14 @@
 
 #include "platform/warnings.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <atomic>
+#include <cctype>
 #include <mutex>
 #include <streambuf>
+#include <system_error>
 
+#include "platform/error_stream.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 
@@ -17,18 +21,82 @@ namespace {
 // only, the log file has them all.
 constexpr int linesInBox = 12;
 
+// What waits for standard error is a few screens of text at most: a stream
+// nobody reads must not make the game hoard memory.
+constexpr size_t mostWaiting = 16 * 1024;
+
+// Windows' own line end, which its older Notepad needs and its C library
+// wrote to standard error before.
+#ifdef _WIN32
+constexpr std::string_view machineLineEnd = "\r\n";
+#else
+constexpr std::string_view machineLineEnd = "\n";
+#endif
+
 struct Kept {
     std::mutex lock;
     bool collecting = false;
     bool shown = false;
     std::filesystem::path logFile;
+    std::string heading;
     std::string text;
     int lines = 0;
+    // Text standard error has not taken yet: whole lines, the first of them
+    // perhaps begun already.
+    std::string waiting;
+    // Lines standard error could not take, not told yet.
+    int lost = 0;
+    // The lines the count at the head of `waiting` stands for, and how much
+    // of it is still to go.
+    int counted = 0;
+    size_t countLeft = 0;
 };
 
 Kept& kept() {
     static Kept instance;
     return instance;
+}
+
+// Whether anything waits, asked every frame without taking the lock.
+std::atomic<bool> anyWaiting{false};
+
+int lineCount(std::string_view text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Writes what waits as far as standard error takes it now, then the count
+// of what it never took, once it takes text again.
+void send(Kept& state) {
+    for (;;) {
+        while (!state.waiting.empty()) {
+            const std::ptrdiff_t sent = writeErrorsNow(state.waiting);
+            if (sent == 0) {
+                anyWaiting = true;
+                return;
+            }
+            if (sent < 0) {
+                // The count stands for the lines it counts, not for itself.
+                state.lost +=
+                    lineCount(state.waiting) + (state.countLeft > 0 ? state.counted - 1 : 0);
+                state.waiting.clear();
+                state.countLeft = 0;
+                anyWaiting = false;
+                return;
+            }
+            const auto done = static_cast<size_t>(sent);
+            state.waiting.erase(0, done);
+            state.countLeft -= std::min(state.countLeft, done);
+        }
+        anyWaiting = false;
+        if (state.lost == 0) return;
+        state.counted = state.lost;
+        state.lost = 0;
+        state.waiting = withLineEnds("kordavan: " + std::to_string(state.counted) +
+                                         (state.counted == 1 ? " message" : " messages") +
+                                         " could not be written to standard error\n",
+                                     machineLineEnd);
+        state.countLeft = state.waiting.size();
+    }
 }
 
 // Hands every finished line to warn().
@@ -75,12 +143,17 @@ void warn(std::string_view text) {
     Kept& state = kept();
     const std::lock_guard<std::mutex> hold(state.lock);
     if (!state.collecting) {
-        std::fputs(line.c_str(), stderr);
-        std::fflush(stderr);
+        send(state);
+        if (state.waiting.size() + line.size() > mostWaiting) {
+            state.lost += lineCount(line);
+            return;
+        }
+        state.waiting += withLineEnds(line, machineLineEnd);
+        send(state);
         return;
     }
     state.text += line;
-    for (const char c : line) state.lines += c == '\n' ? 1 : 0;
+    state.lines += lineCount(line);
 }
 
 std::ostream& warnings() {
@@ -89,12 +162,20 @@ std::ostream& warnings() {
     return stream;
 }
 
-void collectWarnings(const std::filesystem::path& logFile) {
+void sendWarnings() {
+    if (!anyWaiting) return;
+    Kept& state = kept();
+    const std::lock_guard<std::mutex> hold(state.lock);
+    send(state);
+}
+
+void collectWarnings(const std::filesystem::path& logFile, std::string_view heading) {
     Kept& state = kept();
     const std::lock_guard<std::mutex> hold(state.lock);
     state.collecting = true;
     state.shown = false;
     state.logFile = logFile;
+    state.heading = heading;
     state.text.clear();
     state.lines = 0;
 }
@@ -114,23 +195,61 @@ const std::string& keptWarnings() {
 void showWarnings(std::string_view advice) {
     std::string text;
     std::filesystem::path logFile;
+    std::string heading;
     int lines = 0;
     {
         Kept& state = kept();
         const std::lock_guard<std::mutex> hold(state.lock);
-        if (!state.collecting || state.shown || state.text.empty()) return;
+        if (!state.collecting || state.shown) return;
         state.shown = true;
         text = state.text;
         logFile = state.logFile;
+        heading = state.heading;
         lines = state.lines;
+    }
+    if (text.empty()) {
+        std::error_code ignored;
+        if (!logFile.empty()) std::filesystem::remove(logFile, ignored);
+        return;
     }
     std::string box = firstLines(text, lines);
     std::string reason;
-    if (!logFile.empty() && replaceFile(logFile, text, reason)) {
+    const std::string log =
+        withLineEnds(heading.empty() ? text : heading + "\n" + text, machineLineEnd);
+    if (!logFile.empty() && replaceFile(logFile, log, reason)) {
         box.append("\nThese messages are also in ").append(logFile.string()).append(".\n");
     }
     if (!advice.empty()) box.append("\n").append(advice);
     messageBox(box.c_str(), "Kordavan");
+}
+
+std::string runHeading(std::string_view versionLine, std::time_t when) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &when);
+#else
+    localtime_r(&when, &local);
+#endif
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+    std::string heading(versionLine.substr(0, versionLine.find('\n')));
+    // The name as the title bar shows it, not as it is typed.
+    if (!heading.empty()) heading[0] = static_cast<char>(std::toupper(heading[0]));
+    return heading + ", " + stamp;
+}
+
+std::string withLineEnds(std::string_view text, std::string_view lineEnd) {
+    std::string ended;
+    ended.reserve(text.size() + text.size() / 16);
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') continue;
+        if (text[at] == '\n') {
+            ended += lineEnd;
+        } else {
+            ended += text[at];
+        }
+    }
+    return ended;
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <deque>
 
 #include "platform/backend.h"
+#include "platform/warnings.h"
 
 namespace platform {
 
@@ -79,6 +80,7 @@ int64_t defWindowProc(Window* window, MessageKind kind, int64_t /*wParam*/) {
 }
 
 bool peekMessage(Message& message) {
+    sendWarnings();
     if (theWindow != nullptr) backend().pumpEvents(queue);
     if (!queue.empty()) {
         message = queue.front();

@@ -3,7 +3,8 @@
 # Started as Explorer starts it (no console, no standard streams): --help and
 # --version answer in a box that fits the screen and end with 0; a damaged
 # settings line reaches the player in a box once the window has closed and in
-# kordavan.log beside the settings; without a sound device the game's own box
+# kordavan.log beside the settings, dated and with CR LF line ends, and a
+# clean run after it removes that log; without a sound device the game's own box
 # is followed by one saying what to do. Paths in Cyrillic, CJK and an emoji
 # work for --record and for the settings folder (%APPDATA%). A replay
 # recorded here verifies with the Linux kordavan-trace and one recorded by the
@@ -106,12 +107,30 @@ e2e_check_not "the game's window is gone when the box shows" window_shown "${gam
 e2e_check "the box fits the screen" fits_screen "$BOX"
 e2e_check "kordavan.log beside the settings has the damaged line" \
     grep -q 'kordavan.conf:2' "$roaming/Kordavan/kordavan.log"
+e2e_check "kordavan.log is headed with the version and the time" \
+    grep -qE "^Kordavan [0-9.]+, [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}"$'\r$' \
+    "$roaming/Kordavan/kordavan.log"
+e2e_check_not "every line of kordavan.log ends with CR LF, as Notepad needs" \
+    grep -qv $'\r$' "$roaming/Kordavan/kordavan.log"
 e2e_press_ok Return "$BOX"
 if e2e_wait_exit 10; then
     e2e_check "the game ends with 0 once the box is dismissed (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
 else
     e2e_fail "the game still runs 10 s after the box of warnings was dismissed"
 fi
+
+# ---------------------------------------------------------------- a clean run after it
+printf 'display = window\r\n' >"$roaming/Kordavan/kordavan.conf"
+explorer_start --no-sound
+play_in_window
+e2e_hold Escape 0.2
+if e2e_wait_exit 10; then
+    e2e_check "a clean run ends with 0 and no box (got $GAME_EXIT)" [ "$GAME_EXIT" = 0 ]
+else
+    e2e_fail "the clean run still runs 10 s after Escape"
+fi
+e2e_check_not "a clean run leaves no old warnings in kordavan.log" \
+    test -e "$roaming/Kordavan/kordavan.log"
 
 # ---------------------------------------------------------------- no sound device, no console
 rm -rf "$roaming/Kordavan"
