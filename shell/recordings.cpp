@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/printable.h"
 #include "shell/time_names.h"
 
 namespace {
@@ -110,7 +111,7 @@ bool pruneRecordings(const std::filesystem::path& folder, size_t keep, std::stri
     for (size_t i = keep; i < kept.size(); ++i) {
         std::error_code error;
         if (!std::filesystem::remove(kept[i], error) && error) {
-            reason = nameOf(kept[i]) + ": " + error.message();
+            reason = shownName(nameOf(kept[i])) + ": " + error.message();
             allRemoved = false;
         }
     }

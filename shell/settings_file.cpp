@@ -190,8 +190,8 @@ SettingsFile readSettingsFile(const std::filesystem::path& path, std::ostream& w
     // Its lines would be shown in warnings: another user's link must not
     // make the game show what root's file holds.
     if (const std::string refused = platform::othersOwn(path); !refused.empty()) {
-        warnings << "kordavan: cannot read " << path.string() << ": " << refused
-                 << "; using the default settings\n";
+        warnings << "kordavan: cannot read " << shownName(platform::utf8Text(path)) << ": "
+                 << refused << "; using the default settings\n";
         return {path, {}};
     }
     platform::FileText file = platform::readFile(path, largestSettingsFile);
@@ -303,14 +303,15 @@ bool saveFileChange(const std::filesystem::path& path, const std::string& what,
     // lost, so the change is made again from the file as it is then. Nobody
     // else locks the file, so locking it would keep no one out.
     if (const std::string refused = platform::othersOwn(path); !refused.empty()) {
-        warnings << notSaved << path.string() << ": " << refused << "\n";
+        warnings << notSaved << shownName(platform::utf8Text(path)) << ": " << refused << "\n";
         return false;
     }
     for (int attempt = 0; attempt < 50; ++attempt) {
         const platform::FileText file = platform::readFile(path, largestSettingsFile);
         if (file.status == platform::FileStatus::failed) {
             // Its lines could not be kept.
-            warnings << notSaved << path.string() << ": cannot read it: " << file.reason << "\n";
+            warnings << notSaved << shownName(platform::utf8Text(path))
+                     << ": cannot read it: " << file.reason << "\n";
             return false;
         }
         const bool exists = file.status == platform::FileStatus::read;
@@ -318,8 +319,8 @@ bool saveFileChange(const std::filesystem::path& path, const std::string& what,
         const std::string text = change(old);
         if (text == old) return true;
         if (text.size() > largestSettingsFile) {
-            warnings << notSaved << path.string() << ": it would grow past " << largestSettingsFile
-                     << " bytes\n";
+            warnings << notSaved << shownName(platform::utf8Text(path)) << ": it would grow past "
+                     << largestSettingsFile << " bytes\n";
             return false;
         }
         std::string reason;
@@ -330,17 +331,20 @@ bool saveFileChange(const std::filesystem::path& path, const std::string& what,
             case platform::ReplaceStatus::overrode:
                 // Either version whole beats a mix of both; the player
                 // knows to look again at what the other program wrote.
-                warnings << "kordavan: another program rewrote " << path.string() << " while "
-                         << what << " was saved; the game's version stands, not that program's\n";
+                warnings << "kordavan: another program rewrote "
+                         << shownName(platform::utf8Text(path)) << " while " << what
+                         << " was saved; the game's version stands, not that program's\n";
                 return true;
             case platform::ReplaceStatus::failed:
-                warnings << notSaved << path.string() << ": " << reason << "\n";
+                warnings << notSaved << shownName(platform::utf8Text(path)) << ": " << reason
+                         << "\n";
                 return false;
             case platform::ReplaceStatus::changed:
                 break;
         }
     }
-    warnings << notSaved << path.string() << ": another program keeps changing it\n";
+    warnings << notSaved << shownName(platform::utf8Text(path))
+             << ": another program keeps changing it\n";
     return false;
 }
 

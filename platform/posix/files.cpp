@@ -22,6 +22,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/printable.h"
+
 namespace platform {
 
 namespace {
@@ -194,7 +196,7 @@ std::string ownerOnTheWay(const fs::path& path) {
         const bool link = S_ISLNK(status.st_mode);
         if (!link && !S_ISDIR(status.st_mode)) continue;
         if (status.st_uid == player || status.st_uid == 0) continue;
-        return utf8Text(walked) + " is another user's " + (link ? "link" : "folder");
+        return shownName(utf8Text(walked)) + " is another user's " + (link ? "link" : "folder");
     }
     return {};
 }
