@@ -22,35 +22,19 @@
 #include "shell/options.h"
 #include "shell/settings_manual.h"
 #include "shell/settings_menu.h"
+#include "tests/docs_pages.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 [[maybe_unused]] std::string contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return fileText(path);
 }
 
-// The rows of the first Markdown table under `heading`, header and rule left out.
 [[maybe_unused]] std::vector<std::string> tableRows(const std::string& page,
                                                     const std::string& heading) {
-    std::vector<std::string> rows;
-    const size_t section = page.find("\n" + heading + "\n");
-    if (section == std::string::npos) return rows;
-    std::istringstream lines(page.substr(section + heading.size() + 2));
-    std::string line;
-    bool inTable = false;
-    while (std::getline(lines, line)) {
-        if (!line.starts_with("|")) {
-            if (inTable) break;
-            continue;
-        }
-        inTable = true;
-        rows.push_back(line);
-    }
-    if (rows.size() >= 2) rows.erase(rows.begin(), rows.begin() + 2);
-    return rows;
+    return markdownRows(page, heading);
 }
 
 std::vector<std::string> sortedNames(std::vector<std::string_view> names) {

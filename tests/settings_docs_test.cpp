@@ -22,18 +22,14 @@
 #include "shell/settings_manual.h"
 #include "shell/settings_menu.h"
 #include "shell/settings_table.h"
+#include "tests/docs_pages.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::string sourceFile(const fs::path& path) {
-    return contents(fs::path(KORDAVAN_SOURCE_DIR) / path);
+    return fileText(fs::path(KORDAVAN_SOURCE_DIR) / path);
 }
 
 // The rows of the first Markdown table under `heading` in a page, each row
@@ -41,17 +37,7 @@ std::string sourceFile(const fs::path& path) {
 std::vector<std::vector<std::string>> tableRows(const std::string& page,
                                                 const std::string& heading) {
     std::vector<std::vector<std::string>> rows;
-    const size_t section = page.find("\n" + heading + "\n");
-    if (section == std::string::npos) return rows;
-    std::istringstream lines(page.substr(section + heading.size() + 2));
-    std::string line;
-    bool inTable = false;
-    while (std::getline(lines, line)) {
-        if (!line.starts_with("|")) {
-            if (inTable) break;
-            continue;
-        }
-        inTable = true;
+    for (const std::string& line : markdownRows(page, heading)) {
         std::vector<std::string> cells;
         for (size_t bar = 0, next = 0; (next = line.find('|', bar + 1)) != std::string::npos;
              bar = next) {
