@@ -78,7 +78,8 @@ KeyBindings parseKeyBindings(std::string_view text, const std::string& fileName,
         if (!isKey && !isPad) continue;
         const size_t index = controlIndex(key.substr(4));
         if (index == controlCount) {
-            const std::string_view meant = nearestWord(key.substr(4), controlNameWords());
+            const std::vector<std::string> names = controlNameWords();
+            const std::string_view meant = nearestWord(key.substr(4), names);
             warnings << "kordavan: " << shownName(fileName) << ":" << setting.lineNumber
                      << ": no control called " << shownText(key.substr(4))
                      << (meant.empty() ? " (controls: " + controlNameList() + ")"

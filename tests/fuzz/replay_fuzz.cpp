@@ -2,7 +2,8 @@
 // it takes for a replay is written back by the recorder's own line writers
 // to a text that parses again into the same text. So every value the reader
 // accepts is one the writer can write, and nothing the writer writes is
-// refused by the reader.
+// refused by the reader or taken for a cut recording, but for a last game
+// without its end line.
 
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string once = written(replay);
     Replay again;
     if (!parseReplay(once, again, error)) std::abort();
-    if (!again.cut.empty() || written(again) != once) std::abort();
+    // Written whole lines can be cut only where the last game has no end line
+    // (a recording cut off as its game went on), and are then told as cut.
+    const bool endless = !again.games.empty() && !again.games.back().end;
+    if (again.cut.empty() == endless || written(again) != once) std::abort();
     return 0;
 }
