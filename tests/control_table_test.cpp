@@ -165,8 +165,9 @@ TEST(ControlTable, TheSettingsScreenShowsARowPerControlWithItsDefaults) {
                                       std::pair{"Pad buttons...", &ControlRow::pads}}) {
         model.open();
         const std::vector<ScreenRow> first = model.rows();
+        const std::string label = link;
         const auto to = std::find_if(first.begin(), first.end(),
-                                     [&](const ScreenRow& row) { return row.label == link; });
+                                     [&](const ScreenRow& row) { return row.label == label; });
         ASSERT_NE(to, first.end()) << link;
         model.select(static_cast<size_t>(to - first.begin()));
         model.activate();
